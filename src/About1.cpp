@@ -1,0 +1,1 @@
+#include "About1.h"

@@ -1,0 +1,42 @@
+#pragma once
+// The few file services the map file needs, so that the map code stays free
+// of any platform: the Windows build supplies them through the Win32 API with
+// its sharing rules, tests supply fakes that fail at chosen steps.
+
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+#include "map/PathText.h"
+
+// A file being written, open for this writer alone.
+class NewFile {
+ public:
+  virtual ~NewFile() = default;
+  // Returns how many bytes were written; fewer than asked means failure.
+  virtual std::size_t Write(const std::uint8_t* bytes, std::size_t count) = 0;
+  // Pushes the bytes to the storage device.
+  virtual bool Flush() = 0;
+  virtual bool Close() = 0;
+};
+
+class FileSystem {
+ public:
+  virtual ~FileSystem() = default;
+
+  enum class ReadResult { Read, CannotOpen, ShortRead };
+  // Opens an existing file while others may read but not write it, reads all
+  // of it in one piece and closes it again, also when reading fails.
+  virtual ReadResult ReadWhole(const MapPath& path, std::vector<std::uint8_t>& content) = 0;
+
+  // Creates a new, empty file in the folder of `target`, shared with nobody,
+  // and tells its path. Returns null when no such file can be created.
+  virtual std::unique_ptr<NewFile> CreateBeside(const MapPath& target, MapPath& created) = 0;
+
+  // Puts `replacement` in place of `target` in one step; `target` need not
+  // exist. On failure both files are as they were.
+  virtual bool Replace(const MapPath& target, const MapPath& replacement) = 0;
+
+  virtual void Remove(const MapPath& path) = 0;
+};

@@ -1,0 +1,57 @@
+#include "map/HexGrid.h"
+
+GridCell OffsetToCell(int offset) {
+  const int line = offset / MapLineLength;
+  const int position = offset % MapLineLength;
+  if (position % 2 == 0) return {2 * line + 1, position / 2 + 1};
+  return {2 * line + 2, (position - 1) / 2 + 2};
+}
+
+bool IsPlaceholderCell(int column, int row) {
+  return row == 1 && column % 2 == 0 && column >= 2 && column <= LastGridColumn;
+}
+
+int CellToOffset(int column, int row) {
+  const bool mapCell = column >= 1 && column <= LastGridColumn && row >= 1 && row <= LastGridRow;
+  if (!mapCell || IsPlaceholderCell(column, row)) return NoMapOffset;
+  if (column % 2 == 1) return (column - 1) / 2 * MapLineLength + 2 * row - 2;
+  return column / 2 * MapLineLength + 2 * row - 154;
+}
+
+namespace {
+
+// Appends a non-negative number in decimal; faster than std::to_string and
+// without its temporary, since a map read formats 26,576 of these.
+char* AppendDecimal(char* out, int value) {
+  char digits[10];
+  int count = 0;
+  do {
+    digits[count++] = static_cast<char>('0' + value % 10);
+    value /= 10;
+  } while (value != 0);
+  while (count > 0) *out++ = digits[--count];
+  return out;
+}
+
+char* AppendText(char* out, std::string_view text) {
+  for (char c : text) *out++ = c;
+  return out;
+}
+
+}  // namespace
+
+std::string ReadCellText(int offset, TerrainCode code) {
+  char buffer[32];  // longest: 3-byte glyph, 5 + 3 digits, 6 separators
+  char* end = AppendText(buffer, GlyphOf(code));
+  end = AppendText(end, " \r\n");
+  end = AppendDecimal(end, offset);
+  end = AppendText(end, " : ");
+  end = AppendDecimal(end, code);
+  return std::string(buffer, end);
+}
+
+std::string EditCellText(TerrainCode code) {
+  std::string text(GlyphOf(code));
+  text += ' ';
+  return text;
+}

@@ -1,0 +1,73 @@
+#include "map/MapFile.h"
+
+#include <algorithm>
+
+const std::string_view CannotOpenMessage = "ファイル %s は開けません";
+const std::string_view ReadErrorMessage = "ストリームからの読み込みエラー";
+const std::string_view CannotCreateMessage = "ファイル %s を作成できません";
+const std::string_view WriteErrorMessage = "ストリームへの書き込みエラー";
+
+namespace {
+
+constexpr std::string_view MapFileName = "MAPDATA.VLT";
+constexpr std::u16string_view MapFileNameUtf16 = u"MAPDATA.VLT";
+
+bool IsShiftJisLeadByte(unsigned char byte) {
+  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
+[[noreturn]] void Fail(std::string_view format, const MapPath& path = {}) {
+  throw MapFileError(PathText{std::string(format), path});
+}
+
+}  // namespace
+
+bool IsMapFileName(std::string_view shiftJisPath) {
+  std::size_t nameStart = 0;
+  for (std::size_t i = 0; i < shiftJisPath.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(shiftJisPath[i]);
+    if (IsShiftJisLeadByte(byte)) {
+      ++i;  // the second byte belongs to the same character
+    } else if (byte == '\\' || byte == ':') {
+      nameStart = i + 1;
+    }
+  }
+  return shiftJisPath.substr(std::min(nameStart, shiftJisPath.size())) == MapFileName;
+}
+
+bool IsMapFileName(std::u16string_view path) {
+  const auto separator = path.find_last_of(u"\\:");
+  const auto nameStart = separator == std::u16string_view::npos ? 0 : separator + 1;
+  return path.substr(nameStart) == MapFileNameUtf16;
+}
+
+std::vector<std::uint8_t> ReadMapContent(FileSystem& files, const MapPath& path) {
+  std::vector<std::uint8_t> content;
+  switch (files.ReadWhole(path, content)) {
+    case FileSystem::ReadResult::Read:
+      return content;
+    case FileSystem::ReadResult::CannotOpen:
+      Fail(CannotOpenMessage, path);
+    case FileSystem::ReadResult::ShortRead:
+      break;
+  }
+  Fail(ReadErrorMessage);
+}
+
+void WriteMapImage(FileSystem& files, const MapPath& path, const MapImage& image) {
+  MapPath newPath;
+  std::unique_ptr<NewFile> file = files.CreateBeside(path, newPath);
+  if (!file) Fail(CannotCreateMessage, path);
+
+  const bool written = file->Write(image.data(), image.size()) == image.size() && file->Flush();
+  const bool closed = file->Close();
+  file.reset();
+  if (!written || !closed) {
+    files.Remove(newPath);
+    Fail(WriteErrorMessage);
+  }
+  if (!files.Replace(path, newPath)) {
+    files.Remove(newPath);
+    Fail(CannotCreateMessage, path);
+  }
+}

@@ -1,0 +1,13 @@
+#pragma once
+// File services from the C++ standard library alone: for the host build,
+// its tests and tools. It knows no sharing modes; Windows uses its own.
+
+#include "map/FileSystem.h"
+
+class StdFileSystem : public FileSystem {
+ public:
+  ReadResult ReadWhole(const MapPath& path, std::vector<std::uint8_t>& content) override;
+  std::unique_ptr<NewFile> CreateBeside(const MapPath& target, MapPath& created) override;
+  bool Replace(const MapPath& target, const MapPath& replacement) override;
+  void Remove(const MapPath& path) override;
+};

@@ -1,0 +1,89 @@
+#include "model/EditorModel.h"
+
+#include <cstdio>
+
+const std::string_view ApplicationTitle = "ヴァルテア 街道エディタ";
+const std::string_view NotReadMessage = "ファイル %s は読み込まれていません";
+
+namespace {
+
+constexpr std::string_view CaptionAfterRead = "ヴァルテア 街道エディタ - %s";
+
+std::string PositionTextOf(int column, int row) {
+  return std::to_string(column) + " : " + std::to_string(row);
+}
+
+std::string HexText(int value) {
+  char buffer[16];
+  std::snprintf(buffer, sizeof buffer, "%X", static_cast<unsigned>(value));
+  return buffer;
+}
+
+}  // namespace
+
+EditorModel::EditorModel(FileSystem& files, EditorView& view)
+    : files_(files),
+      view_(view),
+      caption_{std::string(ApplicationTitle), {}},
+      positionText_(PositionTextOf(1, 1)) {}
+
+void EditorModel::OpenMap(const MapPath& path) {
+  if (!IsMapFileName(path)) return;
+  fileName_ = path;
+  LoadMapFile();
+}
+
+void EditorModel::LoadMapFile() {
+  view_.FinishPendingRepaints();
+  mapLoaded_ = true;
+  imageHoldsFile_ = false;
+  ReadMapImage(files_, fileName_, image_, [this](int offset, TerrainCode code) {
+    const GridCell cell = OffsetToCell(offset);
+    view_.SetCellText(cell.column, cell.row, ReadCellText(offset, code));
+  });
+  imageHoldsFile_ = true;
+  caption_ = PathText{std::string(CaptionAfterRead), fileName_};
+  const GridCell current = view_.CurrentCell();
+  SelectCell(current.column, current.row);
+}
+
+void EditorModel::SelectCell(int column, int row) {
+  positionText_ = PositionTextOf(column, row);
+  currentOffset_ = CellToOffset(column, row);
+  if (currentOffset_ == NoMapOffset) {
+    // A placeholder cell holds no byte: nothing to show, nothing to change.
+    codeText_.clear();
+    hexOffsetText_.clear();
+    decimalOffsetText_.clear();
+    roadChooserEnabled_ = false;
+    roadChooserIndex_ = NoRoadChoice;
+    return;
+  }
+  const TerrainCode code = image_[currentOffset_];
+  ShowCode(code);
+  hexOffsetText_ = HexText(currentOffset_);
+  decimalOffsetText_ = std::to_string(currentOffset_);
+  roadChooserEnabled_ = IsEditable(code);
+  roadChooserIndex_ = ChooserIndexOf(code);
+}
+
+void EditorModel::ChooseRoad(int index) {
+  const bool validChoice = index >= 0 && index < RoadChoiceCount;
+  if (!validChoice || currentOffset_ == NoMapOffset || !IsEditable(image_[currentOffset_])) return;
+  const TerrainCode code = CodeOfChooserIndex(index);
+  image_[currentOffset_] = code;
+  ShowCode(code);
+  roadChooserIndex_ = index;
+  // The cell of the changed byte, which is the grid's current cell.
+  const GridCell cell = OffsetToCell(currentOffset_);
+  view_.SetCellText(cell.column, cell.row, EditCellText(code));
+}
+
+void EditorModel::SaveMapFile() {
+  if (!imageHoldsFile_) throw MapFileError(PathText{std::string(NotReadMessage), fileName_});
+  WriteMapImage(files_, fileName_, image_);
+}
+
+void EditorModel::ShowCode(TerrainCode code) {
+  codeText_ = std::string(GlyphOf(code)) + " : " + std::to_string(code);
+}

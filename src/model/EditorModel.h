@@ -1,0 +1,85 @@
+#pragma once
+// Everything the main window does apart from drawing: the map image, the open
+// file's path and the selected offset; the four user operations; and every
+// text and enabled state the window shows, which it reads after each one.
+
+#include <string>
+#include <string_view>
+
+#include "map/FileSystem.h"
+#include "map/HexGrid.h"
+#include "map/MapFile.h"
+#include "map/PathText.h"
+
+// The program's name: the window caption before a map is read, the taskbar
+// button and the caption of every error box.
+extern const std::string_view ApplicationTitle;
+
+// The message when Save is asked for a file whose read failed ("%s": path).
+extern const std::string_view NotReadMessage;
+
+// What the model needs from the window.
+class EditorView {
+ public:
+  virtual ~EditorView() = default;
+  // Paints whatever is waiting to be painted, before a long grid fill.
+  virtual void FinishPendingRepaints() = 0;
+  virtual void SetCellText(int column, int row, std::string text) = 0;
+  // The grid's current cell, which only the user moves.
+  virtual GridCell CurrentCell() const = 0;
+};
+
+class EditorModel {
+ public:
+  EditorModel(FileSystem& files, EditorView& view);
+
+  // The user chose `path` in the open dialog. A name other than MAPDATA.VLT
+  // is ignored without a word; otherwise the file is read.
+  void OpenMap(const MapPath& path);
+  // The grid's current cell was set: column 1..352, row 1..76.
+  void SelectCell(int column, int row);
+  // The user picked entry `index` (0..16) of the road chooser.
+  void ChooseRoad(int index);
+  // Writes the image over the open map file.
+  void SaveMapFile();
+
+  // State.
+  const ::MapImage& MapImage() const { return image_; }
+  const MapPath& MapFileName() const { return fileName_; }
+  int CurrentOffset() const { return currentOffset_; }  // NoMapOffset on a placeholder cell
+  bool MapLoaded() const { return mapLoaded_; }
+
+  // View state.
+  const PathText& Caption() const { return caption_; }
+  const std::string& PositionText() const { return positionText_; }
+  const std::string& CodeText() const { return codeText_; }
+  const std::string& HexOffsetText() const { return hexOffsetText_; }
+  const std::string& DecimalOffsetText() const { return decimalOffsetText_; }
+  bool RoadChooserEnabled() const { return roadChooserEnabled_; }
+  int RoadChooserIndex() const { return roadChooserIndex_; }
+  bool GridEnabled() const { return mapLoaded_; }
+  bool SaveEnabled() const { return mapLoaded_; }
+
+ private:
+  void LoadMapFile();
+  void ShowCode(TerrainCode code);
+
+  FileSystem& files_;
+  EditorView& view_;
+
+  ::MapImage image_{};
+  MapPath fileName_;
+  int currentOffset_ = 0;
+  bool mapLoaded_ = false;
+  // False when the last accepted Open could not read its file: the image then
+  // holds another map (or none), and saving it would overwrite the file.
+  bool imageHoldsFile_ = false;
+
+  PathText caption_;
+  std::string positionText_;
+  std::string codeText_;
+  std::string hexOffsetText_;
+  std::string decimalOffsetText_;
+  bool roadChooserEnabled_ = false;
+  int roadChooserIndex_ = NoRoadChoice;
+};

@@ -1,0 +1,76 @@
+#include "ui/Dialogs.h"
+
+#include <commdlg.h>
+
+#include <vector>
+
+#include "map/PathText.h"
+#include "model/EditorModel.h"
+#include "ui/Text.h"
+
+namespace {
+
+UserDialogs* replacement = nullptr;
+
+constexpr std::string_view OpenFilter = "マップデータファイル(MAPDATA.VLT)|MAPDATA.VLT";
+
+// The common dialog wants "name\0pattern\0\0" where the program says "name|pattern".
+std::wstring FilterForDialog() {
+  std::wstring filter = Widen(OpenFilter);
+  for (wchar_t& c : filter)
+    if (c == L'|') c = L'\0';
+  filter.push_back(L'\0');
+  return filter;
+}
+
+}  // namespace
+
+std::optional<std::wstring> SystemDialogs::AskMapPath(HWND owner, const OpenDialogSettings& settings) {
+  std::vector<wchar_t> file(32768, L'\0');
+  settings.fileName.copy(file.data(), file.size() - 1);
+  const std::wstring filter = FilterForDialog();
+
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof(dialog);
+  dialog.hwndOwner = owner;
+  dialog.lpstrFilter = filter.c_str();
+  dialog.nFilterIndex = 1;
+  dialog.lpstrFile = file.data();
+  dialog.nMaxFile = static_cast<DWORD>(file.size());
+  dialog.lpstrInitialDir = settings.initialFolder.empty() ? nullptr : settings.initialFolder.c_str();
+  dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
+  if (!GetOpenFileNameW(&dialog)) return std::nullopt;
+  return std::wstring(file.data());
+}
+
+void SystemDialogs::ShowErrorBox(const std::wstring& text) {
+  HWND active = GetActiveWindow();
+  MessageBoxW(nullptr, text.c_str(), Widen(ApplicationTitle).c_str(), MB_OK | MB_ICONSTOP | MB_TASKMODAL);
+  if (active != nullptr && IsWindow(active)) SetActiveWindow(active);
+}
+
+UserDialogs& Dialogs() {
+  static SystemDialogs system;
+  return replacement != nullptr ? *replacement : system;
+}
+
+void UseDialogs(UserDialogs* dialogs) { replacement = dialogs; }
+
+std::wstring ErrorMessageOf(std::exception_ptr error) {
+  try {
+    std::rethrow_exception(error);
+  } catch (const MapFileError& fileError) {
+    return Widen(fileError.Text());
+  } catch (const std::exception& other) {
+    return Widen(other.what());
+  } catch (...) {
+    return Widen("不明なエラー");
+  }
+}
+
+std::wstring WithFullStop(std::wstring message) {
+  if (!message.empty() && message.back() > L'.') message += L'.';
+  return message;
+}
+
+void ShowError(const std::wstring& message) { Dialogs().ShowErrorBox(WithFullStop(message)); }

@@ -1,0 +1,47 @@
+#pragma once
+// The modal parts of the program: the open dialog and the error box. They sit
+// behind this interface so that tests drive the real windows without a modal
+// loop waiting for a user.
+
+#include <windows.h>
+
+#include <exception>
+#include <optional>
+#include <string>
+
+// What the open dialog starts with; the main window keeps it between Opens.
+struct OpenDialogSettings {
+  std::wstring initialFolder;
+  std::wstring fileName;
+};
+
+class UserDialogs {
+ public:
+  virtual ~UserDialogs() = default;
+  // The chosen full path, or nothing when the user cancels.
+  virtual std::optional<std::wstring> AskMapPath(HWND owner, const OpenDialogSettings& settings) = 0;
+  // The error box: application title as caption, stop icon, OK, modal to the
+  // whole application. `text` is shown as given.
+  virtual void ShowErrorBox(const std::wstring& text) = 0;
+};
+
+// The real ones: the common open dialog and a message box.
+class SystemDialogs : public UserDialogs {
+ public:
+  std::optional<std::wstring> AskMapPath(HWND owner, const OpenDialogSettings& settings) override;
+  void ShowErrorBox(const std::wstring& text) override;
+};
+
+// The dialogs in use: the system's, unless a test has put others in place.
+UserDialogs& Dialogs();
+void UseDialogs(UserDialogs* dialogs);  // null: the system's again
+
+// The message of an error as the user reads it.
+std::wstring ErrorMessageOf(std::exception_ptr error);
+
+// The message with a full stop appended, unless it is empty or already ends in
+// "." or a character below it (a space, "!", ",", ")", ...).
+std::wstring WithFullStop(std::wstring message);
+
+// Shows an error the one way the program does: WithFullStop, in the error box.
+void ShowError(const std::wstring& message);

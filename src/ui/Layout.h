@@ -1,0 +1,51 @@
+#pragma once
+// Every pixel size of the program's windows, at 96 dots per inch. Code takes
+// them through Scale() (ui/Dpi.h) on their way to the screen.
+
+namespace Layout {
+
+struct Box {
+  int left;
+  int top;
+  int width;
+  int height;
+};
+
+// The main window.
+constexpr int MainLeft = 50;
+constexpr int MainTop = 50;
+constexpr int MainClientWidth = 864;
+constexpr int MainClientHeight = 534;
+constexpr int FontHeight = 12;  // "ＭＳ Ｐゴシック" and "ＭＳ ゴシック"
+
+constexpr Box StringGrid1{8, 40, 721, 480};
+constexpr Box ToolBar1{0, 0, 864, 29};
+constexpr Box OpenToolButton1{5, 2, 23, 22};
+constexpr Box SaveToolButton2{28, 2, 23, 22};
+constexpr int ToolImageSize = 16;
+constexpr Box RoadComboBox1{736, 88, 121, 20};
+constexpr int RoadComboBoxVisibleEntries = 18;
+constexpr Box Edit1{736, 416, 121, 20};
+constexpr Box Edit2{736, 448, 121, 20};
+constexpr Box Edit3{736, 480, 121, 20};
+constexpr Box Label1{16, 520, 22, 12};  // sized to its text; this is "1 : 1"
+
+// The map grid.
+constexpr int GridCellSize = 16;
+constexpr int GridLineWidth = 1;
+constexpr int GridCellPitch = GridCellSize + GridLineWidth;  // cells repeat every 17 pixels
+constexpr int GridTextIndent = 2;
+
+// The About box.
+constexpr int AboutClientWidth = 428;
+constexpr int AboutClientHeight = 95;
+constexpr int AboutOffsetFromMainLeft = 200;
+constexpr int AboutOffsetFromMainTop = 150;
+constexpr Box AboutImage1{24, 8, 32, 32};
+constexpr Box AboutLabel1{88, 16, 237, 16};
+constexpr int AboutTitleFontHeight = 16;
+constexpr Box AboutVerLabel{336, 32, 43, 12};
+constexpr Box AboutCopyLabel{96, 48, 53, 12};
+constexpr Box AboutOkButton1{336, 56, 75, 25};
+
+}  // namespace Layout

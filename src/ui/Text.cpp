@@ -1,0 +1,36 @@
+#include "ui/Text.h"
+
+#include <windows.h>
+
+namespace {
+constexpr UINT ShiftJis = 932;
+}
+
+std::wstring Widen(std::string_view shiftJis) {
+  if (shiftJis.empty()) return {};
+  const int size = static_cast<int>(shiftJis.size());
+  const int length = MultiByteToWideChar(ShiftJis, 0, shiftJis.data(), size, nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(ShiftJis, 0, shiftJis.data(), size, wide.data(), length);
+  return wide;
+}
+
+std::string Narrow(std::wstring_view text) {
+  if (text.empty()) return {};
+  const int size = static_cast<int>(text.size());
+  const int length = WideCharToMultiByte(ShiftJis, 0, text.data(), size, nullptr, 0, nullptr, nullptr);
+  std::string narrow(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(ShiftJis, 0, text.data(), size, narrow.data(), length, nullptr, nullptr);
+  return narrow;
+}
+
+std::wstring Widen(const PathText& text) {
+  const auto mark = text.format.find("%s");
+  if (mark == std::string::npos) return Widen(text.format);
+  return Widen(std::string_view(text.format).substr(0, mark)) + WidenPath(text.path) +
+         Widen(std::string_view(text.format).substr(mark + 2));
+}
+
+std::wstring WidenPath(const MapPath& path) { return std::wstring(path.begin(), path.end()); }
+
+MapPath PathOf(std::wstring_view path) { return MapPath(path.begin(), path.end()); }

@@ -1,0 +1,14 @@
+#pragma once
+// The program's texts are Shift-JIS; Windows takes UTF-16. Converting with
+// code page 932 explicitly shows them right on any system locale.
+
+#include <string>
+#include <string_view>
+
+#include "map/PathText.h"
+
+std::wstring Widen(std::string_view shiftJis);
+std::string Narrow(std::wstring_view text);  // characters outside code page 932 become '?'
+std::wstring Widen(const PathText& text);     // with the path in place of "%s"
+std::wstring WidenPath(const MapPath& path);
+MapPath PathOf(std::wstring_view path);

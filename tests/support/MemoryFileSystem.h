@@ -1,0 +1,74 @@
+#pragma once
+// Files in memory, with a switch for each step that can fail, so that tests
+// can break a read or a save at any point and see what is left.
+
+#include <map>
+#include <memory>
+#include <set>
+
+#include "map/FileSystem.h"
+
+class MemoryFileSystem : public FileSystem {
+ public:
+  std::map<MapPath, std::vector<std::uint8_t>> files;
+
+  // Faults to inject.
+  std::set<MapPath> locked;  // cannot be opened, replaced or created
+  bool failShortRead = false;
+  bool failCreate = false;
+  std::size_t writeLimit = SIZE_MAX;  // bytes a write takes before the disk is full
+  bool failFlush = false;
+  bool failClose = false;
+  bool failReplace = false;
+
+  int reads = 0;
+  int replaces = 0;
+
+  ReadResult ReadWhole(const MapPath& path, std::vector<std::uint8_t>& content) override {
+    ++reads;
+    const auto file = files.find(path);
+    if (file == files.end() || locked.count(path) != 0) return ReadResult::CannotOpen;
+    if (failShortRead) {
+      content.assign(file->second.begin(), file->second.begin() + file->second.size() / 2);
+      return ReadResult::ShortRead;
+    }
+    content = file->second;
+    return ReadResult::Read;
+  }
+
+  std::unique_ptr<NewFile> CreateBeside(const MapPath& target, MapPath& created) override {
+    if (failCreate || locked.count(target) != 0) return nullptr;
+    created = target + u".~new";
+    files[created].clear();
+    return std::make_unique<File>(*this, created);
+  }
+
+  bool Replace(const MapPath& target, const MapPath& replacement) override {
+    ++replaces;
+    if (failReplace || locked.count(target) != 0 || files.count(replacement) == 0) return false;
+    files[target] = files[replacement];
+    files.erase(replacement);
+    return true;
+  }
+
+  void Remove(const MapPath& path) override { files.erase(path); }
+
+ private:
+  class File : public NewFile {
+   public:
+    File(MemoryFileSystem& owner, MapPath path) : owner_(owner), path_(std::move(path)) {}
+    std::size_t Write(const std::uint8_t* bytes, std::size_t count) override {
+      auto& content = owner_.files[path_];
+      const std::size_t room = owner_.writeLimit > content.size() ? owner_.writeLimit - content.size() : 0;
+      const std::size_t taken = count < room ? count : room;
+      content.insert(content.end(), bytes, bytes + taken);
+      return taken;
+    }
+    bool Flush() override { return !owner_.failFlush; }
+    bool Close() override { return !owner_.failClose; }
+
+   private:
+    MemoryFileSystem& owner_;
+    MapPath path_;
+  };
+};

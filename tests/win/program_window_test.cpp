@@ -1,0 +1,39 @@
+// The toolchain end to end: the real main window under Wine, with its title
+// stored as Shift-JIS and shown in UTF-16.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include "Main1.h"
+#include "model/EditorModel.h"
+#include "ui/Text.h"
+
+namespace {
+
+std::wstring CaptionOf(HWND window) {
+  wchar_t caption[256] = {};
+  GetWindowTextW(window, caption, 256);
+  return caption;
+}
+
+TEST(ProgramWindow, CaptionIsTheApplicationTitleAndClosingEndsTheLoop) {
+  // The title's bytes are Shift-JIS; code page 932 turns them into the title.
+  EXPECT_EQ(static_cast<unsigned char>(ApplicationTitle[0]), 0x83);
+  EXPECT_EQ(Widen(ApplicationTitle), L"ヴァルテア 街道エディタ");
+
+  TMainForm1 form;
+  form.CreateWindowAndControls();
+  HWND window = form.Window();
+  ASSERT_NE(window, nullptr);
+  EXPECT_EQ(CaptionOf(window), L"ヴァルテア 街道エディタ");
+
+  PostMessageW(window, WM_CLOSE, 0, 0);
+  MSG message;
+  bool quit = false;
+  while (GetMessageW(&message, nullptr, 0, 0) > 0) DispatchMessageW(&message);
+  quit = message.message == WM_QUIT;
+  EXPECT_TRUE(quit);
+  EXPECT_FALSE(IsWindow(window));
+}
+
+}  // namespace
