@@ -1,0 +1,1 @@
+#include "ui/Win32FileSystem.h"
