@@ -1,0 +1,607 @@
+// The editor model driven the way the main window drives it: open, select,
+// choose a road, save, and read back every text and enabled state.
+
+#include "model/EditorModel.h"
+
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "support/FakeEditorView.h"
+#include "map/StdFileSystem.h"
+#include "support/MemoryFileSystem.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+const MapPath MapA = u"C:\\Games\\Valtea\\MAPDATA.VLT";
+const MapPath MapB = u"D:\\Backup\\MAPDATA.VLT";
+
+// Every code 0..34 occurs, and the maps of two seeds differ at every offset.
+Bytes VariedMap(int seed) {
+  Bytes bytes(MapSize);
+  for (int offset = 0; offset < MapSize; ++offset) bytes[offset] = static_cast<std::uint8_t>((offset * 7 + seed) % 35);
+  return bytes;
+}
+
+std::string ReadTimeText(int offset, TerrainCode code) {
+  return std::string(GlyphOf(code)) + " \r\n" + std::to_string(offset) + " : " + std::to_string(code);
+}
+
+std::string CodeTextOf(std::string_view glyph, int code) { return std::string(glyph) + " : " + std::to_string(code); }
+
+// Everything the window shows and the model keeps, apart from the image and
+// the cell texts, which are compared on their own.
+struct Snapshot {
+  PathText caption;
+  MapPath fileName;
+  int currentOffset;
+  bool mapLoaded;
+  std::string positionText, codeText, hexOffsetText, decimalOffsetText;
+  bool chooserEnabled;
+  int chooserIndex;
+  bool gridEnabled, saveEnabled;
+
+  bool operator==(const Snapshot& o) const {
+    return caption == o.caption && fileName == o.fileName && currentOffset == o.currentOffset &&
+           mapLoaded == o.mapLoaded && positionText == o.positionText && codeText == o.codeText &&
+           hexOffsetText == o.hexOffsetText && decimalOffsetText == o.decimalOffsetText &&
+           chooserEnabled == o.chooserEnabled && chooserIndex == o.chooserIndex && gridEnabled == o.gridEnabled &&
+           saveEnabled == o.saveEnabled;
+  }
+};
+
+void PrintTo(const Snapshot& s, std::ostream* out) {
+  *out << "{caption " << s.caption.Approximate() << ", offset " << s.currentOffset << ", loaded " << s.mapLoaded
+       << ", position " << s.positionText << ", hex " << s.hexOffsetText << ", decimal " << s.decimalOffsetText
+       << ", chooser " << s.chooserEnabled << "/" << s.chooserIndex << ", grid " << s.gridEnabled << ", save "
+       << s.saveEnabled << "}";
+}
+
+Snapshot SnapshotOf(const EditorModel& model) {
+  return {model.Caption(),          model.MapFileName(),        model.CurrentOffset(),     model.MapLoaded(),
+          model.PositionText(),     model.CodeText(),           model.HexOffsetText(),     model.DecimalOffsetText(),
+          model.RoadChooserEnabled(), model.RoadChooserIndex(), model.GridEnabled(),       model.SaveEnabled()};
+}
+
+// Records the order in which cell texts are set.
+class RecordingView : public FakeEditorView {
+ public:
+  void SetCellText(int column, int row, std::string text) override {
+    written.push_back({column, row});
+    FakeEditorView::SetCellText(column, row, std::move(text));
+  }
+  std::vector<GridCell> written;
+};
+
+class EditorModelTest : public testing::Test {
+ protected:
+  MemoryFileSystem files;
+  RecordingView view;
+  EditorModel model{files, view};
+
+  void Open(const MapPath& path, const Bytes& content) {
+    files.files[path] = content;
+    model.OpenMap(path);
+  }
+  // What the grid does when the user clicks a cell.
+  void Click(int column, int row) {
+    view.current = {column, row};
+    model.SelectCell(column, row);
+  }
+  void ExpectEveryMapCellReads(const Bytes& content) {
+    for (int offset = 0; offset < MapSize; ++offset) {
+      const GridCell cell = OffsetToCell(offset);
+      ASSERT_EQ(view.CellText(cell.column, cell.row), ReadTimeText(offset, content[offset])) << "offset " << offset;
+    }
+  }
+};
+
+// --- Start state ----------------------------------------------------------
+
+TEST_F(EditorModelTest, StartsEmptyAndDisabledWithTheTitleAsCaption) {
+  EXPECT_EQ(ApplicationTitle, "ヴァルテア 街道エディタ");
+  EXPECT_EQ(model.Caption(), (PathText{"ヴァルテア 街道エディタ", u""}));
+  EXPECT_EQ(model.PositionText(), "1 : 1");
+  EXPECT_EQ(model.CodeText(), "");
+  EXPECT_EQ(model.HexOffsetText(), "");
+  EXPECT_EQ(model.DecimalOffsetText(), "");
+  EXPECT_FALSE(model.RoadChooserEnabled());
+  EXPECT_EQ(model.RoadChooserIndex(), -1);
+  EXPECT_FALSE(model.GridEnabled());
+  EXPECT_FALSE(model.SaveEnabled());
+  EXPECT_FALSE(model.MapLoaded());
+  EXPECT_EQ(model.MapFileName(), u"");
+  EXPECT_EQ(model.CurrentOffset(), 0);
+  EXPECT_EQ(model.MapImage(), MapImage{});
+  EXPECT_EQ(view.textsSet, 0);
+  EXPECT_EQ(view.repaints, 0);
+}
+
+// --- Opening a map ----------------------------------------------------------
+
+TEST_F(EditorModelTest, FirstOpenShowsTheMapAndDescribesColumnOneRowOne) {
+  Bytes content = VariedMap(0);
+  ASSERT_EQ(content[0], 0);
+  Open(MapA, content);
+
+  EXPECT_EQ(model.MapFileName(), MapA);
+  EXPECT_EQ(model.Caption(), (PathText{"ヴァルテア 街道エディタ - %s", MapA}));
+  EXPECT_TRUE(model.MapLoaded());
+  EXPECT_TRUE(model.GridEnabled());
+  EXPECT_TRUE(model.SaveEnabled());
+  EXPECT_EQ(model.PositionText(), "1 : 1");
+  EXPECT_EQ(model.CurrentOffset(), 0);
+  EXPECT_EQ(model.HexOffsetText(), "0");
+  EXPECT_EQ(model.DecimalOffsetText(), "0");
+  // The sea's glyph is an ideographic space and a space, then " : 0".
+  EXPECT_EQ(model.CodeText(), "\x81\x40\x20\x20\x3A\x20\x30");
+  EXPECT_FALSE(model.RoadChooserEnabled());
+  EXPECT_EQ(model.RoadChooserIndex(), -1);
+  EXPECT_TRUE(std::equal(content.begin(), content.end(), model.MapImage().begin()));
+}
+
+TEST_F(EditorModelTest, FirstOpenOnAnEditableByteEnablesTheChooser) {
+  Bytes content(MapSize, 2);
+  content[0] = 4;
+  Open(MapA, content);
+
+  EXPECT_EQ(model.CodeText(), "平 : 4");
+  EXPECT_TRUE(model.RoadChooserEnabled());
+  EXPECT_EQ(model.RoadChooserIndex(), 14);
+}
+
+TEST_F(EditorModelTest, NamesOtherThanTheMapFileNameChangeNothingAtAll) {
+  const MapPath wrongNames[] = {u"C:\\Games\\Valtea\\mapdata.vlt", u"C:\\Games\\Valtea\\MAPDATA.VLT.bak",
+                                u"C:\\Games\\Valtea\\MAPDATA.VLT ", u"C:\\Games\\Valtea\\Mapdata.vlt"};
+  for (const MapPath& name : wrongNames) files.files[name] = VariedMap(3);
+
+  // Before any map, and again with a map loaded and a cell selected.
+  for (int round = 0; round < 2; ++round) {
+    const Snapshot before = SnapshotOf(model);
+    const MapImage imageBefore = model.MapImage();
+    const int reads = files.reads, repaints = view.repaints;
+    const long texts = view.textsSet;
+    for (const MapPath& name : wrongNames) {
+      model.OpenMap(name);
+      EXPECT_EQ(SnapshotOf(model), before) << "round " << round;
+      EXPECT_EQ(model.MapImage(), imageBefore);
+      EXPECT_EQ(files.reads, reads) << "no file is read";
+      EXPECT_EQ(view.repaints, repaints);
+      EXPECT_EQ(view.textsSet, texts);
+    }
+    Open(MapA, VariedMap(0));
+    Click(7, 30);
+  }
+}
+
+TEST_F(EditorModelTest, ReadFinishesRepaintsThenSetsOneTextPerByteInOffsetOrder) {
+  Open(MapA, VariedMap(0));
+
+  EXPECT_EQ(view.repaints, 1);
+  EXPECT_EQ(view.textsSetBeforeLastRepaint, 0) << "repaint must come before the first cell text";
+  ASSERT_EQ(view.written.size(), static_cast<std::size_t>(MapSize));
+  for (int offset = 0; offset < MapSize; ++offset) {
+    const GridCell cell = view.written[offset];
+    ASSERT_EQ(CellToOffset(cell.column, cell.row), offset) << "text #" << offset << " went to " << cell.column
+                                                           << "," << cell.row;
+  }
+  EXPECT_EQ(view.textsOutsideGrid, 0);
+}
+
+TEST_F(EditorModelTest, ReadSetsEveryMapCellAndLeavesHeadersAndPlaceholdersEmpty) {
+  const Bytes content = VariedMap(0);
+  Open(MapA, content);
+
+  ExpectEveryMapCellReads(content);
+  for (int column = 0; column <= LastGridColumn; ++column) {
+    EXPECT_EQ(view.CellText(column, 0), "") << "header, column " << column;
+    if (column % 2 == 0 && column > 0) {
+      EXPECT_EQ(view.CellText(column, 1), "") << "placeholder, column " << column;
+    }
+  }
+  for (int row = 0; row <= LastGridRow; ++row) EXPECT_EQ(view.CellText(0, row), "") << "header, row " << row;
+}
+
+TEST_F(EditorModelTest, ShortFileSetsOnlyTheCellsItReaches) {
+  const Bytes first = VariedMap(0);
+  Open(MapA, first);
+  view.written.clear();
+
+  const Bytes shortFile(100, 4);
+  Open(MapB, shortFile);
+
+  EXPECT_EQ(view.written.size(), 100u);
+  for (int offset = 0; offset < MapSize; ++offset) {
+    const GridCell cell = OffsetToCell(offset);
+    const TerrainCode expected = offset < 100 ? 4 : first[offset];
+    ASSERT_EQ(model.MapImage()[offset], expected) << "offset " << offset;
+    ASSERT_EQ(view.CellText(cell.column, cell.row), ReadTimeText(offset, expected)) << "offset " << offset;
+  }
+  EXPECT_EQ(model.Caption(), (PathText{"ヴァルテア 街道エディタ - %s", MapB}));
+}
+
+TEST_F(EditorModelTest, SecondOpenKeepsTheCurrentCellAndRewritesEveryMapCell) {
+  Open(MapA, VariedMap(0));
+  Click(3, 5);  // offset 159
+  const TerrainCode road = 20;
+  files.files[MapA][159] = road;  // not in the image yet
+  Bytes second = VariedMap(1);
+  second[159] = road;
+  second[681] = 9;
+  Open(MapB, second);  // the current cell 3,5 is now a road
+  model.ChooseRoad(13);
+  ASSERT_EQ(view.CellText(3, 5), "丘 ");
+
+  Click(10, 40);  // offset 681
+  view.written.clear();
+  const Bytes third = VariedMap(2);
+  Open(MapA, third);
+
+  EXPECT_EQ(model.PositionText(), "10 : 40");
+  EXPECT_EQ(model.CurrentOffset(), 681);
+  EXPECT_EQ(model.DecimalOffsetText(), "681");
+  EXPECT_EQ(model.HexOffsetText(), "2A9");
+  EXPECT_EQ(model.CodeText(), CodeTextOf(GlyphOf(third[681]), third[681]));
+  EXPECT_EQ(view.written.size(), static_cast<std::size_t>(MapSize));
+  ExpectEveryMapCellReads(third);  // the edited cell 3,5 included
+}
+
+// --- Selecting cells ----------------------------------------------------------
+
+TEST_F(EditorModelTest, LastOffsetShowsUpperCaseHexadecimal) {
+  Open(MapA, VariedMap(0));
+  Click(351, 76);
+  EXPECT_EQ(model.PositionText(), "351 : 76");
+  EXPECT_EQ(model.CurrentOffset(), 26575);
+  EXPECT_EQ(model.HexOffsetText(), "67CF");
+  EXPECT_EQ(model.DecimalOffsetText(), "26575");
+
+  Click(1, 6);  // offset 10: one digit, no leading zeros
+  EXPECT_EQ(model.HexOffsetText(), "A");
+  EXPECT_EQ(model.DecimalOffsetText(), "10");
+}
+
+TEST_F(EditorModelTest, HarbourShowsItsCodeWithADisabledEmptyChooser) {
+  Bytes content(MapSize, 4);
+  content[302] = 9;  // line 2, position 0: column 5, row 1
+  Open(MapA, content);
+  Click(5, 1);
+  EXPECT_EQ(model.CodeText(), "湾 : 9");
+  EXPECT_FALSE(model.RoadChooserEnabled());
+  EXPECT_EQ(model.RoadChooserIndex(), -1);
+}
+
+TEST_F(EditorModelTest, EveryMapCellDescribesTheByteWhoseTextItHolds) {
+  const Bytes content = VariedMap(5);
+  Open(MapA, content);
+  for (int column = 1; column <= LastGridColumn; ++column) {
+    for (int row = 1; row <= LastGridRow; ++row) {
+      if (column % 2 == 0 && row == 1) continue;
+      Click(column, row);
+      const int offset = std::stoi(model.DecimalOffsetText());
+      ASSERT_EQ(view.CellText(column, row), ReadTimeText(offset, content[offset])) << column << "," << row;
+      ASSERT_EQ(model.CodeText(), CodeTextOf(GlyphOf(content[offset]), content[offset]));
+    }
+  }
+}
+
+// Row 1 of every even column holds no byte. The formula for even columns
+// would point there at offset -1 (column 2) or at the last byte of the
+// previous line (column 4: offset 150), which must stay untouched.
+TEST_F(EditorModelTest, PlaceholderCellsShowOnlyTheirPositionAndCannotBeEdited) {
+  Bytes content(MapSize, 20);
+  Open(MapA, content);
+  for (const GridCell placeholder : {GridCell{2, 1}, GridCell{4, 1}, GridCell{352, 1}}) {
+    Click(1, 2);  // a road first, so the chooser is enabled
+    ASSERT_TRUE(model.RoadChooserEnabled());
+    Click(placeholder.column, placeholder.row);
+
+    EXPECT_EQ(model.PositionText(), std::to_string(placeholder.column) + " : 1");
+    EXPECT_EQ(model.CodeText(), "");
+    EXPECT_EQ(model.HexOffsetText(), "");
+    EXPECT_EQ(model.DecimalOffsetText(), "");
+    EXPECT_FALSE(model.RoadChooserEnabled());
+    EXPECT_EQ(model.RoadChooserIndex(), -1);
+
+    const long texts = view.textsSet;
+    model.ChooseRoad(13);
+    EXPECT_EQ(view.textsSet, texts) << "no cell changes";
+    EXPECT_TRUE(std::equal(content.begin(), content.end(), model.MapImage().begin())) << "no byte changes";
+    EXPECT_EQ(view.CellText(placeholder.column, 1), "");
+  }
+}
+
+TEST_F(EditorModelTest, OpenWhileOnAPlaceholderKeepsItSelected) {
+  Open(MapA, VariedMap(0));
+  Click(4, 1);
+  Open(MapB, VariedMap(1));
+  EXPECT_EQ(model.PositionText(), "4 : 1");
+  EXPECT_EQ(model.CodeText(), "");
+  EXPECT_FALSE(model.RoadChooserEnabled());
+  EXPECT_EQ(view.CellText(4, 1), "");
+}
+
+// --- Choosing a road ----------------------------------------------------------
+
+TEST_F(EditorModelTest, ChoosingARoadShapeChangesTheByteCodeTextAndCellOnly) {
+  Bytes content = VariedMap(0);
+  content[681] = 20;
+  Open(MapA, content);
+  Click(10, 40);
+  ASSERT_EQ(model.CodeText(), "Λ : 20");
+  ASSERT_TRUE(model.RoadChooserEnabled());
+  ASSERT_EQ(model.RoadChooserIndex(), 2);
+
+  view.written.clear();
+  model.ChooseRoad(13);
+
+  EXPECT_EQ(model.MapImage()[681], 3);
+  EXPECT_EQ(model.CodeText(), "丘 : 3");
+  EXPECT_EQ(view.CellText(10, 40), "丘 ");
+  EXPECT_TRUE(model.RoadChooserEnabled());
+  EXPECT_EQ(model.RoadChooserIndex(), 13);
+  EXPECT_EQ(model.PositionText(), "10 : 40");
+  EXPECT_EQ(model.HexOffsetText(), "2A9");
+  EXPECT_EQ(model.DecimalOffsetText(), "681");
+  ASSERT_EQ(view.written.size(), 1u) << "no other cell changes";
+  content[681] = 3;
+  EXPECT_TRUE(std::equal(content.begin(), content.end(), model.MapImage().begin())) << "no other byte changes";
+  EXPECT_EQ(files.files[MapA][681], 20) << "nothing is saved";
+}
+
+TEST_F(EditorModelTest, ChoosingTheShownEntryShortensTheCellText) {
+  Bytes content(MapSize, 4);
+  content[681] = 20;
+  Open(MapA, content);
+  Click(10, 40);
+  model.ChooseRoad(2);
+  EXPECT_EQ(model.MapImage()[681], 20);
+  EXPECT_EQ(model.CodeText(), "Λ : 20");
+  EXPECT_EQ(view.CellText(10, 40), "Λ ");
+  EXPECT_EQ(model.RoadChooserIndex(), 2);
+}
+
+TEST_F(EditorModelTest, BridgesAndOpenTerrainAreChosenByTheirEntries) {
+  Bytes content(MapSize, 4);
+  Open(MapA, content);
+  Click(1, 1);
+  model.ChooseRoad(11);
+  EXPECT_EQ(model.CodeText(), "\\\\ : 29");
+  EXPECT_EQ(view.CellText(1, 1), "\\\\ ");
+  model.ChooseRoad(12);
+  EXPECT_EQ(model.CodeText(), "// : 30");
+  model.ChooseRoad(0);
+  EXPECT_EQ(model.CodeText(), "／ : 18");
+  model.ChooseRoad(16);
+  EXPECT_EQ(model.CodeText(), "砂 : 6");
+  EXPECT_EQ(model.MapImage()[0], 6);
+  EXPECT_EQ(view.CellText(1, 1), "砂 ");
+}
+
+// --- Unknown bytes ----------------------------------------------------------
+
+TEST_F(EditorModelTest, BytesBeyondTheTableShowTheStandInAndStayAsTheyAre) {
+  Bytes content(MapSize, 4);
+  content[0] = 35;
+  content[1] = 200;
+  content[26575] = 255;
+  Open(MapA, content);
+
+  EXPECT_EQ(view.CellText(1, 1), std::string(UnknownTerrainGlyph) + " \r\n0 : 35");
+  EXPECT_EQ(view.CellText(2, 2), std::string(UnknownTerrainGlyph) + " \r\n1 : 200");
+  EXPECT_EQ(view.CellText(351, 76), std::string(UnknownTerrainGlyph) + " \r\n26575 : 255");
+  for (const GridCell cell : {GridCell{1, 1}, GridCell{2, 2}, GridCell{351, 76}}) {
+    Click(cell.column, cell.row);
+    const int code = model.MapImage()[CellToOffset(cell.column, cell.row)];
+    EXPECT_EQ(model.CodeText(), CodeTextOf(UnknownTerrainGlyph, code));
+    EXPECT_FALSE(model.RoadChooserEnabled());
+    EXPECT_EQ(model.RoadChooserIndex(), -1);
+    const long texts = view.textsSet;
+    model.ChooseRoad(0);
+    EXPECT_EQ(view.textsSet, texts);
+    EXPECT_EQ(model.CodeText(), CodeTextOf(UnknownTerrainGlyph, code));
+  }
+  model.SaveMapFile();
+  EXPECT_EQ(files.files[MapA], content);
+}
+
+// --- Saving ----------------------------------------------------------
+
+TEST_F(EditorModelTest, SaveWritesTheEditedImageAndChangesNothingOnScreen) {
+  Bytes content = VariedMap(0);
+  content[681] = 20;
+  Open(MapA, content);
+  Click(10, 40);
+  model.ChooseRoad(13);
+  const Snapshot before = SnapshotOf(model);
+  const long texts = view.textsSet;
+
+  model.SaveMapFile();
+
+  content[681] = 3;
+  EXPECT_EQ(files.files[MapA], content);
+  EXPECT_EQ(SnapshotOf(model), before);
+  EXPECT_EQ(view.textsSet, texts);
+}
+
+TEST_F(EditorModelTest, SaveOfALongerFileWritesExactlyTheMap) {
+  Bytes content = VariedMap(0);
+  content.resize(MapSize + 10, 7);
+  Open(MapA, content);
+  model.SaveMapFile();
+  content.resize(MapSize);
+  EXPECT_EQ(files.files[MapA], content);
+}
+
+// --- Failures ----------------------------------------------------------
+
+struct ReadFault {
+  const char* name;
+  void (*inject)(MemoryFileSystem&);
+  std::string_view message;
+  bool namesPath;
+};
+
+const ReadFault ReadFaults[] = {
+    {"missing", [](MemoryFileSystem& fs) { fs.files.erase(MapB); }, "ファイル %s は開けません", true},
+    {"locked", [](MemoryFileSystem& fs) { fs.locked.insert(MapB); }, "ファイル %s は開けません", true},
+    {"short", [](MemoryFileSystem& fs) { fs.failShortRead = true; }, "ストリームからの読み込みエラー", false},
+};
+
+class FailedReadTest : public EditorModelTest, public testing::WithParamInterface<ReadFault> {};
+
+TEST_P(FailedReadTest, KeepsTheScreenAndImageButNamesTheNewFile) {
+  Bytes content = VariedMap(0);
+  content[681] = 20;
+  Open(MapA, content);
+  Click(10, 40);
+  model.ChooseRoad(13);
+  Click(5, 7);
+  const Snapshot before = SnapshotOf(model);
+  const MapImage imageBefore = model.MapImage();
+  const long texts = view.textsSet;
+  files.files[MapB] = VariedMap(1);
+  GetParam().inject(files);
+
+  try {
+    model.OpenMap(MapB);
+    ADD_FAILURE() << "no error";
+  } catch (const MapFileError& error) {
+    EXPECT_EQ(error.Text(), (PathText{std::string(GetParam().message), GetParam().namesPath ? MapB : u""}));
+  }
+
+  Snapshot expected = before;
+  expected.fileName = MapB;
+  EXPECT_EQ(SnapshotOf(model), expected);
+  EXPECT_EQ(model.MapImage(), imageBefore);
+  EXPECT_EQ(view.textsSet, texts);
+  EXPECT_EQ(view.CellText(10, 40), "丘 ");
+}
+
+INSTANTIATE_TEST_SUITE_P(Faults, FailedReadTest, testing::ValuesIn(ReadFaults),
+                         [](const testing::TestParamInfo<ReadFault>& info) { return std::string(info.param.name); });
+
+TEST_F(EditorModelTest, FailedFirstReadEnablesGridAndSaveButNothingElse) {
+  EXPECT_THROW(model.OpenMap(MapA), MapFileError);  // no such file
+  EXPECT_TRUE(model.MapLoaded());
+  EXPECT_TRUE(model.GridEnabled());
+  EXPECT_TRUE(model.SaveEnabled());
+  EXPECT_EQ(model.MapFileName(), MapA);
+  EXPECT_EQ(model.Caption(), (PathText{std::string(ApplicationTitle), u""}));
+  EXPECT_EQ(model.PositionText(), "1 : 1");
+  EXPECT_EQ(model.CodeText(), "");
+  EXPECT_EQ(model.MapImage(), MapImage{});
+  EXPECT_EQ(view.textsSet, 0);
+}
+
+// Saving after a failed read would put another map, or zeros, over the file
+// that could not be read.
+TEST_F(EditorModelTest, SaveAfterAFailedReadWritesNothingUntilAReadSucceeds) {
+  EXPECT_EQ(NotReadMessage, "ファイル %s は読み込まれていません");
+  Open(MapA, VariedMap(0));
+  Bytes unreadable = VariedMap(1);
+  files.files[MapB] = unreadable;
+  files.locked.insert(MapB);
+  EXPECT_THROW(model.OpenMap(MapB), MapFileError);
+  files.locked.clear();
+  const auto filesBefore = files.files;
+
+  try {
+    model.SaveMapFile();
+    ADD_FAILURE() << "no error";
+  } catch (const MapFileError& error) {
+    EXPECT_EQ(error.Text(), (PathText{"ファイル %s は読み込まれていません", MapB}));
+  }
+  EXPECT_EQ(files.files, filesBefore);
+  EXPECT_EQ(files.replaces, 0);
+
+  unreadable[0] = 4;
+  Open(MapB, unreadable);
+  Click(1, 1);
+  model.ChooseRoad(13);
+  model.SaveMapFile();
+  unreadable[0] = 3;
+  EXPECT_EQ(files.files[MapB], unreadable);
+}
+
+TEST_F(EditorModelTest, SaveBeforeAnyReadWritesNothing) {
+  EXPECT_THROW(model.OpenMap(MapA), MapFileError);  // no such file
+  EXPECT_THROW(model.SaveMapFile(), MapFileError);
+  EXPECT_TRUE(files.files.empty());
+}
+
+TEST_F(EditorModelTest, FailedWriteLeavesTheModelAsItWas) {
+  Bytes content = VariedMap(0);
+  content[681] = 20;
+  Open(MapA, content);
+  Click(10, 40);
+  model.ChooseRoad(13);
+  const Snapshot before = SnapshotOf(model);
+  const MapImage imageBefore = model.MapImage();
+  const long texts = view.textsSet;
+
+  files.failCreate = true;
+  try {
+    model.SaveMapFile();
+    ADD_FAILURE() << "no error";
+  } catch (const MapFileError& error) {
+    EXPECT_EQ(error.Text(), (PathText{"ファイル %s を作成できません", MapA}));
+  }
+  EXPECT_EQ(SnapshotOf(model), before);
+  EXPECT_EQ(model.MapImage(), imageBefore);
+  EXPECT_EQ(view.textsSet, texts);
+  EXPECT_EQ(files.files[MapA], content);
+
+  files.failCreate = false;
+  model.SaveMapFile();  // the edit is still there to be saved
+  EXPECT_EQ(files.files[MapA][681], 3);
+}
+
+// --- On a real disk ----------------------------------------------------------
+
+// Map file names end at a backslash or a colon, never at the '/' of host paths, so the
+// file is opened by its name alone from inside its folder.
+class CurrentFolder {
+ public:
+  explicit CurrentFolder(const std::filesystem::path& folder) : previous_(std::filesystem::current_path()) {
+    std::filesystem::current_path(folder);
+  }
+  ~CurrentFolder() { std::filesystem::current_path(previous_); }
+
+ private:
+  std::filesystem::path previous_;
+};
+
+TEST(EditorModelOnDiskTest, AnEditFollowedByASaveChangesExactlyOneByteOfTheFile) {
+  TempFolder folder;
+  const CurrentFolder inFolder(folder.Path());
+  const MapPath path = u"MAPDATA.VLT";
+  Bytes original = VariedMap(0);
+  original[681] = 20;
+  WriteBytes(path, original);
+  StdFileSystem files;
+  FakeEditorView view;
+  EditorModel model{files, view};
+
+  model.OpenMap(path);
+  view.current = {10, 40};
+  model.SelectCell(10, 40);
+  model.ChooseRoad(13);
+  model.SaveMapFile();
+
+  const Bytes saved = ReadBytes(path);
+  ASSERT_EQ(saved.size(), original.size());
+  std::vector<int> changed;
+  for (int offset = 0; offset < MapSize; ++offset)
+    if (saved[offset] != original[offset]) changed.push_back(offset);
+  EXPECT_EQ(changed, std::vector<int>{681});
+  EXPECT_EQ(saved[681], 3);
+}
+
+}  // namespace
