@@ -1,0 +1,152 @@
+// Where each map byte sits on the grid, traced both ways, and the texts its
+// cell carries.
+
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <set>
+#include <string>
+#include <utility>
+
+#include "map/HexGrid.h"
+#include "support/MemoryFileSystem.h"
+
+namespace {
+
+bool IsHeaderCell(int column, int row) { return column == 0 || row == 0; }
+
+std::string CellName(int column, int row) {
+  return "column " + std::to_string(column) + ", row " + std::to_string(row);
+}
+
+TEST(GridMapping, EveryOffsetHasItsOwnMapCellAndComesBack) {
+  std::set<std::pair<int, int>> used;
+  for (int offset = 0; offset < MapSize; ++offset) {
+    const GridCell cell = OffsetToCell(offset);
+    SCOPED_TRACE("offset " + std::to_string(offset) + " at " + CellName(cell.column, cell.row));
+    ASSERT_GE(cell.column, 1);
+    ASSERT_LE(cell.column, LastGridColumn);
+    ASSERT_GE(cell.row, 1);
+    ASSERT_LE(cell.row, LastGridRow);
+    EXPECT_FALSE(IsPlaceholderCell(cell.column, cell.row));
+    EXPECT_EQ(CellToOffset(cell.column, cell.row), offset);
+    EXPECT_TRUE(used.insert({cell.column, cell.row}).second) << "cell taken twice";
+  }
+  EXPECT_EQ(used.size(), static_cast<std::size_t>(MapSize));
+}
+
+TEST(GridMapping, EveryMapCellButPlaceholdersHasAnOffsetThatComesBack) {
+  int placeholders = 0;
+  for (int column = 0; column < GridColumnCount; ++column) {
+    for (int row = 0; row < GridRowCount; ++row) {
+      SCOPED_TRACE(CellName(column, row));
+      const int offset = CellToOffset(column, row);
+      if (IsHeaderCell(column, row)) {
+        EXPECT_EQ(offset, NoMapOffset);
+        EXPECT_FALSE(IsPlaceholderCell(column, row));
+      } else if (IsPlaceholderCell(column, row)) {
+        EXPECT_EQ(offset, NoMapOffset);
+        ++placeholders;
+      } else {
+        ASSERT_GE(offset, 0);
+        ASSERT_LT(offset, MapSize);
+        EXPECT_EQ(OffsetToCell(offset), (GridCell{column, row}));
+      }
+    }
+  }
+  EXPECT_EQ(placeholders, MapLineCount);
+}
+
+TEST(GridMapping, PlaceholdersAreRowOneOfEveryEvenColumn) {
+  for (int column = 2; column <= LastGridColumn; column += 2) {
+    EXPECT_TRUE(IsPlaceholderCell(column, 1)) << column;
+    EXPECT_FALSE(IsPlaceholderCell(column - 1, 1)) << column - 1;
+    EXPECT_FALSE(IsPlaceholderCell(column, 2)) << column;
+  }
+}
+
+TEST(GridMapping, KnownCells) {
+  EXPECT_EQ(OffsetToCell(0), (GridCell{1, 1}));
+  EXPECT_EQ(OffsetToCell(1), (GridCell{2, 2}));
+  EXPECT_EQ(OffsetToCell(2), (GridCell{1, 2}));
+  EXPECT_EQ(OffsetToCell(3), (GridCell{2, 3}));
+  EXPECT_EQ(OffsetToCell(149), (GridCell{2, 76}));
+  EXPECT_EQ(OffsetToCell(150), (GridCell{1, 76}));
+  EXPECT_EQ(OffsetToCell(151), (GridCell{3, 1}));
+  EXPECT_EQ(OffsetToCell(152), (GridCell{4, 2}));
+  EXPECT_EQ(OffsetToCell(26574), (GridCell{352, 76}));
+  EXPECT_EQ(OffsetToCell(26575), (GridCell{351, 76}));
+
+  EXPECT_EQ(CellToOffset(1, 1), 0);
+  EXPECT_EQ(CellToOffset(2, 2), 1);
+  EXPECT_EQ(CellToOffset(1, 76), 150);
+  EXPECT_EQ(CellToOffset(3, 1), 151);
+  EXPECT_EQ(CellToOffset(351, 76), 26575);
+  EXPECT_EQ(CellToOffset(352, 76), 26574);
+}
+
+// A placeholder's even-column formula would give -1 or the previous line's
+// last byte; neither may be read or written through the cell.
+TEST(GridMapping, CellsWithoutAByteHaveNoOffset) {
+  EXPECT_EQ(CellToOffset(2, 1), NoMapOffset);
+  EXPECT_EQ(CellToOffset(4, 1), NoMapOffset);
+  EXPECT_EQ(CellToOffset(352, 1), NoMapOffset);
+  EXPECT_EQ(CellToOffset(0, 0), NoMapOffset);
+  EXPECT_EQ(CellToOffset(0, 5), NoMapOffset);
+  EXPECT_EQ(CellToOffset(5, 0), NoMapOffset);
+  EXPECT_EQ(CellToOffset(-1, 5), NoMapOffset);
+  EXPECT_EQ(CellToOffset(5, -1), NoMapOffset);
+  EXPECT_EQ(CellToOffset(GridColumnCount, 5), NoMapOffset);
+  EXPECT_EQ(CellToOffset(GridColumnCount + 1, 5), NoMapOffset);
+  EXPECT_EQ(CellToOffset(5, GridRowCount), NoMapOffset);
+  EXPECT_EQ(CellToOffset(INT_MIN, INT_MIN), NoMapOffset);
+  EXPECT_EQ(CellToOffset(INT_MAX, INT_MAX), NoMapOffset);
+  EXPECT_FALSE(IsPlaceholderCell(GridColumnCount + 1, 1));
+  EXPECT_FALSE(IsPlaceholderCell(0, 1));
+  EXPECT_FALSE(IsPlaceholderCell(-2, 1));
+}
+
+TEST(CellText, AfterReadCarriesGlyphOffsetAndCode) {
+  EXPECT_EQ(ReadCellText(302, 4), "\x95\xBD \r\n302 : 4");
+  EXPECT_EQ(ReadCellText(0, 0), "\x81\x40  \r\n0 : 0");
+  EXPECT_EQ(ReadCellText(26575, 29), "\\\\ \r\n26575 : 29");
+  EXPECT_EQ(ReadCellText(10, 255), std::string(UnknownTerrainGlyph) + " \r\n10 : 255");
+}
+
+TEST(CellText, AfterReadForEveryOffsetAndCode) {
+  for (int offset = 0; offset < MapSize; ++offset) {
+    const auto code = static_cast<TerrainCode>(offset % 256);
+    const std::string expected =
+        std::string(GlyphOf(code)) + " \r\n" + std::to_string(offset) + " : " + std::to_string(code);
+    ASSERT_EQ(ReadCellText(offset, code), expected) << "offset " << offset;
+  }
+}
+
+TEST(CellText, AfterEditIsGlyphAndOneSpace) {
+  EXPECT_EQ(EditCellText(4), "\x95\xBD ");
+  EXPECT_EQ(EditCellText(0), "\x81\x40  ");
+  EXPECT_EQ(EditCellText(30), "// ");
+  EXPECT_EQ(EditCellText(200), std::string(UnknownTerrainGlyph) + " ");
+}
+
+// The read fills one cell per byte as it goes; placeholders and headers
+// never get a text.
+TEST(CellText, ReadingAMapFillsEveryMapCellAndNothingElse) {
+  MemoryFileSystem files;
+  files.files[u"MAPDATA.VLT"] = std::vector<std::uint8_t>(MapSize, 4);
+  MapImage image{};
+  std::vector<std::vector<std::string>> texts(GridColumnCount, std::vector<std::string>(GridRowCount));
+  ReadMapImage(files, u"MAPDATA.VLT", image, [&](int offset, TerrainCode code) {
+    const GridCell cell = OffsetToCell(offset);
+    EXPECT_TRUE(texts[cell.column][cell.row].empty()) << "written twice: offset " << offset;
+    texts[cell.column][cell.row] = ReadCellText(offset, code);
+  });
+  for (int column = 0; column < GridColumnCount; ++column) {
+    for (int row = 0; row < GridRowCount; ++row) {
+      const bool holdsByte = !IsHeaderCell(column, row) && !IsPlaceholderCell(column, row);
+      EXPECT_EQ(texts[column][row].empty(), !holdsByte) << CellName(column, row);
+    }
+  }
+}
+
+}  // namespace
