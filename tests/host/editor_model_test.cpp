@@ -454,6 +454,8 @@ const ReadFault ReadFaults[] = {
     {"short", [](MemoryFileSystem& fs) { fs.failShortRead = true; }, "ストリームからの読み込みエラー", false},
 };
 
+void PrintTo(const ReadFault& fault, std::ostream* out) { *out << fault.name; }
+
 class FailedReadTest : public EditorModelTest, public testing::WithParamInterface<ReadFault> {};
 
 TEST_P(FailedReadTest, KeepsTheScreenAndImageButNamesTheNewFile) {
