@@ -1,0 +1,89 @@
+#pragma once
+// For the Wine tests of real windows: dialogs that answer without a modal
+// loop, and input delivered as the real message loop delivers it.
+
+#include <windows.h>
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "ui/Dialogs.h"
+
+// Stands in for the open dialog and the error box while it lives.
+class ScriptedDialogs : public UserDialogs {
+ public:
+  ScriptedDialogs() { UseDialogs(this); }
+  ~ScriptedDialogs() override { UseDialogs(nullptr); }
+
+  std::optional<std::wstring> answer;  // what the open dialog returns; nothing = cancel
+  int openDialogs = 0;
+  OpenDialogSettings lastSettings;
+  HWND lastOwner = nullptr;
+  std::vector<std::wstring> errorBoxes;
+
+  std::optional<std::wstring> AskMapPath(HWND owner, const OpenDialogSettings& settings) override {
+    ++openDialogs;
+    lastOwner = owner;
+    lastSettings = settings;
+    return answer;
+  }
+  void ShowErrorBox(const std::wstring& text) override { errorBoxes.push_back(text); }
+};
+
+// Handles every queued message; `preTranslate` plays the message loop's part
+// for shortcuts and Tab.
+template <typename PreTranslate>
+void PumpMessages(PreTranslate&& preTranslate) {
+  MSG message;
+  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+    if (message.message == WM_QUIT) {
+      PostQuitMessage(static_cast<int>(message.wParam));
+      return;
+    }
+    if (preTranslate(message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+}
+
+inline void PumpMessages() {
+  PumpMessages([](MSG&) { return false; });
+}
+
+// Holds modifier keys down as far as GetKeyState can tell, for posted key messages.
+class HeldKeys {
+ public:
+  explicit HeldKeys(std::initializer_list<BYTE> keys) {
+    GetKeyboardState(saved_);
+    BYTE state[256];
+    GetKeyboardState(state);
+    for (BYTE key : keys) state[key] |= 0x80;
+    SetKeyboardState(state);
+  }
+  ~HeldKeys() { SetKeyboardState(saved_); }
+
+ private:
+  BYTE saved_[256];
+};
+
+inline void PostKey(HWND window, WPARAM key) {
+  PostMessageW(window, WM_KEYDOWN, key, 1);
+  PostMessageW(window, WM_KEYUP, key, 0xC0000001);
+}
+
+inline std::wstring TextOf(HWND window) {
+  const int length = GetWindowTextLengthW(window);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  GetWindowTextW(window, text.data(), length + 1);
+  text.resize(static_cast<std::size_t>(length));
+  return text;
+}
+
+// A window's rectangle in its parent's client coordinates.
+inline RECT RectInParent(HWND window) {
+  RECT rect{};
+  GetWindowRect(window, &rect);
+  MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
+  return rect;
+}
