@@ -1,0 +1,220 @@
+// The map file through the Win32 API on real files: sharing with other
+// programs, read-only files, and folders whose names code page 932 lacks.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "map/MapFile.h"
+#include "support/TempFolder.h"
+#include "ui/Text.h"
+#include "ui/Win32FileSystem.h"
+
+namespace {
+
+using Bytes = std::vector<std::uint8_t>;
+
+PathText CannotOpen(const MapPath& path) { return {"ファイル %s は開けません", path}; }
+PathText CannotCreate(const MapPath& path) { return {"ファイル %s を作成できません", path}; }
+
+Bytes Pattern(int seed) {
+  Bytes bytes(MapSize);
+  for (int i = 0; i < MapSize; ++i) bytes[i] = static_cast<std::uint8_t>(i * 13 + seed);
+  return bytes;
+}
+
+MapImage ImageOf(const Bytes& bytes) {
+  MapImage image{};
+  std::copy(bytes.begin(), bytes.begin() + MapSize, image.begin());
+  return image;
+}
+
+// Another program's handle on a file, closed at the end of the scope.
+class OtherHandle {
+ public:
+  OtherHandle(const MapPath& path, DWORD access, DWORD sharing)
+      : handle_(CreateFileW(WidenPath(path).c_str(), access, sharing, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+  ~OtherHandle() {
+    if (IsOpen()) CloseHandle(handle_);
+  }
+  bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  HANDLE handle_;
+};
+
+class Win32Files : public ::testing::Test {
+ protected:
+  TempFolder folder;
+  Win32FileSystem files;
+  MapPath path = folder.File(u"MAPDATA.VLT");
+
+  PathText ReadFails(const MapPath& from) {
+    MapImage image = ImageOf(Pattern(99));
+    const MapImage before = image;
+    try {
+      ReadMapImage(files, from, image);
+    } catch (const MapFileError& error) {
+      EXPECT_EQ(image, before) << "a failed read changed the image";
+      return error.Text();
+    }
+    ADD_FAILURE() << "read despite the fault";
+    return {};
+  }
+
+  PathText SaveFails(const MapPath& to) {
+    try {
+      WriteMapImage(files, to, ImageOf(Pattern(77)));
+    } catch (const MapFileError& error) {
+      return error.Text();
+    }
+    ADD_FAILURE() << "saved despite the fault";
+    return {};
+  }
+
+  Bytes ReadBack(const MapPath& from) {
+    MapImage image{};
+    ReadMapImage(files, from, image);
+    return Bytes(image.begin(), image.end());
+  }
+
+  std::vector<std::wstring> FolderContent(const std::filesystem::path& where) const {
+    std::vector<std::wstring> names;
+    for (const auto& entry : std::filesystem::directory_iterator(where))
+      names.push_back(entry.path().filename().wstring());
+    return names;
+  }
+  std::vector<std::wstring> FolderContent() const { return FolderContent(folder.Path()); }
+};
+
+const std::vector<std::wstring> OnlyTheMap = {L"MAPDATA.VLT"};
+
+TEST_F(Win32Files, SaveAndReadBackAreByteIdentical) {
+  WriteMapImage(files, path, ImageOf(Pattern(1)));
+  EXPECT_EQ(ReadBytes(path), Pattern(1));
+  EXPECT_EQ(ReadBack(path), Pattern(1));
+
+  Bytes longer = Pattern(2);
+  longer.resize(MapSize + 300, 0xEE);
+  WriteBytes(path, longer);
+  WriteMapImage(files, path, ImageOf(Pattern(3)));
+  EXPECT_EQ(ReadBytes(path), Pattern(3)) << "an existing file is replaced whole";
+  EXPECT_EQ(FolderContent(), OnlyTheMap);
+}
+
+TEST_F(Win32Files, EmptyFileReadsWithoutChange) {
+  WriteBytes(path, {});
+  MapImage image = ImageOf(Pattern(5));
+  ReadMapImage(files, path, image);
+  EXPECT_EQ(image, ImageOf(Pattern(5)));
+}
+
+TEST_F(Win32Files, MissingFileOrFolder) {
+  EXPECT_EQ(ReadFails(path), CannotOpen(path));
+  const MapPath lost = folder.File(u"missing") + u"\\MAPDATA.VLT";
+  EXPECT_EQ(ReadFails(lost), CannotOpen(lost));
+  EXPECT_EQ(SaveFails(lost), CannotCreate(lost));
+  EXPECT_TRUE(FolderContent().empty());
+}
+
+TEST_F(Win32Files, AFolderOfThatNameIsNoMapFile) {
+  ASSERT_TRUE(CreateDirectoryW(WidenPath(path).c_str(), nullptr));
+  EXPECT_EQ(ReadFails(path), CannotOpen(path));
+  EXPECT_EQ(SaveFails(path), CannotCreate(path));
+  EXPECT_EQ(FolderContent(), OnlyTheMap);
+}
+
+TEST_F(Win32Files, FileLockedByAnotherProgram) {
+  WriteBytes(path, Pattern(4));
+  {
+    OtherHandle other(path, GENERIC_READ | GENERIC_WRITE, 0);
+    ASSERT_TRUE(other.IsOpen());
+    EXPECT_EQ(ReadFails(path), CannotOpen(path));
+    EXPECT_EQ(SaveFails(path), CannotCreate(path));
+  }
+  EXPECT_EQ(ReadBytes(path), Pattern(4));
+  EXPECT_EQ(FolderContent(), OnlyTheMap);
+}
+
+TEST_F(Win32Files, FileBeingWrittenByAnotherProgramCannotBeRead) {
+  WriteBytes(path, Pattern(4));
+  OtherHandle writer(path, GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE);
+  ASSERT_TRUE(writer.IsOpen());
+  EXPECT_EQ(ReadFails(path), CannotOpen(path));
+}
+
+TEST_F(Win32Files, OthersMayReadWhileWeRead) {
+  WriteBytes(path, Pattern(4));
+  OtherHandle reader(path, GENERIC_READ, FILE_SHARE_READ);
+  ASSERT_TRUE(reader.IsOpen());
+  EXPECT_EQ(ReadBack(path), Pattern(4));
+}
+
+TEST_F(Win32Files, FileReadByAnotherProgramIsNotReplaced) {
+  WriteBytes(path, Pattern(4));
+  {
+    OtherHandle reader(path, GENERIC_READ, FILE_SHARE_READ);
+    ASSERT_TRUE(reader.IsOpen());
+    EXPECT_EQ(SaveFails(path), CannotCreate(path));
+  }
+  EXPECT_EQ(ReadBytes(path), Pattern(4));
+  EXPECT_EQ(FolderContent(), OnlyTheMap);
+}
+
+TEST_F(Win32Files, ReadOnlyFileReadsButIsNotSavedOver) {
+  WriteBytes(path, Pattern(6));
+  ASSERT_TRUE(SetFileAttributesW(WidenPath(path).c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_EQ(ReadBack(path), Pattern(6));
+  EXPECT_EQ(SaveFails(path), CannotCreate(path));
+  EXPECT_EQ(ReadBytes(path), Pattern(6));
+  EXPECT_NE(GetFileAttributesW(WidenPath(path).c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+  EXPECT_EQ(FolderContent(), OnlyTheMap);
+}
+
+TEST_F(Win32Files, SavingKeepsTheFilesAttributes) {
+  WriteBytes(path, Pattern(6));
+  ASSERT_TRUE(SetFileAttributesW(WidenPath(path).c_str(), FILE_ATTRIBUTE_HIDDEN));
+  if ((GetFileAttributesW(WidenPath(path).c_str()) & FILE_ATTRIBUTE_HIDDEN) == 0)
+    GTEST_SKIP() << "this file system cannot keep the hidden attribute (Wine without extended attributes)";
+  WriteMapImage(files, path, ImageOf(Pattern(8)));
+  EXPECT_EQ(ReadBytes(path), Pattern(8));
+  EXPECT_NE(GetFileAttributesW(WidenPath(path).c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+}
+
+TEST_F(Win32Files, LeftoverOfAnInterruptedSaveIsNotTouched) {
+  const MapPath leftover = path + u".~1.tmp";
+  WriteBytes(leftover, {1, 2, 3});
+  WriteMapImage(files, path, ImageOf(Pattern(9)));
+  EXPECT_EQ(ReadBytes(path), Pattern(9));
+  EXPECT_EQ(ReadBytes(leftover), (Bytes{1, 2, 3}));
+}
+
+// Korean and an emoji: characters that Shift-JIS cannot hold.
+class FolderOutsideCodePage932 : public Win32Files, public ::testing::WithParamInterface<const char16_t*> {
+ protected:
+  MapPath subfolder = folder.File(GetParam());
+  MapPath inside = subfolder + u"\\MAPDATA.VLT";
+};
+
+TEST_P(FolderOutsideCodePage932, SavesAndReads) {
+  ASSERT_TRUE(CreateDirectoryW(WidenPath(subfolder).c_str(), nullptr));
+  EXPECT_EQ(ReadFails(inside), CannotOpen(inside)) << "the message keeps every character";
+  WriteMapImage(files, inside, ImageOf(Pattern(10)));
+  EXPECT_EQ(ReadBack(inside), Pattern(10));
+  EXPECT_EQ(FolderContent(std::filesystem::path(subfolder)), OnlyTheMap);
+}
+
+TEST_P(FolderOutsideCodePage932, IsAMapFileName) {
+  EXPECT_TRUE(IsMapFileName(inside));
+  EXPECT_FALSE(IsMapFileName(subfolder + u"MAPDATA.VLT"));
+  EXPECT_FALSE(IsMapFileName(subfolder + u"\\mapdata.vlt"));
+}
+
+INSTANTIATE_TEST_SUITE_P(Names, FolderOutsideCodePage932,
+                         ::testing::Values(u"\uC9C0\uB3C4", u"\U0001F5FA", u"\u5730\u56FE\uD55C"));
+
+}  // namespace
