@@ -1,1 +1,461 @@
 #include "ui/StringGrid.h"
+
+#include <cstdlib>
+#include <optional>
+#include <stdexcept>
+#include <system_error>
+
+#include "ui/Dpi.h"
+#include "ui/Text.h"
+
+namespace {
+
+constexpr wchar_t ClassName[] = L"TStringGrid";
+constexpr UINT_PTR TrackingTimer = 1;
+constexpr UINT TrackingInterval = 60;  // milliseconds: one cell per tick while dragging outside
+constexpr COLORREF Silver = RGB(192, 192, 192);
+constexpr DWORD Style =
+    WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL | WS_CLIPSIBLINGS;
+
+PixelPoint PointOf(LPARAM lParam) {
+  // Signed: with the capture held the pointer may be left of or above the window.
+  return {static_cast<short>(LOWORD(lParam)), static_cast<short>(HIWORD(lParam))};
+}
+
+std::optional<GridKey> GridKeyOf(UINT key) {
+  switch (key) {
+    case VK_UP:
+      return GridKey::Up;
+    case VK_DOWN:
+      return GridKey::Down;
+    case VK_LEFT:
+      return GridKey::Left;
+    case VK_RIGHT:
+      return GridKey::Right;
+    case VK_PRIOR:
+      return GridKey::PageUp;
+    case VK_NEXT:
+      return GridKey::PageDown;
+    case VK_HOME:
+      return GridKey::Home;
+    case VK_END:
+      return GridKey::End;
+    default:
+      return std::nullopt;
+  }
+}
+
+// The thumb's SB_THUMBTRACK is left out on purpose: the view moves when the thumb is released.
+std::optional<ScrollRequest> ScrollRequestOf(int request) {
+  switch (request) {
+    case SB_LINEUP:
+      return ScrollRequest::LineBack;
+    case SB_LINEDOWN:
+      return ScrollRequest::LineForward;
+    case SB_PAGEUP:
+      return ScrollRequest::PageBack;
+    case SB_PAGEDOWN:
+      return ScrollRequest::PageForward;
+    case SB_THUMBPOSITION:
+      return ScrollRequest::ToPosition;
+    case SB_TOP:
+      return ScrollRequest::ToStart;
+    case SB_BOTTOM:
+      return ScrollRequest::ToEnd;
+    default:
+      return std::nullopt;
+  }
+}
+
+bool IsControlDown() { return GetKeyState(VK_CONTROL) < 0; }
+
+HFONT CreateDefaultFont() {
+  LOGFONTW font{};
+  font.lfHeight = -Scale(Layout::FontHeight);
+  font.lfWeight = FW_NORMAL;
+  font.lfCharSet = SHIFTJIS_CHARSET;
+  const std::wstring face = Widen("ＭＳ Ｐゴシック");
+  face.copy(font.lfFaceName, LF_FACESIZE - 1);
+  return CreateFontIndirectW(&font);
+}
+
+void FillSpan(HDC dc, int left, int top, int right, int bottom, HBRUSH brush) {
+  if (left >= right || top >= bottom) return;
+  const RECT span{left, top, right, bottom};
+  FillRect(dc, &span, brush);
+}
+
+// Lines between ordinary cells are silver, unless the cells themselves are.
+HBRUSH LineBrush() {
+  return static_cast<HBRUSH>(GetStockObject(GetSysColor(COLOR_WINDOW) == Silver ? GRAY_BRUSH : LTGRAY_BRUSH));
+}
+
+HBRUSH FixedLineBrush() { return static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)); }
+
+}  // namespace
+
+StringGrid::StringGrid()
+    : navigation_(GridGeometry{Scale(Layout::GridCellSize), Scale(Layout::GridLineWidth)}),
+      texts_(static_cast<std::size_t>(GridColumnCount) * GridRowCount) {
+  WNDCLASSEXW windowClass{};
+  windowClass.style = CS_DBLCLKS;
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = ClassName;
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  RegisterClassOnce(windowClass);
+}
+
+StringGrid::~StringGrid() {
+  if (Window() != nullptr) DestroyWindow(Window());
+  if (ownFont_ != nullptr) DeleteObject(ownFont_);
+}
+
+void StringGrid::CreateControl(HWND parent, int controlId, const Layout::Box& box) {
+  controlId_ = controlId;
+  if (ownFont_ == nullptr) ownFont_ = CreateDefaultFont();
+  font_ = ownFont_;
+  Create(ClassName, L"", Style, WS_EX_CLIENTEDGE, Scale(box.left), Scale(box.top), Scale(box.width),
+         Scale(box.height), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)));
+  if (Window() == nullptr) {
+    throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), "CreateWindowExW");
+  }
+  RECT client{};
+  GetClientRect(Window(), &client);
+  OnSize(client.right, client.bottom);
+}
+
+void StringGrid::SetCellText(int column, int row, std::string shiftJisText) {
+  texts_[IndexOf(column, row)] = std::move(shiftJisText);
+  // A cell out of view is painted from its text when it scrolls in: marking it
+  // would only cost a round trip to the window system.
+  if (Window() != nullptr) InvalidateCell({column, row});
+}
+
+const std::string& StringGrid::CellText(int column, int row) const { return texts_[IndexOf(column, row)]; }
+
+GridCell StringGrid::CurrentCell() const { return navigation_.CurrentCell(); }
+
+GridCell StringGrid::ViewPosition() const { return navigation_.ViewPosition(); }
+
+void StringGrid::SetEnabled(bool enabled) { EnableWindow(Window(), enabled ? TRUE : FALSE); }
+
+LRESULT StringGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_PRINTCLIENT:
+      OnPrintClient(reinterpret_cast<HDC>(wParam));
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // painting covers every pixel
+    case WM_SIZE:
+      OnSize(LOWORD(lParam), HIWORD(lParam));
+      return 0;
+    case WM_SETFONT:
+      font_ = wParam != 0 ? reinterpret_cast<HFONT>(wParam) : ownFont_;
+      if (LOWORD(lParam) != 0) InvalidateRect(Window(), nullptr, FALSE);
+      return 0;
+    case WM_GETFONT:
+      return reinterpret_cast<LRESULT>(font_);
+    case WM_SETFOCUS:
+    case WM_KILLFOCUS:
+      OnFocusChanged();
+      return 0;
+    case WM_GETDLGCODE:
+      return DLGC_WANTARROWS;  // Tab stays with the dialog manager
+    case WM_KEYDOWN:
+      OnKeyDown(static_cast<UINT>(wParam));
+      return 0;
+    case WM_MOUSEWHEEL:
+      OnMouseWheel(GET_WHEEL_DELTA_WPARAM(wParam));
+      return 0;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      OnScroll(message == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(wParam), HIWORD(wParam));
+      return 0;
+    case WM_NCLBUTTONDOWN:
+      OnNonClientButtonDown(wParam);
+      return DefaultHandling(message, wParam, lParam);
+    case WM_LBUTTONDOWN:
+    case WM_LBUTTONDBLCLK:
+      OnButtonDown(PointOf(lParam), true, message == WM_LBUTTONDBLCLK);
+      return 0;
+    case WM_RBUTTONDOWN:
+    case WM_RBUTTONDBLCLK:
+    case WM_MBUTTONDOWN:
+    case WM_MBUTTONDBLCLK:
+      OnButtonDown(PointOf(lParam), false, false);
+      return 0;
+    case WM_MOUSEMOVE:
+      OnMouseMove(PointOf(lParam));
+      return 0;
+    case WM_LBUTTONUP:
+      OnLeftButtonUp(PointOf(lParam));
+      return 0;
+    case WM_TIMER:
+      OnTimer(wParam);
+      return 0;
+    case WM_CAPTURECHANGED:
+      OnCaptureChanged();
+      return 0;
+    default:
+      return DefaultHandling(message, wParam, lParam);
+  }
+}
+
+void StringGrid::OnPaint() {
+  PAINTSTRUCT paint{};
+  HDC dc = BeginPaint(Window(), &paint);
+  Paint(dc, paint.rcPaint);
+  EndPaint(Window(), &paint);
+}
+
+void StringGrid::OnPrintClient(HDC dc) {
+  RECT client{};
+  GetClientRect(Window(), &client);
+  Paint(dc, client);
+}
+
+void StringGrid::OnSize(int width, int height) {
+  navigation_.SetClientSize(width, height);
+  UpdateScrollBars();
+  InvalidateRect(Window(), nullptr, FALSE);
+}
+
+void StringGrid::OnFocusChanged() { InvalidateCell(navigation_.CurrentCell()); }
+
+void StringGrid::OnKeyDown(UINT key) {
+  if (!IsWindowEnabled(Window())) return;
+  if (key == VK_TAB) return MoveFocusToNextControl(GetKeyState(VK_SHIFT) < 0);
+  const std::optional<GridKey> gridKey = GridKeyOf(key);
+  if (!gridKey) return;
+  const Placement before = CurrentPlacement();
+  const bool raise = navigation_.PressKey(*gridKey, IsControlDown());
+  ShowChanges(before);
+  if (raise) RaiseClick();
+}
+
+// Only the focused grid turns the wheel into moves, as it does keys.
+void StringGrid::OnMouseWheel(int wheelDelta) {
+  if (!IsWindowEnabled(Window()) || GetFocus() != Window()) return;
+  const int notches = navigation_.TakeWheelNotches(wheelDelta);
+  for (int notch = 0; notch < std::abs(notches); ++notch) {
+    const Placement before = CurrentPlacement();
+    const bool raise = navigation_.TurnWheelNotch(notches < 0);
+    ShowChanges(before);
+    if (raise) RaiseClick();
+  }
+}
+
+void StringGrid::OnScroll(int bar, int request, int thumbPosition) {
+  if (!IsWindowEnabled(Window())) return;
+  const std::optional<ScrollRequest> scroll = ScrollRequestOf(request);
+  if (!scroll) return;
+  const Placement before = CurrentPlacement();
+  if (bar == SB_HORZ) {
+    navigation_.ScrollColumns(*scroll, thumbPosition);
+  } else {
+    navigation_.ScrollRows(*scroll, thumbPosition);
+  }
+  ShowChanges(before);
+  UpdateScrollBars();  // a released thumb goes back to where the view is, also when nothing moved
+}
+
+void StringGrid::OnNonClientButtonDown(WPARAM hitTest) {
+  if (hitTest == HTHSCROLL || hitTest == HTVSCROLL) TakeFocus();
+}
+
+void StringGrid::OnButtonDown(PixelPoint point, bool leftButton, bool secondClick) {
+  if (!IsWindowEnabled(Window()) || !TakeFocus()) return;
+  if (!leftButton || secondClick || navigation_.IsTracking()) return;
+  const Placement before = CurrentPlacement();
+  navigation_.PressLeftButton(point);
+  ShowChanges(before);
+  if (!navigation_.IsTracking()) return;
+  pointer_ = point;
+  SetCapture(Window());
+  SetTimer(Window(), TrackingTimer, TrackingInterval, nullptr);
+}
+
+void StringGrid::OnMouseMove(PixelPoint point) {
+  if (!navigation_.IsTracking()) return;
+  pointer_ = point;
+  const Placement before = CurrentPlacement();
+  navigation_.MovePointer(point);
+  ShowChanges(before);
+}
+
+void StringGrid::OnLeftButtonUp(PixelPoint point) {
+  if (!navigation_.IsTracking()) return;
+  const Placement before = CurrentPlacement();
+  const bool raise = navigation_.ReleaseLeftButton(point);
+  ShowChanges(before);
+  StopTracking();
+  if (raise) RaiseClick();
+}
+
+void StringGrid::OnTimer(UINT_PTR timerId) {
+  if (timerId != TrackingTimer) return;
+  if (!navigation_.IsTracking()) return StopTracking();
+  const Placement before = CurrentPlacement();
+  navigation_.TimerTick(pointer_);
+  ShowChanges(before);
+}
+
+// Another window took the mouse in the middle of a drag. The cell moved at the
+// press, so the parent still hears of it, once.
+void StringGrid::OnCaptureChanged() {
+  if (!navigation_.IsTracking()) return;
+  const bool raise = navigation_.AbandonTracking();
+  StopTracking();
+  if (raise) RaiseClick();
+}
+
+bool StringGrid::TakeFocus() {
+  if (GetFocus() != Window()) SetFocus(Window());
+  return GetFocus() == Window();
+}
+
+// Reached only when no dialog manager took the Tab key first.
+void StringGrid::MoveFocusToNextControl(bool backwards) {
+  HWND next = GetNextDlgTabItem(GetParent(Window()), Window(), backwards ? TRUE : FALSE);
+  if (next != nullptr && next != Window()) SetFocus(next);
+}
+
+StringGrid::Placement StringGrid::CurrentPlacement() const {
+  return {navigation_.CurrentCell(), navigation_.ViewPosition()};
+}
+
+void StringGrid::ShowChanges(const Placement& before) {
+  const Placement after = CurrentPlacement();
+  if (after.view != before.view) {
+    InvalidateRect(Window(), nullptr, FALSE);
+    UpdateScrollBars();
+  } else if (after.current != before.current) {
+    InvalidateCell(before.current);
+    InvalidateCell(after.current);
+  }
+}
+
+void StringGrid::InvalidateCell(GridCell cell) {
+  if (!navigation_.IsCellInView(cell.column, cell.row)) return;
+  const RECT rect = CellRect(cell.column, cell.row);
+  InvalidateRect(Window(), &rect, FALSE);
+}
+
+void StringGrid::UpdateScrollBars() {
+  for (const int bar : {SB_HORZ, SB_VERT}) {
+    const GridAxis& axis = bar == SB_HORZ ? navigation_.Columns() : navigation_.Rows();
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_ALL | SIF_DISABLENOSCROLL;
+    info.nMin = 1;
+    info.nMax = axis.LastIndex();
+    info.nPage = static_cast<UINT>(axis.FullyVisibleCount());
+    info.nPos = axis.First();
+    SetScrollInfo(Window(), bar, &info, TRUE);
+  }
+}
+
+void StringGrid::StopTracking() {
+  KillTimer(Window(), TrackingTimer);
+  if (GetCapture() == Window()) ReleaseCapture();
+}
+
+void StringGrid::RaiseClick() {
+  SendMessageW(GetParent(Window()), WM_COMMAND, MAKEWPARAM(controlId_, StringGridClick),
+               reinterpret_cast<LPARAM>(Window()));
+}
+
+RECT StringGrid::CellRect(int column, int row) const {
+  const int left = navigation_.Columns().Start(column);
+  const int top = navigation_.Rows().Start(row);
+  const int size = navigation_.Geometry().cellSize;
+  return {left, top, left + size, top + size};
+}
+
+std::size_t StringGrid::IndexOf(int column, int row) const {
+  if (column < 0 || column >= GridColumnCount || row < 0 || row >= GridRowCount) {
+    throw std::out_of_range("grid cell out of range");
+  }
+  return static_cast<std::size_t>(row) * GridColumnCount + static_cast<std::size_t>(column);
+}
+
+// Only the cells that meet `area` are drawn, so the cost follows the area, not the grid.
+void StringGrid::Paint(HDC dc, const RECT& area) {
+  const HGDIOBJ oldFont = SelectObject(dc, font_);
+  const std::vector<int> columns = navigation_.Columns().IndicesMeeting(area.left, area.right);
+  const std::vector<int> rows = navigation_.Rows().IndicesMeeting(area.top, area.bottom);
+  for (const int row : rows) {
+    for (const int column : columns) PaintCell(dc, column, row);
+  }
+  PaintLines(dc, area, columns, rows);
+  PaintBeyondLastCell(dc);
+  PaintFocus(dc, area);
+  SelectObject(dc, oldFont);
+}
+
+void StringGrid::PaintCell(HDC dc, int column, int row) {
+  const RECT cell = CellRect(column, row);
+  const bool fixed = column == 0 || row == 0;
+  const bool current = !fixed && GridCell{column, row} == navigation_.CurrentCell();
+  const int background = current ? COLOR_HIGHLIGHT : fixed ? COLOR_BTNFACE : COLOR_WINDOW;
+  SetBkColor(dc, GetSysColor(background));
+  SetTextColor(dc, GetSysColor(current ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+  // One line: ExtTextOut takes CR and LF as characters, not as line breaks.
+  const std::wstring text = Widen(texts_[IndexOf(column, row)]);
+  const int indent = Scale(Layout::GridTextIndent);
+  ExtTextOutW(dc, cell.left + indent, cell.top + indent, ETO_OPAQUE | ETO_CLIPPED, &cell, text.c_str(),
+              static_cast<UINT>(text.size()), nullptr);
+  if (fixed) {
+    RECT edge = cell;
+    DrawEdge(dc, &edge, BDR_RAISEDINNER, BF_RECT);
+  }
+}
+
+// The line right of and below each cell: black for the header cells, silver for the others.
+void StringGrid::PaintLines(HDC dc, const RECT& area, const std::vector<int>& columns,
+                            const std::vector<int>& rows) {
+  const GridGeometry& geometry = navigation_.Geometry();
+  const int pitch = geometry.Pitch();
+  const int right = std::min<int>(area.right, navigation_.Columns().End());
+  const int bottom = std::min<int>(area.bottom, navigation_.Rows().End());
+  const HBRUSH fixedBrush = FixedLineBrush();
+  const HBRUSH lineBrush = LineBrush();
+  for (const int column : columns) {
+    const int x = navigation_.Columns().Start(column) + geometry.cellSize;
+    const int fixedEnd = column == 0 ? bottom : std::min<int>(bottom, pitch);
+    FillSpan(dc, x, area.top, x + geometry.lineWidth, fixedEnd, fixedBrush);
+    FillSpan(dc, x, std::max<int>(area.top, fixedEnd), x + geometry.lineWidth, bottom, lineBrush);
+  }
+  for (const int row : rows) {
+    const int y = navigation_.Rows().Start(row) + geometry.cellSize;
+    const int fixedEnd = row == 0 ? right : std::min<int>(right, pitch);
+    FillSpan(dc, area.left, y, fixedEnd, y + geometry.lineWidth, fixedBrush);
+    FillSpan(dc, std::max<int>(area.left, fixedEnd), y, right, y + geometry.lineWidth, lineBrush);
+  }
+}
+
+void StringGrid::PaintBeyondLastCell(HDC dc) {
+  RECT client{};
+  GetClientRect(Window(), &client);
+  const int right = navigation_.Columns().End();
+  const int bottom = navigation_.Rows().End();
+  const HBRUSH window = GetSysColorBrush(COLOR_WINDOW);
+  FillSpan(dc, right, 0, client.right, client.bottom, window);
+  FillSpan(dc, 0, bottom, std::min<int>(right, client.right), client.bottom, window);
+}
+
+// Last, so that nothing paints over it; dotted in the DC's text and background colours.
+void StringGrid::PaintFocus(HDC dc, const RECT& area) {
+  if (GetFocus() != Window()) return;
+  const GridCell current = navigation_.CurrentCell();
+  if (!navigation_.IsCellInView(current.column, current.row)) return;
+  const RECT cell = CellRect(current.column, current.row);
+  RECT overlap{};
+  if (!IntersectRect(&overlap, &cell, &area)) return;
+  SetTextColor(dc, RGB(0, 0, 0));
+  SetBkColor(dc, RGB(255, 255, 255));
+  DrawFocusRect(dc, &cell);
+}

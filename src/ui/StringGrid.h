@@ -1,1 +1,82 @@
 #pragma once
+// The map grid view: 353 x 77 cells of one-line Shift-JIS text, with a fixed
+// header column and row. It stores the texts it is given and reports the
+// current cell; the rules of where the current cell and the view go live in
+// GridNavigation, this class only turns messages into calls of it and paints.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "map/HexGrid.h"
+#include "ui/BaseWindow.h"
+#include "ui/GridNavigation.h"
+#include "ui/Layout.h"
+
+constexpr WORD StringGridClick = 1;  // WM_COMMAND notification code of the click event
+
+class StringGrid : public BaseWindow {
+ public:
+  StringGrid();
+  ~StringGrid() override;
+
+  // Creates the control as a child of `parent` at `box` (96-DPI pixels, scaled inside),
+  // disabled, with WS_TABSTOP, both scroll bars and a client edge.
+  void CreateControl(HWND parent, int controlId, const Layout::Box& box);
+  void SetCellText(int column, int row, std::string shiftJisText);  // stores, invalidates only that cell
+  const std::string& CellText(int column, int row) const;
+  GridCell CurrentCell() const;
+  GridCell ViewPosition() const;  // first non-fixed column and row in view
+  void SetEnabled(bool enabled);
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+
+ private:
+  struct Placement {
+    GridCell current;
+    GridCell view;
+  };
+
+  // Messages.
+  void OnPaint();
+  void OnPrintClient(HDC dc);
+  void OnSize(int width, int height);
+  void OnFocusChanged();
+  void OnKeyDown(UINT key);
+  void OnMouseWheel(int wheelDelta);
+  void OnScroll(int bar, int request, int thumbPosition);
+  void OnNonClientButtonDown(WPARAM hitTest);
+  void OnButtonDown(PixelPoint point, bool leftButton, bool secondClick);
+  void OnMouseMove(PixelPoint point);
+  void OnLeftButtonUp(PixelPoint point);
+  void OnTimer(UINT_PTR timerId);
+  void OnCaptureChanged();
+
+  // Helpers.
+  bool TakeFocus();
+  void MoveFocusToNextControl(bool backwards);
+  Placement CurrentPlacement() const;
+  void ShowChanges(const Placement& before);
+  void InvalidateCell(GridCell cell);
+  void UpdateScrollBars();
+  void StopTracking();
+  void RaiseClick();
+  RECT CellRect(int column, int row) const;
+  std::size_t IndexOf(int column, int row) const;
+
+  // Painting.
+  void Paint(HDC dc, const RECT& area);
+  void PaintCell(HDC dc, int column, int row);
+  void PaintLines(HDC dc, const RECT& area, const std::vector<int>& columns, const std::vector<int>& rows);
+  void PaintBeyondLastCell(HDC dc);
+  void PaintFocus(HDC dc, const RECT& area);
+
+  GridNavigation navigation_;
+  std::vector<std::string> texts_;
+  int controlId_ = 0;
+  HFONT ownFont_ = nullptr;
+  HFONT font_ = nullptr;
+  PixelPoint pointer_;  // the last pointer position seen while tracking
+};
