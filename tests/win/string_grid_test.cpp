@@ -1,0 +1,571 @@
+// The map grid view as a real window under Wine: mouse, keyboard, wheel and
+// scroll bar messages sent to it, the click events its parent receives, and
+// what it paints, read back from a bitmap.
+
+#include "ui/StringGrid.h"
+
+#include <gtest/gtest.h>
+#include <windows.h>
+
+#include <ostream>
+#include <stdexcept>
+#include <vector>
+
+#include "support/WindowTesting.h"
+#include "ui/Dpi.h"
+
+void PrintTo(const GridCell& cell, std::ostream* out) { *out << "(" << cell.column << ", " << cell.row << ")"; }
+
+namespace {
+
+constexpr int GridId = 101;
+constexpr int ButtonId = 102;
+constexpr wchar_t ParentClass[] = L"StringGridTestParent";
+
+// The parent window hears the click events; it notes the current cell at each.
+StringGrid* observedGrid = nullptr;
+std::vector<GridCell> clicks;
+
+LRESULT CALLBACK ParentProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_COMMAND && LOWORD(wParam) == GridId && HIWORD(wParam) == StringGridClick) {
+    EXPECT_EQ(reinterpret_cast<HWND>(lParam), observedGrid->Window());
+    clicks.push_back(observedGrid->CurrentCell());
+    return 0;
+  }
+  return DefWindowProcW(window, message, wParam, lParam);
+}
+
+int Pitch() { return Scale(Layout::GridCellPitch); }
+int CellSize() { return Scale(Layout::GridCellSize); }
+
+COLORREF SystemColor(int index) { return GetSysColor(index); }
+
+// The control rendered into a bitmap through WM_PRINTCLIENT.
+class Picture {
+ public:
+  explicit Picture(HWND window) {
+    RECT client{};
+    GetClientRect(window, &client);
+    width_ = client.right;
+    height_ = client.bottom;
+    BITMAPINFO info{};
+    info.bmiHeader.biSize = sizeof(info.bmiHeader);
+    info.bmiHeader.biWidth = width_;
+    info.bmiHeader.biHeight = -height_;  // top-down
+    info.bmiHeader.biPlanes = 1;
+    info.bmiHeader.biBitCount = 32;
+    info.bmiHeader.biCompression = BI_RGB;
+    HDC screen = GetDC(nullptr);
+    HDC memory = CreateCompatibleDC(screen);
+    void* bits = nullptr;
+    HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    HGDIOBJ old = SelectObject(memory, bitmap);
+    // Fill with a colour the grid never uses, so that unpainted pixels show.
+    const RECT all{0, 0, width_, height_};
+    HBRUSH marker = CreateSolidBrush(RGB(1, 2, 3));
+    FillRect(memory, &all, marker);
+    DeleteObject(marker);
+    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+    GdiFlush();
+    const auto* pixels = static_cast<const DWORD*>(bits);
+    pixels_.assign(pixels, pixels + static_cast<std::size_t>(width_) * height_);
+    SelectObject(memory, old);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+  }
+
+  COLORREF At(int x, int y) const {
+    const DWORD pixel = pixels_.at(static_cast<std::size_t>(y) * width_ + x);
+    return RGB((pixel >> 16) & 0xFF, (pixel >> 8) & 0xFF, pixel & 0xFF);
+  }
+  // How many pixels of the rectangle have the colour.
+  int Count(const RECT& area, COLORREF colour) const {
+    int count = 0;
+    for (int y = area.top; y < area.bottom; ++y)
+      for (int x = area.left; x < area.right; ++x) count += At(x, y) == colour ? 1 : 0;
+    return count;
+  }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+
+ private:
+  int width_ = 0;
+  int height_ = 0;
+  std::vector<DWORD> pixels_;
+};
+
+class StringGridTest : public testing::Test {
+ protected:
+  static void SetUpTestSuite() {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = ParentProcedure;
+    windowClass.hInstance = GetModuleHandleW(nullptr);
+    windowClass.lpszClassName = ParentClass;
+    windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+    RegisterClassExW(&windowClass);
+    // Keep the real pointer far from the grid: a window appearing under it
+    // would get a mouse move of its own in the middle of a test's drag.
+    SetCursorPos(1270, 1010);
+    // One shown parent for the whole program, left to the process's end:
+    // without a window manager Wine waits two seconds for each shown
+    // top-level window that is destroyed.
+    parent_ = CreateWindowExW(0, ParentClass, L"grid test", WS_OVERLAPPEDWINDOW | WS_CLIPCHILDREN, 0, 0,
+                              Scale(880), Scale(600), nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+    ShowWindow(parent_, SW_SHOW);
+  }
+
+  void SetUp() override {
+    ASSERT_NE(parent_, nullptr);
+    grid_.CreateControl(parent_, GridId, Layout::StringGrid1);
+    button_ = CreateWindowExW(0, L"BUTTON", L"next", WS_CHILD | WS_VISIBLE | WS_TABSTOP, Scale(740), Scale(80),
+                              Scale(80), Scale(24), parent_, reinterpret_cast<HMENU>(ButtonId),
+                              GetModuleHandleW(nullptr), nullptr);
+    UpdateWindow(parent_);
+    observedGrid = &grid_;
+    clicks.clear();
+    PumpMessages();
+  }
+
+  void TearDown() override {
+    DestroyWindow(button_);
+    DestroyWindow(grid_.Window());
+    observedGrid = nullptr;
+  }
+
+  HWND Grid() const { return grid_.Window(); }
+
+  void Enable() {
+    grid_.SetEnabled(true);
+    SetFocus(button_);
+  }
+
+  // The middle of a cell in client pixels, as the view stands.
+  POINT PointOf(int column, int row) const {
+    const GridCell view = grid_.ViewPosition();
+    return {Pitch() * (column - view.column + 1) + CellSize() / 2, Pitch() * (row - view.row + 1) + CellSize() / 2};
+  }
+
+  LRESULT Send(UINT message, WPARAM wParam = 0, LPARAM lParam = 0) {
+    return SendMessageW(Grid(), message, wParam, lParam);
+  }
+  void Mouse(UINT message, POINT point, WPARAM buttons = 0) {
+    Send(message, buttons, MAKELPARAM(point.x, point.y));
+  }
+  void Press(POINT point) { Mouse(WM_LBUTTONDOWN, point, MK_LBUTTON); }
+  void Release(POINT point) { Mouse(WM_LBUTTONUP, point); }
+  void Click(int column, int row) {
+    Press(PointOf(column, row));
+    Release(PointOf(column, row));
+  }
+  void Key(WPARAM key) { Send(WM_KEYDOWN, key, 1); }
+  void CtrlKey(WPARAM key) {
+    HeldKeys control{VK_CONTROL};
+    Key(key);
+  }
+  void Wheel(int delta) { Send(WM_MOUSEWHEEL, MAKEWPARAM(0, delta), MAKELPARAM(100, 100)); }
+
+  // Lets the real timer run, handling messages as a message loop would.
+  void RunMessageLoopFor(DWORD milliseconds) {
+    const DWORD start = GetTickCount();
+    for (;;) {
+      const DWORD elapsed = GetTickCount() - start;
+      if (elapsed >= milliseconds) return;
+      MsgWaitForMultipleObjects(0, nullptr, FALSE, milliseconds - elapsed, QS_ALLINPUT);
+      PumpMessages();
+    }
+  }
+
+  RECT CellRect(int column, int row) const {
+    const GridCell view = grid_.ViewPosition();
+    const int left = column == 0 ? 0 : Pitch() * (column - view.column + 1);
+    const int top = row == 0 ? 0 : Pitch() * (row - view.row + 1);
+    return {left, top, left + CellSize(), top + CellSize()};
+  }
+
+  static HWND parent_;
+  HWND button_ = nullptr;
+  StringGrid grid_;
+};
+
+HWND StringGridTest::parent_ = nullptr;
+
+TEST_F(StringGridTest, StartsDisabledWithEmptyTextsAndTheFirstCellCurrent) {
+  EXPECT_FALSE(IsWindowEnabled(Grid()));
+  const LONG_PTR style = GetWindowLongPtrW(Grid(), GWL_STYLE);
+  EXPECT_TRUE(style & WS_TABSTOP);
+  EXPECT_TRUE(style & WS_HSCROLL);
+  EXPECT_TRUE(style & WS_VSCROLL);
+  EXPECT_TRUE(GetWindowLongPtrW(Grid(), GWL_EXSTYLE) & WS_EX_CLIENTEDGE);
+  RECT frame{};
+  GetWindowRect(Grid(), &frame);
+  MapWindowPoints(nullptr, parent_, reinterpret_cast<POINT*>(&frame), 2);
+  EXPECT_EQ(frame.left, Scale(8));
+  EXPECT_EQ(frame.top, Scale(40));
+  EXPECT_EQ(frame.right - frame.left, Scale(721));
+  EXPECT_EQ(frame.bottom - frame.top, Scale(480));
+  EXPECT_EQ(grid_.CurrentCell(), (GridCell{1, 1}));
+  EXPECT_EQ(grid_.ViewPosition(), (GridCell{1, 1}));
+  EXPECT_EQ(grid_.CellText(0, 0), "");
+  EXPECT_EQ(grid_.CellText(LastGridColumn, LastGridRow), "");
+  EXPECT_THROW(grid_.CellText(GridColumnCount, 0), std::out_of_range);
+  EXPECT_THROW(grid_.SetCellText(0, -1, "x"), std::out_of_range);
+}
+
+TEST_F(StringGridTest, StoresTextsAndMarksOnlyTheCellInView) {
+  grid_.SetEnabled(true);
+  UpdateWindow(Grid());
+  grid_.SetCellText(5, 6, "平 \r\n302 : 4");
+  EXPECT_EQ(grid_.CellText(5, 6), "平 \r\n302 : 4");
+  RECT dirty{};
+  ASSERT_TRUE(GetUpdateRect(Grid(), &dirty, FALSE));
+  const RECT cell = CellRect(5, 6);
+  EXPECT_TRUE(EqualRect(&dirty, &cell));
+  ValidateRect(Grid(), nullptr);
+  grid_.SetCellText(300, 70, "x");  // out of view: stored, nothing to repaint
+  EXPECT_EQ(grid_.CellText(300, 70), "x");
+  EXPECT_FALSE(GetUpdateRect(Grid(), &dirty, FALSE));
+}
+
+TEST_F(StringGridTest, TheFontIsTheShiftJisGothicUntilTheParentSetsOne) {
+  LOGFONTW font{};
+  ASSERT_NE(GetObjectW(reinterpret_cast<HFONT>(Send(WM_GETFONT)), sizeof(font), &font), 0);
+  EXPECT_EQ(font.lfCharSet, SHIFTJIS_CHARSET);
+  EXPECT_EQ(font.lfHeight, -Scale(12));
+  EXPECT_STREQ(font.lfFaceName, L"ＭＳ Ｐゴシック");
+  HFONT other = static_cast<HFONT>(GetStockObject(DEFAULT_GUI_FONT));
+  Send(WM_SETFONT, reinterpret_cast<WPARAM>(other), TRUE);
+  EXPECT_EQ(reinterpret_cast<HFONT>(Send(WM_GETFONT)), other);
+}
+
+TEST_F(StringGridTest, DisabledItTakesNoMouseKeyOrWheelAndNoFocus) {
+  SetFocus(button_);
+  Press(PointOf(3, 3));
+  Mouse(WM_MOUSEMOVE, PointOf(4, 4), MK_LBUTTON);
+  Release(PointOf(4, 4));
+  Key(VK_DOWN);
+  Wheel(-WHEEL_DELTA);
+  Send(WM_VSCROLL, SB_LINEDOWN);
+  EXPECT_EQ(grid_.CurrentCell(), (GridCell{1, 1}));
+  EXPECT_EQ(grid_.ViewPosition(), (GridCell{1, 1}));
+  EXPECT_TRUE(clicks.empty());
+  EXPECT_EQ(GetFocus(), button_);
+  EXPECT_EQ(GetCapture(), nullptr);
+  // Tab from the other control passes the grid by.
+  EXPECT_EQ(GetNextDlgTabItem(parent_, button_, FALSE), button_);
+}
+
+TEST_F(StringGridTest, PressMovesAtOnceDragFollowsAndReleaseRaisesOneEventForTheCellUnderThePointer) {
+  Enable();
+  Press(PointOf(3, 4));
+  EXPECT_EQ(GetFocus(), Grid());
+  EXPECT_EQ(GetCapture(), Grid());
+  EXPECT_EQ(grid_.CurrentCell(), (GridCell{3, 4}));
+  Mouse(WM_MOUSEMOVE, PointOf(6, 9), MK_LBUTTON);
+  EXPECT_EQ(grid_.CurrentCell(), (GridCell{6, 9}));
+  EXPECT_TRUE(clicks.empty());
+  Release(PointOf(8, 2));
+  ASSERT_EQ(clicks.size(), 1u);
+  EXPECT_EQ(clicks[0], (GridCell{8, 2}));
+  EXPECT_EQ(GetCapture(), nullptr);
+  // After the release the pointer moves freely.
+  Mouse(WM_MOUSEMOVE, PointOf(10, 10));
+  Release(PointOf(10, 10));
+  EXPECT_EQ(grid_.CurrentCell(), (GridCell{8, 2}));
+  EXPECT_EQ(clicks.size(), 1u);
+}
+
+TEST_F(StringGridTest, ClickingTheCurrentCellAgainRaisesTheEventAgain) {
+  Enable();
+  Click(1, 1);
+  Click(1, 1);
+  EXPECT_EQ(clicks, (std::vector<GridCell>{{1, 1}, {1, 1}}));
+}
+
+TEST_F(StringGridTest, ADoubleClickRaisesTheEventOnceForTheFirstClick) {
+  Enable();
+  Press(PointOf(4, 5));
+  Release(PointOf(4, 5));
+  Mouse(WM_LBUTTONDBLCLK, PointOf(4, 5), MK_LBUTTON);
+  Release(PointOf(4, 5));
+  EXPECT_EQ(clicks, (std::vector<GridCell>{{4, 5}}));
+  // The second press does not move the cell, wherever it lands.
+  Mouse(WM_LBUTTONDBLCLK, PointOf(7, 7), MK_LBUTTON);
+  Release(PointOf(7, 7));
+  EXPECT_EQ(grid_.CurrentCell(), (GridCell{4, 5}));
+  EXPECT_EQ(clicks.size(), 1u);
+}
+
+TEST_F(StringGridTest, HeaderPressesAndOtherButtonsOnlyTakeTheFocus) {
+  Enable();
+  Press({CellSize() / 2, PointOf(5, 5).y});
+  Release(PointOf(5, 5));
+  EXPECT_EQ(GetFocus(), Grid());
+  SetFocus(button_);
+  Press({PointOf(5, 5).x, CellSize() / 2});
+  Release(PointOf(5, 5));
+  EXPECT_EQ(GetFocus(), Grid());
+  SetFocus(button_);
+  Mouse(WM_RBUTTONDOWN, PointOf(6, 6), MK_RBUTTON);
+  Mouse(WM_RBUTTONUP, PointOf(6, 6));
+  EXPECT_EQ(GetFocus(), Grid());
+  Mouse(WM_MBUTTONDOWN, PointOf(6, 6), MK_MBUTTON);
+  Mouse(WM_MBUTTONUP, PointOf(6, 6));
+  EXPECT_EQ(grid_.CurrentCell(), (GridCell{1, 1}));
+  EXPECT_TRUE(clicks.empty());
+  EXPECT_EQ(GetCapture(), nullptr);
+}
+
+TEST_F(StringGridTest, HoldingTheButtonRightOfTheGridScrollsOneColumnPerTimerTick) {
+  Enable();
+  RECT client{};
+  GetClientRect(Grid(), &client);
+  const int lastFullColumn = (client.right - Pitch() - CellSize()) / Pitch() + 1;
+  Press(PointOf(lastFullColumn, 3));
+  const POINT outside{client.right + 40, PointOf(lastFullColumn, 3).y};
+  Mouse(WM_MOUSEMOVE, outside, MK_LBUTTON);
+  EXPECT_EQ(grid_.CurrentCell(), (GridCell{lastFullColumn, 3}));
+  // Five ticks: never sooner than five intervals, and not much later even on a busy machine.
+  const DWORD start = GetTickCount();
+  while (grid_.CurrentCell().column < lastFullColumn + 5 && GetTickCount() - start < 3000) {
+    MsgWaitForMultipleObjects(0, nullptr, FALSE, 10, QS_ALLINPUT);
+    PumpMessages();
+  }
+  const DWORD elapsed = GetTickCount() - start;
+  const GridCell reached = grid_.CurrentCell();
+  EXPECT_EQ(reached.column, lastFullColumn + 5);
+  EXPECT_GE(elapsed, 5u * 60u - 20u);
+  EXPECT_LE(elapsed, 900u);
+  EXPECT_EQ(reached.row, 3);
+  EXPECT_EQ(grid_.ViewPosition().column, reached.column - lastFullColumn + 1);  // the view follows
+  EXPECT_TRUE(clicks.empty());
+  Release(outside);
+  EXPECT_EQ(clicks, (std::vector<GridCell>{reached}));
+  // The timer is gone with the release.
+  RunMessageLoopFor(200);
+  EXPECT_EQ(grid_.CurrentCell(), reached);
+}
+
+TEST_F(StringGridTest, TheWheelMovesOneRowPerNotchAndNothingAtTheEnds) {
+  Enable();
+  Wheel(-WHEEL_DELTA);  // without the focus
+  EXPECT_EQ(grid_.CurrentCell(), (GridCell{1, 1}));
+  SetFocus(Grid());
+  Wheel(WHEEL_DELTA);
+  EXPECT_TRUE(clicks.empty());
+  Wheel(-3 * WHEEL_DELTA);
+  EXPECT_EQ(clicks, (std::vector<GridCell>{{1, 2}, {1, 3}, {1, 4}}));
+  Wheel(-WHEEL_DELTA / 2);
+  Wheel(-WHEEL_DELTA / 2);
+  EXPECT_EQ(grid_.CurrentCell(), (GridCell{1, 5}));
+  CtrlKey(VK_END);
+  clicks.clear();
+  Wheel(-WHEEL_DELTA);
+  EXPECT_TRUE(clicks.empty());
+  Wheel(WHEEL_DELTA);
+  EXPECT_EQ(clicks, (std::vector<GridCell>{{LastGridColumn, LastGridRow - 1}}));
+}
+
+TEST_F(StringGridTest, KeysMoveTheCellAndRaiseAnEventOnlyWhenItMoved) {
+  Enable();
+  SetFocus(Grid());
+  Key(VK_LEFT);
+  Key(VK_UP);
+  EXPECT_TRUE(clicks.empty());
+  Key(VK_DOWN);
+  {
+    HeldKeys shift{VK_SHIFT};
+    Key(VK_DOWN);  // Shift makes no difference
+  }
+  Key(VK_RIGHT);
+  EXPECT_EQ(clicks, (std::vector<GridCell>{{1, 2}, {1, 3}, {2, 3}}));
+  clicks.clear();
+  CtrlKey(VK_END);
+  EXPECT_EQ(clicks, (std::vector<GridCell>{{LastGridColumn, LastGridRow}}));
+  Key(VK_RIGHT);
+  Key(VK_DOWN);
+  Key(VK_NEXT);
+  Key(VK_END);
+  EXPECT_EQ(clicks.size(), 1u);
+  CtrlKey(VK_HOME);
+  EXPECT_EQ(grid_.CurrentCell(), (GridCell{1, 1}));
+  EXPECT_EQ(grid_.ViewPosition(), (GridCell{1, 1}));
+  clicks.clear();
+  CtrlKey(VK_DOWN);
+  EXPECT_EQ(grid_.ViewPosition(), (GridCell{1, 2}));
+  EXPECT_TRUE(clicks.empty());
+  Key(VK_RETURN);
+  Key(VK_F2);
+  EXPECT_EQ(grid_.CurrentCell(), (GridCell{1, 1}));
+  EXPECT_TRUE(clicks.empty());
+}
+
+TEST_F(StringGridTest, ScrollBarsMoveOnlyTheViewAndTheThumbActsOnRelease) {
+  Enable();
+  Click(3, 3);
+  clicks.clear();
+  Send(WM_VSCROLL, SB_LINEDOWN);
+  Send(WM_HSCROLL, SB_LINEDOWN);
+  EXPECT_EQ(grid_.ViewPosition(), (GridCell{2, 2}));
+  EXPECT_EQ(GetScrollPos(Grid(), SB_VERT), 2);
+  Send(WM_HSCROLL, MAKEWPARAM(SB_THUMBTRACK, 100));
+  EXPECT_EQ(grid_.ViewPosition().column, 2);
+  Send(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 100));
+  EXPECT_EQ(grid_.ViewPosition().column, 100);
+  EXPECT_EQ(GetScrollPos(Grid(), SB_HORZ), 100);
+  Send(WM_VSCROLL, SB_PAGEDOWN);
+  EXPECT_GT(grid_.ViewPosition().row, 20);
+  Send(WM_HSCROLL, SB_BOTTOM);
+  Send(WM_VSCROLL, SB_BOTTOM);
+  EXPECT_EQ(grid_.ViewPosition(), (GridCell{GetScrollPos(Grid(), SB_HORZ), GetScrollPos(Grid(), SB_VERT)}));
+  SCROLLINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_ALL;
+  GetScrollInfo(Grid(), SB_HORZ, &info);
+  EXPECT_EQ(info.nPos + static_cast<int>(info.nPage) - 1, LastGridColumn);
+  EXPECT_EQ(grid_.CurrentCell(), (GridCell{3, 3}));
+  EXPECT_TRUE(clicks.empty());
+}
+
+TEST_F(StringGridTest, PressingAScrollBarGivesTheGridTheFocus) {
+  Enable();
+  RECT frame{};
+  GetWindowRect(Grid(), &frame);
+  const POINT onArrow{frame.right - 4, frame.top + 6};
+  // The scroll bar's own loop runs until the release; it is already waiting.
+  PostMessageW(Grid(), WM_LBUTTONUP, 0, 0);
+  Send(WM_NCLBUTTONDOWN, HTVSCROLL, MAKELPARAM(onArrow.x, onArrow.y));
+  EXPECT_EQ(GetFocus(), Grid());
+  EXPECT_EQ(grid_.CurrentCell(), (GridCell{1, 1}));
+  EXPECT_TRUE(clicks.empty());
+}
+
+TEST_F(StringGridTest, TabLeavesTheGridAndArrowsStayWithIt) {
+  Enable();
+  SetFocus(Grid());
+  EXPECT_EQ(Send(WM_GETDLGCODE), DLGC_WANTARROWS);
+  // Under a dialog manager: Tab moves on, an arrow reaches the grid.
+  MSG down{Grid(), WM_KEYDOWN, VK_DOWN, 1, 0, {}};
+  EXPECT_TRUE(IsDialogMessageW(parent_, &down));
+  EXPECT_EQ(grid_.CurrentCell(), (GridCell{1, 2}));
+  MSG tab{Grid(), WM_KEYDOWN, VK_TAB, 1, 0, {}};
+  EXPECT_TRUE(IsDialogMessageW(parent_, &tab));
+  EXPECT_EQ(GetFocus(), button_);
+  // Without one the grid passes the focus on itself, in both directions.
+  SetFocus(Grid());
+  Key(VK_TAB);
+  EXPECT_EQ(GetFocus(), button_);
+  SetFocus(Grid());
+  {
+    HeldKeys shift{VK_SHIFT};
+    Key(VK_TAB);
+  }
+  EXPECT_EQ(GetFocus(), button_);
+  EXPECT_EQ(grid_.CurrentCell(), (GridCell{1, 2}));
+}
+
+TEST_F(StringGridTest, PaintsSelectionColoursGridLinesAndRaisedHeaders) {
+  const Picture picture(Grid());  // disabled: painted as usual
+  const RECT current = CellRect(1, 1);
+  EXPECT_EQ(picture.Count(current, SystemColor(COLOR_HIGHLIGHT)), CellSize() * CellSize());
+  const RECT other = CellRect(2, 2);
+  EXPECT_EQ(picture.Count(other, SystemColor(COLOR_WINDOW)), CellSize() * CellSize());
+  // Silver between ordinary cells, right of and below each.
+  const COLORREF silver = RGB(192, 192, 192);
+  EXPECT_EQ(picture.At(other.right, other.top + 3), silver);
+  EXPECT_EQ(picture.At(other.left + 3, other.bottom), silver);
+  EXPECT_EQ(picture.At(other.right, other.bottom), silver);
+  // Black between header cells.
+  const COLORREF black = RGB(0, 0, 0);
+  const RECT header = CellRect(3, 0);
+  EXPECT_EQ(picture.At(header.right, header.top + 5), black);
+  EXPECT_EQ(picture.At(header.left + 5, header.bottom), black);
+  const RECT rowHeader = CellRect(0, 3);
+  EXPECT_EQ(picture.At(rowHeader.right, rowHeader.top + 5), black);
+  EXPECT_EQ(picture.At(rowHeader.left + 5, rowHeader.bottom), black);
+  // A raised edge: light on the left and top, dark on the right and bottom.
+  EXPECT_EQ(picture.At(header.left, header.top + 5), SystemColor(COLOR_BTNHIGHLIGHT));
+  EXPECT_EQ(picture.At(header.left + 5, header.top), SystemColor(COLOR_BTNHIGHLIGHT));
+  EXPECT_EQ(picture.At(header.right - 1, header.top + 5), SystemColor(COLOR_BTNSHADOW));
+  EXPECT_EQ(picture.At(header.left + 5, header.bottom - 1), SystemColor(COLOR_BTNSHADOW));
+  EXPECT_EQ(picture.At(header.left + 5, header.top + 5), SystemColor(COLOR_BTNFACE));
+  // Every pixel painted.
+  const RECT all{0, 0, picture.Width(), picture.Height()};
+  EXPECT_EQ(picture.Count(all, RGB(1, 2, 3)), 0);
+}
+
+TEST_F(StringGridTest, TextStartsTwoPixelsInAndStaysInsideItsCell) {
+  grid_.SetCellText(2, 2, "■■■■■■■■\r\n■■■■");
+  grid_.SetCellText(1, 1, "■");
+  const Picture picture(Grid());
+  const RECT cell = CellRect(2, 2);
+  const int indent = Scale(Layout::GridTextIndent);
+  const COLORREF window = SystemColor(COLOR_WINDOW);
+  const RECT leftMargin{cell.left, cell.top, cell.left + indent, cell.bottom};
+  const RECT topMargin{cell.left, cell.top, cell.right, cell.top + indent};
+  EXPECT_EQ(picture.Count(leftMargin, window), indent * CellSize());
+  EXPECT_EQ(picture.Count(topMargin, window), indent * CellSize());
+  const RECT inside{cell.left + indent, cell.top + indent, cell.right, cell.bottom};
+  EXPECT_GT(picture.Count(inside, SystemColor(COLOR_WINDOWTEXT)), 20);
+  // Nothing spills into the next cell or over the lines.
+  const RECT next = CellRect(3, 2);
+  EXPECT_EQ(picture.Count(next, window), CellSize() * CellSize());
+  const RECT below = CellRect(2, 3);
+  EXPECT_EQ(picture.Count(below, window), CellSize() * CellSize());
+  EXPECT_EQ(picture.At(cell.right, cell.top + 8), RGB(192, 192, 192));
+  // The current cell's text is in the selection text colour.
+  const RECT current = CellRect(1, 1);
+  EXPECT_GT(picture.Count(current, SystemColor(COLOR_HIGHLIGHTTEXT)), 20);
+}
+
+TEST_F(StringGridTest, TheFocusRectangleRunsAlongTheCurrentCellsBorderOnly) {
+  Enable();
+  Click(4, 4);
+  const Picture focused(Grid());
+  SetFocus(button_);
+  const Picture unfocused(Grid());
+  const RECT cell = CellRect(4, 4);
+  int bordersChanged = 0;
+  for (int y = 0; y < focused.Height(); ++y) {
+    for (int x = 0; x < focused.Width(); ++x) {
+      if (focused.At(x, y) == unfocused.At(x, y)) continue;
+      const bool onBorder = x == cell.left || x == cell.right - 1 || y == cell.top || y == cell.bottom - 1;
+      const bool inCell = x >= cell.left && x < cell.right && y >= cell.top && y < cell.bottom;
+      ASSERT_TRUE(inCell && onBorder) << "pixel " << x << ", " << y;
+      ++bordersChanged;
+    }
+  }
+  EXPECT_GT(bordersChanged, CellSize());  // dotted: about every other pixel of the border
+  EXPECT_EQ(unfocused.Count(cell, SystemColor(COLOR_HIGHLIGHT)), CellSize() * CellSize());
+}
+
+TEST_F(StringGridTest, TheAreaRightOfTheLastColumnIsWindowColoured) {
+  Enable();
+  SetFocus(Grid());
+  CtrlKey(VK_END);
+  const Picture picture(Grid());
+  const RECT last = CellRect(LastGridColumn, LastGridRow);
+  EXPECT_GT(picture.Count(last, SystemColor(COLOR_HIGHLIGHT)), CellSize() * CellSize() / 2);
+  ASSERT_LT(last.right + 1, picture.Width());
+  const RECT beyond{last.right + 1, 0, picture.Width(), picture.Height()};
+  const int area = (beyond.right - beyond.left) * (beyond.bottom - beyond.top);
+  EXPECT_EQ(picture.Count(beyond, SystemColor(COLOR_WINDOW)), area);
+  EXPECT_EQ(picture.At(last.right, last.top + 3), RGB(192, 192, 192));
+}
+
+TEST_F(StringGridTest, AScrolledViewRepaintsWithTheNewColumns) {
+  grid_.SetCellText(50, 1, "■");
+  Picture before(Grid());
+  Send(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 50));  // disabled: ignored
+  EXPECT_EQ(grid_.ViewPosition().column, 1);
+  Enable();
+  Send(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, 50));
+  ASSERT_EQ(grid_.ViewPosition().column, 50);
+  const Picture after(Grid());
+  const RECT first = CellRect(50, 1);
+  EXPECT_GT(after.Count(first, SystemColor(COLOR_WINDOWTEXT)), 20);
+  EXPECT_EQ(before.Count(first, SystemColor(COLOR_WINDOWTEXT)), 0);
+}
+
+}  // namespace
