@@ -1,6 +1,8 @@
 #include "ui/StringGrid.h"
 
+#include <algorithm>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <stdexcept>
 #include <system_error>
@@ -96,7 +98,8 @@ HBRUSH FixedLineBrush() { return static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)
 
 StringGrid::StringGrid()
     : navigation_(GridGeometry{Scale(Layout::GridCellSize), Scale(Layout::GridLineWidth)}),
-      texts_(static_cast<std::size_t>(GridColumnCount) * GridRowCount) {
+      texts_(static_cast<std::size_t>(GridColumnCount) * GridRowCount),
+      changedTexts_(texts_.size(), false) {
   WNDCLASSEXW windowClass{};
   windowClass.style = CS_DBLCLKS;
   windowClass.hInstance = GetModuleHandleW(nullptr);
@@ -126,9 +129,7 @@ void StringGrid::CreateControl(HWND parent, int controlId, const Layout::Box& bo
 
 void StringGrid::SetCellText(int column, int row, std::string shiftJisText) {
   texts_[IndexOf(column, row)] = std::move(shiftJisText);
-  // A cell out of view is painted from its text when it scrolls in: marking it
-  // would only cost a round trip to the window system.
-  if (Window() != nullptr) InvalidateCell({column, row});
+  if (Window() != nullptr) MarkTextChanged({column, row});
 }
 
 const std::string& StringGrid::CellText(int column, int row) const { return texts_[IndexOf(column, row)]; }
@@ -205,6 +206,7 @@ LRESULT StringGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 }
 
 void StringGrid::OnPaint() {
+  InvalidateChangedTexts();
   PAINTSTRUCT paint{};
   HDC dc = BeginPaint(Window(), &paint);
   Paint(dc, paint.rcPaint);
@@ -259,7 +261,8 @@ void StringGrid::OnScroll(int bar, int request, int thumbPosition) {
     navigation_.ScrollRows(*scroll, thumbPosition);
   }
   ShowChanges(before);
-  UpdateScrollBars();  // a released thumb goes back to where the view is, also when nothing moved
+  // A thumb released where the view cannot go goes back to where the view is.
+  if (CurrentPlacement().view == before.view) UpdateScrollBars();
 }
 
 void StringGrid::OnNonClientButtonDown(WPARAM hitTest) {
@@ -336,6 +339,63 @@ void StringGrid::ShowChanges(const Placement& before) {
     InvalidateCell(before.current);
     InvalidateCell(after.current);
   }
+}
+
+// Each invalidation is a round trip to the window system (a slow one under
+// Wine), and a map read changes every text in view at once. So the first
+// changed cell marks the window for painting and the others are noted here;
+// the paint then marks them all in one call before it starts. A cell out of
+// view needs nothing: it is painted from its text when it scrolls in.
+void StringGrid::MarkTextChanged(GridCell cell) {
+  if (!navigation_.IsCellInView(cell.column, cell.row)) return;
+  if (!textsChanged_) InvalidateCell(cell);
+  textsChanged_ = true;
+  changedTexts_[IndexOf(cell.column, cell.row)] = true;
+}
+
+void StringGrid::InvalidateChangedTexts() {
+  if (!textsChanged_) return;
+  RECT client{};
+  GetClientRect(Window(), &client);
+  // Row by row, left to right, as a region keeps its rectangles. Neighbours in
+  // a row go into one rectangle with the line between them, which paints the
+  // same again: a read then makes a few dozen rectangles instead of a thousand.
+  const std::vector<int> columns = navigation_.Columns().IndicesMeeting(0, client.right);
+  std::vector<RECT> runs;
+  for (const int row : navigation_.Rows().IndicesMeeting(0, client.bottom)) {
+    bool extendsRun = false;
+    for (const int column : columns) {
+      if (!changedTexts_[IndexOf(column, row)]) {
+        extendsRun = false;
+        continue;
+      }
+      const RECT cell = CellRect(column, row);
+      if (extendsRun) {
+        runs.back().right = cell.right;
+      } else {
+        runs.push_back(cell);
+      }
+      extendsRun = true;
+    }
+  }
+  std::fill(changedTexts_.begin(), changedTexts_.end(), false);
+  textsChanged_ = false;
+  InvalidateRectangles(runs);
+}
+
+void StringGrid::InvalidateRectangles(const std::vector<RECT>& rectangles) {
+  if (rectangles.empty()) return;
+  std::vector<char> buffer(sizeof(RGNDATAHEADER) + rectangles.size() * sizeof(RECT));
+  auto* data = reinterpret_cast<RGNDATA*>(buffer.data());
+  data->rdh.dwSize = sizeof(RGNDATAHEADER);
+  data->rdh.iType = RDH_RECTANGLES;
+  data->rdh.nCount = static_cast<DWORD>(rectangles.size());
+  data->rdh.rcBound = rectangles.front();
+  for (const RECT& rectangle : rectangles) UnionRect(&data->rdh.rcBound, &data->rdh.rcBound, &rectangle);
+  std::memcpy(data->Buffer, rectangles.data(), rectangles.size() * sizeof(RECT));
+  HRGN region = ExtCreateRegion(nullptr, static_cast<DWORD>(buffer.size()), data);
+  InvalidateRgn(Window(), region, FALSE);
+  DeleteObject(region);
 }
 
 void StringGrid::InvalidateCell(GridCell cell) {

@@ -59,6 +59,9 @@ class StringGrid : public BaseWindow {
   void MoveFocusToNextControl(bool backwards);
   Placement CurrentPlacement() const;
   void ShowChanges(const Placement& before);
+  void MarkTextChanged(GridCell cell);
+  void InvalidateChangedTexts();
+  void InvalidateRectangles(const std::vector<RECT>& rectangles);
   void InvalidateCell(GridCell cell);
   void UpdateScrollBars();
   void StopTracking();
@@ -75,6 +78,8 @@ class StringGrid : public BaseWindow {
 
   GridNavigation navigation_;
   std::vector<std::string> texts_;
+  std::vector<bool> changedTexts_;  // in view, not yet marked for painting; see MarkTextChanged
+  bool textsChanged_ = false;
   int controlId_ = 0;
   HFONT ownFont_ = nullptr;
   HFONT font_ = nullptr;

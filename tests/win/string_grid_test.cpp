@@ -40,10 +40,13 @@ int CellSize() { return Scale(Layout::GridCellSize); }
 
 COLORREF SystemColor(int index) { return GetSysColor(index); }
 
-// The control rendered into a bitmap through WM_PRINTCLIENT.
+// The control's client area in a bitmap: rendered afresh through
+// WM_PRINTCLIENT, or copied from what is on the screen.
+enum class Source { Rendered, Screen };
+
 class Picture {
  public:
-  explicit Picture(HWND window) {
+  explicit Picture(HWND window, Source source = Source::Rendered) {
     RECT client{};
     GetClientRect(window, &client);
     width_ = client.right;
@@ -65,7 +68,13 @@ class Picture {
     HBRUSH marker = CreateSolidBrush(RGB(1, 2, 3));
     FillRect(memory, &all, marker);
     DeleteObject(marker);
-    SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+    if (source == Source::Rendered) {
+      SendMessageW(window, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(memory), PRF_CLIENT);
+    } else {
+      HDC windowDc = GetDC(window);
+      BitBlt(memory, 0, 0, width_, height_, windowDc, 0, 0, SRCCOPY);
+      ReleaseDC(window, windowDc);
+    }
     GdiFlush();
     const auto* pixels = static_cast<const DWORD*>(bits);
     pixels_.assign(pixels, pixels + static_cast<std::size_t>(width_) * height_);
@@ -225,6 +234,37 @@ TEST_F(StringGridTest, StoresTextsAndMarksOnlyTheCellInView) {
   ValidateRect(Grid(), nullptr);
   grid_.SetCellText(300, 70, "x");  // out of view: stored, nothing to repaint
   EXPECT_EQ(grid_.CellText(300, 70), "x");
+  EXPECT_FALSE(GetUpdateRect(Grid(), &dirty, FALSE));
+}
+
+TEST_F(StringGridTest, ARepaintAfterSettingTextsRedrawsThoseCellsAndNoOthers) {
+  grid_.SetEnabled(true);
+  UpdateWindow(Grid());
+  // Marks put straight on the screen, in cells whose texts stay the same.
+  const std::vector<GridCell> marked{{6, 6}, {5, 3}, {2, 3}};
+  const COLORREF red = RGB(255, 0, 0);
+  HDC dc = GetDC(Grid());
+  HBRUSH brush = CreateSolidBrush(red);
+  for (const GridCell& cell : marked) {
+    const RECT rect = CellRect(cell.column, cell.row);
+    FillRect(dc, &rect, brush);
+  }
+  DeleteObject(brush);
+  ReleaseDC(Grid(), dc);
+  const std::vector<GridCell> changed{{3, 3}, {4, 3}, {6, 7}, {5, 6}, {7, 6}, {6, 5}, {30, 20}};
+  for (const GridCell& cell : changed) grid_.SetCellText(cell.column, cell.row, "■");
+  grid_.SetCellText(200, 6, "■");  // out of view
+  UpdateWindow(Grid());
+  const Picture screen(Grid(), Source::Screen);
+  for (const GridCell& cell : marked) {
+    EXPECT_EQ(screen.Count(CellRect(cell.column, cell.row), red), CellSize() * CellSize())
+        << cell.column << ", " << cell.row;
+  }
+  for (const GridCell& cell : changed) {
+    EXPECT_GT(screen.Count(CellRect(cell.column, cell.row), SystemColor(COLOR_WINDOWTEXT)), 20)
+        << cell.column << ", " << cell.row;
+  }
+  RECT dirty{};
   EXPECT_FALSE(GetUpdateRect(Grid(), &dirty, FALSE));
 }
 
