@@ -13,7 +13,7 @@ void PrintTo(const GridCell& cell, std::ostream* out) { *out << "(" << cell.colu
 namespace {
 
 // The grid's client area in the main window at 96 DPI: 40 columns and 26 rows
-// fully visible, 700 = 17 + 40 * 17 + 3 and 459 = 17 + 26 * 17 - 0.
+// fully visible (700 = 17 + 40 * 17 + 3 pixels, 459 = 17 + 26 * 17).
 constexpr int ClientWidth = 700;
 constexpr int ClientHeight = 459;
 constexpr int Pitch = 17;
