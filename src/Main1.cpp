@@ -1,19 +1,84 @@
 #include "Main1.h"
 
-#include "model/EditorModel.h"
+#include <windowsx.h>
+
+#include <memory>
+
+#include "About1.h"
+#include "resources/Resources.h"
 #include "ui/Dpi.h"
+#include "ui/Layout.h"
 #include "ui/Text.h"
 
+const wchar_t DefaultGameFolder[] = L"C:\\Program Files\\Corvane\\Valtea\\";
+
 namespace {
+
 constexpr wchar_t ClassName[] = L"TMainForm1";
-constexpr int Left = 50;
-constexpr int Top = 50;
-constexpr int ClientWidth = 864;
-constexpr int ClientHeight = 534;
 constexpr DWORD Style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+
+// Shortcuts are kept as key code plus modifier flags.
+constexpr int ShortCutCtrl = 0x4000;
+constexpr int ShortCutOpen = ShortCutCtrl + 'O';  // 16463
+constexpr int ShortCutSave = ShortCutCtrl + 'S';  // 16467
+constexpr int ShortCutHelp = VK_F1;               // 112
+
+ACCEL AcceleratorOf(int shortCut, WORD command) {
+  BYTE flags = FVIRTKEY;
+  if (shortCut & ShortCutCtrl) flags |= FCONTROL;
+  return ACCEL{flags, static_cast<WORD>(shortCut & 0xFF), command};
+}
+
+constexpr std::string_view FontName = "ＭＳ Ｐゴシック";
+constexpr std::string_view FixedFontName = "ＭＳ ゴシック";
+constexpr std::string_view OpenHint = "開く(Ctrl+O)";
+constexpr std::string_view SaveHint = "上書き保存(Ctrl+S)";
+
+HFONT CreateShiftJisFont(std::string_view faceName, BYTE pitchAndFamily) {
+  LOGFONTW font{};
+  font.lfHeight = -Scale(Layout::FontHeight);
+  font.lfWeight = FW_NORMAL;
+  font.lfCharSet = SHIFTJIS_CHARSET;
+  font.lfPitchAndFamily = pitchAndFamily;
+  const std::wstring face = Widen(faceName);
+  face.copy(font.lfFaceName, LF_FACESIZE - 1);
+  return CreateFontIndirectW(&font);
+}
+
+void SetTextIfChanged(HWND window, const std::wstring& text) {
+  const int length = GetWindowTextLengthW(window);
+  std::wstring current(static_cast<std::size_t>(length) + 1, L'\0');
+  GetWindowTextW(window, current.data(), length + 1);
+  current.resize(static_cast<std::size_t>(length));
+  if (current != text) SetWindowTextW(window, text.c_str());
+}
+
+// How much frame a combo box adds around its field differs between systems
+// (Wine even reports a field height other than the one it was given), so the
+// field is sized by measuring the box.
+void SetClosedHeight(HWND comboBox, int height) {
+  auto field = SendMessageW(comboBox, CB_GETITEMHEIGHT, WPARAM(-1), 0);
+  for (int attempt = 0; attempt < 3; ++attempt) {
+    RECT closed{};
+    GetWindowRect(comboBox, &closed);
+    const int difference = height - (closed.bottom - closed.top);
+    if (difference == 0) return;
+    field += difference;
+    SendMessageW(comboBox, CB_SETITEMHEIGHT, WPARAM(-1), field);
+  }
+}
+
+void AppendItem(HMENU menu, WORD id, std::string_view caption, bool enabled = true) {
+  AppendMenuW(menu, MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), id, Widen(caption).c_str());
+}
+
 }  // namespace
 
-TMainForm1::TMainForm1() {
+TMainForm1::TMainForm1(std::wstring gameFolder)
+    : gameFolder_(std::move(gameFolder)), model_(files_, *this) {
+  INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
+  InitCommonControlsEx(&controls);
+
   WNDCLASSEXW windowClass{};
   windowClass.hInstance = GetModuleHandleW(nullptr);
   windowClass.lpszClassName = ClassName;
@@ -22,20 +87,278 @@ TMainForm1::TMainForm1() {
   RegisterClassOnce(windowClass);
 }
 
+TMainForm1::~TMainForm1() {
+  if (Window() != nullptr) DestroyWindow(Window());
+  if (accelerators_ != nullptr) DestroyAcceleratorTable(accelerators_);
+  if (ImageList1 != nullptr) ImageList_Destroy(ImageList1);
+  if (font_ != nullptr) DeleteObject(font_);
+  if (fixedFont_ != nullptr) DeleteObject(fixedFont_);
+}
+
 void TMainForm1::CreateWindowAndControls() {
-  RECT frame{0, 0, Scale(ClientWidth), Scale(ClientHeight)};
-  AdjustWindowRectEx(&frame, Style, FALSE, 0);
-  Create(ClassName, Widen(ApplicationTitle).c_str(), Style, 0, Scale(Left), Scale(Top),
-         frame.right - frame.left, frame.bottom - frame.top, nullptr, nullptr);
+  icon_ = LoadIconW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(IDI_PROGRAM));
+  const std::wstring title = Widen(ApplicationTitle);
+  application_.CreateWindowWithTitle(title.c_str(), icon_);
+
+  CreateFonts();
+  CreateMenuBar();
+  RECT frame{0, 0, Scale(Layout::MainClientWidth), Scale(Layout::MainClientHeight)};
+  AdjustWindowRectEx(&frame, Style, TRUE, 0);
+  Create(ClassName, title.c_str(), Style, 0, Scale(Layout::MainLeft), Scale(Layout::MainTop),
+         frame.right - frame.left, frame.bottom - frame.top, application_.Window(), MainMenu1);
+  application_.SetMainWindow(Window());
+  if (icon_ != nullptr) {
+    SendMessageW(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
+    SendMessageW(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
+  }
+  SendMessageW(Window(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+
+  StringGrid1.CreateControl(Window(), IdStringGrid1, Layout::StringGrid1);
+  SendMessageW(StringGrid1.Window(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  CreateToolBar();
+  CreateSidePanel();
+  ShowViewState();
+  FormCreate();
 }
 
 void TMainForm1::Show(int showCommand) {
+  application_.Show();
   ShowWindow(Window(), showCommand);
   UpdateWindow(Window());
 }
 
+void TMainForm1::CreateFonts() {
+  font_ = CreateShiftJisFont(FontName, VARIABLE_PITCH | FF_SWISS);
+  fixedFont_ = CreateShiftJisFont(FixedFontName, FIXED_PITCH | FF_MODERN);
+}
+
+void TMainForm1::CreateMenuBar() {
+  HMENU File1 = CreatePopupMenu();
+  AppendItem(File1, IdOpen1, "開く(&O)...\tCtrl+O");
+  AppendItem(File1, IdSave1, "上書き保存(&S)\tCtrl+S", false);
+  AppendMenuW(File1, MF_SEPARATOR, 0, nullptr);  // N1
+  AppendItem(File1, IdExit1, "終了(&X)");
+
+  HMENU Help1 = CreatePopupMenu();
+  AppendItem(Help1, IdContents1, "目次(&C)...\tF1", false);
+  AppendMenuW(Help1, MF_SEPARATOR, 0, nullptr);  // N2
+  AppendItem(Help1, IdAbout1, "バージョン情報(&A)...");
+
+  MainMenu1 = CreateMenu();
+  AppendMenuW(MainMenu1, MF_POPUP, reinterpret_cast<UINT_PTR>(File1), Widen("ファイル(&F)").c_str());
+  AppendMenuW(MainMenu1, MF_POPUP, reinterpret_cast<UINT_PTR>(Help1), Widen("ヘルプ(&H)").c_str());
+
+  ACCEL shortcuts[] = {AcceleratorOf(ShortCutOpen, IdOpen1), AcceleratorOf(ShortCutSave, IdSave1),
+                       AcceleratorOf(ShortCutHelp, IdContents1)};
+  accelerators_ = CreateAcceleratorTableW(shortcuts, static_cast<int>(std::size(shortcuts)));
+}
+
+HWND TMainForm1::CreateChild(const wchar_t* className, DWORD style, DWORD exStyle, const Layout::Box& box,
+                             MainCommand id, const wchar_t* text) {
+  HWND child = CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, Scale(box.left),
+                               Scale(box.top), Scale(box.width), Scale(box.height), Window(),
+                               reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), GetModuleHandleW(nullptr),
+                               nullptr);
+  SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  return child;
+}
+
+void TMainForm1::CreateToolBar() {
+  // Raised buttons (not flat) with pictures only; the etched lines along the
+  // top and bottom edges are drawn after the toolbar paints (OnNotify).
+  ToolBar1 = CreateChild(TOOLBARCLASSNAMEW,
+                         TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN, 0,
+                         Layout::ToolBar1, IdToolBar1);
+  SendMessageW(ToolBar1, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+
+  const int imageSize = Scale(Layout::ToolImageSize);
+  ImageList1 = ImageList_Create(imageSize, imageSize, ILC_COLOR24 | ILC_MASK, 2, 0);
+  for (int id : {IDB_OPEN, IDB_SAVE}) {
+    HANDLE picture = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, imageSize,
+                                imageSize, LR_CREATEDIBSECTION);
+    ImageList_AddMasked(ImageList1, static_cast<HBITMAP>(picture), TOOLBAR_MASK_COLOUR);
+    DeleteObject(picture);
+  }
+  SendMessageW(ToolBar1, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(ImageList1));
+  SendMessageW(ToolBar1, TB_SETBITMAPSIZE, 0, MAKELPARAM(imageSize, imageSize));
+  SendMessageW(ToolBar1, TB_SETBUTTONSIZE, 0,
+               MAKELPARAM(Scale(Layout::OpenToolButton1.width), Scale(Layout::OpenToolButton1.height)));
+  SendMessageW(ToolBar1, TB_SETINDENT, Scale(Layout::OpenToolButton1.left), 0);
+
+  TBBUTTON buttons[] = {
+      {0, IdOpenToolButton1, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
+      {1, IdSaveToolButton2, 0, BTNS_BUTTON, {}, 0, 0},
+  };
+  SendMessageW(ToolBar1, TB_ADDBUTTONSW, std::size(buttons), reinterpret_cast<LPARAM>(buttons));
+}
+
+void TMainForm1::CreateSidePanel() {
+  RoadComboBox1 = CreateChild(WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | WS_DISABLED, 0,
+                              Layout::RoadComboBox1, IdRoadComboBox1);
+  for (std::string_view choice : RoadChoices)
+    SendMessageW(RoadComboBox1, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(choice).c_str()));
+  // The list shows every entry at once; the closed box is as high as the layout says.
+  const int itemHeight = static_cast<int>(SendMessageW(RoadComboBox1, CB_GETITEMHEIGHT, 0, 0));
+  const int closedHeight = Scale(Layout::RoadComboBox1.height);
+  SendMessageW(RoadComboBox1, CB_SETMINVISIBLE, Layout::RoadComboBoxVisibleEntries, 0);
+  SetWindowPos(RoadComboBox1, nullptr, 0, 0, Scale(Layout::RoadComboBox1.width),
+               closedHeight + itemHeight * Layout::RoadComboBoxVisibleEntries + 2,
+               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+  SetClosedHeight(RoadComboBox1, closedHeight);
+
+  const DWORD editStyle = ES_READONLY | ES_AUTOHSCROLL;
+  Edit1 = CreateChild(WC_EDITW, editStyle, WS_EX_CLIENTEDGE, Layout::Edit1, IdEdit1);
+  Edit2 = CreateChild(WC_EDITW, editStyle, WS_EX_CLIENTEDGE, Layout::Edit2, IdEdit2);
+  Edit3 = CreateChild(WC_EDITW, editStyle, WS_EX_CLIENTEDGE, Layout::Edit3, IdEdit3);
+  SendMessageW(Edit2, WM_SETFONT, reinterpret_cast<WPARAM>(fixedFont_), FALSE);
+  SendMessageW(Edit3, WM_SETFONT, reinterpret_cast<WPARAM>(fixedFont_), FALSE);
+
+  Label1 = CreateChild(WC_STATICW, SS_LEFT | SS_NOPREFIX, 0, Layout::Label1, IdLabel1);
+}
+
+HWND TMainForm1::Control(MainCommand id) const {
+  switch (id) {
+    case IdStringGrid1:
+      return StringGrid1.Window();
+    case IdToolBar1:
+      return ToolBar1;
+    case IdRoadComboBox1:
+      return RoadComboBox1;
+    case IdEdit1:
+      return Edit1;
+    case IdEdit2:
+      return Edit2;
+    case IdEdit3:
+      return Edit3;
+    case IdLabel1:
+      return Label1;
+    default:
+      return nullptr;
+  }
+}
+
+// Handlers.
+
+void TMainForm1::FormCreate() {
+  const DWORD attributes = GetFileAttributesW(gameFolder_.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES || !(attributes & FILE_ATTRIBUTE_DIRECTORY)) return;
+  OpenDialog1_.initialFolder = gameFolder_;
+  OpenDialog1_.fileName = gameFolder_ + L"MAPDATA.VLT";
+}
+
+void TMainForm1::Open1Click() { OpenCommand(); }
+
+void TMainForm1::OpenToolButton1Click() { OpenCommand(); }
+
+void TMainForm1::Save1Click() {
+  RunModelOperation([this] { model_.SaveMapFile(); });
+}
+
+void TMainForm1::SaveToolButton2Click() {
+  RunModelOperation([this] { model_.SaveMapFile(); });
+}
+
+void TMainForm1::Exit1Click() { PostMessageW(Window(), WM_CLOSE, 0, 0); }
+
+void TMainForm1::About1Click() {
+  // A fresh box each time, released when it has closed, also after a failure.
+  auto AboutForm1 = std::make_unique<TAboutForm1>(Window());
+  AboutForm1->ShowModal();
+}
+
+void TMainForm1::StringGrid1Click() {
+  const GridCell cell = StringGrid1.CurrentCell();
+  RunModelOperation([&] { model_.SelectCell(cell.column, cell.row); });
+}
+
+void TMainForm1::RoadComboBox1Change() {
+  const int index = static_cast<int>(SendMessageW(RoadComboBox1, CB_GETCURSEL, 0, 0));
+  if (index == CB_ERR) return;
+  RunModelOperation([&] { model_.ChooseRoad(index); });
+}
+
+void TMainForm1::OpenCommand() {
+  const std::optional<std::wstring> path = Dialogs().AskMapPath(Window(), OpenDialog1_);
+  if (!path) return;
+  OpenDialog1_.fileName = *path;
+  RunModelOperation([&] { model_.OpenMap(PathOf(*path)); });
+}
+
+// What an operation changed before it failed stays changed, so the view state
+// is shown also when it throws; the error then goes on to the error box.
+template <typename Operation>
+void TMainForm1::RunModelOperation(Operation&& operation) {
+  try {
+    operation();
+  } catch (...) {
+    ShowViewState();
+    throw;
+  }
+  ShowViewState();
+}
+
+void TMainForm1::ShowViewState() {
+  SetTextIfChanged(Window(), Widen(model_.Caption()));
+  SetTextIfChanged(Label1, Widen(model_.PositionText()));
+  SizeLabel1ToText();
+  SetTextIfChanged(Edit1, Widen(model_.CodeText()));
+  SetTextIfChanged(Edit2, Widen(model_.HexOffsetText()));
+  SetTextIfChanged(Edit3, Widen(model_.DecimalOffsetText()));
+
+  // Setting the selection from here raises no change event: only users do.
+  EnableWindow(RoadComboBox1, model_.RoadChooserEnabled());
+  SendMessageW(RoadComboBox1, CB_SETCURSEL, static_cast<WPARAM>(model_.RoadChooserIndex()), 0);
+
+  StringGrid1.SetEnabled(model_.GridEnabled());
+  EnableMenuItem(MainMenu1, IdSave1, MF_BYCOMMAND | (model_.SaveEnabled() ? MF_ENABLED : MF_GRAYED));
+  SendMessageW(ToolBar1, TB_ENABLEBUTTON, IdSaveToolButton2, MAKELPARAM(model_.SaveEnabled(), 0));
+}
+
+void TMainForm1::SizeLabel1ToText() {
+  const int length = GetWindowTextLengthW(Label1);
+  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+  GetWindowTextW(Label1, text.data(), length + 1);
+  HDC dc = GetDC(Label1);
+  HGDIOBJ previous = SelectObject(dc, font_);
+  SIZE size{};
+  GetTextExtentPoint32W(dc, text.c_str(), length, &size);
+  SelectObject(dc, previous);
+  ReleaseDC(Label1, dc);
+  SetWindowPos(Label1, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+bool TMainForm1::IsCommandEnabled(WORD id) const {
+  if (id == IdOpenToolButton1 || id == IdSaveToolButton2)
+    return SendMessageW(ToolBar1, TB_ISBUTTONENABLED, id, 0) != 0;
+  const UINT state = GetMenuState(MainMenu1, id, MF_BYCOMMAND);
+  return state != static_cast<UINT>(-1) && !(state & (MF_GRAYED | MF_DISABLED));
+}
+
+// Messages.
+
+bool TMainForm1::PreTranslateMessage(MSG& message) {
+  if (Window() == nullptr) return false;
+  // A shortcut of a disabled menu item is swallowed here and does nothing.
+  if (TranslateAcceleratorW(Window(), accelerators_, &message)) return true;
+  const bool tab = message.message == WM_KEYDOWN && message.wParam == VK_TAB;
+  if (!tab || (message.hwnd != Window() && !IsChild(Window(), message.hwnd))) return false;
+  HWND next = GetNextDlgTabItem(Window(), GetFocus(), GetKeyState(VK_SHIFT) < 0);
+  if (next != nullptr) SetFocus(next);
+  return true;
+}
+
 LRESULT TMainForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_COMMAND:
+      OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+      return 0;
+    case WM_NOTIFY:
+      return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+    case WM_CTLCOLORSTATIC:
+      return OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_SYSCOMMAND:
+      OnSysCommand(wParam, lParam);
+      return 0;
     case WM_DESTROY:
       OnDestroy();
       return 0;
@@ -44,4 +367,85 @@ LRESULT TMainForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
+void TMainForm1::OnCommand(WORD id, WORD code, HWND control) {
+  if (control != nullptr && control != ToolBar1) {
+    if (id == IdStringGrid1 && code == StringGridClick) StringGrid1Click();
+    if (id == IdRoadComboBox1 && code == CBN_SELCHANGE) RoadComboBox1Change();
+    return;
+  }
+  if (!IsCommandEnabled(id)) return;
+  switch (id) {
+    case IdOpen1:
+      Open1Click();
+      break;
+    case IdOpenToolButton1:
+      OpenToolButton1Click();
+      break;
+    case IdSave1:
+      Save1Click();
+      break;
+    case IdSaveToolButton2:
+      SaveToolButton2Click();
+      break;
+    case IdExit1:
+      Exit1Click();
+      break;
+    case IdAbout1:
+      About1Click();
+      break;
+    default:
+      break;  // Contents1 has no handler
+  }
+}
+
+LRESULT TMainForm1::OnNotify(const NMHDR& header) {
+  if (header.code == TTN_GETDISPINFOW) {
+    auto& info = const_cast<NMTTDISPINFOW&>(reinterpret_cast<const NMTTDISPINFOW&>(header));
+    if (header.idFrom == IdOpenToolButton1) tooltipText_ = Widen(OpenHint);
+    if (header.idFrom == IdSaveToolButton2) tooltipText_ = Widen(SaveHint);
+    info.lpszText = tooltipText_.data();
+    return 0;
+  }
+  if (header.hwndFrom == ToolBar1 && header.code == NM_CUSTOMDRAW) {
+    const auto& draw = reinterpret_cast<const NMCUSTOMDRAW&>(header);
+    if (draw.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYPOSTPAINT;
+    if (draw.dwDrawStage == CDDS_POSTPAINT) {
+      RECT edges{};
+      GetClientRect(ToolBar1, &edges);
+      DrawEdge(draw.hdc, &edges, EDGE_ETCHED, BF_TOP | BF_BOTTOM);
+    }
+    return CDRF_DODEFAULT;
+  }
+  return 0;
+}
+
+LRESULT TMainForm1::OnControlColor(HDC dc, HWND control) {
+  // The read-only info fields sit on the scroll bar colour, the label on the window's.
+  const int colour = control == Label1 ? COLOR_BTNFACE : COLOR_SCROLLBAR;
+  SetBkColor(dc, GetSysColor(colour));
+  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  return reinterpret_cast<LRESULT>(GetSysColorBrush(colour));
+}
+
+void TMainForm1::OnSysCommand(WPARAM command, LPARAM lParam) {
+  // The program minimises as a whole, through the window on the taskbar.
+  if ((command & 0xFFF0) == SC_MINIMIZE) {
+    application_.Minimize();
+    return;
+  }
+  DefaultHandling(WM_SYSCOMMAND, command, lParam);
+}
+
 void TMainForm1::OnDestroy() { PostQuitMessage(0); }
+
+// EditorView.
+
+void TMainForm1::FinishPendingRepaints() {
+  RedrawWindow(Window(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+}
+
+void TMainForm1::SetCellText(int column, int row, std::string text) {
+  StringGrid1.SetCellText(column, row, std::move(text));
+}
+
+GridCell TMainForm1::CurrentCell() const { return StringGrid1.CurrentCell(); }

@@ -1,18 +1,29 @@
 // Start-up: the application title, the main window, the message loop.
+// Closing the main window ends the program at once.
 
 #include <windows.h>
 
+#include <exception>
+
 #include "Main1.h"
+#include "ui/Dialogs.h"
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
-  TMainForm1 mainForm;
-  mainForm.CreateWindowAndControls();
-  mainForm.Show(showCommand);
+  try {
+    TMainForm1 MainForm1;
+    MainForm1.CreateWindowAndControls();
+    MainForm1.Show(showCommand);
 
-  MSG message;
-  while (GetMessageW(&message, nullptr, 0, 0) > 0) {
-    TranslateMessage(&message);
-    DispatchMessageW(&message);
+    MSG message;
+    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+      if (MainForm1.PreTranslateMessage(message)) continue;
+      TranslateMessage(&message);
+      DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+  } catch (...) {
+    // Only start-up can get here: every handler shows its own errors.
+    ShowError(ErrorMessageOf(std::current_exception()));
+    return 1;
   }
-  return static_cast<int>(message.wParam);
 }

@@ -1,0 +1,384 @@
+// The main window under Wine: real controls, real messages, the open dialog
+// and the error box scripted.
+
+#include <gtest/gtest.h>
+#include <windows.h>
+#include <commctrl.h>
+
+#include <filesystem>
+#include <memory>
+
+#include "Main1.h"
+#include "map/HexGrid.h"
+#include "support/TempFolder.h"
+#include "support/WindowTesting.h"
+#include "ui/Text.h"
+
+namespace {
+
+constexpr int RoadCode = 20;  // "街道　Λ", chooser entry 2
+
+class MainWindowTest : public ::testing::Test {
+ protected:
+  void SetUp() override { StartForm(folder.Path().wstring() + L"\\no such game folder\\"); }
+
+  void StartForm(const std::wstring& gameFolder) {
+    form = std::make_unique<TMainForm1>(gameFolder);
+    form->CreateWindowAndControls();
+    form->Show(SW_SHOWNORMAL);
+    Pump();
+  }
+
+  void Pump() {
+    PumpMessages([this](MSG& message) { return form->PreTranslateMessage(message); });
+  }
+
+  HWND Main() const { return form->Window(); }
+  HWND Control(MainCommand id) const { return form->Control(id); }
+  HWND ToolBar() const { return Control(IdToolBar1); }
+
+  void Command(WORD id) {
+    SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    Pump();
+  }
+
+  void Shortcut(WPARAM key, bool control = true) {
+    HWND target = GetFocus() != nullptr ? GetFocus() : Main();
+    if (control) {
+      HeldKeys held({VK_CONTROL});
+      PostKey(target, key);
+      Pump();
+    } else {
+      PostKey(target, key);
+      Pump();
+    }
+  }
+
+  void ClickToolButton(WORD id) {
+    RECT button{};
+    const auto index = SendMessageW(ToolBar(), TB_COMMANDTOINDEX, id, 0);
+    SendMessageW(ToolBar(), TB_GETITEMRECT, static_cast<WPARAM>(index), reinterpret_cast<LPARAM>(&button));
+    const LPARAM at = MAKELPARAM((button.left + button.right) / 2, (button.top + button.bottom) / 2);
+    SendMessageW(ToolBar(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(ToolBar(), WM_LBUTTONUP, 0, at);
+    Pump();
+  }
+
+  // Presses and releases the left button over a cell in view (view at 1, 1).
+  void ClickCell(int column, int row) {
+    HWND grid = Control(IdStringGrid1);
+    const LPARAM at = MAKELPARAM(column * Layout::GridCellPitch + 8, row * Layout::GridCellPitch + 8);
+    SendMessageW(grid, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    SendMessageW(grid, WM_LBUTTONUP, 0, at);
+    Pump();
+  }
+
+  MapPath WriteMap(const std::vector<std::uint8_t>& bytes) {
+    const MapPath path = folder.File(u"MAPDATA.VLT");
+    WriteBytes(path, bytes);
+    return path;
+  }
+
+  void OpenThroughDialog(const MapPath& path) {
+    dialogs.answer = WidenPath(path);
+    Command(IdOpen1);
+  }
+
+  bool MenuItemEnabled(WORD id) const {
+    return !(GetMenuState(form->Menu(), id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED));
+  }
+  bool ToolButtonEnabled(WORD id) const { return SendMessageW(ToolBar(), TB_ISBUTTONENABLED, id, 0) != 0; }
+  int ChooserSelection() const { return static_cast<int>(SendMessageW(Control(IdRoadComboBox1), CB_GETCURSEL, 0, 0)); }
+
+  TempFolder folder;
+  ScriptedDialogs dialogs;
+  std::unique_ptr<TMainForm1> form;
+};
+
+std::vector<std::uint8_t> SampleMap() {
+  std::vector<std::uint8_t> bytes(MapSize);
+  for (int offset = 0; offset < MapSize; ++offset) bytes[offset] = static_cast<std::uint8_t>(offset % 35);
+  return bytes;
+}
+
+TEST_F(MainWindowTest, StartsWithTitleEmptyFieldsAndOnlyOpenExitAboutAvailable) {
+  EXPECT_EQ(TextOf(Main()), L"ヴァルテア 街道エディタ");
+  EXPECT_EQ(TextOf(form->TaskbarWindow()), L"ヴァルテア 街道エディタ");
+  EXPECT_EQ(TextOf(Control(IdLabel1)), L"1 : 1");
+  EXPECT_EQ(TextOf(Control(IdEdit1)), L"");
+  EXPECT_EQ(TextOf(Control(IdEdit2)), L"");
+  EXPECT_EQ(TextOf(Control(IdEdit3)), L"");
+
+  EXPECT_FALSE(IsWindowEnabled(Control(IdStringGrid1)));
+  EXPECT_FALSE(IsWindowEnabled(Control(IdRoadComboBox1)));
+  EXPECT_EQ(ChooserSelection(), CB_ERR);
+  EXPECT_FALSE(MenuItemEnabled(IdSave1));
+  EXPECT_FALSE(ToolButtonEnabled(IdSaveToolButton2));
+  EXPECT_FALSE(MenuItemEnabled(IdContents1));
+  EXPECT_TRUE(MenuItemEnabled(IdOpen1));
+  EXPECT_TRUE(MenuItemEnabled(IdExit1));
+  EXPECT_TRUE(MenuItemEnabled(IdAbout1));
+  EXPECT_TRUE(ToolButtonEnabled(IdOpenToolButton1));
+}
+
+TEST_F(MainWindowTest, RoadChooserListsTheSeventeenRoadChoices) {
+  HWND chooser = Control(IdRoadComboBox1);
+  ASSERT_EQ(SendMessageW(chooser, CB_GETCOUNT, 0, 0), RoadChoiceCount);
+  for (int index = 0; index < RoadChoiceCount; ++index) {
+    wchar_t entry[64] = {};
+    SendMessageW(chooser, CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(entry));
+    EXPECT_EQ(entry, Widen(RoadChoices[index])) << index;
+  }
+  wchar_t first[64] = {};
+  SendMessageW(chooser, CB_GETLBTEXT, 0, reinterpret_cast<LPARAM>(first));
+  EXPECT_STREQ(first, L"街道　／");
+}
+
+TEST_F(MainWindowTest, MenuCaptionsCarryAccessKeysAndShortcutTexts) {
+  auto caption = [this](WORD id) {
+    wchar_t text[64] = {};
+    GetMenuStringW(form->Menu(), id, text, 64, MF_BYCOMMAND);
+    return std::wstring(text);
+  };
+  EXPECT_EQ(caption(IdOpen1), L"開く(&O)...\tCtrl+O");
+  EXPECT_EQ(caption(IdSave1), L"上書き保存(&S)\tCtrl+S");
+  EXPECT_EQ(caption(IdExit1), L"終了(&X)");
+  EXPECT_EQ(caption(IdContents1), L"目次(&C)...\tF1");
+  EXPECT_EQ(caption(IdAbout1), L"バージョン情報(&A)...");
+  wchar_t top[64] = {};
+  GetMenuStringW(form->Menu(), 0, top, 64, MF_BYPOSITION);
+  EXPECT_STREQ(top, L"ファイル(&F)");
+  GetMenuStringW(form->Menu(), 1, top, 64, MF_BYPOSITION);
+  EXPECT_STREQ(top, L"ヘルプ(&H)");
+}
+
+TEST_F(MainWindowTest, ControlsSitWhereTheLayoutPutsThem) {
+  RECT client{};
+  GetClientRect(Main(), &client);
+  EXPECT_EQ(client.right, 864);
+  EXPECT_EQ(client.bottom, 534);
+  RECT frame{};
+  GetWindowRect(Main(), &frame);
+  EXPECT_EQ(frame.left, 50);
+  EXPECT_EQ(frame.top, 50);
+  const LONG style = GetWindowLongW(Main(), GWL_STYLE);
+  EXPECT_TRUE(style & WS_MINIMIZEBOX);
+  EXPECT_FALSE(style & WS_MAXIMIZEBOX);
+  EXPECT_FALSE(style & WS_THICKFRAME);
+
+  auto expectBox = [](HWND control, const Layout::Box& box, const char* name) {
+    const RECT rect = RectInParent(control);
+    EXPECT_EQ(rect.left, box.left) << name;
+    EXPECT_EQ(rect.top, box.top) << name;
+    EXPECT_EQ(rect.right - rect.left, box.width) << name;
+    EXPECT_EQ(rect.bottom - rect.top, box.height) << name;
+  };
+  expectBox(Control(IdStringGrid1), Layout::StringGrid1, "StringGrid1");
+  expectBox(ToolBar(), Layout::ToolBar1, "ToolBar1");
+  expectBox(Control(IdRoadComboBox1), Layout::RoadComboBox1, "RoadComboBox1");
+  expectBox(Control(IdEdit1), Layout::Edit1, "Edit1");
+  expectBox(Control(IdEdit2), Layout::Edit2, "Edit2");
+  expectBox(Control(IdEdit3), Layout::Edit3, "Edit3");
+
+  RECT button{};
+  SendMessageW(ToolBar(), TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&button));
+  EXPECT_EQ(button.left, 5);
+  EXPECT_EQ(button.top, 2);
+  EXPECT_EQ(button.right - button.left, 23);
+  EXPECT_EQ(button.bottom - button.top, 22);
+  SendMessageW(ToolBar(), TB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&button));
+  EXPECT_EQ(button.left, 28);
+
+  // The label is as large as its text.
+  const RECT label = RectInParent(Control(IdLabel1));
+  EXPECT_EQ(label.left, 16);
+  EXPECT_EQ(label.top, 520);
+  HDC dc = GetDC(Control(IdLabel1));
+  SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(Control(IdLabel1), WM_GETFONT, 0, 0)));
+  SIZE text{};
+  GetTextExtentPoint32W(dc, L"1 : 1", 5, &text);
+  ReleaseDC(Control(IdLabel1), dc);
+  EXPECT_EQ(label.right - label.left, text.cx);
+  EXPECT_EQ(label.bottom - label.top, text.cy);
+}
+
+TEST_F(MainWindowTest, TabOrderRunsFromTheGridToTheChooserOnly) {
+  EXPECT_TRUE(GetWindowLongW(Control(IdStringGrid1), GWL_STYLE) & WS_TABSTOP);
+  EXPECT_TRUE(GetWindowLongW(Control(IdRoadComboBox1), GWL_STYLE) & WS_TABSTOP);
+  for (MainCommand id : {IdEdit1, IdEdit2, IdEdit3})
+    EXPECT_FALSE(GetWindowLongW(Control(id), GWL_STYLE) & WS_TABSTOP);
+  EXPECT_TRUE(GetWindowLongW(Control(IdEdit1), GWL_STYLE) & ES_READONLY);
+
+  auto bytes = SampleMap();
+  bytes[0] = RoadCode;
+  OpenThroughDialog(WriteMap(bytes));
+  ASSERT_TRUE(IsWindowEnabled(Control(IdRoadComboBox1)));
+  SetFocus(Control(IdStringGrid1));
+  Shortcut(VK_TAB, false);
+  EXPECT_EQ(GetFocus(), Control(IdRoadComboBox1));
+  Shortcut(VK_TAB, false);
+  EXPECT_EQ(GetFocus(), Control(IdStringGrid1));
+}
+
+TEST_F(MainWindowTest, OpenMenuShortcutAndToolButtonAllAskTheDialogOnce) {
+  Command(IdOpen1);
+  EXPECT_EQ(dialogs.openDialogs, 1);
+  EXPECT_EQ(dialogs.lastOwner, Main());
+  Shortcut('O');
+  EXPECT_EQ(dialogs.openDialogs, 2);
+  ClickToolButton(IdOpenToolButton1);
+  EXPECT_EQ(dialogs.openDialogs, 3);
+}
+
+TEST_F(MainWindowTest, CancelAndForeignNamesChangeNothingAndShowNothing) {
+  Command(IdOpen1);  // cancelled: no answer
+  dialogs.answer = WidenPath(folder.File(u"mapdata.vlt"));
+  Command(IdOpen1);
+  dialogs.answer = WidenPath(folder.File(u"MAPDATA.VLT.bak"));
+  Command(IdOpen1);
+
+  EXPECT_TRUE(dialogs.errorBoxes.empty());
+  EXPECT_EQ(TextOf(Main()), L"ヴァルテア 街道エディタ");
+  EXPECT_FALSE(IsWindowEnabled(Control(IdStringGrid1)));
+  EXPECT_FALSE(MenuItemEnabled(IdSave1));
+  EXPECT_FALSE(ToolButtonEnabled(IdSaveToolButton2));
+  // The dialog remembers the name chosen last, accepted by the model or not.
+  EXPECT_EQ(dialogs.lastSettings.fileName, WidenPath(folder.File(u"mapdata.vlt")));
+}
+
+TEST_F(MainWindowTest, MissingMapFileShowsTheErrorAndStillEnablesGridAndSave) {
+  const MapPath missing = folder.File(u"MAPDATA.VLT");
+  OpenThroughDialog(missing);
+
+  ASSERT_EQ(dialogs.errorBoxes.size(), 1u);
+  EXPECT_EQ(dialogs.errorBoxes[0], L"ファイル " + WidenPath(missing) + L" は開けません.");
+  EXPECT_EQ(TextOf(Main()), L"ヴァルテア 街道エディタ");
+  EXPECT_TRUE(IsWindowEnabled(Control(IdStringGrid1)));
+  EXPECT_TRUE(MenuItemEnabled(IdSave1));
+  EXPECT_TRUE(ToolButtonEnabled(IdSaveToolButton2));
+}
+
+TEST_F(MainWindowTest, ValidOpenShowsTheFirstCell) {
+  auto bytes = SampleMap();
+  bytes[0] = 4;
+  const MapPath path = WriteMap(bytes);
+  OpenThroughDialog(path);
+
+  EXPECT_TRUE(dialogs.errorBoxes.empty());
+  EXPECT_EQ(TextOf(Main()), L"ヴァルテア 街道エディタ - " + WidenPath(path));
+  EXPECT_EQ(TextOf(form->TaskbarWindow()), L"ヴァルテア 街道エディタ");
+  EXPECT_EQ(TextOf(Control(IdLabel1)), L"1 : 1");
+  EXPECT_EQ(TextOf(Control(IdEdit1)), L"平 : 4");
+  EXPECT_EQ(TextOf(Control(IdEdit2)), L"0");
+  EXPECT_EQ(TextOf(Control(IdEdit3)), L"0");
+  EXPECT_TRUE(IsWindowEnabled(Control(IdRoadComboBox1)));
+  EXPECT_EQ(ChooserSelection(), 14);
+  EXPECT_EQ(form->Grid().CellText(3, 1), ReadCellText(151, bytes[151]));
+}
+
+TEST_F(MainWindowTest, ClickingARoadThenArrowKeysInTheChooserStoresEachRoadAndCtrlSSavesIt) {
+  auto bytes = SampleMap();
+  const int offset = CellToOffset(5, 12);
+  bytes[offset] = RoadCode;
+  const MapPath path = WriteMap(bytes);
+  OpenThroughDialog(path);
+
+  ClickCell(5, 12);
+  EXPECT_EQ(TextOf(Control(IdLabel1)), L"5 : 12");
+  EXPECT_EQ(TextOf(Control(IdEdit1)), L"Λ : 20");
+  EXPECT_EQ(TextOf(Control(IdEdit3)), std::to_wstring(offset));
+  EXPECT_EQ(ChooserSelection(), 2);
+
+  HWND chooser = Control(IdRoadComboBox1);
+  SetFocus(chooser);
+  PostKey(chooser, VK_DOWN);
+  Pump();
+  EXPECT_EQ(form->Model().MapImage()[offset], 21);
+  EXPECT_EQ(TextOf(Control(IdEdit1)), L"∨ : 21");
+  PostKey(chooser, VK_DOWN);
+  Pump();
+  EXPECT_EQ(form->Model().MapImage()[offset], 22);
+  EXPECT_EQ(ChooserSelection(), 4);
+  EXPECT_EQ(form->Grid().CellText(5, 12), EditCellText(22));
+
+  Shortcut('S');
+  EXPECT_TRUE(dialogs.errorBoxes.empty());
+  auto expected = bytes;
+  expected[offset] = 22;
+  EXPECT_EQ(ReadBytes(path), expected);
+}
+
+TEST_F(MainWindowTest, SaveShortcutBeforeAnyOpenAndF1DoNothing) {
+  Shortcut('S');
+  Shortcut(VK_F1, false);
+  EXPECT_TRUE(dialogs.errorBoxes.empty());
+  EXPECT_EQ(dialogs.openDialogs, 0);
+  EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(folder.File(u"MAPDATA.VLT"))));
+  EXPECT_EQ(TextOf(Main()), L"ヴァルテア 街道エディタ");
+}
+
+TEST_F(MainWindowTest, SaveToolButtonWritesTheMapBack) {
+  const MapPath path = WriteMap(SampleMap());
+  OpenThroughDialog(path);
+  WriteBytes(path, std::vector<std::uint8_t>(10, 0));  // changed behind the editor's back
+  ClickToolButton(IdSaveToolButton2);
+  EXPECT_TRUE(dialogs.errorBoxes.empty());
+  EXPECT_EQ(ReadBytes(path), SampleMap());
+}
+
+TEST_F(MainWindowTest, ExitClosesTheWindowAtOnceWithUnsavedEdits) {
+  auto bytes = SampleMap();
+  bytes[CellToOffset(1, 1)] = RoadCode;
+  const MapPath path = WriteMap(bytes);
+  OpenThroughDialog(path);
+  SendMessageW(Control(IdRoadComboBox1), CB_SETCURSEL, 5, 0);
+  SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(IdRoadComboBox1, CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(Control(IdRoadComboBox1)));
+  ASSERT_EQ(form->Model().MapImage()[0], 23);
+
+  HWND window = Main();
+  Command(IdExit1);
+  EXPECT_FALSE(IsWindow(window));
+  EXPECT_TRUE(dialogs.errorBoxes.empty());
+  MSG quit;
+  EXPECT_TRUE(PeekMessageW(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE));
+  EXPECT_EQ(ReadBytes(path), bytes);
+}
+
+TEST_F(MainWindowTest, GameFolderPresetsTheOpenDialogWhenItExists) {
+  Command(IdOpen1);
+  EXPECT_TRUE(dialogs.lastSettings.initialFolder.empty());
+  EXPECT_TRUE(dialogs.lastSettings.fileName.empty());
+
+  const std::wstring gameFolder = folder.Path().wstring() + L"\\";
+  form.reset();
+  StartForm(gameFolder);
+  Command(IdOpen1);
+  EXPECT_EQ(dialogs.lastSettings.initialFolder, gameFolder);
+  EXPECT_EQ(dialogs.lastSettings.fileName, gameFolder + L"MAPDATA.VLT");
+}
+
+TEST(ErrorBoxText, FullStopFollowsALastCharacterAboveTheFullStopOnly) {
+  EXPECT_EQ(WithFullStop(L"ファイル C:\\x は開けません"), L"ファイル C:\\x は開けません.");
+  EXPECT_EQ(WithFullStop(L"done."), L"done.");
+  EXPECT_EQ(WithFullStop(L"space "), L"space ");
+  EXPECT_EQ(WithFullStop(L"bang!"), L"bang!");
+  EXPECT_EQ(WithFullStop(L"comma,"), L"comma,");
+  EXPECT_EQ(WithFullStop(L"(paren)"), L"(paren)");
+  EXPECT_EQ(WithFullStop(L"slash/"), L"slash/.");
+  EXPECT_EQ(WithFullStop(L"x"), L"x.");
+  EXPECT_EQ(WithFullStop(L""), L"");
+}
+
+TEST(ErrorBoxText, ErrorsThatEscapeAHandlerAreShownWithTheFullStop) {
+  ScriptedDialogs dialogs;
+  try {
+    throw MapFileError(PathText{"ファイル %s を作成できません", u"C:\\ゲーム\\MAPDATA.VLT"});
+  } catch (...) {
+    ShowError(ErrorMessageOf(std::current_exception()));
+  }
+  ASSERT_EQ(dialogs.errorBoxes.size(), 1u);
+  EXPECT_EQ(dialogs.errorBoxes[0], L"ファイル C:\\ゲーム\\MAPDATA.VLT を作成できません.");
+}
+
+}  // namespace
