@@ -31,6 +31,17 @@ ensure_wine_prefix() {
   fi
 }
 
+# On a virtual display there is no window manager, and Wine waits two seconds
+# for one whenever a window is hidden or destroyed. Windows that Wine does not
+# hand to a window manager are taken down at once.
+make_windows_unmanaged() {
+  local marker="$WINEPREFIX/.windows-unmanaged"
+  [[ -f "$marker" ]] && return
+  "$wine_loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  "$wineserver" -w
+  touch "$marker"
+}
+
 # One persistent wineserver for the run: each Windows program then starts in
 # a tenth of a second instead of several.
 start_wineserver() {
