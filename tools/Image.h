@@ -1,0 +1,38 @@
+#pragma once
+// A plain picture in memory: 8-bit red, green, blue and alpha per pixel, rows
+// from the top. Shared by the picture generators, the PNG writer and the
+// screenshot tool.
+
+#include <cstdint>
+#include <vector>
+
+struct Rgba {
+  std::uint8_t r = 0;
+  std::uint8_t g = 0;
+  std::uint8_t b = 0;
+  std::uint8_t a = 0;
+  bool operator==(const Rgba& other) const {
+    return r == other.r && g == other.g && b == other.b && a == other.a;
+  }
+  bool operator!=(const Rgba& other) const { return !(*this == other); }
+};
+
+constexpr Rgba Opaque(std::uint8_t r, std::uint8_t g, std::uint8_t b) { return Rgba{r, g, b, 255}; }
+
+struct Image {
+  int width = 0;
+  int height = 0;
+  std::vector<Rgba> pixels;
+
+  Image() = default;
+  Image(int w, int h, Rgba fill = Rgba{}) : width(w), height(h), pixels(static_cast<std::size_t>(w) * h, fill) {}
+  Rgba& At(int x, int y) { return pixels[static_cast<std::size_t>(y) * width + x]; }
+  const Rgba& At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
+};
+
+// Each pixel becomes a factor x factor block, so small pictures can be judged by eye.
+Image Enlarge(const Image& image, int factor);
+
+// Transparent pixels show a grey checkerboard instead, the usual way to see
+// which parts of a picture are see-through.
+Image OnCheckerboard(const Image& image, int square);

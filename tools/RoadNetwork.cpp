@@ -1,0 +1,261 @@
+#include "RoadNetwork.h"
+
+#include <algorithm>
+#include <array>
+#include <functional>
+#include <queue>
+#include <stdexcept>
+#include <tuple>
+
+#include "Noise.h"
+
+namespace {
+
+using namespace terrain;
+
+constexpr RoadMask NE = SlantBit(NorthEast), SE = SlantBit(SouthEast), SW = SlantBit(SouthWest),
+                   NW = SlantBit(NorthWest);
+
+struct Shape {
+  RoadMask mask;
+  TerrainCode code;
+};
+constexpr std::array<Shape, 11> RoadShapes = {{{NE | SW, 18},
+                                               {NW | SE, 19},
+                                               {SW | SE, 20},
+                                               {NW | NE, 21},
+                                               {NE | SE, 22},
+                                               {NW | SW, 23},
+                                               {NW | SE | SW, 24},
+                                               {NE | SW | NW, 25},
+                                               {NW | SE | NE, 26},
+                                               {NE | SW | SE, 27},
+                                               {NE | SE | SW | NW, 28}}};
+
+// ---- which places to join ----
+
+constexpr int AnySlant = -1;
+
+struct Link {
+  int from, to;  // indices into the places
+  std::int64_t length;
+  // A way that starts at a crossroads leaves it by this side, one that ends
+  // there comes in by it; so the roads of a crossroads come from all sides.
+  int fromSide = AnySlant;
+  int toSide = AnySlant;
+  bool operator<(const Link& other) const {
+    return std::tie(length, from, to) < std::tie(other.length, other.from, other.to);
+  }
+  bool operator==(const Link& other) const { return from == other.from && to == other.to; }
+};
+
+Link MakeLink(const std::vector<Place>& places, int a, int b) {
+  return Link{std::min(a, b), std::max(a, b), PlaneDistanceSquared(places[a].hex, places[b].hex)};
+}
+
+bool OnSide(Hex centre, Slant side, Hex other) {
+  Hex step = Step(centre, side);
+  return (other.x - centre.x) * (step.x - centre.x) > 0 && (other.y - centre.y) * (step.y - centre.y) > 0;
+}
+
+// The nearest place on each of a crossroads' four slanted sides.
+void JoinCrossroads(const std::vector<Place>& places, int crossroads, const std::function<bool(int, int)>& sameIsland,
+                    std::vector<Link>& links) {
+  int count = static_cast<int>(places.size());
+  for (int s = 0; s < SlantCount; ++s) {
+    Slant side = static_cast<Slant>(s);
+    int best = -1;
+    for (int b = 0; b < count; ++b) {
+      if (b == crossroads || !sameIsland(crossroads, b) || !OnSide(places[crossroads].hex, side, places[b].hex)) continue;
+      if (best < 0 || MakeLink(places, crossroads, b) < MakeLink(places, crossroads, best)) best = b;
+    }
+    if (best < 0) continue;
+    Link link = MakeLink(places, crossroads, best);
+    (link.from == crossroads ? link.fromSide : link.toSide) = s;
+    links.erase(std::remove(links.begin(), links.end(), link), links.end());
+    links.push_back(link);
+  }
+}
+
+// A spanning tree (so each island's places are connected) and every place's
+// two nearest neighbours (so the network has the loops real roads have).
+std::vector<Link> PlanLinks(const Landscape& land, const std::vector<Place>& places) {
+  int count = static_cast<int>(places.size());
+  std::function<bool(int, int)> sameIsland = [&](int a, int b) {
+    return land.landmass[OffsetOf(places[a].hex)] == land.landmass[OffsetOf(places[b].hex)];
+  };
+  std::vector<Link> links;
+  for (int a = 0; a < count; ++a) {
+    std::vector<Link> nearest;
+    for (int b = 0; b < count; ++b)
+      if (b != a && sameIsland(a, b)) nearest.push_back(MakeLink(places, a, b));
+    std::sort(nearest.begin(), nearest.end());
+    for (std::size_t i = 0; i < nearest.size() && i < 2; ++i) links.push_back(nearest[i]);
+  }
+  // Kruskal over all pairs of an island.
+  std::vector<Link> pairs;
+  for (int a = 0; a < count; ++a)
+    for (int b = a + 1; b < count; ++b)
+      if (sameIsland(a, b)) pairs.push_back(MakeLink(places, a, b));
+  std::sort(pairs.begin(), pairs.end());
+  std::vector<int> group(count);
+  for (int i = 0; i < count; ++i) group[i] = i;
+  std::function<int(int)> root = [&](int i) { return group[i] == i ? i : group[i] = root(group[i]); };
+  for (const Link& pair : pairs) {
+    if (root(pair.from) == root(pair.to)) continue;
+    group[root(pair.from)] = root(pair.to);
+    links.push_back(pair);
+  }
+  std::sort(links.begin(), links.end());
+  links.erase(std::unique(links.begin(), links.end()), links.end());
+  for (int a = 0; a < count; ++a)
+    if (places[a].crossroads) JoinCrossroads(places, a, sameIsland, links);
+  std::sort(links.begin(), links.end());
+  return links;
+}
+
+// ---- the way of one road ----
+
+// Cost of a step onto a hexagon, by what lies there. Following an existing
+// road is cheap, so roads share their ways and meet at forks.
+constexpr int RoadStepCost = 6;
+constexpr int BridgeExtraCost = 30;
+
+int KindCost(TerrainCode code) {
+  switch (code) {
+    case Plain: return 10;
+    case HorseLand: return 11;
+    case Beach: return 13;
+    case Hills: return 19;
+    case Marsh: return 28;
+    case Mountains: return 42;
+    default: return -1;  // water, river mouths, towns: no road goes there
+  }
+}
+
+// A little unevenness of the ground, so that roads wind a bit instead of
+// running dead straight across whole provinces.
+int GroundCost(TerrainCode code, int offset) {
+  int cost = KindCost(code);
+  return cost < 0 ? cost : cost + static_cast<int>(Hash(83, offset, 0) % 7);
+}
+
+class Router {
+ public:
+  Router(const Landscape& land, const HexMap<TerrainCode>& codes, HexMap<RoadMask>& roads)
+      : land_(land), codes_(codes), roads_(roads) {}
+
+  // The hexagons from one place to the other, both included; empty when there
+  // is no way. A way may have to leave `from` by a given side and come into
+  // `to` by a given side.
+  std::vector<int> FindWay(Hex from, Hex to, int leavingSide, int arrivingSide) {
+    constexpr int NoSlant = SlantCount;
+    std::vector<int> cost(HexCount * (SlantCount + 1), -1);
+    std::vector<int> previous(cost.size(), -1);
+    using Entry = std::tuple<int, int, int>;  // estimate, cost, state
+    std::priority_queue<Entry, std::vector<Entry>, std::greater<Entry>> open;
+    int start = OffsetOf(from) * (SlantCount + 1) + NoSlant;
+    cost[start] = 0;
+    open.emplace(SlantDistance(from, to) * RoadStepCost, 0, start);
+    while (!open.empty()) {
+      auto [estimate, spent, state] = open.top();
+      open.pop();
+      (void)estimate;
+      if (spent != cost[state]) continue;
+      int offset = state / (SlantCount + 1), arrival = state % (SlantCount + 1);
+      Hex here = HexAt(offset);
+      if (here == to) return TraceBack(previous, state);
+      for (int s = 0; s < SlantCount; ++s) {
+        Slant slant = static_cast<Slant>(s);
+        if (arrival != NoSlant && land_.river[offset] && slant != arrival) continue;  // straight over bridges
+        if (arrival == NoSlant && leavingSide != AnySlant && s != leavingSide) continue;
+        Hex next = Step(here, slant);
+        if (!IsOnField(next)) continue;
+        if (next == to && arrivingSide != AnySlant && Opposite(slant) != arrivingSide) continue;
+        int step = StepCost(offset, next, slant, to);
+        if (step < 0) continue;
+        int nextState = OffsetOf(next) * (SlantCount + 1) + s;
+        int nextCost = spent + step;
+        if (cost[nextState] >= 0 && cost[nextState] <= nextCost) continue;
+        cost[nextState] = nextCost;
+        previous[nextState] = state;
+        open.emplace(nextCost + SlantDistance(next, to) * RoadStepCost, nextCost, nextState);
+      }
+    }
+    return {};
+  }
+
+ private:
+  int StepCost(int fromOffset, Hex next, Slant slant, Hex target) const {
+    if (next == target) return RoadStepCost;
+    int offset = OffsetOf(next);
+    int ground = GroundCost(codes_[offset], offset);
+    if (ground < 0) return -1;
+    if (!land_.river[offset]) return roads_[offset] != 0 ? RoadStepCost : ground;
+    // A bridge: reached from dry land, and a bridge that stands already is
+    // only used along its own line.
+    RoadMask line = SlantBit(slant) | SlantBit(Opposite(slant));
+    if (land_.river[fromOffset]) return -1;
+    if (roads_[offset] != 0) return roads_[offset] == line ? RoadStepCost : -1;
+    return ground + BridgeExtraCost;
+  }
+
+  static std::vector<int> TraceBack(const std::vector<int>& previous, int state) {
+    std::vector<int> way;
+    for (; state >= 0; state = previous[state]) way.push_back(state / (SlantCount + 1));
+    std::reverse(way.begin(), way.end());
+    return way;
+  }
+
+  const Landscape& land_;
+  const HexMap<TerrainCode>& codes_;
+  HexMap<RoadMask>& roads_;
+};
+
+Slant SlantBetween(Hex from, Hex to) {
+  for (int s = 0; s < SlantCount; ++s)
+    if (Step(from, static_cast<Slant>(s)) == to) return static_cast<Slant>(s);
+  return NorthEast;  // not reached: the hexagons of a way are slanted neighbours
+}
+
+RoadMask Towards(const std::vector<int>& way, std::size_t from, std::size_t to) {
+  return SlantBit(SlantBetween(HexAt(way[from]), HexAt(way[to])));
+}
+
+// The ends of a way are places; a crossroads end becomes road too.
+void Pave(const std::vector<int>& way, bool startsAtCrossroads, bool endsAtCrossroads, HexMap<RoadMask>& roads) {
+  if (way.size() < 2) return;
+  for (std::size_t i = 1; i + 1 < way.size(); ++i) roads[way[i]] |= Towards(way, i, i - 1) | Towards(way, i, i + 1);
+  if (startsAtCrossroads) roads[way.front()] |= Towards(way, 0, 1);
+  if (endsAtCrossroads) roads[way.back()] |= Towards(way, way.size() - 1, way.size() - 2);
+}
+
+}  // namespace
+
+TerrainCode RoadCodeOf(RoadMask mask, bool overRiver) {
+  if (overRiver) return mask == (NE | SW) ? BridgeSlash : mask == (NW | SE) ? BridgeBackslash : 0;
+  for (const Shape& shape : RoadShapes)
+    if (shape.mask == mask) return shape.code;
+  return 0;
+}
+
+RoadMask RoadMaskOf(TerrainCode code) {
+  if (code == BridgeSlash) return NE | SW;
+  if (code == BridgeBackslash) return NW | SE;
+  for (const Shape& shape : RoadShapes)
+    if (shape.code == code) return shape.mask;
+  return 0;
+}
+
+HexMap<RoadMask> LayRoads(const Landscape& land, const HexMap<TerrainCode>& codes, const std::vector<Place>& places) {
+  HexMap<RoadMask> roads(HexCount, 0);
+  Router router(land, codes, roads);
+  for (const Link& link : PlanLinks(land, places)) {
+    const Place& from = places[link.from];
+    const Place& to = places[link.to];
+    std::vector<int> way = router.FindWay(from.hex, to.hex, link.fromSide, link.toSide);
+    if (way.empty()) throw std::logic_error("two places of an island without a way between them");
+    Pave(way, from.crossroads, to.crossroads, roads);
+  }
+  return roads;
+}
