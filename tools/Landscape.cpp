@@ -24,8 +24,8 @@ struct Circle {
 // at its eastern end, a smaller one across an inland sea, and a few islets.
 const std::vector<Spine> MainIslands = {
     // the western island, its north coast with the port of Hakata
-    {{46, 42, 30}, {50, 72, 36}, {56, 100, 28}, {60, 118, 16}},
-    {{40, 62, 22}, {16, 78, 13}},    // a western peninsula
+    {{44, 36, 30}, {48, 66, 36}, {54, 94, 28}, {58, 112, 16}},
+    {{38, 56, 22}, {14, 72, 13}},    // a western peninsula
     {{72, 36, 8}, {102, 36, 12}},    // the narrow strait's land bridge
     // the main island, west to east, then north
     {{98, 36, 16}, {146, 32, 23}, {206, 36, 25}, {276, 40, 28}, {336, 44, 30}, {376, 50, 32}, {416, 62, 30},
@@ -139,7 +139,7 @@ bool NearSea(const Landscape& land, Hex hex) {
 // A lake keeps a shore of land between itself and the sea.
 void PlaceLakes(Landscape& land) {
   // The great lake north-east of the capital (two circles), and small ones.
-  const Circle lakes[] = {{388, 34, 9}, {380, 28, 6}, {54, 96, 4}, {588, 26, 5}, {498, 54, 5}, {190, 44, 4}};
+  const Circle lakes[] = {{388, 34, 9}, {380, 28, 6}, {52, 90, 4}, {588, 26, 5}, {498, 54, 5}, {190, 44, 4}};
   for (int offset = 0; offset < HexCount; ++offset) {
     Hex hex = HexAt(offset);
     for (const Circle& lake : lakes)
@@ -178,7 +178,7 @@ void NumberLandmasses(Landscape& land) {
 // ---- relief ----
 
 // Wide lowlands: the capital's basin and the great plain of the east.
-const Circle Basins[] = {{360, 52, 10}, {496, 80, 14}, {50, 38, 8}};
+const Circle Basins[] = {{360, 52, 10}, {496, 80, 14}, {48, 32, 8}};
 
 // The backbone of the north-east.
 const Spine NorthEasternRange = {{564, 58, 0}, {588, 40, 0}, {616, 20, 0}};
@@ -190,7 +190,7 @@ int Elevation(const Landscape& land, int offset) {
   int raising = std::max(0, 16 - DistanceToSpine(NorthEasternRange, u, v)) * 30;
   int lowering = 0;
   for (const Circle& basin : Basins) lowering += std::max(0, -DistanceToCircle(basin, u, v)) * 30;
-  int inland = std::min(land.seaDistance[offset], 7) * 75;
+  int inland = std::min(land.seaDistance[offset], 6) * 80;
   int hilly = FractalNoise(u, v, 28, 3, 23) * 42 / 100 + FractalNoise(u, v, 10, 2, 29) * 18 / 100;
   int ridge = 300 - std::abs(FractalNoise(u, v, 60, 3, 37));
   int rough = static_cast<int>(Hash(31, u, v) % 181) - 90;  // ragged edges between kinds of land
@@ -326,7 +326,7 @@ void FencePastures(Landscape& land) {
     if (code != Plain && code != Hills) continue;
     Hex hex = HexAt(offset);
     int u = 2 * hex.x, v = hex.y;
-    bool region = (u >= 540 && v <= 70) || (u <= 88 && v >= 88);
+    bool region = (u >= 540 && v <= 70) || (u <= 88 && v >= 82);
     if (region && land.seaDistance[offset] >= 2 && FractalNoise(u, v, 24, 2, 61) > 180) land.code[offset] = HorseLand;
   }
 }

@@ -18,11 +18,11 @@ struct Site {
 
 const Site KyotoSite = {362, 48};
 const Site SakaiSite = {344, 64};
-const Site HakataSite = {42, 20};
+const Site HakataSite = {40, 14};
 
 const std::vector<Site> CastleSites = {
     // the western island
-    {68, 44}, {32, 56}, {64, 74}, {36, 92}, {76, 96}, {52, 116},
+    {66, 38}, {30, 50}, {62, 68}, {34, 86}, {74, 90}, {50, 110},
     // the main island's west
     {116, 40}, {156, 22}, {172, 50}, {220, 24}, {238, 54}, {280, 28}, {294, 58}, {322, 38},
     // around the capital
@@ -40,7 +40,7 @@ const std::vector<Site> CrossroadsSites = {{482, 72}};
 
 // Ports, in the order of their codes 7..14.
 const std::vector<Site> HarbourSites = {
-    {16, 68}, {88, 68}, {136, 18}, {216, 62}, {248, 110}, {406, 92}, {574, 82}, {536, 34},
+    {14, 62}, {86, 62}, {136, 18}, {216, 62}, {248, 110}, {406, 92}, {574, 82}, {536, 34},
 };
 
 class Builder {
