@@ -281,7 +281,7 @@ void TMainForm1::OpenCommand() {
   const std::optional<std::wstring> path = Dialogs().AskMapPath(Window(), OpenDialog1_);
   if (!path) return;
   OpenDialog1_.fileName = *path;
-  RunModelOperation([&] { model_.OpenMap(PathOf(*path)); });
+  RunModelOperation([&] { model_.OpenMap(PathFromWide(*path)); });
 }
 
 // What an operation changed before it failed stays changed, so the view state

@@ -24,7 +24,14 @@ void ApplicationWindow::CreateWindowWithTitle(const wchar_t* title, HICON icon) 
 
 void ApplicationWindow::Show() { ShowWindow(Window(), SW_SHOWNOACTIVATE); }
 
-void ApplicationWindow::Minimize() { ShowWindow(Window(), SW_MINIMIZE); }
+void ApplicationWindow::Minimize() {
+  // The main window goes with it, and comes back when it is restored (OnSize).
+  if (mainWindow_ != nullptr && IsWindowVisible(mainWindow_)) {
+    ShowWindow(mainWindow_, SW_HIDE);
+    mainHidden_ = true;
+  }
+  ShowWindow(Window(), SW_MINIMIZE);
+}
 
 LRESULT ApplicationWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -33,6 +40,9 @@ LRESULT ApplicationWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
       return 0;
     case WM_CLOSE:
       OnClose();
+      return 0;
+    case WM_SIZE:
+      OnSize(wParam);
       return 0;
     default:
       return DefaultHandling(message, wParam, lParam);
@@ -43,6 +53,13 @@ void ApplicationWindow::OnActivate(WORD state) {
   // Restored from the taskbar or picked with Alt+Tab: the user means the main window.
   if (state != WA_INACTIVE && mainWindow_ != nullptr && !IsIconic(Window()) && IsWindowEnabled(mainWindow_))
     SetActiveWindow(mainWindow_);
+}
+
+void ApplicationWindow::OnSize(WPARAM kind) {
+  if (kind != SIZE_RESTORED || !mainHidden_) return;
+  mainHidden_ = false;
+  ShowWindow(mainWindow_, SW_SHOW);
+  SetActiveWindow(mainWindow_);
 }
 
 void ApplicationWindow::OnClose() {

@@ -2,8 +2,8 @@
 // The window that stands for the program on the taskbar, always under the
 // application title, whatever the main window's caption says at the time.
 // It has no size of its own: the main window is owned by it (and so has no
-// taskbar button of its own), and it hands activation, minimising and
-// closing on to the main window.
+// taskbar button of its own), and it hands activation, minimising, restoring
+// and closing on to the main window.
 
 #include "ui/BaseWindow.h"
 
@@ -21,7 +21,9 @@ class ApplicationWindow : public BaseWindow {
 
  private:
   void OnActivate(WORD state);
+  void OnSize(WPARAM kind);
   void OnClose();
 
   HWND mainWindow_ = nullptr;
+  bool mainHidden_ = false;  // by Minimize, until the program is restored
 };

@@ -27,10 +27,10 @@ std::string Narrow(std::wstring_view text) {
 std::wstring Widen(const PathText& text) {
   const auto mark = text.format.find("%s");
   if (mark == std::string::npos) return Widen(text.format);
-  return Widen(std::string_view(text.format).substr(0, mark)) + WidenPath(text.path) +
+  return Widen(std::string_view(text.format).substr(0, mark)) + WideFromPath(text.path) +
          Widen(std::string_view(text.format).substr(mark + 2));
 }
 
-std::wstring WidenPath(const MapPath& path) { return std::wstring(path.begin(), path.end()); }
+std::wstring WideFromPath(const MapPath& path) { return std::wstring(path.begin(), path.end()); }
 
-MapPath PathOf(std::wstring_view path) { return MapPath(path.begin(), path.end()); }
+MapPath PathFromWide(std::wstring_view path) { return MapPath(path.begin(), path.end()); }

@@ -10,5 +10,5 @@
 std::wstring Widen(std::string_view shiftJis);
 std::string Narrow(std::wstring_view text);  // characters outside code page 932 become '?'
 std::wstring Widen(const PathText& text);     // with the path in place of "%s"
-std::wstring WidenPath(const MapPath& path);
-MapPath PathOf(std::wstring_view path);
+std::wstring WideFromPath(const MapPath& path);
+MapPath PathFromWide(std::wstring_view path);

@@ -71,7 +71,7 @@ void CopyAttributes(DWORD attributes, const std::wstring& to) {
 }  // namespace
 
 FileSystem::ReadResult Win32FileSystem::ReadWhole(const MapPath& path, std::vector<std::uint8_t>& content) {
-  FileHandle file(CreateFileW(WidenPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
+  FileHandle file(CreateFileW(WideFromPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file.IsOpen()) return ReadResult::CannotOpen;
 
@@ -95,11 +95,11 @@ FileSystem::ReadResult Win32FileSystem::ReadWhole(const MapPath& path, std::vect
 std::unique_ptr<NewFile> Win32FileSystem::CreateBeside(const MapPath& target, MapPath& created) {
   // A name left behind by an interrupted save is skipped, never reused.
   for (int attempt = 1; attempt < 100; ++attempt) {
-    const std::wstring candidate = WidenPath(target) + L".~" + std::to_wstring(attempt) + L".tmp";
+    const std::wstring candidate = WideFromPath(target) + L".~" + std::to_wstring(attempt) + L".tmp";
     HANDLE handle = CreateFileW(candidate.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
                                 FILE_ATTRIBUTE_NORMAL, nullptr);
     if (handle != INVALID_HANDLE_VALUE) {
-      created = PathOf(candidate);
+      created = PathFromWide(candidate);
       return std::make_unique<Win32NewFile>(handle);
     }
     const DWORD error = GetLastError();
@@ -109,8 +109,8 @@ std::unique_ptr<NewFile> Win32FileSystem::CreateBeside(const MapPath& target, Ma
 }
 
 bool Win32FileSystem::Replace(const MapPath& target, const MapPath& replacement) {
-  const std::wstring to = WidenPath(target);
-  const std::wstring from = WidenPath(replacement);
+  const std::wstring to = WideFromPath(target);
+  const std::wstring from = WideFromPath(replacement);
   const DWORD attributes = GetFileAttributesW(to.c_str());
   if (attributes == INVALID_FILE_ATTRIBUTES) return GetLastError() == ERROR_FILE_NOT_FOUND && MoveInPlace(from, to);
   // A read-only map is the user's way of keeping it as it is. Checked here
@@ -131,4 +131,4 @@ bool Win32FileSystem::Replace(const MapPath& target, const MapPath& replacement)
   return false;
 }
 
-void Win32FileSystem::Remove(const MapPath& path) { DeleteFileW(WidenPath(path).c_str()); }
+void Win32FileSystem::Remove(const MapPath& path) { DeleteFileW(WideFromPath(path).c_str()); }

@@ -36,7 +36,7 @@ MapImage ImageOf(const Bytes& bytes) {
 class OtherHandle {
  public:
   OtherHandle(const MapPath& path, DWORD access, DWORD sharing)
-      : handle_(CreateFileW(WidenPath(path).c_str(), access, sharing, nullptr, OPEN_EXISTING,
+      : handle_(CreateFileW(WideFromPath(path).c_str(), access, sharing, nullptr, OPEN_EXISTING,
                             FILE_ATTRIBUTE_NORMAL, nullptr)) {}
   ~OtherHandle() {
     if (IsOpen()) CloseHandle(handle_);
@@ -122,7 +122,7 @@ TEST_F(Win32Files, MissingFileOrFolder) {
 }
 
 TEST_F(Win32Files, AFolderOfThatNameIsNoMapFile) {
-  ASSERT_TRUE(CreateDirectoryW(WidenPath(path).c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryW(WideFromPath(path).c_str(), nullptr));
   EXPECT_EQ(ReadFails(path), CannotOpen(path));
   EXPECT_EQ(SaveFails(path), CannotCreate(path));
   EXPECT_EQ(FolderContent(), OnlyTheMap);
@@ -167,22 +167,22 @@ TEST_F(Win32Files, FileReadByAnotherProgramIsNotReplaced) {
 
 TEST_F(Win32Files, ReadOnlyFileReadsButIsNotSavedOver) {
   WriteBytes(path, Pattern(6));
-  ASSERT_TRUE(SetFileAttributesW(WidenPath(path).c_str(), FILE_ATTRIBUTE_READONLY));
+  ASSERT_TRUE(SetFileAttributesW(WideFromPath(path).c_str(), FILE_ATTRIBUTE_READONLY));
   EXPECT_EQ(ReadBack(path), Pattern(6));
   EXPECT_EQ(SaveFails(path), CannotCreate(path));
   EXPECT_EQ(ReadBytes(path), Pattern(6));
-  EXPECT_NE(GetFileAttributesW(WidenPath(path).c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
+  EXPECT_NE(GetFileAttributesW(WideFromPath(path).c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
   EXPECT_EQ(FolderContent(), OnlyTheMap);
 }
 
 TEST_F(Win32Files, SavingKeepsTheFilesAttributes) {
   WriteBytes(path, Pattern(6));
-  ASSERT_TRUE(SetFileAttributesW(WidenPath(path).c_str(), FILE_ATTRIBUTE_HIDDEN));
-  if ((GetFileAttributesW(WidenPath(path).c_str()) & FILE_ATTRIBUTE_HIDDEN) == 0)
+  ASSERT_TRUE(SetFileAttributesW(WideFromPath(path).c_str(), FILE_ATTRIBUTE_HIDDEN));
+  if ((GetFileAttributesW(WideFromPath(path).c_str()) & FILE_ATTRIBUTE_HIDDEN) == 0)
     GTEST_SKIP() << "this file system cannot keep the hidden attribute (Wine without extended attributes)";
   WriteMapImage(files, path, ImageOf(Pattern(8)));
   EXPECT_EQ(ReadBytes(path), Pattern(8));
-  EXPECT_NE(GetFileAttributesW(WidenPath(path).c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
+  EXPECT_NE(GetFileAttributesW(WideFromPath(path).c_str()) & FILE_ATTRIBUTE_HIDDEN, 0u);
 }
 
 TEST_F(Win32Files, LeftoverOfAnInterruptedSaveIsNotTouched) {
@@ -201,7 +201,7 @@ class FolderOutsideCodePage932 : public Win32Files, public ::testing::WithParamI
 };
 
 TEST_P(FolderOutsideCodePage932, SavesAndReads) {
-  ASSERT_TRUE(CreateDirectoryW(WidenPath(subfolder).c_str(), nullptr));
+  ASSERT_TRUE(CreateDirectoryW(WideFromPath(subfolder).c_str(), nullptr));
   EXPECT_EQ(ReadFails(inside), CannotOpen(inside)) << "the message keeps every character";
   WriteMapImage(files, inside, ImageOf(Pattern(10)));
   EXPECT_EQ(ReadBack(inside), Pattern(10));

@@ -80,7 +80,7 @@ class MainWindowTest : public ::testing::Test {
   }
 
   void OpenThroughDialog(const MapPath& path) {
-    dialogs.answer = WidenPath(path);
+    dialogs.answer = WideFromPath(path);
     Command(IdOpen1);
   }
 
@@ -232,9 +232,9 @@ TEST_F(MainWindowTest, OpenMenuShortcutAndToolButtonAllAskTheDialogOnce) {
 
 TEST_F(MainWindowTest, CancelAndForeignNamesChangeNothingAndShowNothing) {
   Command(IdOpen1);  // cancelled: no answer
-  dialogs.answer = WidenPath(folder.File(u"mapdata.vlt"));
+  dialogs.answer = WideFromPath(folder.File(u"mapdata.vlt"));
   Command(IdOpen1);
-  dialogs.answer = WidenPath(folder.File(u"MAPDATA.VLT.bak"));
+  dialogs.answer = WideFromPath(folder.File(u"MAPDATA.VLT.bak"));
   Command(IdOpen1);
 
   EXPECT_TRUE(dialogs.errorBoxes.empty());
@@ -243,7 +243,7 @@ TEST_F(MainWindowTest, CancelAndForeignNamesChangeNothingAndShowNothing) {
   EXPECT_FALSE(MenuItemEnabled(IdSave1));
   EXPECT_FALSE(ToolButtonEnabled(IdSaveToolButton2));
   // The dialog remembers the name chosen last, accepted by the model or not.
-  EXPECT_EQ(dialogs.lastSettings.fileName, WidenPath(folder.File(u"mapdata.vlt")));
+  EXPECT_EQ(dialogs.lastSettings.fileName, WideFromPath(folder.File(u"mapdata.vlt")));
 }
 
 TEST_F(MainWindowTest, MissingMapFileShowsTheErrorAndStillEnablesGridAndSave) {
@@ -251,7 +251,7 @@ TEST_F(MainWindowTest, MissingMapFileShowsTheErrorAndStillEnablesGridAndSave) {
   OpenThroughDialog(missing);
 
   ASSERT_EQ(dialogs.errorBoxes.size(), 1u);
-  EXPECT_EQ(dialogs.errorBoxes[0], L"ファイル " + WidenPath(missing) + L" は開けません.");
+  EXPECT_EQ(dialogs.errorBoxes[0], L"ファイル " + WideFromPath(missing) + L" は開けません.");
   EXPECT_EQ(TextOf(Main()), L"ヴァルテア 街道エディタ");
   EXPECT_TRUE(IsWindowEnabled(Control(IdStringGrid1)));
   EXPECT_TRUE(MenuItemEnabled(IdSave1));
@@ -265,7 +265,7 @@ TEST_F(MainWindowTest, ValidOpenShowsTheFirstCell) {
   OpenThroughDialog(path);
 
   EXPECT_TRUE(dialogs.errorBoxes.empty());
-  EXPECT_EQ(TextOf(Main()), L"ヴァルテア 街道エディタ - " + WidenPath(path));
+  EXPECT_EQ(TextOf(Main()), L"ヴァルテア 街道エディタ - " + WideFromPath(path));
   EXPECT_EQ(TextOf(form->TaskbarWindow()), L"ヴァルテア 街道エディタ");
   EXPECT_EQ(TextOf(Control(IdLabel1)), L"1 : 1");
   EXPECT_EQ(TextOf(Control(IdEdit1)), L"平 : 4");
@@ -356,6 +356,102 @@ TEST_F(MainWindowTest, GameFolderPresetsTheOpenDialogWhenItExists) {
   Command(IdOpen1);
   EXPECT_EQ(dialogs.lastSettings.initialFolder, gameFolder);
   EXPECT_EQ(dialogs.lastSettings.fileName, gameFolder + L"MAPDATA.VLT");
+}
+
+TEST_F(MainWindowTest, ToolButtonsExplainThemselvesWithTheirShortcuts) {
+  EXPECT_TRUE(GetWindowLongW(ToolBar(), GWL_STYLE) & TBSTYLE_TOOLTIPS);
+  EXPECT_FALSE(GetWindowLongW(ToolBar(), GWL_STYLE) & TBSTYLE_FLAT);
+  auto tooltip = [this](WORD id) {
+    NMTTDISPINFOW info{};
+    info.hdr.hwndFrom = reinterpret_cast<HWND>(SendMessageW(ToolBar(), TB_GETTOOLTIPS, 0, 0));
+    info.hdr.idFrom = id;
+    info.hdr.code = TTN_GETDISPINFOW;
+    SendMessageW(Main(), WM_NOTIFY, id, reinterpret_cast<LPARAM>(&info));
+    return std::wstring(info.lpszText != nullptr ? info.lpszText : L"");
+  };
+  EXPECT_EQ(tooltip(IdOpenToolButton1), L"開く(Ctrl+O)");
+  EXPECT_EQ(tooltip(IdSaveToolButton2), L"上書き保存(Ctrl+S)");
+}
+
+TEST_F(MainWindowTest, MinimisingTakesTheWholeProgramToTheTaskbarAndBack) {
+  EXPECT_EQ(GetWindow(Main(), GW_OWNER), form->TaskbarWindow());
+  SendMessageW(Main(), WM_SYSCOMMAND, SC_MINIMIZE, 0);
+  Pump();
+  EXPECT_TRUE(IsIconic(form->TaskbarWindow()));
+  EXPECT_FALSE(IsWindowVisible(Main()));
+
+  ShowWindow(form->TaskbarWindow(), SW_RESTORE);
+  Pump();
+  EXPECT_FALSE(IsIconic(form->TaskbarWindow()));
+  EXPECT_TRUE(IsWindowVisible(Main()));
+}
+
+TEST_F(MainWindowTest, ClosingTheTaskbarWindowClosesTheProgram) {
+  HWND window = Main();
+  SendMessageW(form->TaskbarWindow(), WM_CLOSE, 0, 0);
+  Pump();
+  EXPECT_FALSE(IsWindow(window));
+}
+
+// The real error box, answered from another thread while the program waits in it.
+class SystemErrorBox : public ScriptedDialogs {
+ public:
+  void ShowErrorBox(const std::wstring& text) override {
+    ScriptedDialogs::ShowErrorBox(text);
+    SystemDialogs().ShowErrorBox(text);
+  }
+};
+
+struct ErrorBoxSeen {
+  std::wstring caption;
+  std::wstring text;
+  bool ownerEnabled = true;
+  bool hasStopIcon = false;
+};
+
+DWORD WINAPI AnswerErrorBox(void* parameter) {
+  auto& seen = *static_cast<std::pair<HWND, ErrorBoxSeen>*>(parameter);
+  for (int attempt = 0; attempt < 500; ++attempt) {
+    HWND box = FindWindowW(L"#32770", L"ヴァルテア 街道エディタ");
+    if (box != nullptr) {
+      Sleep(50);
+      seen.second.caption = TextOf(box);
+      seen.second.text = TextOf(GetDlgItem(box, 0xFFFF));
+      seen.second.ownerEnabled = IsWindowEnabled(seen.first);
+      HWND icon = GetDlgItem(box, 0x0440);
+      seen.second.hasStopIcon = icon != nullptr && SendMessageW(icon, STM_GETICON, 0, 0) != 0;
+      PostMessageW(box, WM_COMMAND, IDOK, 0);
+      return 0;
+    }
+    Sleep(10);
+  }
+  return 1;
+}
+
+TEST(SystemErrorBoxTest, ShowsTheTitleTheTextAndAStopIconWhileTheProgramWaits) {
+  TempFolder folder;
+  SystemErrorBox dialogs;
+  dialogs.answer = WideFromPath(folder.File(u"MAPDATA.VLT"));  // not there
+  TMainForm1 form(L"");
+  form.CreateWindowAndControls();
+  form.Show(SW_SHOWNORMAL);
+  PumpMessages();
+
+  std::pair<HWND, ErrorBoxSeen> seen{form.Window(), {}};
+  HANDLE answerer = CreateThread(nullptr, 0, AnswerErrorBox, &seen, 0, nullptr);
+  SendMessageW(form.Window(), WM_COMMAND, MAKEWPARAM(IdOpen1, 0), 0);
+  EXPECT_EQ(WaitForSingleObject(answerer, 10000), WAIT_OBJECT_0);
+  DWORD found = 1;
+  GetExitCodeThread(answerer, &found);
+  CloseHandle(answerer);
+
+  ASSERT_EQ(found, 0u) << "no error box appeared";
+  EXPECT_EQ(seen.second.caption, L"ヴァルテア 街道エディタ");
+  EXPECT_EQ(seen.second.text, dialogs.errorBoxes.at(0));
+  EXPECT_EQ(seen.second.text.back(), L'.');
+  EXPECT_FALSE(seen.second.ownerEnabled);
+  EXPECT_TRUE(seen.second.hasStopIcon);
+  EXPECT_TRUE(IsWindowEnabled(form.Window()));
 }
 
 TEST(ErrorBoxText, FullStopFollowsALastCharacterAboveTheFullStopOnly) {
