@@ -4,7 +4,6 @@
 
 #include <windows.h>
 
-#include <algorithm>
 #include <cstdio>
 #include <string>
 #include <vector>
@@ -12,37 +11,12 @@
 #include "map/HexGrid.h"
 #include "ui/Dpi.h"
 #include "ui/StringGrid.h"
+#include "Timing.h"
 
 namespace {
 
 constexpr int Rounds = 15;
 constexpr wchar_t ParentClass[] = L"StringGridBenchParent";
-
-double NowMilliseconds() {
-  static const double ticksPerMillisecond = [] {
-    LARGE_INTEGER frequency;
-    QueryPerformanceFrequency(&frequency);
-    return static_cast<double>(frequency.QuadPart) / 1000.0;
-  }();
-  LARGE_INTEGER now;
-  QueryPerformanceCounter(&now);
-  return static_cast<double>(now.QuadPart) / ticksPerMillisecond;
-}
-
-template <typename Work>
-double Time(Work&& work) {
-  const double start = NowMilliseconds();
-  work();
-  return NowMilliseconds() - start;
-}
-
-struct Figures {
-  std::vector<double> samples;
-  void Print(const char* what) {
-    std::sort(samples.begin(), samples.end());
-    std::printf("%-52s best %7.2f ms   median %7.2f ms\n", what, samples.front(), samples[samples.size() / 2]);
-  }
-};
 
 // The texts of a read, in the order a read sets them.
 std::vector<std::pair<GridCell, std::string>> ReadTexts(int seed) {
@@ -53,11 +27,6 @@ std::vector<std::pair<GridCell, std::string>> ReadTexts(int seed) {
     texts.emplace_back(OffsetToCell(offset), ReadCellText(offset, code));
   }
   return texts;
-}
-
-void HandleQueuedMessages() {
-  MSG message;
-  while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchMessageW(&message);
 }
 
 HWND CreateParent() {
