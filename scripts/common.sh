@@ -33,18 +33,18 @@ ensure_wine_prefix() {
 
 # On a virtual display there is no window manager, and Wine waits two seconds
 # for one whenever a window is hidden or destroyed. Windows that Wine does not
-# hand to a window manager are taken down at once.
-make_windows_unmanaged() {
-  local marker="$WINEPREFIX/.windows-unmanaged"
+# hand to a window manager are taken down at once; on a real desktop they are
+# handed over, so that they get its frames and its taskbar.
+# set_window_management managed|unmanaged
+set_window_management() {
+  local marker="$WINEPREFIX/.windows-$1"
   [[ -f "$marker" ]] && return
-  "$wine_loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  if [[ $1 == unmanaged ]]; then
+    "$wine_loader" reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+  else
+    "$wine_loader" reg delete 'HKCU\Software\Wine\X11 Driver' /v Managed /f >/dev/null 2>&1 || true
+  fi
   "$wineserver" -w
+  rm -f "$WINEPREFIX"/.windows-*
   touch "$marker"
-}
-
-# One persistent wineserver for the run: each Windows program then starts in
-# a tenth of a second instead of several.
-start_wineserver() {
-  "$wineserver" -p
-  trap '"$wineserver" -k 2>/dev/null || true' EXIT
 }

@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev
   g++-mingw-w64-x86-64-posix
-  wine64 xvfb xauth
+  wine64 fonts-wine xvfb xauth
   locales fonts-ipafont-gothic
 )
 

@@ -25,10 +25,12 @@ editor="$build/win/src/ValteaRoadEditor.exe"
 export LANG=ja_JP.UTF-8
 
 if [[ -n "${DISPLAY:-}" ]]; then
+  set_window_management managed
   exec "$wine_loader" "$editor"
 fi
 
 screenshot="$build/screenshot.png"
+set_window_management unmanaged
 start_wineserver
 xvfb-run -a -s "-screen 0 1024x768x24" \
   "$wine_loader" "$build/win/tools/ValteaScreenshot.exe" \

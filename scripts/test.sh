@@ -27,7 +27,7 @@ subdirs("win")
 TESTS
 
 ensure_wine_prefix
-make_windows_unmanaged
+set_window_management unmanaged
 start_wineserver
 cd "$build"
 LANG=ja_JP.UTF-8 xvfb-run -a -s "-screen 0 1280x1024x24" \
