@@ -4,8 +4,11 @@
 
 #include <windows.h>
 
+#include <atomic>
+#include <functional>
 #include <optional>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "ui/Dialogs.h"
@@ -87,3 +90,35 @@ inline RECT RectInParent(HWND window) {
   MapWindowPoints(HWND_DESKTOP, GetParent(window), reinterpret_cast<POINT*>(&rect), 2);
   return rect;
 }
+
+// Answers a modal window from another thread while this one waits in its
+// loop: waits for a top-level window with `caption` (and of `windowClass`,
+// unless empty), then calls `answer` with it, which looks at it and closes it.
+class ModalAnswerer {
+ public:
+  ModalAnswerer(std::wstring windowClass, std::wstring caption, std::function<void(HWND)> answer)
+      : thread_([this, windowClass = std::move(windowClass), caption = std::move(caption),
+                 answer = std::move(answer)] {
+          const wchar_t* className = windowClass.empty() ? nullptr : windowClass.c_str();
+          for (int attempt = 0; attempt < 500; ++attempt) {
+            if (HWND window = FindWindowW(className, caption.c_str())) {
+              Sleep(50);  // let it settle into its loop
+              answer(window);
+              found_ = true;
+              return;
+            }
+            Sleep(10);
+          }
+        }) {}
+  ~ModalAnswerer() { Join(); }
+
+  // Waits until the window has been answered or given up on.
+  bool Join() {
+    if (thread_.joinable()) thread_.join();
+    return found_;
+  }
+
+ private:
+  std::atomic<bool> found_{false};
+  std::thread thread_;
+};

@@ -358,6 +358,38 @@ TEST_F(MainWindowTest, GameFolderPresetsTheOpenDialogWhenItExists) {
   EXPECT_EQ(dialogs.lastSettings.fileName, gameFolder + L"MAPDATA.VLT");
 }
 
+TEST_F(MainWindowTest, HelpAboutShowsAFreshBoxBesideTheWindowBeforeAndAfterAMapIsRead) {
+  auto showAbout = [this] {
+    RECT box{};
+    bool mainEnabled = true;
+    ModalAnswerer answerer(L"", L"ヴァルテア 街道エディタのバージョン情報", [&](HWND about) {
+      GetWindowRect(about, &box);
+      mainEnabled = IsWindowEnabled(Main());
+      PostMessageW(about, WM_KEYDOWN, VK_ESCAPE, 0);
+    });
+    Command(IdAbout1);
+    EXPECT_TRUE(answerer.Join()) << "no About box appeared";
+    EXPECT_FALSE(mainEnabled);
+    return box;
+  };
+
+  RECT box = showAbout();
+  EXPECT_EQ(box.left, 250);
+  EXPECT_EQ(box.top, 200);
+  EXPECT_TRUE(IsWindowEnabled(Main()));
+
+  OpenThroughDialog(WriteMap(SampleMap()));
+  const std::wstring caption = TextOf(Main());
+  SetWindowPos(Main(), nullptr, 80, 60, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
+  box = showAbout();
+  EXPECT_EQ(box.left, 280);
+  EXPECT_EQ(box.top, 210);
+  EXPECT_TRUE(IsWindowEnabled(Main()));
+  EXPECT_EQ(TextOf(Main()), caption);
+  EXPECT_EQ(TextOf(Control(IdLabel1)), L"1 : 1");
+  EXPECT_TRUE(dialogs.errorBoxes.empty());
+}
+
 TEST_F(MainWindowTest, ToolButtonsExplainThemselvesWithTheirShortcuts) {
   EXPECT_TRUE(GetWindowLongW(ToolBar(), GWL_STYLE) & TBSTYLE_TOOLTIPS);
   EXPECT_FALSE(GetWindowLongW(ToolBar(), GWL_STYLE) & TBSTYLE_FLAT);
@@ -402,32 +434,6 @@ class SystemErrorBox : public ScriptedDialogs {
   }
 };
 
-struct ErrorBoxSeen {
-  std::wstring caption;
-  std::wstring text;
-  bool ownerEnabled = true;
-  bool hasStopIcon = false;
-};
-
-DWORD WINAPI AnswerErrorBox(void* parameter) {
-  auto& seen = *static_cast<std::pair<HWND, ErrorBoxSeen>*>(parameter);
-  for (int attempt = 0; attempt < 500; ++attempt) {
-    HWND box = FindWindowW(L"#32770", L"ヴァルテア 街道エディタ");
-    if (box != nullptr) {
-      Sleep(50);
-      seen.second.caption = TextOf(box);
-      seen.second.text = TextOf(GetDlgItem(box, 0xFFFF));
-      seen.second.ownerEnabled = IsWindowEnabled(seen.first);
-      HWND icon = GetDlgItem(box, 0x0440);
-      seen.second.hasStopIcon = icon != nullptr && SendMessageW(icon, STM_GETICON, 0, 0) != 0;
-      PostMessageW(box, WM_COMMAND, IDOK, 0);
-      return 0;
-    }
-    Sleep(10);
-  }
-  return 1;
-}
-
 TEST(SystemErrorBoxTest, ShowsTheTitleTheTextAndAStopIconWhileTheProgramWaits) {
   TempFolder folder;
   SystemErrorBox dialogs;
@@ -437,20 +443,24 @@ TEST(SystemErrorBoxTest, ShowsTheTitleTheTextAndAStopIconWhileTheProgramWaits) {
   form.Show(SW_SHOWNORMAL);
   PumpMessages();
 
-  std::pair<HWND, ErrorBoxSeen> seen{form.Window(), {}};
-  HANDLE answerer = CreateThread(nullptr, 0, AnswerErrorBox, &seen, 0, nullptr);
+  std::wstring caption, text;
+  bool ownerEnabled = true, hasStopIcon = false;
+  ModalAnswerer answerer(L"#32770", L"ヴァルテア 街道エディタ", [&](HWND box) {
+    caption = TextOf(box);
+    text = TextOf(GetDlgItem(box, 0xFFFF));  // the message box's text
+    ownerEnabled = IsWindowEnabled(form.Window());
+    HWND icon = GetDlgItem(box, 0x0440);  // and its icon
+    hasStopIcon = icon != nullptr && SendMessageW(icon, STM_GETICON, 0, 0) != 0;
+    PostMessageW(box, WM_COMMAND, IDOK, 0);
+  });
   SendMessageW(form.Window(), WM_COMMAND, MAKEWPARAM(IdOpen1, 0), 0);
-  EXPECT_EQ(WaitForSingleObject(answerer, 10000), WAIT_OBJECT_0);
-  DWORD found = 1;
-  GetExitCodeThread(answerer, &found);
-  CloseHandle(answerer);
 
-  ASSERT_EQ(found, 0u) << "no error box appeared";
-  EXPECT_EQ(seen.second.caption, L"ヴァルテア 街道エディタ");
-  EXPECT_EQ(seen.second.text, dialogs.errorBoxes.at(0));
-  EXPECT_EQ(seen.second.text.back(), L'.');
-  EXPECT_FALSE(seen.second.ownerEnabled);
-  EXPECT_TRUE(seen.second.hasStopIcon);
+  ASSERT_TRUE(answerer.Join()) << "no error box appeared";
+  EXPECT_EQ(caption, L"ヴァルテア 街道エディタ");
+  EXPECT_EQ(text, dialogs.errorBoxes.at(0));
+  EXPECT_EQ(text.back(), L'.');
+  EXPECT_FALSE(ownerEnabled);
+  EXPECT_TRUE(hasStopIcon);
   EXPECT_TRUE(IsWindowEnabled(form.Window()));
 }
 
