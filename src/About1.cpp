@@ -6,6 +6,7 @@
 
 #include "resources/Resources.h"
 #include "ui/Dpi.h"
+#include "ui/Fonts.h"
 #include "ui/Layout.h"
 #include "ui/Text.h"
 
@@ -23,21 +24,10 @@ constexpr char Credits[] =
     "(C) 2026 Valtea Road Editor Project\r\n"
     "https://valtea-road-editor.example/";
 constexpr char OkCaption[] = "OK";
-constexpr char FontFace[] = "ＭＳ Ｐゴシック";
 constexpr char CannotCreate[] = "バージョン情報のウィンドウを作成できません";
 
 // OkButton1 is IDOK, so that Enter in IsDialogMessage presses it.
 enum ControlId { Image1Id = 1001, Label1Id, VerLabelId, CopyLabelId };
-
-HFONT CreateDialogFont(int pixelsHigh, int weight) {
-  LOGFONTW font{};
-  font.lfHeight = -Scale(pixelsHigh);
-  font.lfWeight = weight;
-  font.lfCharSet = SHIFTJIS_CHARSET;
-  const std::wstring face = Widen(FontFace);
-  face.copy(font.lfFaceName, LF_FACESIZE - 1);
-  return CreateFontIndirectW(&font);
-}
 
 HWND CreateControl(HWND box, const wchar_t* className, DWORD style, int id, const Layout::Box& place,
                    HFONT font) {
@@ -134,9 +124,9 @@ TAboutForm1::TAboutForm1(HWND owner) : owner_(owner) {
   windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
   RegisterClassOnce(windowClass);
 
-  dialogFont_.reset(CreateDialogFont(Layout::FontHeight, FW_NORMAL));
-  titleFont_.reset(CreateDialogFont(Layout::AboutTitleFontHeight, FW_BOLD));
-  versionFont_.reset(CreateDialogFont(Layout::FontHeight, FW_BOLD));
+  dialogFont_.reset(CreateShiftJisFont(WindowFontName, Layout::FontHeight, FW_NORMAL));
+  titleFont_.reset(CreateShiftJisFont(WindowFontName, Layout::AboutTitleFontHeight, FW_BOLD));
+  versionFont_.reset(CreateShiftJisFont(WindowFontName, Layout::FontHeight, FW_BOLD));
   CreateBox(owner);
   CreateControls();
   FormCreate();

@@ -7,6 +7,7 @@
 #include "About1.h"
 #include "resources/Resources.h"
 #include "ui/Dpi.h"
+#include "ui/Fonts.h"
 #include "ui/Layout.h"
 #include "ui/Text.h"
 
@@ -29,21 +30,8 @@ ACCEL AcceleratorOf(int shortCut, WORD command) {
   return ACCEL{flags, static_cast<WORD>(shortCut & 0xFF), command};
 }
 
-constexpr std::string_view FontName = "ＭＳ Ｐゴシック";
-constexpr std::string_view FixedFontName = "ＭＳ ゴシック";
 constexpr std::string_view OpenHint = "開く(Ctrl+O)";
 constexpr std::string_view SaveHint = "上書き保存(Ctrl+S)";
-
-HFONT CreateShiftJisFont(std::string_view faceName, BYTE pitchAndFamily) {
-  LOGFONTW font{};
-  font.lfHeight = -Scale(Layout::FontHeight);
-  font.lfWeight = FW_NORMAL;
-  font.lfCharSet = SHIFTJIS_CHARSET;
-  font.lfPitchAndFamily = pitchAndFamily;
-  const std::wstring face = Widen(faceName);
-  face.copy(font.lfFaceName, LF_FACESIZE - 1);
-  return CreateFontIndirectW(&font);
-}
 
 void SetTextIfChanged(HWND window, const std::wstring& text) {
   const int length = GetWindowTextLengthW(window);
@@ -128,8 +116,8 @@ void TMainForm1::Show(int showCommand) {
 }
 
 void TMainForm1::CreateFonts() {
-  font_ = CreateShiftJisFont(FontName, VARIABLE_PITCH | FF_SWISS);
-  fixedFont_ = CreateShiftJisFont(FixedFontName, FIXED_PITCH | FF_MODERN);
+  font_ = CreateShiftJisFont(WindowFontName, Layout::FontHeight, FW_NORMAL, VARIABLE_PITCH | FF_SWISS);
+  fixedFont_ = CreateShiftJisFont(FixedFontName, Layout::FontHeight, FW_NORMAL, FIXED_PITCH | FF_MODERN);
 }
 
 void TMainForm1::CreateMenuBar() {

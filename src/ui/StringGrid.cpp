@@ -8,6 +8,7 @@
 #include <system_error>
 
 #include "ui/Dpi.h"
+#include "ui/Fonts.h"
 #include "ui/Text.h"
 
 namespace {
@@ -71,16 +72,6 @@ std::optional<ScrollRequest> ScrollRequestOf(int request) {
 
 bool IsControlDown() { return GetKeyState(VK_CONTROL) < 0; }
 
-HFONT CreateDefaultFont() {
-  LOGFONTW font{};
-  font.lfHeight = -Scale(Layout::FontHeight);
-  font.lfWeight = FW_NORMAL;
-  font.lfCharSet = SHIFTJIS_CHARSET;
-  const std::wstring face = Widen("ＭＳ Ｐゴシック");
-  face.copy(font.lfFaceName, LF_FACESIZE - 1);
-  return CreateFontIndirectW(&font);
-}
-
 void FillSpan(HDC dc, int left, int top, int right, int bottom, HBRUSH brush) {
   if (left >= right || top >= bottom) return;
   const RECT span{left, top, right, bottom};
@@ -115,7 +106,7 @@ StringGrid::~StringGrid() {
 
 void StringGrid::CreateControl(HWND parent, int controlId, const Layout::Box& box) {
   controlId_ = controlId;
-  if (ownFont_ == nullptr) ownFont_ = CreateDefaultFont();
+  if (ownFont_ == nullptr) ownFont_ = CreateShiftJisFont(WindowFontName, Layout::FontHeight);
   font_ = ownFont_;
   Create(ClassName, L"", Style, WS_EX_CLIENTEDGE, Scale(box.left), Scale(box.top), Scale(box.width),
          Scale(box.height), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)));
