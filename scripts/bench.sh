@@ -16,6 +16,7 @@ for program in "$build"/bench/bench/*_bench; do
 done
 
 ensure_wine_prefix
+set_window_management unmanaged
 start_wineserver
 export LANG=ja_JP.UTF-8
 for program in "$build"/win/bench/*_bench.exe; do

@@ -11,7 +11,7 @@
 
 namespace {
 
-constexpr int Rounds = 9;
+constexpr int Rounds = 15;
 
 std::wstring EditorPath() {
   // This program lives in bench\, the editor in src\ of the same build tree.
