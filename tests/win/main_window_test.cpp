@@ -134,6 +134,27 @@ TEST_F(MainWindowTest, RoadChooserListsTheSeventeenRoadChoices) {
   EXPECT_STREQ(first, L"街道　／");
 }
 
+TEST_F(MainWindowTest, RoadChooserListShowsEveryEntryWithoutScrolling) {
+  auto bytes = SampleMap();
+  bytes[0] = RoadCode;
+  OpenThroughDialog(WriteMap(bytes));
+  HWND chooser = Control(IdRoadComboBox1);
+  EXPECT_EQ(GetWindowLongW(chooser, GWL_STYLE) & 0x3, CBS_DROPDOWNLIST);  // no typing into it
+
+  SendMessageW(chooser, CB_SHOWDROPDOWN, TRUE, 0);
+  Pump();
+  COMBOBOXINFO info{};
+  info.cbSize = sizeof(info);
+  ASSERT_TRUE(GetComboBoxInfo(chooser, &info));
+  RECT list{};
+  GetClientRect(info.hwndList, &list);
+  const auto itemHeight = SendMessageW(info.hwndList, LB_GETITEMHEIGHT, 0, 0);
+  EXPECT_GE(list.bottom / itemHeight, RoadChoiceCount);
+  EXPECT_EQ(SendMessageW(info.hwndList, LB_GETTOPINDEX, 0, 0), 0);
+  SendMessageW(chooser, CB_SHOWDROPDOWN, FALSE, 0);
+  Pump();
+}
+
 TEST_F(MainWindowTest, MenuCaptionsCarryAccessKeysAndShortcutTexts) {
   auto caption = [this](WORD id) {
     wchar_t text[64] = {};
