@@ -117,12 +117,7 @@ void CancelMouseCapture() {
 }  // namespace
 
 TAboutForm1::TAboutForm1(HWND owner) : owner_(owner) {
-  WNDCLASSEXW windowClass{};
-  windowClass.hInstance = GetModuleHandleW(nullptr);
-  windowClass.lpszClassName = ClassName;
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-  RegisterClassOnce(windowClass);
+  RegisterFormClassOnce(ClassName);
 
   dialogFont_.reset(CreateShiftJisFont(WindowFontName, Layout::FontHeight, FW_NORMAL));
   titleFont_.reset(CreateShiftJisFont(WindowFontName, Layout::AboutTitleFontHeight, FW_BOLD));

@@ -67,12 +67,7 @@ TMainForm1::TMainForm1(std::wstring gameFolder)
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 
-  WNDCLASSEXW windowClass{};
-  windowClass.hInstance = GetModuleHandleW(nullptr);
-  windowClass.lpszClassName = ClassName;
-  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-  windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-  RegisterClassOnce(windowClass);
+  RegisterFormClassOnce(ClassName);
 }
 
 TMainForm1::~TMainForm1() {

@@ -22,6 +22,15 @@ void BaseWindow::RegisterClassOnce(WNDCLASSEXW windowClass) {
   RegisterClassExW(&windowClass);
 }
 
+void BaseWindow::RegisterFormClassOnce(const wchar_t* className) {
+  WNDCLASSEXW windowClass{};
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = className;
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
+  RegisterClassOnce(windowClass);
+}
+
 HWND BaseWindow::Create(const wchar_t* className, const wchar_t* caption, DWORD style, DWORD exStyle,
                         int x, int y, int width, int height, HWND parent, HMENU menuOrId) {
   return CreateWindowExW(exStyle, className, caption, style, x, y, width, height, parent, menuOrId,

@@ -17,6 +17,8 @@ class BaseWindow {
  protected:
   // Registers the class once per process; procedure is WindowProcedure.
   static void RegisterClassOnce(WNDCLASSEXW windowClass);
+  // A form's class: arrow cursor, the button face as background.
+  static void RegisterFormClassOnce(const wchar_t* className);
   HWND Create(const wchar_t* className, const wchar_t* caption, DWORD style, DWORD exStyle, int x,
               int y, int width, int height, HWND parent, HMENU menuOrId);
 

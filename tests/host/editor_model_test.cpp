@@ -89,6 +89,15 @@ class EditorModelTest : public testing::Test {
     files.files[path] = content;
     model.OpenMap(path);
   }
+  // Opens MapA with road code 20 at offset 681 (cell 10, 40) and selects that cell.
+  Bytes OpenWithRoadSelected() {
+    Bytes content = VariedMap(0);
+    content[681] = 20;
+    Open(MapA, content);
+    Click(10, 40);
+    return content;
+  }
+
   // What the grid does when the user clicks a cell.
   void Click(int column, int row) {
     view.current = {column, row};
@@ -330,10 +339,7 @@ TEST_F(EditorModelTest, OpenWhileOnAPlaceholderKeepsItSelected) {
 // --- Choosing a road ----------------------------------------------------------
 
 TEST_F(EditorModelTest, ChoosingARoadShapeChangesTheByteCodeTextAndCellOnly) {
-  Bytes content = VariedMap(0);
-  content[681] = 20;
-  Open(MapA, content);
-  Click(10, 40);
+  Bytes content = OpenWithRoadSelected();
   ASSERT_EQ(model.CodeText(), "Λ : 20");
   ASSERT_TRUE(model.RoadChooserEnabled());
   ASSERT_EQ(model.RoadChooserIndex(), 2);
@@ -414,10 +420,7 @@ TEST_F(EditorModelTest, BytesBeyondTheTableShowTheStandInAndStayAsTheyAre) {
 // --- Saving ----------------------------------------------------------
 
 TEST_F(EditorModelTest, SaveWritesTheEditedImageAndChangesNothingOnScreen) {
-  Bytes content = VariedMap(0);
-  content[681] = 20;
-  Open(MapA, content);
-  Click(10, 40);
+  Bytes content = OpenWithRoadSelected();
   model.ChooseRoad(13);
   const Snapshot before = SnapshotOf(model);
   const long texts = view.textsSet;
@@ -459,10 +462,7 @@ void PrintTo(const ReadFault& fault, std::ostream* out) { *out << fault.name; }
 class FailedReadTest : public EditorModelTest, public testing::WithParamInterface<ReadFault> {};
 
 TEST_P(FailedReadTest, KeepsTheScreenAndImageButNamesTheNewFile) {
-  Bytes content = VariedMap(0);
-  content[681] = 20;
-  Open(MapA, content);
-  Click(10, 40);
+  Bytes content = OpenWithRoadSelected();
   model.ChooseRoad(13);
   Click(5, 7);
   const Snapshot before = SnapshotOf(model);
@@ -539,10 +539,7 @@ TEST_F(EditorModelTest, SaveBeforeAnyReadWritesNothing) {
 }
 
 TEST_F(EditorModelTest, FailedWriteLeavesTheModelAsItWas) {
-  Bytes content = VariedMap(0);
-  content[681] = 20;
-  Open(MapA, content);
-  Click(10, 40);
+  Bytes content = OpenWithRoadSelected();
   model.ChooseRoad(13);
   const Snapshot before = SnapshotOf(model);
   const MapImage imageBefore = model.MapImage();
