@@ -14,7 +14,6 @@
 namespace {
 
 constexpr wchar_t ClassName[] = L"TStringGrid";
-constexpr UINT_PTR TrackingTimer = 1;
 constexpr UINT TrackingInterval = 60;  // milliseconds: one cell per tick while dragging outside
 constexpr COLORREF Silver = RGB(192, 192, 192);
 constexpr DWORD Style =
@@ -269,7 +268,7 @@ void StringGrid::OnButtonDown(PixelPoint point, bool leftButton, bool secondClic
   if (!navigation_.IsTracking()) return;
   pointer_ = point;
   SetCapture(Window());
-  SetTimer(Window(), TrackingTimer, TrackingInterval, nullptr);
+  SetTimer(Window(), TrackingTimerId, TrackingInterval, nullptr);
 }
 
 void StringGrid::OnMouseMove(PixelPoint point) {
@@ -290,7 +289,7 @@ void StringGrid::OnLeftButtonUp(PixelPoint point) {
 }
 
 void StringGrid::OnTimer(UINT_PTR timerId) {
-  if (timerId != TrackingTimer) return;
+  if (timerId != TrackingTimerId) return;
   if (!navigation_.IsTracking()) return StopTracking();
   const Placement before = CurrentPlacement();
   navigation_.TimerTick(pointer_);
@@ -410,7 +409,7 @@ void StringGrid::UpdateScrollBars() {
 }
 
 void StringGrid::StopTracking() {
-  KillTimer(Window(), TrackingTimer);
+  KillTimer(Window(), TrackingTimerId);
   if (GetCapture() == Window()) ReleaseCapture();
 }
 

@@ -18,6 +18,9 @@ constexpr WORD StringGridClick = 1;  // WM_COMMAND notification code of the clic
 
 class StringGrid : public BaseWindow {
  public:
+  // The timer that scrolls while the left button is held outside the cells.
+  static constexpr UINT_PTR TrackingTimerId = 1;
+
   StringGrid();
   ~StringGrid() override;
 

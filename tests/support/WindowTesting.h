@@ -91,18 +91,45 @@ inline RECT RectInParent(HWND window) {
   return rect;
 }
 
+// A shown top-level window of this process with `caption` (and of
+// `windowClass`, unless empty). Windows of other processes on the same
+// desktop never match, whatever they are called.
+inline HWND FindOwnWindow(const std::wstring& windowClass, const std::wstring& caption) {
+  struct Search {
+    const std::wstring& windowClass;
+    const std::wstring& caption;
+    HWND found = nullptr;
+  } search{windowClass, caption};
+  EnumWindows(
+      [](HWND window, LPARAM parameter) -> BOOL {
+        auto& search = *reinterpret_cast<Search*>(parameter);
+        DWORD process = 0;
+        GetWindowThreadProcessId(window, &process);
+        if (process != GetCurrentProcessId() || !IsWindowVisible(window)) return TRUE;
+        wchar_t className[256] = {};
+        GetClassNameW(window, className, 256);
+        if (!search.windowClass.empty() && search.windowClass != className) return TRUE;
+        if (TextOf(window) != search.caption) return TRUE;
+        search.found = window;
+        return FALSE;
+      },
+      reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 // Answers a modal window from another thread while this one waits in its
-// loop: waits for a top-level window with `caption` (and of `windowClass`,
-// unless empty), then calls `answer` with it, which looks at it and closes it.
+// loop: waits for a shown top-level window of this process with `caption`
+// (and of `windowClass`, unless empty), then calls `answer` with it, which
+// looks at it and closes it, by posting: what is posted waits in the queue
+// until the modal loop takes it.
 class ModalAnswerer {
  public:
   ModalAnswerer(std::wstring windowClass, std::wstring caption, std::function<void(HWND)> answer)
       : thread_([this, windowClass = std::move(windowClass), caption = std::move(caption),
                  answer = std::move(answer)] {
-          const wchar_t* className = windowClass.empty() ? nullptr : windowClass.c_str();
-          for (int attempt = 0; attempt < 500; ++attempt) {
-            if (HWND window = FindWindowW(className, caption.c_str())) {
-              Sleep(50);  // let it settle into its loop
+          // Generous: the loop only guards against a window that never comes.
+          for (int attempt = 0; attempt < 3000 && !stop_; ++attempt) {
+            if (HWND window = FindOwnWindow(windowClass, caption)) {
               answer(window);
               found_ = true;
               return;
@@ -110,7 +137,10 @@ class ModalAnswerer {
             Sleep(10);
           }
         }) {}
-  ~ModalAnswerer() { Join(); }
+  ~ModalAnswerer() {
+    stop_ = true;
+    Join();
+  }
 
   // Waits until the window has been answered or given up on.
   bool Join() {
@@ -120,5 +150,6 @@ class ModalAnswerer {
 
  private:
   std::atomic<bool> found_{false};
+  std::atomic<bool> stop_{false};
   std::thread thread_;
 };
