@@ -34,9 +34,14 @@ class FileSystem {
   // and tells its path. Returns null when no such file can be created.
   virtual std::unique_ptr<NewFile> CreateBeside(const MapPath& target, MapPath& created) = 0;
 
-  // Puts `replacement` in place of `target` in one step; `target` need not
-  // exist. On failure both files are as they were.
-  virtual bool Replace(const MapPath& target, const MapPath& replacement) = 0;
+  enum class ReplaceResult {
+    Replaced,        // `target` holds what `replacement` held
+    TargetKept,      // `target` is as it was; `replacement` is still there
+    TargetMovedAway, // `target` is no longer under its name and `replacement`,
+                     // still under its own, may be the only copy left
+  };
+  // Puts `replacement` in place of `target` in one step; `target` need not exist.
+  virtual ReplaceResult Replace(const MapPath& target, const MapPath& replacement) = 0;
 
   virtual void Remove(const MapPath& path) = 0;
 };

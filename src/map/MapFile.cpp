@@ -6,6 +6,7 @@ const std::string_view CannotOpenMessage = "ファイル %s は開けません";
 const std::string_view ReadErrorMessage = "ストリームからの読み込みエラー";
 const std::string_view CannotCreateMessage = "ファイル %s を作成できません";
 const std::string_view WriteErrorMessage = "ストリームへの書き込みエラー";
+const std::string_view SavedElsewhereMessage = "ファイル %s を作成できません。マップは %s に保存されています";
 
 namespace {
 
@@ -66,8 +67,16 @@ void WriteMapImage(FileSystem& files, const MapPath& path, const MapImage& image
     files.Remove(newPath);
     Fail(WriteErrorMessage);
   }
-  if (!files.Replace(path, newPath)) {
-    files.Remove(newPath);
-    Fail(CannotCreateMessage, path);
+  switch (files.Replace(path, newPath)) {
+    case FileSystem::ReplaceResult::Replaced:
+      return;
+    case FileSystem::ReplaceResult::TargetKept:
+      files.Remove(newPath);
+      Fail(CannotCreateMessage, path);
+    case FileSystem::ReplaceResult::TargetMovedAway:
+      break;
   }
+  // The new file may be the only copy of the map now: it stays, and the
+  // user learns where it is.
+  throw MapFileError(PathText{std::string(SavedElsewhereMessage), path, newPath});
 }

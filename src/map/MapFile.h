@@ -45,8 +45,9 @@ inline void ReadMapImage(FileSystem& files, const MapPath& path, MapImage& image
 
 // Writes the whole image over the file. The bytes go to a new file beside it,
 // which then takes the old file's place in one step: if anything fails, the
-// old file is left exactly as it was and the new one is removed.
-// Throws MapFileError.
+// old file is left exactly as it was and the new one is removed. Should the
+// old file be gone from its place when the new one cannot take it, the new
+// one stays where it is and the error names it. Throws MapFileError.
 void WriteMapImage(FileSystem& files, const MapPath& path, const MapImage& image);
 
 // The messages of the errors above.
@@ -54,3 +55,4 @@ extern const std::string_view CannotOpenMessage;    // "%s" is the path
 extern const std::string_view ReadErrorMessage;
 extern const std::string_view CannotCreateMessage;  // "%s" is the path
 extern const std::string_view WriteErrorMessage;
+extern const std::string_view SavedElsewhereMessage;  // "%s": the path, then where the map is now

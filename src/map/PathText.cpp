@@ -1,16 +1,12 @@
 #include "map/PathText.h"
 
-namespace {
-constexpr std::string_view PathMark = "%s";
-}
-
 std::string PathText::Approximate() const {
-  const auto mark = format.find(PathMark);
-  if (mark == std::string::npos) return format;
-  std::string result = format.substr(0, mark);
-  for (char16_t unit : path) result += unit < 0x80 ? static_cast<char>(unit) : '?';
-  result += format.substr(mark + PathMark.size());
-  return result;
+  return Expand<std::string>([](std::string_view piece) { return std::string(piece); },
+                             [](const MapPath& path) {
+                               std::string ascii;
+                               for (char16_t unit : path) ascii += unit < 0x80 ? static_cast<char>(unit) : '?';
+                               return ascii;
+                             });
 }
 
 MapFileError::MapFileError(PathText text)

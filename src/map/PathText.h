@@ -1,24 +1,49 @@
 #pragma once
-// Texts that name a file. The program's own words are Shift-JIS, but a path
+// Texts that name files. The program's own words are Shift-JIS, but a path
 // the user picked on Windows may hold characters that code page 932 lacks, so
-// the path is kept in UTF-16 until the text is shown.
+// the paths are kept in UTF-16 until the text is shown.
 
 #include <stdexcept>
 #include <string>
+#include <string_view>
+#include <utility>
 
 // A file path as Windows names files: UTF-16 code units.
 using MapPath = std::u16string;
 
 struct PathText {
-  std::string format;  // Shift-JIS; "%s", if present, stands for the path
-  MapPath path;
+  PathText() = default;
+  PathText(std::string format, MapPath path, MapPath otherPath = {})
+      : format(std::move(format)), path(std::move(path)), otherPath(std::move(otherPath)) {}
 
-  // The text with the path in place of "%s", for logs and test failure output:
-  // ASCII path characters are kept, others become '?'.
+  std::string format;  // Shift-JIS; the first "%s" stands for path, a second one for otherPath
+  MapPath path;
+  MapPath otherPath;
+
+  // The text with the paths in place of their "%s" marks: fromFormat turns
+  // pieces of the format into Text, fromPath turns a path into Text.
+  template <typename Text, typename FromFormat, typename FromPath>
+  Text Expand(FromFormat&& fromFormat, FromPath&& fromPath) const {
+    Text text;
+    std::string_view rest = format;
+    const MapPath* paths[] = {&path, &otherPath};
+    for (const MapPath* next : paths) {
+      const auto mark = rest.find("%s");
+      if (mark == std::string_view::npos) break;
+      text += fromFormat(rest.substr(0, mark));
+      text += fromPath(*next);
+      rest.remove_prefix(mark + 2);
+    }
+    text += fromFormat(rest);
+    return text;
+  }
+
+  // For logs and test failure output: ASCII path characters are kept,
+  // others become '?'.
   std::string Approximate() const;
 
   bool operator==(const PathText& other) const {
-    return format == other.format && path == other.path;
+    return format == other.format && path == other.path && otherPath == other.otherPath;
   }
 };
 

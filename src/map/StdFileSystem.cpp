@@ -55,10 +55,11 @@ std::unique_ptr<NewFile> StdFileSystem::CreateBeside(const MapPath& target, MapP
   return nullptr;
 }
 
-bool StdFileSystem::Replace(const MapPath& target, const MapPath& replacement) {
+// A rename replaces the target in one step, or leaves both files as they were.
+FileSystem::ReplaceResult StdFileSystem::Replace(const MapPath& target, const MapPath& replacement) {
   std::error_code error;
   fs::rename(fs::path(replacement), fs::path(target), error);
-  return !error;
+  return error ? ReplaceResult::TargetKept : ReplaceResult::Replaced;
 }
 
 void StdFileSystem::Remove(const MapPath& path) {

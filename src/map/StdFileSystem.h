@@ -8,6 +8,6 @@ class StdFileSystem : public FileSystem {
  public:
   ReadResult ReadWhole(const MapPath& path, std::vector<std::uint8_t>& content) override;
   std::unique_ptr<NewFile> CreateBeside(const MapPath& target, MapPath& created) override;
-  bool Replace(const MapPath& target, const MapPath& replacement) override;
+  ReplaceResult Replace(const MapPath& target, const MapPath& replacement) override;
   void Remove(const MapPath& path) override;
 };

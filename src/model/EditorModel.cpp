@@ -36,12 +36,11 @@ void EditorModel::OpenMap(const MapPath& path) {
 void EditorModel::LoadMapFile() {
   view_.FinishPendingRepaints();
   mapLoaded_ = true;
-  imageHoldsFile_ = false;
   ReadMapImage(files_, fileName_, image_, [this](int offset, TerrainCode code) {
     const GridCell cell = OffsetToCell(offset);
     view_.SetCellText(cell.column, cell.row, ReadCellText(offset, code));
   });
-  imageHoldsFile_ = true;
+  imageSource_ = fileName_;
   caption_ = PathText{std::string(CaptionAfterRead), fileName_};
   const GridCell current = view_.CurrentCell();
   SelectCell(current.column, current.row);
@@ -80,7 +79,8 @@ void EditorModel::ChooseRoad(int index) {
 }
 
 void EditorModel::SaveMapFile() {
-  if (!imageHoldsFile_) throw MapFileError(PathText{std::string(NotReadMessage), fileName_});
+  if (!imageSource_ || *imageSource_ != fileName_)
+    throw MapFileError(PathText{std::string(NotReadMessage), fileName_});
   WriteMapImage(files_, fileName_, image_);
 }
 

@@ -3,6 +3,7 @@
 // file's path and the selected offset; the four user operations; and every
 // text and enabled state the window shows, which it reads after each one.
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -71,9 +72,11 @@ class EditorModel {
   MapPath fileName_;
   int currentOffset_ = 0;
   bool mapLoaded_ = false;
-  // False when the last accepted Open could not read its file: the image then
-  // holds another map (or none), and saving it would overwrite the file.
-  bool imageHoldsFile_ = false;
+  // The file the image was last read from. After a failed read of another
+  // file the image holds this one's map (with the user's edits), and saving
+  // it over the other file would destroy that file; a failed read of this
+  // same file changes nothing, and saving keeps the edits.
+  std::optional<MapPath> imageSource_;
 
   PathText caption_;
   std::string positionText_;

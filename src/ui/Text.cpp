@@ -25,10 +25,7 @@ std::string Narrow(std::wstring_view text) {
 }
 
 std::wstring Widen(const PathText& text) {
-  const auto mark = text.format.find("%s");
-  if (mark == std::string::npos) return Widen(text.format);
-  return Widen(std::string_view(text.format).substr(0, mark)) + WideFromPath(text.path) +
-         Widen(std::string_view(text.format).substr(mark + 2));
+  return text.Expand<std::wstring>([](std::string_view piece) { return Widen(piece); }, WideFromPath);
 }
 
 std::wstring WideFromPath(const MapPath& path) { return std::wstring(path.begin(), path.end()); }

@@ -9,6 +9,6 @@
 
 std::wstring Widen(std::string_view shiftJis);
 std::string Narrow(std::wstring_view text);  // characters outside code page 932 become '?'
-std::wstring Widen(const PathText& text);     // with the path in place of "%s"
+std::wstring Widen(const PathText& text);     // with the paths in place of "%s"
 std::wstring WideFromPath(const MapPath& path);
 MapPath PathFromWide(std::wstring_view path);

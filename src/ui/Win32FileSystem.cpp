@@ -1,7 +1,5 @@
 #include "ui/Win32FileSystem.h"
 
-#include <windows.h>
-
 #include <new>
 #include <string>
 
@@ -47,32 +45,39 @@ class Win32NewFile : public NewFile {
   FileHandle file_;
 };
 
-bool MoveInPlace(const std::wstring& from, const std::wstring& to) {
-  return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != FALSE;
-}
-
-// Whether anybody else holds the file open: asking for it with no sharing at
-// all fails then. Wine's ReplaceFileW would notice too, but leaves a stray
-// temporary file of its own in the folder when it does.
-bool IsInUse(const std::wstring& path) {
-  FileHandle probe(CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
-  return !probe.IsOpen();
-}
-
-// Windows' ReplaceFileW carries these over by itself, Wine's does not.
-void CopyAttributes(DWORD attributes, const std::wstring& to) {
-  constexpr DWORD Kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
-                         FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
-  const DWORD kept = attributes & Kept;
-  SetFileAttributesW(to.c_str(), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL);
-}
+constexpr DWORD NoSharing = 0;
 
 }  // namespace
 
+DWORD Win32FileCalls::Attributes(const wchar_t* path) { return GetFileAttributesW(path); }
+
+BOOL Win32FileCalls::SetAttributes(const wchar_t* path, DWORD attributes) {
+  return SetFileAttributesW(path, attributes);
+}
+
+HANDLE Win32FileCalls::Open(const wchar_t* path, DWORD access, DWORD sharing, DWORD disposition) {
+  return CreateFileW(path, access, sharing, nullptr, disposition, FILE_ATTRIBUTE_NORMAL, nullptr);
+}
+
+BOOL Win32FileCalls::ReplaceWithBackup(const wchar_t* replaced, const wchar_t* replacement, const wchar_t* backup) {
+  return ReplaceFileW(replaced, replacement, backup, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr);
+}
+
+BOOL Win32FileCalls::MoveReplacing(const wchar_t* from, const wchar_t* to) {
+  return MoveFileExW(from, to, MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH);
+}
+
+BOOL Win32FileCalls::Delete(const wchar_t* path) { return DeleteFileW(path); }
+
+Win32FileCalls& Win32FileSystem::SystemCalls() {
+  static Win32FileCalls system;
+  return system;
+}
+
+Win32FileSystem::Win32FileSystem(Win32FileCalls& calls) : calls_(calls) {}
+
 FileSystem::ReadResult Win32FileSystem::ReadWhole(const MapPath& path, std::vector<std::uint8_t>& content) {
-  FileHandle file(CreateFileW(WideFromPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr,
-                              OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  FileHandle file(calls_.Open(WideFromPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING));
   if (!file.IsOpen()) return ReadResult::CannotOpen;
 
   // One ReadFile reads at most 4 GiB; no map file comes anywhere near that.
@@ -96,8 +101,7 @@ std::unique_ptr<NewFile> Win32FileSystem::CreateBeside(const MapPath& target, Ma
   // A name left behind by an interrupted save is skipped, never reused.
   for (int attempt = 1; attempt < 100; ++attempt) {
     const std::wstring candidate = WideFromPath(target) + L".~" + std::to_wstring(attempt) + L".tmp";
-    HANDLE handle = CreateFileW(candidate.c_str(), GENERIC_READ | GENERIC_WRITE, 0, nullptr, CREATE_NEW,
-                                FILE_ATTRIBUTE_NORMAL, nullptr);
+    HANDLE handle = calls_.Open(candidate.c_str(), GENERIC_READ | GENERIC_WRITE, NoSharing, CREATE_NEW);
     if (handle != INVALID_HANDLE_VALUE) {
       created = PathFromWide(candidate);
       return std::make_unique<Win32NewFile>(handle);
@@ -108,27 +112,71 @@ std::unique_ptr<NewFile> Win32FileSystem::CreateBeside(const MapPath& target, Ma
   return nullptr;
 }
 
-bool Win32FileSystem::Replace(const MapPath& target, const MapPath& replacement) {
+FileSystem::ReplaceResult Win32FileSystem::Replace(const MapPath& target, const MapPath& replacement) {
   const std::wstring to = WideFromPath(target);
   const std::wstring from = WideFromPath(replacement);
-  const DWORD attributes = GetFileAttributesW(to.c_str());
-  if (attributes == INVALID_FILE_ATTRIBUTES) return GetLastError() == ERROR_FILE_NOT_FOUND && MoveInPlace(from, to);
+  const DWORD attributes = calls_.Attributes(to.c_str());
+  if (attributes == INVALID_FILE_ATTRIBUTES) {
+    const bool missing = GetLastError() == ERROR_FILE_NOT_FOUND;
+    return missing && calls_.MoveReplacing(from.c_str(), to.c_str()) ? ReplaceResult::Replaced
+                                                                      : ReplaceResult::TargetKept;
+  }
   // A read-only map is the user's way of keeping it as it is. Checked here
   // rather than trusted to the calls below: Wine's MoveFileExW replaces it.
-  if ((attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) return false;
-  if (IsInUse(to)) return false;
-
-  CopyAttributes(attributes, from);
-  // Keeps the old file's security and other metadata on the new one.
-  if (ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS, nullptr, nullptr))
-    return true;
-  // After these two the old file is already out of its place and the new one
-  // still under its temporary name: moving it in is the only way left to
-  // have a map file at all.
-  const DWORD error = GetLastError();
-  if (error == ERROR_UNABLE_TO_MOVE_REPLACEMENT || error == ERROR_UNABLE_TO_MOVE_REPLACEMENT_2)
-    return MoveInPlace(from, to);
-  return false;
+  if ((attributes & (FILE_ATTRIBUTE_READONLY | FILE_ATTRIBUTE_DIRECTORY)) != 0) return ReplaceResult::TargetKept;
+  // Whether anybody else holds the file open: asking for it with no sharing
+  // at all fails then. Wine's ReplaceFileW would notice too, but leaves a
+  // stray temporary file of its own in the folder when it does.
+  if (!FileHandle(calls_.Open(to.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, NoSharing, OPEN_EXISTING)).IsOpen())
+    return ReplaceResult::TargetKept;
+  return ReplaceExisting(to, from, attributes);
 }
 
-void Win32FileSystem::Remove(const MapPath& path) { DeleteFileW(WideFromPath(path).c_str()); }
+FileSystem::ReplaceResult Win32FileSystem::ReplaceExisting(const std::wstring& target, const std::wstring& replacement,
+                                                         DWORD attributes) {
+  // Windows' ReplaceFileW carries these over by itself, Wine's does not.
+  constexpr DWORD Kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
+                         FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
+  const DWORD kept = attributes & Kept;
+  calls_.SetAttributes(replacement.c_str(), kept != 0 ? kept : FILE_ATTRIBUTE_NORMAL);
+
+  // ReplaceFileW keeps the old file's security and other metadata on the new one.
+  const std::wstring backup = UnusedNameBeside(target, L".bak");
+  if (calls_.ReplaceWithBackup(target.c_str(), replacement.c_str(), backup.empty() ? nullptr : backup.c_str())) {
+    if (!backup.empty()) calls_.Delete(backup.c_str());
+    return ReplaceResult::Replaced;
+  }
+  return RecoverFromFailedReplace(target, replacement, backup);
+}
+
+// ReplaceFileW can fail half-way: the old file may already be out of its
+// place, under the backup name or gone, while the new one still has its own
+// name. The error codes say which, but not always the same on every system,
+// so what is on disk decides.
+FileSystem::ReplaceResult Win32FileSystem::RecoverFromFailedReplace(const std::wstring& target,
+                                                                  const std::wstring& replacement,
+                                                                  const std::wstring& backup) {
+  if (Exists(target)) return ReplaceResult::TargetKept;
+  if (calls_.MoveReplacing(replacement.c_str(), target.c_str())) {
+    if (!backup.empty()) calls_.Delete(backup.c_str());
+    return ReplaceResult::Replaced;
+  }
+  // The new file cannot take the place: the old one goes back, if it is there.
+  if (!backup.empty() && Exists(backup) && calls_.MoveReplacing(backup.c_str(), target.c_str()))
+    return ReplaceResult::TargetKept;
+  return ReplaceResult::TargetMovedAway;
+}
+
+std::wstring Win32FileSystem::UnusedNameBeside(const std::wstring& target, const wchar_t* extension) {
+  for (int attempt = 1; attempt < 100; ++attempt) {
+    std::wstring candidate = target + L".~" + std::to_wstring(attempt) + extension;
+    if (!Exists(candidate)) return candidate;
+  }
+  return {};
+}
+
+bool Win32FileSystem::Exists(const std::wstring& path) {
+  return calls_.Attributes(path.c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
+void Win32FileSystem::Remove(const MapPath& path) { calls_.Delete(WideFromPath(path).c_str()); }

@@ -532,6 +532,34 @@ TEST_F(EditorModelTest, SaveAfterAFailedReadWritesNothingUntilAReadSucceeds) {
   EXPECT_EQ(files.files[MapB], unreadable);
 }
 
+// The image still holds that file's map with the user's edit: Save keeps it,
+// and only a later successful read would replace it.
+TEST_F(EditorModelTest, SaveAfterAFailedRereadOfTheSameFileWritesTheEdits) {
+  Bytes content = OpenWithRoadSelected();
+  model.ChooseRoad(13);
+  for (auto inject : {+[](MemoryFileSystem& fs) { fs.locked.insert(MapA); },
+                      +[](MemoryFileSystem& fs) { fs.failShortRead = true; }}) {
+    inject(files);
+    EXPECT_THROW(model.OpenMap(MapA), MapFileError);
+    files.locked.clear();
+    files.failShortRead = false;
+    model.SaveMapFile();
+    content[681] = 3;
+    EXPECT_EQ(files.files[MapA], content);
+  }
+  // Yet after a failed read of another file, saving goes to that file, which was never read.
+  files.locked.insert(MapB);
+  files.files[MapB] = VariedMap(1);
+  EXPECT_THROW(model.OpenMap(MapB), MapFileError);
+  files.locked.clear();
+  EXPECT_THROW(model.SaveMapFile(), MapFileError);
+  EXPECT_EQ(files.files[MapB], VariedMap(1));
+  // Back to the first file: read afresh, it can be saved again.
+  Open(MapA, content);
+  model.SaveMapFile();
+  EXPECT_EQ(files.replaces, 3);
+}
+
 TEST_F(EditorModelTest, SaveBeforeAnyReadWritesNothing) {
   EXPECT_THROW(model.OpenMap(MapA), MapFileError);  // no such file
   EXPECT_THROW(model.SaveMapFile(), MapFileError);

@@ -342,6 +342,31 @@ INSTANTIATE_TEST_SUITE_P(
                       SaveFault{"Replace", Fault::Replace, true}, SaveFault{"Locked", Fault::Locked, true}),
     [](const ::testing::TestParamInfo<SaveFault>& info) { return std::string(info.param.name); });
 
+TEST(MapFileSave, WhenTheOldFileIsGoneTheNewOneStaysAndTheErrorSaysWhere) {
+  MemoryFileSystem files;
+  files.files[Target] = Pattern(MapSize, 7);
+  files.loseTargetOnReplace = true;
+  const MapImage image = ImageOf(Pattern(MapSize, 3));
+  try {
+    WriteMapImage(files, Target, image);
+    FAIL() << "saved despite the fault";
+  } catch (const MapFileError& error) {
+    const MapPath kept = Target + u".~new";
+    EXPECT_EQ(error.Text(), (PathText{"ファイル %s を作成できません。マップは %s に保存されています", Target, kept}));
+    ASSERT_EQ(files.files.count(kept), 1u) << "the only copy was removed";
+    EXPECT_EQ(files.files.at(kept), BytesOf(image));
+  }
+}
+
+TEST(MapFileMessages, NameBothPathsInTheirOrder) {
+  const PathText text{"ファイル %s を作成できません。マップは %s に保存されています", u"C:\\a\\MAPDATA.VLT",
+                      u"C:\\a\\MAPDATA.VLT.~1.tmp"};
+  EXPECT_EQ(text.Approximate(),
+            "ファイル C:\\a\\MAPDATA.VLT を作成できません。マップは C:\\a\\MAPDATA.VLT.~1.tmp に保存されています");
+  EXPECT_EQ((PathText{"%s", u"\u5730"}).Approximate(), "?");
+  EXPECT_EQ((PathText{"no mark", u"x", u"y"}).Approximate(), "no mark");
+}
+
 TEST(MapFileSave, PutsExactlyTheImageInPlace) {
   MemoryFileSystem files;
   files.files[Target] = Pattern(MapSize + 500, 1);  // a longer file loses its tail

@@ -20,6 +20,7 @@ class MemoryFileSystem : public FileSystem {
   bool failFlush = false;
   bool failClose = false;
   bool failReplace = false;
+  bool loseTargetOnReplace = false;  // the old file goes, the new one cannot take its place
 
   int reads = 0;
   int replaces = 0;
@@ -43,12 +44,16 @@ class MemoryFileSystem : public FileSystem {
     return std::make_unique<File>(*this, created);
   }
 
-  bool Replace(const MapPath& target, const MapPath& replacement) override {
+  ReplaceResult Replace(const MapPath& target, const MapPath& replacement) override {
     ++replaces;
-    if (failReplace || locked.count(target) != 0 || files.count(replacement) == 0) return false;
+    if (loseTargetOnReplace) {
+      files.erase(target);
+      return ReplaceResult::TargetMovedAway;
+    }
+    if (failReplace || locked.count(target) != 0 || files.count(replacement) == 0) return ReplaceResult::TargetKept;
     files[target] = files[replacement];
     files.erase(replacement);
-    return true;
+    return ReplaceResult::Replaced;
   }
 
   void Remove(const MapPath& path) override { files.erase(path); }

@@ -193,6 +193,109 @@ TEST_F(Win32Files, LeftoverOfAnInterruptedSaveIsNotTouched) {
   EXPECT_EQ(ReadBytes(leftover), (Bytes{1, 2, 3}));
 }
 
+// ReplaceFileW failing half-way, the ways Windows documents: the old file
+// stays, goes to the backup name, or is gone, while the new one keeps its
+// temporary name. Then the fallback moves may fail too.
+class HalfDoneReplace : public Win32FileCalls {
+ public:
+  enum class OldFile { Stays, GoesToBackup, IsGone };
+  DWORD error = ERROR_UNABLE_TO_MOVE_REPLACEMENT;
+  OldFile oldFile = OldFile::Stays;
+  bool newCannotMove = false;   // the fallback move of the new file into place
+  bool oldCannotMove = false;   // putting the old file back from the backup
+
+  BOOL ReplaceWithBackup(const wchar_t* replaced, const wchar_t*, const wchar_t* backup) override {
+    backupUsed = backup != nullptr ? backup : L"";
+    if (oldFile == OldFile::GoesToBackup) MoveFileW(replaced, backup);
+    if (oldFile == OldFile::IsGone) DeleteFileW(replaced);
+    SetLastError(error);
+    return FALSE;
+  }
+  BOOL MoveReplacing(const wchar_t* from, const wchar_t* to) override {
+    const bool fromBackup = from == backupUsed;
+    if ((fromBackup && oldCannotMove) || (!fromBackup && newCannotMove)) {
+      SetLastError(ERROR_ACCESS_DENIED);
+      return FALSE;
+    }
+    return Win32FileCalls::MoveReplacing(from, to);
+  }
+
+  std::wstring backupUsed;
+};
+
+class Win32FilesReplaceFault : public Win32Files {
+ protected:
+  HalfDoneReplace calls;
+  Win32FileSystem faulty{calls};
+  const Bytes oldMap = Pattern(21);
+  const Bytes newMap = Pattern(22);
+
+  void SetUp() override { WriteBytes(path, oldMap); }
+
+  // The save's error, or an empty text when it succeeded.
+  PathText Save() {
+    try {
+      WriteMapImage(faulty, path, ImageOf(newMap));
+    } catch (const MapFileError& error) {
+      return error.Text();
+    }
+    return {};
+  }
+  std::wstring FileName(const std::wstring& path) const {
+    return std::filesystem::path(path).filename().wstring();
+  }
+};
+
+TEST_F(Win32FilesReplaceFault, NothingMovedKeepsTheOldFileAndCleansUp) {
+  for (DWORD error : {DWORD{ERROR_UNABLE_TO_REMOVE_REPLACED}, DWORD{ERROR_UNABLE_TO_MOVE_REPLACEMENT}}) {
+    calls.error = error;
+    EXPECT_EQ(Save(), CannotCreate(path)) << error;
+    EXPECT_EQ(ReadBytes(path), oldMap);
+    EXPECT_EQ(FolderContent(), OnlyTheMap);
+  }
+}
+
+TEST_F(Win32FilesReplaceFault, OldFileMovedAwayTheNewOneIsMovedIn) {
+  calls.error = ERROR_UNABLE_TO_MOVE_REPLACEMENT_2;
+  calls.oldFile = HalfDoneReplace::OldFile::GoesToBackup;
+  EXPECT_EQ(Save(), PathText{});
+  EXPECT_EQ(ReadBytes(path), newMap);
+  EXPECT_EQ(FolderContent(), OnlyTheMap) << "neither the backup nor the new file stays behind";
+}
+
+TEST_F(Win32FilesReplaceFault, WhenTheNewOneCannotMoveInTheOldOneGoesBack) {
+  calls.error = ERROR_UNABLE_TO_MOVE_REPLACEMENT_2;
+  calls.oldFile = HalfDoneReplace::OldFile::GoesToBackup;
+  calls.newCannotMove = true;
+  EXPECT_EQ(Save(), CannotCreate(path));
+  EXPECT_EQ(ReadBytes(path), oldMap);
+  EXPECT_EQ(FolderContent(), OnlyTheMap);
+}
+
+TEST_F(Win32FilesReplaceFault, WhenNeitherCanMoveBothStayAndTheErrorNamesTheNewOne) {
+  calls.error = ERROR_UNABLE_TO_MOVE_REPLACEMENT_2;
+  calls.oldFile = HalfDoneReplace::OldFile::GoesToBackup;
+  calls.newCannotMove = calls.oldCannotMove = true;
+  const PathText error = Save();
+  EXPECT_EQ(error.format, "ファイル %s を作成できません。マップは %s に保存されています");
+  EXPECT_EQ(error.path, path);
+  ASSERT_FALSE(error.otherPath.empty());
+  EXPECT_EQ(ReadBytes(error.otherPath), newMap) << "the new map, where the error says";
+  EXPECT_EQ(ReadBytes(PathFromWide(calls.backupUsed)), oldMap) << "the old map, at its backup name";
+  EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(path)));
+}
+
+TEST_F(Win32FilesReplaceFault, WhenTheOldOneIsGoneTheNewOneIsNeverRemoved) {
+  calls.error = ERROR_UNABLE_TO_MOVE_REPLACEMENT;
+  calls.oldFile = HalfDoneReplace::OldFile::IsGone;
+  calls.newCannotMove = true;
+  const PathText error = Save();
+  EXPECT_EQ(error.format, "ファイル %s を作成できません。マップは %s に保存されています");
+  ASSERT_FALSE(error.otherPath.empty());
+  EXPECT_EQ(ReadBytes(error.otherPath), newMap);
+  EXPECT_EQ(FolderContent(), (std::vector<std::wstring>{FileName(WideFromPath(error.otherPath))}));
+}
+
 // Korean and an emoji: characters that Shift-JIS cannot hold.
 class FolderOutsideCodePage932 : public Win32Files, public ::testing::WithParamInterface<const char16_t*> {
  protected:
