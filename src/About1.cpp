@@ -1,12 +1,12 @@
 #include "About1.h"
 
-#include <stdexcept>
 #include <string>
 #include <vector>
 
 #include "resources/Resources.h"
 #include "ui/Dpi.h"
 #include "ui/Fonts.h"
+#include "ui/Handles.h"
 #include "ui/Layout.h"
 #include "ui/Text.h"
 
@@ -24,7 +24,6 @@ constexpr char Credits[] =
     "(C) 2026 Valtea Road Editor Project\r\n"
     "https://valtea-road-editor.example/";
 constexpr char OkCaption[] = "OK";
-constexpr char CannotCreate[] = "バージョン情報のウィンドウを作成できません";
 
 // OkButton1 is IDOK, so that Enter in IsDialogMessage presses it.
 enum ControlId { Image1Id = 1001, Label1Id, VerLabelId, CopyLabelId };
@@ -34,20 +33,18 @@ HWND CreateControl(HWND box, const wchar_t* className, DWORD style, int id, cons
   HWND control = CreateWindowExW(0, className, L"", WS_CHILD | WS_VISIBLE | style, Scale(place.left),
                                  Scale(place.top), Scale(place.width), Scale(place.height), box,
                                  reinterpret_cast<HMENU>(INT_PTR{id}), GetModuleHandleW(nullptr), nullptr);
+  if (control == nullptr) ThrowWindowNotCreated();
   SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
   return control;
 }
 
 // The size the text takes in the control's font, line breaks included.
 SIZE TextExtent(HWND control, const std::wstring& text) {
-  HDC dc = GetDC(control);
-  const auto font = reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0));
-  const HGDIOBJ previous = SelectObject(dc, font);
+  const WindowDc dc(control);
+  const SelectedObject font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
   RECT bounds{};
-  DrawTextW(dc, text.c_str(), static_cast<int>(text.size()), &bounds,
+  DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &bounds,
             DT_CALCRECT | DT_LEFT | DT_EXPANDTABS | DT_NOPREFIX);
-  SelectObject(dc, previous);
-  ReleaseDC(control, dc);
   return {bounds.right - bounds.left, bounds.bottom - bounds.top};
 }
 
@@ -135,9 +132,8 @@ TAboutForm1::~TAboutForm1() {
 void TAboutForm1::CreateBox(HWND owner) {
   RECT frame{0, 0, Scale(Layout::AboutClientWidth), Scale(Layout::AboutClientHeight)};
   AdjustWindowRectEx(&frame, Style, FALSE, ExStyle);
-  if (Create(ClassName, Widen(Caption).c_str(), Style, ExStyle, 0, 0, frame.right - frame.left,
-             frame.bottom - frame.top, owner, nullptr) == nullptr)
-    throw std::runtime_error(CannotCreate);
+  Create(ClassName, Widen(Caption).c_str(), Style, ExStyle, 0, 0, frame.right - frame.left,
+         frame.bottom - frame.top, owner, nullptr);
   TrimSystemMenu(Window());
 }
 

@@ -2,10 +2,8 @@
 // The About box: the program's name, version and author, shown modally.
 // Each Help > About makes a fresh box and releases it once it has closed.
 
-#include <memory>
-#include <type_traits>
-
 #include "ui/BaseWindow.h"
+#include "ui/Handles.h"
 #include "ui/Layout.h"
 
 class TAboutForm1 : public BaseWindow {
@@ -32,15 +30,6 @@ class TAboutForm1 : public BaseWindow {
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
-  struct FontDeleter {
-    void operator()(HFONT font) const { DeleteObject(font); }
-  };
-  struct IconDeleter {
-    void operator()(HICON icon) const { DestroyIcon(icon); }
-  };
-  using Font = std::unique_ptr<std::remove_pointer_t<HFONT>, FontDeleter>;
-  using Icon = std::unique_ptr<std::remove_pointer_t<HICON>, IconDeleter>;
-
   void CreateBox(HWND owner);
   void CreateControls();
   HWND CreateLabel(int id, const char* text, HFONT font, const Layout::Box& design);
@@ -53,10 +42,10 @@ class TAboutForm1 : public BaseWindow {
   LRESULT OnControlColour(HDC dc);
 
   HWND owner_ = nullptr;
-  Font dialogFont_;
-  Font titleFont_;
-  Font versionFont_;
-  Icon icon_;
+  FontHandle dialogFont_;
+  FontHandle titleFont_;
+  FontHandle versionFont_;
+  IconHandle icon_;
   HWND image1_ = nullptr;
   HWND label1_ = nullptr;
   HWND verLabel_ = nullptr;

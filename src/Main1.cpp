@@ -8,6 +8,7 @@
 #include "resources/Resources.h"
 #include "ui/Dpi.h"
 #include "ui/Fonts.h"
+#include "ui/Handles.h"
 #include "ui/Layout.h"
 #include "ui/Text.h"
 
@@ -71,11 +72,8 @@ TMainForm1::TMainForm1(std::wstring gameFolder)
 }
 
 TMainForm1::~TMainForm1() {
+  // Now, while the fonts and pictures its controls use still exist.
   if (Window() != nullptr) DestroyWindow(Window());
-  if (accelerators_ != nullptr) DestroyAcceleratorTable(accelerators_);
-  if (ImageList1 != nullptr) ImageList_Destroy(ImageList1);
-  if (font_ != nullptr) DeleteObject(font_);
-  if (fixedFont_ != nullptr) DeleteObject(fixedFont_);
 }
 
 void TMainForm1::CreateWindowAndControls() {
@@ -88,16 +86,17 @@ void TMainForm1::CreateWindowAndControls() {
   RECT frame{0, 0, Scale(Layout::MainClientWidth), Scale(Layout::MainClientHeight)};
   AdjustWindowRectEx(&frame, Style, TRUE, 0);
   Create(ClassName, title.c_str(), Style, 0, Scale(Layout::MainLeft), Scale(Layout::MainTop),
-         frame.right - frame.left, frame.bottom - frame.top, application_.Window(), MainMenu1);
+         frame.right - frame.left, frame.bottom - frame.top, application_.Window(), menuBar_.get());
+  MainMenu1 = menuBar_.release();  // the window owns it now
   application_.SetMainWindow(Window());
   if (icon_ != nullptr) {
     SendMessageW(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     SendMessageW(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
   }
-  SendMessageW(Window(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  SendMessageW(Window(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
 
   StringGrid1.CreateControl(Window(), IdStringGrid1, Layout::StringGrid1);
-  SendMessageW(StringGrid1.Window(), WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  SendMessageW(StringGrid1.Window(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   CreateToolBar();
   CreateSidePanel();
   ShowViewState();
@@ -111,8 +110,8 @@ void TMainForm1::Show(int showCommand) {
 }
 
 void TMainForm1::CreateFonts() {
-  font_ = CreateShiftJisFont(WindowFontName, Layout::FontHeight, FW_NORMAL, VARIABLE_PITCH | FF_SWISS);
-  fixedFont_ = CreateShiftJisFont(FixedFontName, Layout::FontHeight, FW_NORMAL, FIXED_PITCH | FF_MODERN);
+  font_.reset(CreateShiftJisFont(WindowFontName, Layout::FontHeight, FW_NORMAL, VARIABLE_PITCH | FF_SWISS));
+  fixedFont_.reset(CreateShiftJisFont(FixedFontName, Layout::FontHeight, FW_NORMAL, FIXED_PITCH | FF_MODERN));
 }
 
 void TMainForm1::CreateMenuBar() {
@@ -127,13 +126,15 @@ void TMainForm1::CreateMenuBar() {
   AppendMenuW(Help1, MF_SEPARATOR, 0, nullptr);  // N2
   AppendItem(Help1, IdAbout1, "バージョン情報(&A)...");
 
-  MainMenu1 = CreateMenu();
-  AppendMenuW(MainMenu1, MF_POPUP, reinterpret_cast<UINT_PTR>(File1), Widen("ファイル(&F)").c_str());
-  AppendMenuW(MainMenu1, MF_POPUP, reinterpret_cast<UINT_PTR>(Help1), Widen("ヘルプ(&H)").c_str());
+  menuBar_.reset(CreateMenu());
+  if (!menuBar_ || File1 == nullptr || Help1 == nullptr) ThrowWindowNotCreated();
+  AppendMenuW(menuBar_.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(File1), Widen("ファイル(&F)").c_str());
+  AppendMenuW(menuBar_.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(Help1), Widen("ヘルプ(&H)").c_str());
 
   ACCEL shortcuts[] = {AcceleratorOf(ShortCutOpen, IdOpen1), AcceleratorOf(ShortCutSave, IdSave1),
                        AcceleratorOf(ShortCutHelp, IdContents1)};
-  accelerators_ = CreateAcceleratorTableW(shortcuts, static_cast<int>(std::size(shortcuts)));
+  accelerators_.reset(CreateAcceleratorTableW(shortcuts, static_cast<int>(std::size(shortcuts))));
+  if (!accelerators_) ThrowWindowNotCreated();
 }
 
 HWND TMainForm1::CreateChild(const wchar_t* className, DWORD style, DWORD exStyle, const Layout::Box& box,
@@ -142,7 +143,8 @@ HWND TMainForm1::CreateChild(const wchar_t* className, DWORD style, DWORD exStyl
                                Scale(box.top), Scale(box.width), Scale(box.height), Window(),
                                reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), GetModuleHandleW(nullptr),
                                nullptr);
-  SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_), FALSE);
+  if (child == nullptr) ThrowWindowNotCreated();
+  SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
   return child;
 }
 
@@ -155,14 +157,14 @@ void TMainForm1::CreateToolBar() {
   SendMessageW(ToolBar1, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
 
   const int imageSize = Scale(Layout::ToolImageSize);
-  ImageList1 = ImageList_Create(imageSize, imageSize, ILC_COLOR24 | ILC_MASK, 2, 0);
+  imageList_.reset(ImageList_Create(imageSize, imageSize, ILC_COLOR24 | ILC_MASK, 2, 0));
+  if (!imageList_) ThrowWindowNotCreated();
   for (int id : {IDB_OPEN, IDB_SAVE}) {
-    HANDLE picture = LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, imageSize,
-                                imageSize, LR_CREATEDIBSECTION);
-    ImageList_AddMasked(ImageList1, static_cast<HBITMAP>(picture), TOOLBAR_MASK_COLOUR);
-    DeleteObject(picture);
+    const BitmapHandle picture(static_cast<HBITMAP>(LoadImageW(
+        GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, imageSize, imageSize, LR_CREATEDIBSECTION)));
+    ImageList_AddMasked(imageList_.get(), picture.get(), TOOLBAR_MASK_COLOUR);
   }
-  SendMessageW(ToolBar1, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(ImageList1));
+  SendMessageW(ToolBar1, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(imageList_.get()));
   SendMessageW(ToolBar1, TB_SETBITMAPSIZE, 0, MAKELPARAM(imageSize, imageSize));
   SendMessageW(ToolBar1, TB_SETBUTTONSIZE, 0,
                MAKELPARAM(Scale(Layout::OpenToolButton1.width), Scale(Layout::OpenToolButton1.height)));
@@ -193,8 +195,8 @@ void TMainForm1::CreateSidePanel() {
   Edit1 = CreateChild(WC_EDITW, editStyle, WS_EX_CLIENTEDGE, Layout::Edit1, IdEdit1);
   Edit2 = CreateChild(WC_EDITW, editStyle, WS_EX_CLIENTEDGE, Layout::Edit2, IdEdit2);
   Edit3 = CreateChild(WC_EDITW, editStyle, WS_EX_CLIENTEDGE, Layout::Edit3, IdEdit3);
-  SendMessageW(Edit2, WM_SETFONT, reinterpret_cast<WPARAM>(fixedFont_), FALSE);
-  SendMessageW(Edit3, WM_SETFONT, reinterpret_cast<WPARAM>(fixedFont_), FALSE);
+  SendMessageW(Edit2, WM_SETFONT, reinterpret_cast<WPARAM>(fixedFont_.get()), FALSE);
+  SendMessageW(Edit3, WM_SETFONT, reinterpret_cast<WPARAM>(fixedFont_.get()), FALSE);
 
   Label1 = CreateChild(WC_STATICW, SS_LEFT | SS_NOPREFIX, 0, Layout::Label1, IdLabel1);
 }
@@ -301,12 +303,10 @@ void TMainForm1::SizeLabel1ToText() {
   const int length = GetWindowTextLengthW(Label1);
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
   GetWindowTextW(Label1, text.data(), length + 1);
-  HDC dc = GetDC(Label1);
-  HGDIOBJ previous = SelectObject(dc, font_);
+  const WindowDc dc(Label1);
+  const SelectedObject font(dc.Get(), font_.get());
   SIZE size{};
-  GetTextExtentPoint32W(dc, text.c_str(), length, &size);
-  SelectObject(dc, previous);
-  ReleaseDC(Label1, dc);
+  GetTextExtentPoint32W(dc.Get(), text.c_str(), length, &size);
   SetWindowPos(Label1, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
@@ -322,7 +322,7 @@ bool TMainForm1::IsCommandEnabled(WORD id) const {
 bool TMainForm1::PreTranslateMessage(MSG& message) {
   if (Window() == nullptr) return false;
   // A shortcut of a disabled menu item is swallowed here and does nothing.
-  if (TranslateAcceleratorW(Window(), accelerators_, &message)) return true;
+  if (TranslateAcceleratorW(Window(), accelerators_.get(), &message)) return true;
   const bool tab = message.message == WM_KEYDOWN && message.wParam == VK_TAB;
   if (!tab || (message.hwnd != Window() && !IsChild(Window(), message.hwnd))) return false;
   HWND next = GetNextDlgTabItem(Window(), GetFocus(), GetKeyState(VK_SHIFT) < 0);

@@ -13,6 +13,7 @@
 #include "ui/ApplicationWindow.h"
 #include "ui/BaseWindow.h"
 #include "ui/Dialogs.h"
+#include "ui/Handles.h"
 #include "ui/StringGrid.h"
 #include "ui/Win32FileSystem.h"
 
@@ -111,11 +112,12 @@ class TMainForm1 : public BaseWindow, private EditorView {
   HWND Edit2 = nullptr;
   HWND Edit3 = nullptr;
   HWND Label1 = nullptr;
+  MenuHandle menuBar_;          // until the window takes it over as MainMenu1
   HMENU MainMenu1 = nullptr;
-  HACCEL accelerators_ = nullptr;
-  HIMAGELIST ImageList1 = nullptr;
-  HICON icon_ = nullptr;
-  HFONT font_ = nullptr;       // "ＭＳ Ｐゴシック", for the window and most controls
-  HFONT fixedFont_ = nullptr;  // "ＭＳ ゴシック", for the offsets
+  AcceleratorHandle accelerators_;
+  ImageListHandle imageList_;  // ImageList1
+  HICON icon_ = nullptr;       // a shared resource icon: not destroyed
+  FontHandle font_;            // "ＭＳ Ｐゴシック", for the window and most controls
+  FontHandle fixedFont_;       // "ＭＳ ゴシック", for the offsets
   std::wstring tooltipText_;   // must outlive the tooltip's request for it
 };

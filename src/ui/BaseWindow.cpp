@@ -1,10 +1,82 @@
 #include "ui/BaseWindow.h"
 
 #include <exception>
+#include <optional>
+#include <stdexcept>
 #include <string>
 
 #include "ui/Dialogs.h"
 #include "ui/Text.h"
+
+namespace {
+
+// Messages that carry what a user asked for; an error there is shown at once,
+// as the answer to it. All others are Windows' own doing.
+bool IsUserRequest(UINT message) {
+  switch (message) {
+    case WM_COMMAND:
+    case WM_SYSCOMMAND:
+    case WM_KEYDOWN:
+    case WM_SYSKEYDOWN:
+    case WM_CHAR:
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+    case WM_CLOSE:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// One user interface thread: plain statics.
+int systemWorkDepth = 0;
+std::optional<std::wstring> waitingError;  // posted, not shown yet
+std::wstring lastErrorShownLater;
+bool showingLater = false;
+
+class SystemWorkScope {
+ public:
+  explicit SystemWorkScope(UINT message) : counts_(!IsUserRequest(message)) {
+    if (counts_) ++systemWorkDepth;
+  }
+  ~SystemWorkScope() {
+    if (counts_) --systemWorkDepth;
+  }
+  SystemWorkScope(const SystemWorkScope&) = delete;
+  SystemWorkScope& operator=(const SystemWorkScope&) = delete;
+
+ private:
+  bool counts_;
+};
+
+void ShowLater(HWND window, std::wstring text) {
+  // While one waits or is on screen, others are most likely its echoes.
+  if (waitingError || showingLater || text == lastErrorShownLater) return;
+  waitingError = std::move(text);
+  if (!PostMessageW(window, EscapedErrors::ShowWaitingMessage(), 0, 0)) waitingError.reset();
+}
+
+void ShowWaitingError() {
+  if (!waitingError || showingLater) return;
+  lastErrorShownLater = std::move(*waitingError);
+  waitingError.reset();
+  showingLater = true;
+  struct Done {
+    ~Done() { showingLater = false; }
+  } done;
+  ShowError(lastErrorShownLater);
+}
+
+}  // namespace
+
+UINT EscapedErrors::ShowWaitingMessage() {
+  static const UINT message = RegisterWindowMessageW(L"ValteaShowEscapedError");
+  return message;
+}
+
+bool EscapedErrors::InsideSystemWork() { return systemWorkDepth > 0; }
+
+void ThrowWindowNotCreated() { throw std::runtime_error("ウィンドウを作成できません"); }
 
 BaseWindow::~BaseWindow() {
   if (window_ != nullptr) {
@@ -19,7 +91,7 @@ void BaseWindow::RegisterClassOnce(WNDCLASSEXW windowClass) {
   if (GetClassInfoExW(windowClass.hInstance, windowClass.lpszClassName, &existing)) return;
   windowClass.cbSize = sizeof(windowClass);
   windowClass.lpfnWndProc = WindowProcedure;
-  RegisterClassExW(&windowClass);
+  if (RegisterClassExW(&windowClass) == 0) ThrowWindowNotCreated();
 }
 
 void BaseWindow::RegisterFormClassOnce(const wchar_t* className) {
@@ -31,17 +103,17 @@ void BaseWindow::RegisterFormClassOnce(const wchar_t* className) {
   RegisterClassOnce(windowClass);
 }
 
-HWND BaseWindow::Create(const wchar_t* className, const wchar_t* caption, DWORD style, DWORD exStyle,
-                        int x, int y, int width, int height, HWND parent, HMENU menuOrId) {
-  return CreateWindowExW(exStyle, className, caption, style, x, y, width, height, parent, menuOrId,
-                         GetModuleHandleW(nullptr), this);
+HWND BaseWindow::Create(const wchar_t* className, const wchar_t* caption, DWORD style, DWORD exStyle, int x,
+                        int y, int width, int height, HWND parent, HMENU menuOrId) {
+  HWND window = CreateWindowExW(exStyle, className, caption, style, x, y, width, height, parent, menuOrId,
+                                GetModuleHandleW(nullptr), this);
+  if (window == nullptr) ThrowWindowNotCreated();
+  return window;
 }
 
 LRESULT BaseWindow::DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(window_, message, wParam, lParam);
 }
-
-void BaseWindow::ShowEscapedError(const wchar_t* message) { ShowError(message); }
 
 LRESULT CALLBACK BaseWindow::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   auto* self = reinterpret_cast<BaseWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
@@ -51,16 +123,45 @@ LRESULT CALLBACK BaseWindow::WindowProcedure(HWND window, UINT message, WPARAM w
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   }
   if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
-
-  try {
-    const LRESULT result = self->HandleMessage(message, wParam, lParam);
-    if (message == WM_NCDESTROY) {
-      SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-      self->window_ = nullptr;
+  if (message == EscapedErrors::ShowWaitingMessage()) {
+    try {
+      ShowWaitingError();
+    } catch (...) {
+      // Nothing more can be done for it; the program goes on.
     }
-    return result;
-  } catch (...) {
-    self->ShowEscapedError(ErrorMessageOf(std::current_exception()).c_str());
     return 0;
   }
+
+  LRESULT result = 0;
+  {
+    const SystemWorkScope scope(message);
+    try {
+      result = self->HandleMessage(message, wParam, lParam);
+    } catch (...) {
+      result = self->ContainEscapedError(message);
+    }
+  }
+  if (message == WM_NCDESTROY) {
+    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    self->window_ = nullptr;
+  }
+  return result;
+}
+
+// Called inside the catch: the error is the current exception.
+LRESULT BaseWindow::ContainEscapedError(UINT message) noexcept {
+  // A failed paint would otherwise be asked for again and again.
+  if (message == WM_PAINT) ValidateRect(window_, nullptr);
+  RecoverFromEscapedError();
+  try {
+    std::wstring text = ErrorMessageOf(std::current_exception());
+    if (EscapedErrors::InsideSystemWork()) {
+      ShowLater(window_, std::move(text));
+    } else {
+      ShowError(text);
+    }
+  } catch (...) {
+    // Not even the message could be made or shown; the program goes on.
+  }
+  return 0;
 }

@@ -5,10 +5,10 @@
 #include <cstring>
 #include <optional>
 #include <stdexcept>
-#include <system_error>
 
 #include "ui/Dpi.h"
 #include "ui/Fonts.h"
+#include "ui/Handles.h"
 #include "ui/Text.h"
 
 namespace {
@@ -99,19 +99,16 @@ StringGrid::StringGrid()
 }
 
 StringGrid::~StringGrid() {
+  // Now, while the font it paints with still exists.
   if (Window() != nullptr) DestroyWindow(Window());
-  if (ownFont_ != nullptr) DeleteObject(ownFont_);
 }
 
 void StringGrid::CreateControl(HWND parent, int controlId, const Layout::Box& box) {
   controlId_ = controlId;
-  if (ownFont_ == nullptr) ownFont_ = CreateShiftJisFont(WindowFontName, Layout::FontHeight);
-  font_ = ownFont_;
+  if (!ownFont_) ownFont_.reset(CreateShiftJisFont(WindowFontName, Layout::FontHeight));
+  font_ = ownFont_.get();
   Create(ClassName, L"", Style, WS_EX_CLIENTEDGE, Scale(box.left), Scale(box.top), Scale(box.width),
          Scale(box.height), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)));
-  if (Window() == nullptr) {
-    throw std::system_error(static_cast<int>(GetLastError()), std::system_category(), "CreateWindowExW");
-  }
   RECT client{};
   GetClientRect(Window(), &client);
   OnSize(client.right, client.bottom);
@@ -144,7 +141,7 @@ LRESULT StringGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnSize(LOWORD(lParam), HIWORD(lParam));
       return 0;
     case WM_SETFONT:
-      font_ = wParam != 0 ? reinterpret_cast<HFONT>(wParam) : ownFont_;
+      font_ = wParam != 0 ? reinterpret_cast<HFONT>(wParam) : ownFont_.get();
       if (LOWORD(lParam) != 0) InvalidateRect(Window(), nullptr, FALSE);
       return 0;
     case WM_GETFONT:
@@ -197,10 +194,8 @@ LRESULT StringGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void StringGrid::OnPaint() {
   InvalidateChangedTexts();
-  PAINTSTRUCT paint{};
-  HDC dc = BeginPaint(Window(), &paint);
-  Paint(dc, paint.rcPaint);
-  EndPaint(Window(), &paint);
+  const PaintScope paint(Window());
+  Paint(paint.Dc(), paint.Area());
 }
 
 void StringGrid::OnPrintClient(HDC dc) {
@@ -383,9 +378,8 @@ void StringGrid::InvalidateRectangles(const std::vector<RECT>& rectangles) {
   data->rdh.rcBound = rectangles.front();
   for (const RECT& rectangle : rectangles) UnionRect(&data->rdh.rcBound, &data->rdh.rcBound, &rectangle);
   std::memcpy(data->Buffer, rectangles.data(), rectangles.size() * sizeof(RECT));
-  HRGN region = ExtCreateRegion(nullptr, static_cast<DWORD>(buffer.size()), data);
-  InvalidateRgn(Window(), region, FALSE);
-  DeleteObject(region);
+  const RegionHandle region(ExtCreateRegion(nullptr, static_cast<DWORD>(buffer.size()), data));
+  InvalidateRgn(Window(), region.get(), FALSE);
 }
 
 void StringGrid::InvalidateCell(GridCell cell) {
@@ -406,6 +400,12 @@ void StringGrid::UpdateScrollBars() {
     info.nPos = axis.First();
     SetScrollInfo(Window(), bar, &info, TRUE);
   }
+}
+
+// A drag whose handling failed ends here: no capture, no timer, no event.
+void StringGrid::RecoverFromEscapedError() noexcept {
+  navigation_.AbandonTracking();
+  StopTracking();
 }
 
 void StringGrid::StopTracking() {
@@ -434,7 +434,7 @@ std::size_t StringGrid::IndexOf(int column, int row) const {
 
 // Only the cells that meet `area` are drawn, so the cost follows the area, not the grid.
 void StringGrid::Paint(HDC dc, const RECT& area) {
-  const HGDIOBJ oldFont = SelectObject(dc, font_);
+  const SelectedObject font(dc, font_);
   const std::vector<int> columns = navigation_.Columns().IndicesMeeting(area.left, area.right);
   const std::vector<int> rows = navigation_.Rows().IndicesMeeting(area.top, area.bottom);
   for (const int row : rows) {
@@ -443,7 +443,6 @@ void StringGrid::Paint(HDC dc, const RECT& area) {
   PaintLines(dc, area, columns, rows);
   PaintBeyondLastCell(dc);
   PaintFocus(dc, area);
-  SelectObject(dc, oldFont);
 }
 
 void StringGrid::PaintCell(HDC dc, int column, int row) {

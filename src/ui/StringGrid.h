@@ -12,6 +12,7 @@
 #include "map/HexGrid.h"
 #include "ui/BaseWindow.h"
 #include "ui/GridNavigation.h"
+#include "ui/Handles.h"
 #include "ui/Layout.h"
 
 constexpr WORD StringGridClick = 1;  // WM_COMMAND notification code of the click event
@@ -35,6 +36,7 @@ class StringGrid : public BaseWindow {
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void RecoverFromEscapedError() noexcept override;
 
  private:
   struct Placement {
@@ -84,7 +86,7 @@ class StringGrid : public BaseWindow {
   std::vector<bool> changedTexts_;  // in view, not yet marked for painting; see MarkTextChanged
   bool textsChanged_ = false;
   int controlId_ = 0;
-  HFONT ownFont_ = nullptr;
+  FontHandle ownFont_;
   HFONT font_ = nullptr;
   PixelPoint pointer_;  // the last pointer position seen while tracking
 };
