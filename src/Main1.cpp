@@ -290,11 +290,15 @@ void TMainForm1::ShowViewState() {
   SetTextIfChanged(Edit2, Widen(model_.HexOffsetText()));
   SetTextIfChanged(Edit3, Widen(model_.DecimalOffsetText()));
 
+  StringGrid1.SetEnabled(model_.GridEnabled());
+  // A disabled chooser cannot keep the focus; the grid, beside it, takes it
+  // rather than nobody.
+  if (!model_.RoadChooserEnabled() && GetFocus() == RoadComboBox1 && model_.GridEnabled())
+    SetFocus(StringGrid1.Window());
   // Setting the selection from here raises no change event: only users do.
   EnableWindow(RoadComboBox1, model_.RoadChooserEnabled());
   SendMessageW(RoadComboBox1, CB_SETCURSEL, static_cast<WPARAM>(model_.RoadChooserIndex()), 0);
 
-  StringGrid1.SetEnabled(model_.GridEnabled());
   EnableMenuItem(MainMenu1, IdSave1, MF_BYCOMMAND | (model_.SaveEnabled() ? MF_ENABLED : MF_GRAYED));
   SendMessageW(ToolBar1, TB_ENABLEBUTTON, IdSaveToolButton2, MAKELPARAM(model_.SaveEnabled(), 0));
 }
@@ -325,9 +329,19 @@ bool TMainForm1::PreTranslateMessage(MSG& message) {
   if (TranslateAcceleratorW(Window(), accelerators_.get(), &message)) return true;
   const bool tab = message.message == WM_KEYDOWN && message.wParam == VK_TAB;
   if (!tab || (message.hwnd != Window() && !IsChild(Window(), message.hwnd))) return false;
-  HWND next = GetNextDlgTabItem(Window(), GetFocus(), GetKeyState(VK_SHIFT) < 0);
+  HWND next = NextTabStop(GetKeyState(VK_SHIFT) < 0);
   if (next != nullptr) SetFocus(next);
   return true;
+}
+
+HWND TMainForm1::NextTabStop(bool backwards) const {
+  HWND focus = GetFocus();
+  if (focus != nullptr && IsChild(Window(), focus)) return GetNextDlgTabItem(Window(), focus, backwards);
+  // From the window itself: Tab goes to the first control, Shift+Tab to the
+  // last, the one before the first.
+  HWND first = GetNextDlgTabItem(Window(), nullptr, FALSE);
+  if (!backwards || first == nullptr) return first;
+  return GetNextDlgTabItem(Window(), first, TRUE);
 }
 
 LRESULT TMainForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -342,6 +356,12 @@ LRESULT TMainForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_SYSCOMMAND:
       OnSysCommand(wParam, lParam);
       return 0;
+    case WM_ACTIVATE:
+      OnActivate(wParam, lParam);
+      return 0;
+    case WM_SETFOCUS:
+      OnSetFocus();
+      return 0;
     case WM_DESTROY:
       OnDestroy();
       return 0;
@@ -352,6 +372,8 @@ LRESULT TMainForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
 
 void TMainForm1::OnCommand(WORD id, WORD code, HWND control) {
   if (control != nullptr && control != ToolBar1) {
+    if (code == (id == IdStringGrid1 ? StringGridSetFocus : id == IdRoadComboBox1 ? CBN_SETFOCUS : EN_SETFOCUS))
+      RememberFocusedControl(control);
     if (id == IdStringGrid1 && code == StringGridClick) StringGrid1Click();
     if (id == IdRoadComboBox1 && code == CBN_SELCHANGE) RoadComboBox1Change();
     return;
@@ -417,6 +439,27 @@ void TMainForm1::OnSysCommand(WPARAM command, LPARAM lParam) {
     return;
   }
   DefaultHandling(WM_SYSCOMMAND, command, lParam);
+}
+
+// Leaving: the control with the focus is noted, for when the window is active
+// again. A modal window may have taken the focus already when it disabled
+// this one; then the control last noted stays.
+void TMainForm1::OnActivate(WPARAM wParam, LPARAM lParam) {
+  if (LOWORD(wParam) == WA_INACTIVE) RememberFocusedControl(GetFocus());
+  DefaultHandling(WM_ACTIVATE, wParam, lParam);  // gives this window the focus when it is activated
+}
+
+void TMainForm1::OnSetFocus() {
+  HWND control = focusedControl_;
+  if (control != nullptr && IsWindow(control) && IsChild(Window(), control) && IsWindowEnabled(control) &&
+      IsWindowVisible(control))
+    SetFocus(control);
+}
+
+void TMainForm1::RememberFocusedControl(HWND focus) {
+  // The window's own child, even when the focus is inside one of its parts.
+  while (focus != nullptr && GetParent(focus) != Window()) focus = IsChild(Window(), focus) ? GetParent(focus) : nullptr;
+  if (focus != nullptr) focusedControl_ = focus;
 }
 
 void TMainForm1::OnDestroy() { PostQuitMessage(0); }

@@ -86,12 +86,16 @@ class TMainForm1 : public BaseWindow, private EditorView {
   void ShowViewState();
   void SizeLabel1ToText();
   bool IsCommandEnabled(WORD id) const;
+  HWND NextTabStop(bool backwards) const;
 
   // Messages.
   void OnCommand(WORD id, WORD code, HWND control);
   LRESULT OnNotify(const NMHDR& header);
   LRESULT OnControlColor(HDC dc, HWND control);
   void OnSysCommand(WPARAM command, LPARAM lParam);
+  void OnActivate(WPARAM wParam, LPARAM lParam);
+  void OnSetFocus();
+  void RememberFocusedControl(HWND focus);
   void OnDestroy();
 
   // EditorView: what the model needs from the window.
@@ -120,4 +124,7 @@ class TMainForm1 : public BaseWindow, private EditorView {
   FontHandle font_;            // "ＭＳ Ｐゴシック", for the window and most controls
   FontHandle fixedFont_;       // "ＭＳ ゴシック", for the offsets
   std::wstring tooltipText_;   // must outlive the tooltip's request for it
+  // The control that had the keyboard focus last; it gets it back whenever
+  // the window is active again.
+  HWND focusedControl_ = nullptr;
 };

@@ -148,7 +148,7 @@ LRESULT StringGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return reinterpret_cast<LRESULT>(font_);
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
-      OnFocusChanged();
+      OnFocusChanged(message == WM_SETFOCUS);
       return 0;
     case WM_GETDLGCODE:
       return DLGC_WANTARROWS;  // Tab stays with the dialog manager
@@ -210,7 +210,12 @@ void StringGrid::OnSize(int width, int height) {
   InvalidateRect(Window(), nullptr, FALSE);
 }
 
-void StringGrid::OnFocusChanged() { InvalidateCell(navigation_.CurrentCell()); }
+// The parent hears of the focus, as of an edit's or a combo box's, so that it
+// can give it back after another window had it.
+void StringGrid::OnFocusChanged(bool gotFocus) {
+  InvalidateCell(navigation_.CurrentCell());
+  if (gotFocus) Notify(StringGridSetFocus);
+}
 
 void StringGrid::OnKeyDown(UINT key) {
   if (!IsWindowEnabled(Window())) return;
@@ -413,10 +418,11 @@ void StringGrid::StopTracking() {
   if (GetCapture() == Window()) ReleaseCapture();
 }
 
-void StringGrid::RaiseClick() {
-  SendMessageW(GetParent(Window()), WM_COMMAND, MAKEWPARAM(controlId_, StringGridClick),
-               reinterpret_cast<LPARAM>(Window()));
+void StringGrid::Notify(WORD code) {
+  SendMessageW(GetParent(Window()), WM_COMMAND, MAKEWPARAM(controlId_, code), reinterpret_cast<LPARAM>(Window()));
 }
+
+void StringGrid::RaiseClick() { Notify(StringGridClick); }
 
 RECT StringGrid::CellRect(int column, int row) const {
   const int left = navigation_.Columns().Start(column);

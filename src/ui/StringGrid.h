@@ -15,7 +15,9 @@
 #include "ui/Handles.h"
 #include "ui/Layout.h"
 
-constexpr WORD StringGridClick = 1;  // WM_COMMAND notification code of the click event
+// WM_COMMAND notification codes the grid sends its parent.
+constexpr WORD StringGridClick = 1;     // the click event
+constexpr WORD StringGridSetFocus = 2;  // the grid got the keyboard focus
 
 class StringGrid : public BaseWindow {
  public:
@@ -48,7 +50,7 @@ class StringGrid : public BaseWindow {
   void OnPaint();
   void OnPrintClient(HDC dc);
   void OnSize(int width, int height);
-  void OnFocusChanged();
+  void OnFocusChanged(bool gotFocus);
   void OnKeyDown(UINT key);
   void OnMouseWheel(int wheelDelta);
   void OnScroll(int bar, int request, int thumbPosition);
@@ -70,6 +72,7 @@ class StringGrid : public BaseWindow {
   void InvalidateCell(GridCell cell);
   void UpdateScrollBars();
   void StopTracking();
+  void Notify(WORD code);
   void RaiseClick();
   RECT CellRect(int column, int row) const;
   std::size_t IndexOf(int column, int row) const;

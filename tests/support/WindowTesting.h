@@ -91,9 +91,9 @@ inline RECT RectInParent(HWND window) {
   return rect;
 }
 
-// A shown top-level window of this process with `caption` (and of
-// `windowClass`, unless empty). Windows of other processes on the same
-// desktop never match, whatever they are called.
+// A shown top-level window of this process with `caption` and of
+// `windowClass`; an empty text matches any. Windows of other processes on the
+// same desktop never match, whatever they are called.
 inline HWND FindOwnWindow(const std::wstring& windowClass, const std::wstring& caption) {
   struct Search {
     const std::wstring& windowClass;
@@ -109,7 +109,7 @@ inline HWND FindOwnWindow(const std::wstring& windowClass, const std::wstring& c
         wchar_t className[256] = {};
         GetClassNameW(window, className, 256);
         if (!search.windowClass.empty() && search.windowClass != className) return TRUE;
-        if (TextOf(window) != search.caption) return TRUE;
+        if (!search.caption.empty() && TextOf(window) != search.caption) return TRUE;
         search.found = window;
         return FALSE;
       },
@@ -119,7 +119,7 @@ inline HWND FindOwnWindow(const std::wstring& windowClass, const std::wstring& c
 
 // Answers a modal window from another thread while this one waits in its
 // loop: waits for a shown top-level window of this process with `caption`
-// (and of `windowClass`, unless empty), then calls `answer` with it, which
+// and of `windowClass` (as FindOwnWindow), then calls `answer` with it, which
 // looks at it and closes it, by posting: what is posted waits in the queue
 // until the modal loop takes it.
 class ModalAnswerer {

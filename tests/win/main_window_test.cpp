@@ -7,6 +7,7 @@
 
 #include <filesystem>
 #include <memory>
+#include <optional>
 
 #include "Main1.h"
 #include "map/HexGrid.h"
@@ -409,6 +410,140 @@ TEST_F(MainWindowTest, HelpAboutShowsAFreshBoxBesideTheWindowBeforeAndAfterAMapI
   EXPECT_EQ(TextOf(Main()), caption);
   EXPECT_EQ(TextOf(Control(IdLabel1)), L"1 : 1");
   EXPECT_TRUE(dialogs.errorBoxes.empty());
+}
+
+// The keyboard focus comes back to where the user left it whenever the main
+// window is active again: after a modal window, or another program.
+class MainWindowFocusTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    auto bytes = SampleMap();
+    bytes[CellToOffset(1, 2)] = RoadCode;
+    mapPath = WriteMap(bytes);
+    OpenThroughDialog(mapPath);
+    ClickCell(1, 1);
+    ASSERT_EQ(GetFocus(), Control(IdStringGrid1));
+  }
+
+  // A key as the keyboard delivers it: to whatever has the focus.
+  void PressKey(WPARAM key) { Shortcut(key, false); }
+
+  void ExpectTheGridTakesKeysAgain() {
+    EXPECT_EQ(GetFocus(), Control(IdStringGrid1));
+    const std::wstring before = TextOf(Control(IdLabel1));
+    PressKey(before == L"1 : 1" ? VK_DOWN : VK_UP);
+    EXPECT_NE(TextOf(Control(IdLabel1)), before) << "the arrow key did not reach the grid";
+  }
+
+  MapPath mapPath;
+};
+
+TEST_F(MainWindowFocusTest, AfterTheAboutBox) {
+  ModalAnswerer answerer(L"", L"ヴァルテア 街道エディタのバージョン情報",
+                         [](HWND about) { PostMessageW(about, WM_KEYDOWN, VK_RETURN, 0); });
+  Command(IdAbout1);
+  ASSERT_TRUE(answerer.Join());
+  Pump();
+  ExpectTheGridTakesKeysAgain();
+}
+
+// The real error box: the map made read-only, so that saving fails.
+class SystemErrorBoxDialogs : public ScriptedDialogs {
+ public:
+  void ShowErrorBox(const std::wstring& text) override {
+    ScriptedDialogs::ShowErrorBox(text);
+    SystemDialogs().ShowErrorBox(text);
+  }
+};
+
+TEST_F(MainWindowFocusTest, AfterAnErrorBox) {
+  SystemErrorBoxDialogs realBoxes;
+  ASSERT_TRUE(SetFileAttributesW(WideFromPath(mapPath).c_str(), FILE_ATTRIBUTE_READONLY));
+  ModalAnswerer answerer(L"#32770", L"ヴァルテア 街道エディタ",
+                         [](HWND box) { PostMessageW(box, WM_COMMAND, IDOK, 0); });
+  Shortcut('S');
+  ASSERT_TRUE(answerer.Join());
+  Pump();
+  EXPECT_EQ(realBoxes.errorBoxes.size(), 1u);
+  ExpectTheGridTakesKeysAgain();
+  SetFileAttributesW(WideFromPath(mapPath).c_str(), FILE_ATTRIBUTE_NORMAL);
+}
+
+// The real open dialog, answered from another thread: cancelled, or with a file name typed in.
+class SystemOpenDialog : public ScriptedDialogs {
+ public:
+  std::optional<std::wstring> AskMapPath(HWND owner, const OpenDialogSettings& settings) override {
+    return SystemDialogs().AskMapPath(owner, settings);
+  }
+};
+
+void AnswerOpenDialog(HWND dialog, const std::wstring& typedName) {
+  constexpr int FileNameBox = 0x47C;  // the file name field of the common dialog
+  if (typedName.empty()) {
+    PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+    return;
+  }
+  SetDlgItemTextW(dialog, FileNameBox, typedName.c_str());
+  PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+}
+
+TEST_F(MainWindowFocusTest, AfterTheOpenDialogCancelledOrAccepted) {
+  SystemOpenDialog realDialog;
+  for (const std::wstring& typed : {std::wstring(), WideFromPath(mapPath)}) {
+    SCOPED_TRACE(typed.empty() ? "cancelled" : "accepted");
+    ModalAnswerer answerer(L"#32770", L"", [&](HWND dialog) { AnswerOpenDialog(dialog, typed); });
+    Command(IdOpen1);
+    ASSERT_TRUE(answerer.Join());
+    Pump();
+    ExpectTheGridTakesKeysAgain();
+  }
+  EXPECT_TRUE(realDialog.errorBoxes.empty());
+}
+
+TEST_F(MainWindowFocusTest, AfterAnotherWindowWasActive) {
+  HWND other = CreateWindowExW(0, L"STATIC", L"another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300, 200,
+                               100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
+  ASSERT_NE(other, nullptr);
+  SetForegroundWindow(other);
+  SetActiveWindow(other);
+  Pump();
+  ASSERT_EQ(GetActiveWindow(), other);
+  EXPECT_NE(GetFocus(), Control(IdStringGrid1));
+  SetForegroundWindow(Main());
+  SetActiveWindow(Main());
+  Pump();
+  ExpectTheGridTakesKeysAgain();
+  DestroyWindow(other);
+}
+
+// Until the user picks a control, the window itself has the focus.
+TEST_F(MainWindowTest, TabAndShiftTabFromTheWindowItselfGoToTheFirstAndTheLastControl) {
+  auto bytes = SampleMap();
+  bytes[0] = RoadCode;  // the chooser is enabled at cell 1, 1
+  const MapPath path = WriteMap(bytes);
+  for (const bool backwards : {false, true}) {
+    SCOPED_TRACE(backwards ? "Shift+Tab" : "Tab");
+    StartForm(L"");
+    OpenThroughDialog(path);
+    ASSERT_TRUE(IsWindowEnabled(Control(IdRoadComboBox1)));
+    ASSERT_EQ(GetFocus(), Main());
+    if (backwards) {
+      HeldKeys shift({VK_SHIFT});
+      Shortcut(VK_TAB, false);
+    } else {
+      Shortcut(VK_TAB, false);
+    }
+    EXPECT_EQ(GetFocus(), Control(backwards ? IdRoadComboBox1 : IdStringGrid1));
+  }
+}
+
+TEST_F(MainWindowFocusTest, AChooserThatGetsDisabledWhileFocusedHandsTheFocusToTheGrid) {
+  ClickCell(1, 2);
+  SetFocus(Control(IdRoadComboBox1));
+  OpenThroughDialog(WriteMap(SampleMap()));  // cell 1, 2 now holds no road
+  EXPECT_FALSE(IsWindowEnabled(Control(IdRoadComboBox1)));
+  ExpectTheGridTakesKeysAgain();
 }
 
 TEST_F(MainWindowTest, ToolButtonsExplainThemselvesWithTheirShortcuts) {
