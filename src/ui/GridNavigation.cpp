@@ -158,6 +158,16 @@ void GridNavigation::MoveCurrentTo(int column, int row) {
   columns_.SetCurrent(column);
   rows_.SetCurrent(row);
   if (CurrentCell() == before) return;
+  KeepCurrentInView();
+}
+
+void GridNavigation::SetCurrentCell(GridCell cell) {
+  columns_.SetCurrent(cell.column);
+  rows_.SetCurrent(cell.row);
+  KeepCurrentInView();
+}
+
+void GridNavigation::KeepCurrentInView() {
   columns_.KeepCurrentInView();
   rows_.KeepCurrentInView();
 }

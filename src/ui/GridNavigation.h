@@ -92,6 +92,9 @@ class GridNavigation {
   const GridAxis& Rows() const { return rows_; }
 
   GridCell CurrentCell() const { return {columns_.Current(), rows_.Current()}; }
+  // Makes a cell current (clamped like the keys) and scrolls by the least
+  // amount that shows it fully, also when it was current already.
+  void SetCurrentCell(GridCell cell);
   GridCell ViewPosition() const { return {columns_.First(), rows_.First()}; }
   GridCell LastFullyVisibleCell() const;
   GridCell LastViewPosition() const;
@@ -122,6 +125,7 @@ class GridNavigation {
 
  private:
   void MoveCurrentTo(int column, int row);
+  void KeepCurrentInView();
   void MoveCurrentBy(int columns, int rows) {
     MoveCurrentTo(columns_.Current() + columns, rows_.Current() + rows);
   }

@@ -123,6 +123,12 @@ const std::string& StringGrid::CellText(int column, int row) const { return text
 
 GridCell StringGrid::CurrentCell() const { return navigation_.CurrentCell(); }
 
+void StringGrid::SetCurrentCell(GridCell cell) {
+  const Placement before = CurrentPlacement();
+  navigation_.SetCurrentCell(cell);
+  ShowChanges(before);
+}
+
 GridCell StringGrid::ViewPosition() const { return navigation_.ViewPosition(); }
 
 void StringGrid::SetEnabled(bool enabled) { EnableWindow(Window(), enabled ? TRUE : FALSE); }

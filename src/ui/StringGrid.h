@@ -33,6 +33,8 @@ class StringGrid : public BaseWindow {
   void SetCellText(int column, int row, std::string shiftJisText);  // stores, invalidates only that cell
   const std::string& CellText(int column, int row) const;
   GridCell CurrentCell() const;
+  // Makes a cell current and scrolls it fully into view; raises no click event.
+  void SetCurrentCell(GridCell cell);
   GridCell ViewPosition() const;  // first non-fixed column and row in view
   void SetEnabled(bool enabled);
 

@@ -298,6 +298,28 @@ TEST(GridNavigationKeys, AMovedCellScrollsBackIntoViewWhenTheScrollBarsHadMovedT
   EXPECT_EQ(grid.ViewPosition(), (GridCell{200, 40}));
 }
 
+// Set from outside (Undo and Redo): unlike a key, the cell scrolls into view
+// also when it was current already, and no click is due.
+TEST(GridNavigationSetCurrentCell, ScrollsTheCellFullyIntoViewByTheLeastAmount) {
+  GridNavigation grid = StandardGrid();
+  grid.SetCurrentCell({300, 70});
+  EXPECT_EQ(grid.CurrentCell(), (GridCell{300, 70}));
+  EXPECT_EQ(grid.ViewPosition(), (GridCell{261, 45}));  // the last fully visible cell
+  grid.SetCurrentCell({5, 6});
+  EXPECT_EQ(grid.ViewPosition(), (GridCell{5, 6}));
+  grid.SetCurrentCell({44, 31});  // in view: nothing scrolls
+  EXPECT_EQ(grid.ViewPosition(), (GridCell{5, 6}));
+
+  grid.ScrollColumns(ScrollRequest::ToPosition, 200);
+  grid.ScrollRows(ScrollRequest::ToPosition, 40);
+  grid.SetCurrentCell({44, 31});
+  EXPECT_EQ(grid.ViewPosition(), (GridCell{44, 31}));
+
+  grid.SetCurrentCell({0, 999});
+  EXPECT_EQ(grid.CurrentCell(), (GridCell{1, LastGridRow}));
+  EXPECT_EQ(grid.ViewPosition(), (GridCell{1, LastFirstRow}));
+}
+
 TEST(GridNavigationKeys, PageDownMovesCellAndViewByTheSamePage) {
   GridNavigation grid = StandardGrid();
   Place(grid, {3, 10}, {1, 1});

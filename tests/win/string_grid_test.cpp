@@ -496,6 +496,52 @@ TEST_F(StringGridTest, ScrollBarsMoveOnlyTheViewAndTheThumbActsOnRelease) {
   EXPECT_TRUE(clicks.empty());
 }
 
+TEST_F(StringGridTest, SetCurrentCellScrollsItFullyIntoViewRepaintsAndRaisesNoEvent) {
+  Enable();
+  UpdateWindow(Grid());
+  grid_.SetCurrentCell({5, 6});
+  EXPECT_EQ(grid_.CurrentCell(), (GridCell{5, 6}));
+  EXPECT_EQ(grid_.ViewPosition(), (GridCell{1, 1}));
+  // The old and the new current cell wait for painting, no other.
+  HRGN dirty = CreateRectRgn(0, 0, 0, 0);
+  GetUpdateRgn(Grid(), dirty, FALSE);
+  auto waits = [&](int column, int row) {
+    const POINT middle = PointOf(column, row);
+    return PtInRegion(dirty, middle.x, middle.y) != FALSE;
+  };
+  EXPECT_TRUE(waits(1, 1));
+  EXPECT_TRUE(waits(5, 6));
+  EXPECT_FALSE(waits(3, 3));
+  DeleteObject(dirty);
+
+  grid_.SetCurrentCell({300, 70});
+  RECT client{};
+  GetClientRect(Grid(), &client);
+  const RECT cell = CellRect(300, 70);
+  const RECT next = CellRect(301, 71);
+  EXPECT_GT(cell.left, CellSize());
+  EXPECT_LE(cell.right, client.right);
+  EXPECT_LE(cell.bottom, client.bottom);
+  EXPECT_GT(next.right, client.right) << "scrolled by the least amount";
+  EXPECT_GT(next.bottom, client.bottom);
+  const GridCell view = grid_.ViewPosition();
+  EXPECT_EQ(GetScrollPos(Grid(), SB_HORZ), view.column);
+  EXPECT_EQ(GetScrollPos(Grid(), SB_VERT), view.row);
+
+  // Current already, but the scroll bars had moved the view away.
+  Send(WM_HSCROLL, SB_TOP);
+  Send(WM_VSCROLL, SB_TOP);
+  ASSERT_EQ(grid_.ViewPosition(), (GridCell{1, 1}));
+  grid_.SetCurrentCell({300, 70});
+  EXPECT_EQ(grid_.ViewPosition(), view);
+
+  grid_.SetCurrentCell({5, 6});
+  EXPECT_EQ(grid_.ViewPosition(), (GridCell{5, 6}));
+  EXPECT_EQ(GetScrollPos(Grid(), SB_HORZ), 5);
+  EXPECT_EQ(GetScrollPos(Grid(), SB_VERT), 6);
+  EXPECT_TRUE(clicks.empty());
+}
+
 TEST_F(StringGridTest, PressingAScrollBarGivesTheGridTheFocus) {
   Enable();
   RECT frame{};
