@@ -474,4 +474,8 @@ void TMainForm1::SetCellText(int column, int row, std::string text) {
   StringGrid1.SetCellText(column, row, std::move(text));
 }
 
+const std::string& TMainForm1::CellText(int column, int row) const { return StringGrid1.CellText(column, row); }
+
 GridCell TMainForm1::CurrentCell() const { return StringGrid1.CurrentCell(); }
+
+void TMainForm1::SetCurrentCell(int column, int row) { StringGrid1.SetCurrentCell({column, row}); }

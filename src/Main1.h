@@ -101,7 +101,9 @@ class TMainForm1 : public BaseWindow, private EditorView {
   // EditorView: what the model needs from the window.
   void FinishPendingRepaints() override;
   void SetCellText(int column, int row, std::string text) override;
+  const std::string& CellText(int column, int row) const override;
   GridCell CurrentCell() const override;
+  void SetCurrentCell(int column, int row) override;
 
   std::wstring gameFolder_;
   Win32FileSystem files_;

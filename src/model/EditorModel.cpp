@@ -40,6 +40,8 @@ void EditorModel::LoadMapFile() {
     const GridCell cell = OffsetToCell(offset);
     view_.SetCellText(cell.column, cell.row, ReadCellText(offset, code));
   });
+  // The image now holds what was just read; a failed read above keeps the history.
+  history_.Clear();
   imageSource_ = fileName_;
   caption_ = PathText{std::string(CaptionAfterRead), fileName_};
   const GridCell current = view_.CurrentCell();
@@ -69,19 +71,44 @@ void EditorModel::SelectCell(int column, int row) {
 void EditorModel::ChooseRoad(int index) {
   const bool validChoice = index >= 0 && index < RoadChoiceCount;
   if (!validChoice || currentOffset_ == NoMapOffset || !IsEditable(image_[currentOffset_])) return;
-  const TerrainCode code = CodeOfChooserIndex(index);
-  image_[currentOffset_] = code;
-  ShowCode(code);
-  roadChooserIndex_ = index;
   // The cell of the changed byte, which is the grid's current cell.
   const GridCell cell = OffsetToCell(currentOffset_);
-  view_.SetCellText(cell.column, cell.row, EditCellText(code));
+  const CellState before{image_[currentOffset_], view_.CellText(cell.column, cell.row)};
+  const TerrainCode code = CodeOfChooserIndex(index);
+  const CellState after{code, EditCellText(code)};
+  image_[currentOffset_] = after.code;
+  ShowCode(after.code);
+  roadChooserIndex_ = index;
+  view_.SetCellText(cell.column, cell.row, after.text);
+  // The entry already shown only shortens the text: no byte to take back.
+  if (after.code != before.code) history_.Record({currentOffset_, before, after});
 }
 
 void EditorModel::SaveMapFile() {
   if (!imageSource_ || *imageSource_ != fileName_)
     throw MapFileError(PathText{std::string(NotReadMessage), fileName_});
   WriteMapImage(files_, fileName_, image_);
+}
+
+void EditorModel::Undo() {
+  if (!history_.CanUndo()) return;
+  const RoadChange& change = history_.StepBack();
+  PutBack(change.offset, change.before);
+}
+
+void EditorModel::Redo() {
+  if (!history_.CanRedo()) return;
+  const RoadChange& change = history_.StepForward();
+  PutBack(change.offset, change.after);
+}
+
+// The byte and its cell as a change left them, shown as after a click on the cell.
+void EditorModel::PutBack(int offset, const CellState& state) {
+  image_[offset] = state.code;
+  const GridCell cell = OffsetToCell(offset);
+  view_.SetCellText(cell.column, cell.row, state.text);
+  view_.SetCurrentCell(cell.column, cell.row);
+  SelectCell(cell.column, cell.row);
 }
 
 void EditorModel::ShowCode(TerrainCode code) {

@@ -1,7 +1,8 @@
 #pragma once
 // Everything the main window does apart from drawing: the map image, the open
-// file's path and the selected offset; the four user operations; and every
-// text and enabled state the window shows, which it reads after each one.
+// file's path and the selected offset; the user operations, with the history
+// of road changes behind Undo and Redo; and every text and enabled state the
+// window shows, which it reads after each one.
 
 #include <optional>
 #include <string>
@@ -11,6 +12,7 @@
 #include "map/HexGrid.h"
 #include "map/MapFile.h"
 #include "map/PathText.h"
+#include "model/EditHistory.h"
 
 // The program's name: the window caption before a map is read, the taskbar
 // button and the caption of every error box.
@@ -26,8 +28,12 @@ class EditorView {
   // Paints whatever is waiting to be painted, before a long grid fill.
   virtual void FinishPendingRepaints() = 0;
   virtual void SetCellText(int column, int row, std::string text) = 0;
-  // The grid's current cell, which only the user moves.
+  // What a cell shows, so that Undo can give a cell back its exact text.
+  virtual const std::string& CellText(int column, int row) const = 0;
+  // The grid's current cell, which the user moves.
   virtual GridCell CurrentCell() const = 0;
+  // Makes a cell the current one and scrolls it into view, without a click.
+  virtual void SetCurrentCell(int column, int row) = 0;
 };
 
 class EditorModel {
@@ -43,6 +49,10 @@ class EditorModel {
   void ChooseRoad(int index);
   // Writes the image over the open map file.
   void SaveMapFile();
+  // Take back the last road change, or apply the last one taken back again;
+  // its cell becomes the current one. With nothing to do they do nothing.
+  void Undo();
+  void Redo();
 
   // State.
   const ::MapImage& MapImage() const { return image_; }
@@ -64,6 +74,7 @@ class EditorModel {
  private:
   void LoadMapFile();
   void ShowCode(TerrainCode code);
+  void PutBack(int offset, const CellState& state);
 
   FileSystem& files_;
   EditorView& view_;
@@ -77,6 +88,8 @@ class EditorModel {
   // it over the other file would destroy that file; a failed read of this
   // same file changes nothing, and saving keeps the edits.
   std::optional<MapPath> imageSource_;
+  // The road changes since the last successful read.
+  EditHistory history_;
 
   PathText caption_;
   std::string positionText_;

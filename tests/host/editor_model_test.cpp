@@ -590,6 +590,208 @@ TEST_F(EditorModelTest, FailedWriteLeavesTheModelAsItWas) {
   EXPECT_EQ(files.files[MapA][681], 3);
 }
 
+// --- Undo and redo ----------------------------------------------------------
+
+// Road code 20 at three cells: 681 (10, 40), 159 (3, 5) and 26575 (351, 76).
+class HistoryTest : public EditorModelTest {
+ protected:
+  Bytes OpenWithThreeRoads() {
+    Bytes content = VariedMap(0);
+    for (const int offset : {681, 159, 26575}) content[offset] = 20;
+    Open(MapA, content);
+    return content;
+  }
+  // Three steps: 681 from 20 to 3, then 159 from 20 to 18 and on to 23.
+  void ChangeTwoCells() {
+    Click(10, 40);
+    model.ChooseRoad(13);
+    Click(3, 5);
+    model.ChooseRoad(0);
+    model.ChooseRoad(5);
+  }
+  // The counts of every call the model makes on the view.
+  struct Calls {
+    long texts;
+    int currentCells;
+    bool operator==(const Calls& o) const { return texts == o.texts && currentCells == o.currentCells; }
+  };
+  Calls ViewCalls() const { return {view.textsSet, view.currentCellsSet}; }
+  void ExpectNothingHappens(void (EditorModel::*operation)()) {
+    const Snapshot before = SnapshotOf(model);
+    const MapImage image = model.MapImage();
+    const Calls calls = ViewCalls();
+    (model.*operation)();
+    EXPECT_EQ(SnapshotOf(model), before);
+    EXPECT_EQ(model.MapImage(), image);
+    EXPECT_TRUE(ViewCalls() == calls) << "the view was touched";
+  }
+};
+
+TEST_F(HistoryTest, BeforeAnyMapAndAfterAFailedFirstReadThereIsNothingToDo) {
+  ExpectNothingHappens(&EditorModel::Undo);
+  ExpectNothingHappens(&EditorModel::Redo);
+  EXPECT_THROW(model.OpenMap(MapA), MapFileError);  // no such file
+  ExpectNothingHappens(&EditorModel::Undo);
+  ExpectNothingHappens(&EditorModel::Redo);
+}
+
+TEST_F(HistoryTest, UndoTakesBackEachChangeAndShowsItsCellAsAfterAClick) {
+  Bytes content = OpenWithThreeRoads();
+  ChangeTwoCells();
+  Click(351, 76);
+  model.ChooseRoad(1);  // 20 -> 19
+  Click(100, 30);       // somewhere else
+
+  model.Undo();
+  EXPECT_EQ(model.MapImage()[26575], 20);
+  EXPECT_EQ(view.CellText(351, 76), "Λ \r\n26575 : 20");
+  EXPECT_EQ(view.current, (GridCell{351, 76}));
+  EXPECT_EQ(model.PositionText(), "351 : 76");
+  EXPECT_EQ(model.HexOffsetText(), "67CF");
+
+  model.Undo();
+  EXPECT_EQ(model.MapImage()[159], 18);
+  EXPECT_EQ(view.CellText(3, 5), "／ ") << "the text it had before: already edited";
+  EXPECT_EQ(view.current, (GridCell{3, 5}));
+  EXPECT_EQ(model.PositionText(), "3 : 5");
+  EXPECT_EQ(model.CodeText(), "／ : 18");
+  EXPECT_EQ(model.HexOffsetText(), "9F");
+  EXPECT_EQ(model.DecimalOffsetText(), "159");
+  EXPECT_TRUE(model.RoadChooserEnabled());
+  EXPECT_EQ(model.RoadChooserIndex(), 0);
+
+  model.Undo();
+  EXPECT_EQ(view.CellText(3, 5), "Λ \r\n159 : 20") << "the read-time text: never edited before";
+  model.Undo();
+  EXPECT_EQ(view.CellText(10, 40), "Λ \r\n681 : 20");
+  EXPECT_EQ(model.PositionText(), "10 : 40");
+  EXPECT_EQ(model.CodeText(), "Λ : 20");
+  EXPECT_EQ(model.RoadChooserIndex(), 2);
+  EXPECT_TRUE(std::equal(content.begin(), content.end(), model.MapImage().begin()));
+  EXPECT_EQ(view.currentCellsSet, 4);
+  ExpectNothingHappens(&EditorModel::Undo);
+}
+
+TEST_F(HistoryTest, RedoAppliesTheChangesAgainInTheirOrder) {
+  Bytes content = OpenWithThreeRoads();
+  ChangeTwoCells();
+  for (int step = 0; step < 3; ++step) model.Undo();
+  Click(1, 1);
+
+  model.Redo();
+  EXPECT_EQ(model.MapImage()[681], 3);
+  EXPECT_EQ(view.CellText(10, 40), "丘 ");
+  EXPECT_EQ(view.current, (GridCell{10, 40}));
+  EXPECT_EQ(model.CodeText(), "丘 : 3");
+  EXPECT_EQ(model.RoadChooserIndex(), 13);
+  model.Redo();
+  EXPECT_EQ(view.CellText(3, 5), "／ ");
+  model.Redo();
+  EXPECT_EQ(view.CellText(3, 5), "＞ ");
+  EXPECT_EQ(model.PositionText(), "3 : 5");
+  EXPECT_EQ(model.CodeText(), "＞ : 23");
+  EXPECT_EQ(model.RoadChooserIndex(), 5);
+  ExpectNothingHappens(&EditorModel::Redo);
+
+  content[681] = 3;
+  content[159] = 23;
+  EXPECT_TRUE(std::equal(content.begin(), content.end(), model.MapImage().begin()));
+}
+
+TEST_F(HistoryTest, ChoosingTheShownEntryIsNoStepButItsShortTextComesBack) {
+  OpenWithThreeRoads();
+  Click(10, 40);
+  model.ChooseRoad(2);  // 20 again: the text shortens, the byte stays
+  ASSERT_EQ(view.CellText(10, 40), "Λ ");
+  ExpectNothingHappens(&EditorModel::Undo);
+
+  model.ChooseRoad(13);  // 20 -> 3
+  model.ChooseRoad(13);  // 3 again: no step
+  model.Undo();
+  EXPECT_EQ(model.MapImage()[681], 20);
+  EXPECT_EQ(view.CellText(10, 40), "Λ ") << "the text it had, not the read-time one";
+  ExpectNothingHappens(&EditorModel::Undo);
+}
+
+TEST_F(HistoryTest, ANewChangeAfterUndoDropsWhatCouldHaveBeenRedone) {
+  OpenWithThreeRoads();
+  Click(10, 40);
+  model.ChooseRoad(13);  // 20 -> 3
+  Click(3, 5);
+  model.ChooseRoad(0);  // 20 -> 18
+  model.Undo();
+  Click(351, 76);
+  model.ChooseRoad(1);  // 20 -> 19, after the undo
+  ExpectNothingHappens(&EditorModel::Redo);
+
+  model.Undo();
+  EXPECT_EQ(model.MapImage()[26575], 20);
+  model.Undo();
+  EXPECT_EQ(model.MapImage()[681], 20);
+  EXPECT_EQ(model.MapImage()[159], 20) << "the dropped change never comes back";
+  EXPECT_EQ(view.CellText(3, 5), "Λ \r\n159 : 20");
+  ExpectNothingHappens(&EditorModel::Undo);
+  model.Redo();
+  model.Redo();
+  EXPECT_EQ(model.MapImage()[681], 3);
+  EXPECT_EQ(model.MapImage()[26575], 19);
+  EXPECT_EQ(model.MapImage()[159], 20);
+}
+
+TEST_F(HistoryTest, ASuccessfulReadClearsTheHistoryAndAFailedOneKeepsIt) {
+  OpenWithRoadSelected();
+  model.ChooseRoad(13);  // 20 -> 3
+  Bytes second = VariedMap(1);
+  second[681] = 21;
+  Open(MapB, second);
+  ExpectNothingHappens(&EditorModel::Undo);
+
+  model.ChooseRoad(14);  // the current cell is still 10, 40: 21 -> 4
+  model.Undo();
+  files.locked.insert(MapA);
+  EXPECT_THROW(model.OpenMap(MapA), MapFileError);
+  model.Redo();
+  EXPECT_EQ(model.MapImage()[681], 4);
+  EXPECT_EQ(view.CellText(10, 40), "平 ");
+  model.Undo();
+  EXPECT_EQ(model.MapImage()[681], 21);
+  EXPECT_EQ(view.CellText(10, 40), "∨ \r\n681 : 21");
+  EXPECT_TRUE(std::equal(second.begin(), second.end(), model.MapImage().begin()));
+}
+
+TEST_F(HistoryTest, SavingKeepsTheHistoryAndTheNextSaveWritesTheUndoneByte) {
+  Bytes content = OpenWithRoadSelected();
+  model.ChooseRoad(13);  // 20 -> 3
+  model.SaveMapFile();
+  ASSERT_EQ(files.files[MapA][681], 3);
+
+  model.Undo();
+  EXPECT_EQ(files.files[MapA][681], 3) << "nothing is written by Undo";
+  model.SaveMapFile();
+  EXPECT_EQ(files.files[MapA], content);
+  model.Redo();
+  model.SaveMapFile();
+  EXPECT_EQ(files.files[MapA][681], 3);
+}
+
+// The changes alternate between two codes, so a byte of 20 at the end would
+// mean that the very first change was taken back too.
+TEST_F(HistoryTest, HoldsTenThousandStepsAndForgetsTheOldest) {
+  OpenWithRoadSelected();
+  for (int change = 0; change < 10001; ++change) model.ChooseRoad(change % 2 == 0 ? 13 : 14);
+  ASSERT_EQ(model.MapImage()[681], 3);
+
+  const long texts = view.textsSet;
+  for (int step = 0; step < 10001; ++step) model.Undo();
+  EXPECT_EQ(view.textsSet - texts, 10000);
+  EXPECT_EQ(model.MapImage()[681], 3);
+  EXPECT_EQ(view.CellText(10, 40), "丘 ");
+
+  for (int step = 0; step < 10001; ++step) model.Redo();
+  EXPECT_EQ(view.textsSet - texts, 20000);
+  EXPECT_EQ(model.MapImage()[681], 3);
+}
+
 // --- On a real disk ----------------------------------------------------------
 
 // Map file names end at a backslash or a colon, never at the '/' of host paths, so the

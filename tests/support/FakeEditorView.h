@@ -1,6 +1,7 @@
 #pragma once
 // The window as the editor model sees it: a 353 x 77 table of cell texts, a
-// current cell the test moves like the user would, and a count of repaints.
+// current cell the test moves like the user would (or the model on Undo and
+// Redo), and a count of repaints.
 
 #include <string>
 #include <vector>
@@ -27,10 +28,16 @@ class FakeEditorView : public EditorView {
 
   GridCell CurrentCell() const override { return current; }
 
-  const std::string& CellText(int column, int row) const { return cells_.at(Index(column, row)); }
+  void SetCurrentCell(int column, int row) override {
+    ++currentCellsSet;
+    current = {column, row};
+  }
+
+  const std::string& CellText(int column, int row) const override { return cells_.at(Index(column, row)); }
 
   GridCell current;  // column 1, row 1 until the user moves it
   int repaints = 0;
+  int currentCellsSet = 0;
   long textsSet = 0;
   long textsSetBeforeLastRepaint = -1;
   long textsOutsideGrid = 0;
