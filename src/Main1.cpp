@@ -20,14 +20,20 @@ constexpr wchar_t ClassName[] = L"TMainForm1";
 constexpr DWORD Style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
 // Shortcuts are kept as key code plus modifier flags.
+constexpr int ShortCutShift = 0x2000;
 constexpr int ShortCutCtrl = 0x4000;
 constexpr int ShortCutOpen = ShortCutCtrl + 'O';  // 16463
 constexpr int ShortCutSave = ShortCutCtrl + 'S';  // 16467
 constexpr int ShortCutHelp = VK_F1;               // 112
+// Undo and redo have no menu item: keys only.
+constexpr int ShortCutUndo = ShortCutCtrl + 'Z';                       // 16474
+constexpr int ShortCutRedo = ShortCutCtrl + 'Y';                       // 16473
+constexpr int ShortCutShiftRedo = ShortCutCtrl + ShortCutShift + 'Z';  // 24666
 
 ACCEL AcceleratorOf(int shortCut, WORD command) {
   BYTE flags = FVIRTKEY;
   if (shortCut & ShortCutCtrl) flags |= FCONTROL;
+  if (shortCut & ShortCutShift) flags |= FSHIFT;
   return ACCEL{flags, static_cast<WORD>(shortCut & 0xFF), command};
 }
 
@@ -132,7 +138,8 @@ void TMainForm1::CreateMenuBar() {
   AppendMenuW(menuBar_.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(Help1), Widen("ヘルプ(&H)").c_str());
 
   ACCEL shortcuts[] = {AcceleratorOf(ShortCutOpen, IdOpen1), AcceleratorOf(ShortCutSave, IdSave1),
-                       AcceleratorOf(ShortCutHelp, IdContents1)};
+                       AcceleratorOf(ShortCutHelp, IdContents1), AcceleratorOf(ShortCutUndo, IdUndo),
+                       AcceleratorOf(ShortCutRedo, IdRedo), AcceleratorOf(ShortCutShiftRedo, IdRedo)};
   accelerators_.reset(CreateAcceleratorTableW(shortcuts, static_cast<int>(std::size(shortcuts))));
   if (!accelerators_) ThrowWindowNotCreated();
 }
@@ -262,6 +269,14 @@ void TMainForm1::RoadComboBox1Change() {
   RunModelOperation([&] { model_.ChooseRoad(index); });
 }
 
+void TMainForm1::UndoShortcut() {
+  RunModelOperation([this] { model_.Undo(); });
+}
+
+void TMainForm1::RedoShortcut() {
+  RunModelOperation([this] { model_.Redo(); });
+}
+
 void TMainForm1::OpenCommand() {
   const std::optional<std::wstring> path = Dialogs().AskMapPath(Window(), OpenDialog1_);
   if (!path) return;
@@ -315,10 +330,16 @@ void TMainForm1::SizeLabel1ToText() {
 }
 
 bool TMainForm1::IsCommandEnabled(WORD id) const {
+  // An open chooser list is in the middle of a choice: the history waits.
+  if (id == IdUndo || id == IdRedo) return !RoadChooserDroppedDown();
   if (id == IdOpenToolButton1 || id == IdSaveToolButton2)
     return SendMessageW(ToolBar1, TB_ISBUTTONENABLED, id, 0) != 0;
   const UINT state = GetMenuState(MainMenu1, id, MF_BYCOMMAND);
   return state != static_cast<UINT>(-1) && !(state & (MF_GRAYED | MF_DISABLED));
+}
+
+bool TMainForm1::RoadChooserDroppedDown() const {
+  return SendMessageW(RoadComboBox1, CB_GETDROPPEDSTATE, 0, 0) != 0;
 }
 
 // Messages.
@@ -397,6 +418,12 @@ void TMainForm1::OnCommand(WORD id, WORD code, HWND control) {
       break;
     case IdAbout1:
       About1Click();
+      break;
+    case IdUndo:
+      UndoShortcut();
+      break;
+    case IdRedo:
+      RedoShortcut();
       break;
     default:
       break;  // Contents1 has no handler

@@ -33,6 +33,8 @@ enum MainCommand : WORD {
   IdEdit2,
   IdEdit3,
   IdLabel1,
+  IdUndo,  // shortcuts only, without a menu item
+  IdRedo,
 };
 
 // Where the game is normally installed; the open dialog starts there.
@@ -79,6 +81,8 @@ class TMainForm1 : public BaseWindow, private EditorView {
   void About1Click();
   void StringGrid1Click();
   void RoadComboBox1Change();
+  void UndoShortcut();
+  void RedoShortcut();
 
   void OpenCommand();
   template <typename Operation>
@@ -87,6 +91,7 @@ class TMainForm1 : public BaseWindow, private EditorView {
   void SizeLabel1ToText();
   bool IsCommandEnabled(WORD id) const;
   HWND NextTabStop(bool backwards) const;
+  bool RoadChooserDroppedDown() const;
 
   // Messages.
   void OnCommand(WORD id, WORD code, HWND control);

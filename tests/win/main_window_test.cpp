@@ -581,6 +581,127 @@ TEST_F(MainWindowTest, ClosingTheTaskbarWindowClosesTheProgram) {
   EXPECT_FALSE(IsWindow(window));
 }
 
+// Undo and redo, through the keys as the message loop delivers them.
+class MainWindowHistoryTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    original = SampleMap();
+    original[offset] = RoadCode;
+    path = WriteMap(original);
+    OpenThroughDialog(path);
+  }
+
+  // Clicks the road cell 5, 12 and steps the focused chooser down `steps` entries.
+  void ChangeTheRoad(int steps) {
+    ClickCell(5, 12);
+    SetFocus(Control(IdRoadComboBox1));
+    for (int step = 0; step < steps; ++step) {
+      PostKey(Control(IdRoadComboBox1), VK_DOWN);
+      Pump();
+    }
+    ASSERT_EQ(form->Model().MapImage()[offset], RoadCode + steps);
+  }
+
+  void ShiftShortcut(WPARAM key) {
+    HeldKeys held({VK_SHIFT});
+    Shortcut(key);
+  }
+
+  const int offset = CellToOffset(5, 12);
+  std::vector<std::uint8_t> original;
+  MapPath path;
+};
+
+TEST_F(MainWindowHistoryTest, CtrlZFromAnotherCellGoesBackToTheChangedCellAndScrollsItIntoView) {
+  ChangeTheRoad(1);
+  ClickCell(8, 3);
+  Shortcut(VK_END);  // Ctrl+End in the grid: the last cell, far out of view
+  ASSERT_EQ(TextOf(Control(IdLabel1)), L"352 : 76");
+
+  Shortcut('Z');
+  EXPECT_EQ(form->Model().MapImage()[offset], RoadCode);
+  EXPECT_EQ(form->Grid().CellText(5, 12), ReadCellText(offset, RoadCode));
+  EXPECT_EQ(form->Grid().CurrentCell(), (GridCell{5, 12}));
+  EXPECT_EQ(form->Grid().ViewPosition(), (GridCell{5, 12}));
+  EXPECT_EQ(TextOf(Control(IdLabel1)), L"5 : 12");
+  EXPECT_EQ(TextOf(Control(IdEdit1)), L"Λ : 20");
+  EXPECT_EQ(TextOf(Control(IdEdit2)), L"144");
+  EXPECT_EQ(TextOf(Control(IdEdit3)), L"324");
+  EXPECT_TRUE(IsWindowEnabled(Control(IdRoadComboBox1)));
+  EXPECT_EQ(ChooserSelection(), 2);
+  EXPECT_EQ(GetFocus(), Control(IdStringGrid1));
+  EXPECT_TRUE(dialogs.errorBoxes.empty());
+}
+
+TEST_F(MainWindowHistoryTest, CtrlYAndCtrlShiftZRedoWhicheverControlHasTheFocus) {
+  ChangeTheRoad(2);  // 20 -> 21 -> 22
+  Shortcut('Z');     // the chooser has the focus
+  Shortcut('Z');
+  EXPECT_EQ(form->Model().MapImage()[offset], RoadCode);
+  EXPECT_EQ(ChooserSelection(), 2);
+
+  SetFocus(Control(IdEdit1));
+  Shortcut('Y');
+  EXPECT_EQ(form->Model().MapImage()[offset], 21);
+  EXPECT_EQ(TextOf(Control(IdEdit1)), L"∨ : 21");
+  EXPECT_EQ(ChooserSelection(), 3);
+
+  SetFocus(Control(IdStringGrid1));
+  ShiftShortcut('Z');
+  EXPECT_EQ(form->Model().MapImage()[offset], 22);
+  EXPECT_EQ(form->Grid().CellText(5, 12), EditCellText(22));
+  EXPECT_EQ(TextOf(Control(IdEdit1)), L"＜ : 22");
+
+  Shortcut('Y');  // nothing left to redo
+  ShiftShortcut('Z');
+  EXPECT_EQ(form->Model().MapImage()[offset], 22);
+  EXPECT_TRUE(dialogs.errorBoxes.empty());
+}
+
+TEST_F(MainWindowHistoryTest, ASaveAfterAnUndoWritesTheUndoneByte) {
+  ChangeTheRoad(1);
+  Shortcut('S');
+  ASSERT_EQ(ReadBytes(path)[offset], 21);
+  Shortcut('Z');
+  EXPECT_EQ(ReadBytes(path)[offset], 21) << "Undo writes nothing";
+  Shortcut('S');
+  EXPECT_EQ(ReadBytes(path), original);
+  EXPECT_TRUE(dialogs.errorBoxes.empty());
+}
+
+TEST_F(MainWindowHistoryTest, WhileTheChooserListIsDroppedDownTheKeysDoNothing) {
+  ChangeTheRoad(1);
+  HWND chooser = Control(IdRoadComboBox1);
+  SendMessageW(chooser, CB_SHOWDROPDOWN, TRUE, 0);
+  Pump();
+  Shortcut('Z');
+  EXPECT_EQ(form->Model().MapImage()[offset], 21);
+  EXPECT_EQ(ChooserSelection(), 3);
+  EXPECT_NE(SendMessageW(chooser, CB_GETDROPPEDSTATE, 0, 0), 0);
+
+  SendMessageW(chooser, CB_SHOWDROPDOWN, FALSE, 0);
+  Pump();
+  Shortcut('Z');
+  EXPECT_EQ(form->Model().MapImage()[offset], RoadCode);
+}
+
+TEST_F(MainWindowTest, UndoAndRedoKeysDoNothingBeforeAMapIsRead) {
+  Shortcut('Z');
+  Shortcut('Y');
+  {
+    HeldKeys shift({VK_SHIFT});
+    Shortcut('Z');
+  }
+  EXPECT_TRUE(dialogs.errorBoxes.empty());
+  EXPECT_EQ(dialogs.openDialogs, 0);
+  EXPECT_EQ(TextOf(Main()), L"ヴァルテア 街道エディタ");
+  EXPECT_EQ(TextOf(Control(IdLabel1)), L"1 : 1");
+  EXPECT_EQ(TextOf(Control(IdEdit1)), L"");
+  EXPECT_FALSE(IsWindowEnabled(Control(IdStringGrid1)));
+  EXPECT_EQ(form->Grid().CurrentCell(), (GridCell{1, 1}));
+}
+
 // The real error box, answered from another thread while the program waits in it.
 class SystemErrorBox : public ScriptedDialogs {
  public:
