@@ -29,6 +29,13 @@ ensure_wine_prefix() {
     LANG=ja_JP.UTF-8 xvfb-run -a "$wine_loader" wineboot -i >/dev/null 2>&1 || true
     "$wineserver" -w
   fi
+  # Wine draws the title bar's buttons with its own Marlett font. Debian ships
+  # it in fonts-wine, but Wine 8 looks for fonts in the prefix's Fonts folder
+  # only; without it the buttons show as the letters "0 1 r".
+  local fonts="$WINEPREFIX/drive_c/windows/Fonts"
+  if [[ -d "$fonts" && ! -f "$fonts/marlett.ttf" ]]; then
+    cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+  fi
 }
 
 # On a virtual display there is no window manager, and Wine waits two seconds

@@ -21,7 +21,7 @@ constexpr char Caption[] = "ヴァルテア 街道エディタのバージョン
 constexpr char ProductName[] = "ヴァルテア 街道エディタ";
 constexpr char Version[] = "Ver 0.1";
 constexpr char Credits[] =
-    "(C) 2026 Valtea Road Editor Project\r\n"
+    "(C) 2026 ヴァルテア街道エディタ制作班\r\n"
     "https://valtea-road-editor.example/";
 constexpr char OkCaption[] = "OK";
 

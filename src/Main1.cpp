@@ -1,6 +1,7 @@
 #include "Main1.h"
 
 #include <windowsx.h>
+#include <uxtheme.h>
 
 #include <memory>
 
@@ -162,6 +163,8 @@ void TMainForm1::CreateToolBar() {
                          TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN, 0,
                          Layout::ToolBar1, IdToolBar1);
   SendMessageW(ToolBar1, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
+  // No visual style: its toolbar background and hot look are flat ones.
+  SetWindowTheme(ToolBar1, L" ", L" ");
 
   const int imageSize = Scale(Layout::ToolImageSize);
   imageList_.reset(ImageList_Create(imageSize, imageSize, ILC_COLOR24 | ILC_MASK, 2, 0));
@@ -438,17 +441,34 @@ LRESULT TMainForm1::OnNotify(const NMHDR& header) {
     info.lpszText = tooltipText_.data();
     return 0;
   }
-  if (header.hwndFrom == ToolBar1 && header.code == NM_CUSTOMDRAW) {
-    const auto& draw = reinterpret_cast<const NMCUSTOMDRAW&>(header);
-    if (draw.dwDrawStage == CDDS_PREPAINT) return CDRF_NOTIFYPOSTPAINT;
-    if (draw.dwDrawStage == CDDS_POSTPAINT) {
+  if (header.hwndFrom == ToolBar1 && header.code == NM_CUSTOMDRAW)
+    return OnToolBarCustomDraw(reinterpret_cast<const NMCUSTOMDRAW&>(header));
+  return 0;
+}
+
+// The etched lines along the toolbar's edges, and the buttons' raised edges:
+// drawn here because a visual style, Wine's too, draws every button flat.
+LRESULT TMainForm1::OnToolBarCustomDraw(const NMCUSTOMDRAW& draw) {
+  switch (draw.dwDrawStage) {
+    case CDDS_PREPAINT:
+      return CDRF_NOTIFYPOSTPAINT | CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT:
+      return CDRF_NOTIFYPOSTPAINT;
+    case CDDS_ITEMPOSTPAINT: {
+      RECT button = draw.rc;
+      const bool pressed = (draw.uItemState & CDIS_SELECTED) != 0;
+      DrawEdge(draw.hdc, &button, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | (pressed ? 0 : BF_SOFT));
+      return CDRF_DODEFAULT;
+    }
+    case CDDS_POSTPAINT: {
       RECT edges{};
       GetClientRect(ToolBar1, &edges);
       DrawEdge(draw.hdc, &edges, EDGE_ETCHED, BF_TOP | BF_BOTTOM);
+      return CDRF_DODEFAULT;
     }
-    return CDRF_DODEFAULT;
+    default:
+      return CDRF_DODEFAULT;
   }
-  return 0;
 }
 
 LRESULT TMainForm1::OnControlColor(HDC dc, HWND control) {

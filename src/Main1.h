@@ -96,6 +96,7 @@ class TMainForm1 : public BaseWindow, private EditorView {
   // Messages.
   void OnCommand(WORD id, WORD code, HWND control);
   LRESULT OnNotify(const NMHDR& header);
+  LRESULT OnToolBarCustomDraw(const NMCUSTOMDRAW& draw);
   LRESULT OnControlColor(HDC dc, HWND control);
   void OnSysCommand(WPARAM command, LPARAM lParam);
   void OnActivate(WPARAM wParam, LPARAM lParam);

@@ -8,6 +8,7 @@
 #include <windows.h>
 
 #include <algorithm>
+#include <cwctype>
 #include <functional>
 #include <memory>
 #include <string>
@@ -17,6 +18,7 @@
 #include "support/WindowTesting.h"
 #include "ui/Dpi.h"
 #include "ui/Layout.h"
+#include "ui/Text.h"
 
 namespace {
 
@@ -216,6 +218,12 @@ TEST_F(AboutBox, CopyLabelHoldsTwoLinesAndEveryLabelIsSizedToItsText) {
   EXPECT_EQ(copy.find_first_of(L"\r\n"), lineBreak);
   EXPECT_GT(lineBreak, 0u);
   EXPECT_EQ(copy.compare(lineBreak + 2, 8, L"https://"), 0) << "the second line is the web page";
+  // The credit is in Japanese, like every other text: no ASCII letters but the (C).
+  const std::wstring credit = copy.substr(0, lineBreak);
+  ASSERT_EQ(credit.compare(0, 3, L"(C)"), 0);
+  EXPECT_EQ(std::count_if(credit.begin() + 3, credit.end(), [](wchar_t c) { return c < 0x80 && std::iswalpha(c); }), 0)
+      << "credit line: " << Narrow(credit);
+  EXPECT_GT(std::count_if(credit.begin(), credit.end(), [](wchar_t c) { return c >= 0x3000; }), 4);
 
   // Two lines, one below the other: twice the height of one.
   const RECT copyRect = RectInParent(box.CopyLabel());

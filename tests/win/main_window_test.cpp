@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -559,6 +560,55 @@ TEST_F(MainWindowTest, ToolButtonsExplainThemselvesWithTheirShortcuts) {
   };
   EXPECT_EQ(tooltip(IdOpenToolButton1), L"開く(Ctrl+O)");
   EXPECT_EQ(tooltip(IdSaveToolButton2), L"上書き保存(Ctrl+S)");
+}
+
+// What a window shows on the screen, pixel by pixel.
+class ScreenPixels {
+ public:
+  explicit ScreenPixels(HWND window) : dc_(CreateCompatibleDC(nullptr)) {
+    RECT client{};
+    GetClientRect(window, &client);
+    HDC screen = GetDC(window);
+    bitmap_ = CreateCompatibleBitmap(screen, client.right, client.bottom);
+    old_ = SelectObject(dc_, bitmap_);
+    BitBlt(dc_, 0, 0, client.right, client.bottom, screen, 0, 0, SRCCOPY);
+    ReleaseDC(window, screen);
+  }
+  ~ScreenPixels() {
+    SelectObject(dc_, old_);
+    DeleteObject(bitmap_);
+    DeleteDC(dc_);
+  }
+  COLORREF At(int x, int y) const { return GetPixel(dc_, x, y); }
+
+ private:
+  HDC dc_;
+  HBITMAP bitmap_;
+  HGDIOBJ old_;
+};
+
+// Raised: light along the top and left edges, dark along the bottom and
+// right, whatever visual style the system draws with (this Wine draws its
+// "light" style, whose toolbar buttons are flat).
+TEST_F(MainWindowTest, ToolButtonsAreRaised) {
+  const auto light = {GetSysColor(COLOR_BTNHIGHLIGHT), GetSysColor(COLOR_3DLIGHT)};
+  const auto dark = {GetSysColor(COLOR_BTNSHADOW), GetSysColor(COLOR_3DDKSHADOW)};
+  auto isOneOf = [](COLORREF colour, std::initializer_list<COLORREF> colours) {
+    return std::find(colours.begin(), colours.end(), colour) != colours.end();
+  };
+  for (const int index : {0, 1}) {
+    SCOPED_TRACE(index);
+    RECT button{};
+    SendMessageW(ToolBar(), TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&button));
+    RedrawWindow(ToolBar(), nullptr, nullptr, RDW_INVALIDATE | RDW_UPDATENOW | RDW_ERASE);
+    const ScreenPixels pixels(ToolBar());
+    const int middleX = (button.left + button.right) / 2;
+    const int middleY = (button.top + button.bottom) / 2;
+    EXPECT_TRUE(isOneOf(pixels.At(button.left, middleY), light)) << std::hex << pixels.At(button.left, middleY);
+    EXPECT_TRUE(isOneOf(pixels.At(middleX, button.top), light)) << std::hex << pixels.At(middleX, button.top);
+    EXPECT_TRUE(isOneOf(pixels.At(button.right - 1, middleY), dark)) << std::hex << pixels.At(button.right - 1, middleY);
+    EXPECT_TRUE(isOneOf(pixels.At(middleX, button.bottom - 1), dark)) << std::hex << pixels.At(middleX, button.bottom - 1);
+  }
 }
 
 TEST_F(MainWindowTest, MinimisingTakesTheWholeProgramToTheTaskbarAndBack) {

@@ -36,4 +36,20 @@ TEST(ProgramWindow, CaptionIsTheApplicationTitleAndClosingEndsTheLoop) {
   EXPECT_FALSE(IsWindow(window));
 }
 
+// Wine draws the title bar's buttons as characters of its Marlett font; the
+// test and run set-up puts it where Wine finds it. Without it the buttons
+// read "0 1 r" on every screenshot.
+TEST(ProgramWindow, TheTitleBarButtonsFontIsThere) {
+  HFONT marlett = CreateFontW(-13, 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, SYMBOL_CHARSET, OUT_DEFAULT_PRECIS,
+                              CLIP_DEFAULT_PRECIS, DEFAULT_QUALITY, DEFAULT_PITCH, L"Marlett");
+  HDC screen = GetDC(nullptr);
+  HGDIOBJ previous = SelectObject(screen, marlett);
+  wchar_t face[LF_FACESIZE] = {};
+  GetTextFaceW(screen, LF_FACESIZE, face);
+  SelectObject(screen, previous);
+  ReleaseDC(nullptr, screen);
+  DeleteObject(marlett);
+  EXPECT_STREQ(face, L"Marlett");
+}
+
 }  // namespace
