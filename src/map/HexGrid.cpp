@@ -18,6 +18,41 @@ int CellToOffset(int column, int row) {
   return column / 2 * MapLineLength + 2 * row - 154;
 }
 
+GridCell NeighbourCell(GridCell cell, Side side) {
+  // An odd column stands half a row above the even column on either side of
+  // it: its slanted neighbours are in the same row and the row below; those
+  // of an even column in the same row and the row above.
+  const int slantedRowAbove = cell.column % 2 == 1 ? cell.row : cell.row - 1;
+  const int slantedRowBelow = slantedRowAbove + 1;
+  switch (side) {
+    case Side::North: return {cell.column, cell.row - 1};
+    case Side::NorthEast: return {cell.column + 1, slantedRowAbove};
+    case Side::SouthEast: return {cell.column + 1, slantedRowBelow};
+    case Side::South: return {cell.column, cell.row + 1};
+    case Side::SouthWest: return {cell.column - 1, slantedRowBelow};
+    case Side::NorthWest: return {cell.column - 1, slantedRowAbove};
+  }
+  return cell;
+}
+
+int NeighbourOffset(int offset, Side side) {
+  const GridCell next = NeighbourCell(OffsetToCell(offset), side);
+  return CellToOffset(next.column, next.row);
+}
+
+HexPosition PositionOf(int offset) {
+  const GridCell cell = OffsetToCell(offset);
+  return {cell.column, offset % MapLineLength};
+}
+
+int OffsetAt(HexPosition position) {
+  const bool oddColumn = position.column % 2 != 0;
+  const bool evenHeight = position.halfRow % 2 == 0;
+  if (position.halfRow < 0 || position.halfRow >= MapLineLength || oddColumn != evenHeight) return NoMapOffset;
+  const int row = oddColumn ? position.halfRow / 2 + 1 : (position.halfRow - 1) / 2 + 2;
+  return CellToOffset(position.column, row);
+}
+
 namespace {
 
 // Appends a non-negative number in decimal; faster than std::to_string and

@@ -4,6 +4,7 @@
 // 2L+1 (even positions, from row 1) and the even column 2L+2 (odd positions,
 // from row 2), so row 1 of every even column holds no byte: a placeholder.
 
+#include <array>
 #include <string>
 
 #include "map/MapFile.h"
@@ -36,3 +37,31 @@ std::string ReadCellText(int offset, TerrainCode code);
 
 // The text a cell gets when the user changes its byte: glyph and a space.
 std::string EditCellText(TerrainCode code);
+
+// The six sides of a hexagon, clockwise from the top. Each grid column stands
+// half a hexagon higher or lower than the next, so a hexagon has a neighbour
+// straight above and below in its own column and four slanted ones in the
+// columns to its left and right.
+enum class Side { North, NorthEast, SouthEast, South, SouthWest, NorthWest };
+constexpr int SideCount = 6;
+constexpr std::array<Side, SideCount> AllSides = {Side::North, Side::NorthEast, Side::SouthEast,
+                                                  Side::South, Side::SouthWest, Side::NorthWest};
+// The sides roads use: a road never runs straight up or down a column.
+constexpr std::array<Side, 4> SlantedSides = {Side::NorthEast, Side::SouthEast, Side::SouthWest, Side::NorthWest};
+constexpr Side Opposite(Side side) { return static_cast<Side>((static_cast<int>(side) + 3) % SideCount); }
+
+// The cell beside a cell on one side; it may lie outside the map cells.
+GridCell NeighbourCell(GridCell cell, Side side);
+// The map offset beside an offset, or NoMapOffset where the map ends.
+int NeighbourOffset(int offset, Side side);
+
+// Where a hexagon lies in a picture of the map: its grid column, and its
+// height in half rows from the top (0..150), which is its position in its map
+// line. Odd columns hold the even heights, even columns the odd ones.
+struct HexPosition {
+  int column = 1;
+  int halfRow = 0;
+};
+HexPosition PositionOf(int offset);
+// The offset of the hexagon at a position, or NoMapOffset where none lies.
+int OffsetAt(HexPosition position);

@@ -35,10 +35,11 @@ const std::string_view UnknownTerrainGlyph = "？";
 const std::string_view UnknownTerrainName = "不明";
 
 namespace {
-constexpr int FirstRoadCode = 18;
-constexpr int LastRoadCode = 30;
-constexpr int FirstOpenCode = 3;
-constexpr int LastOpenCode = 6;
+// The chooser lists the road pieces and bridges first, then the open terrain.
+constexpr int FirstRoadCode = terrain::FirstRoad;
+constexpr int LastRoadCode = terrain::BridgeSlash;
+constexpr int FirstOpenCode = terrain::Hills;
+constexpr int LastOpenCode = terrain::Beach;
 constexpr int FirstOpenChoice = LastRoadCode - FirstRoadCode + 1;  // 13
 }  // namespace
 

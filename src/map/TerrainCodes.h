@@ -10,6 +10,22 @@
 using TerrainCode = std::uint8_t;
 
 constexpr int TerrainCodeCount = 35;  // the map format defines codes 0..34
+
+// The codes by what they stand for.
+namespace terrain {
+constexpr TerrainCode Sea = 0, Lake = 1, Mountains = 2, Hills = 3, Plain = 4, Marsh = 5, Beach = 6;
+constexpr TerrainCode FirstHarbour = 7, LastHarbour = 14;  // eight ports, told apart only by the game
+constexpr TerrainCode HorseLand = 15, Palace = 16, RiverMouth = 17;
+constexpr TerrainCode FirstRoad = 18, LastRoad = 28;  // road pieces of eleven shapes
+constexpr TerrainCode BridgeBackslash = 29, BridgeSlash = 30;
+constexpr TerrainCode Castle = 31, Kyoto = 32, Sakai = 33, Hakata = 34;
+}  // namespace terrain
+
+constexpr bool IsHarbour(TerrainCode code) { return code >= terrain::FirstHarbour && code <= terrain::LastHarbour; }
+constexpr bool IsBridge(TerrainCode code) { return code == terrain::BridgeBackslash || code == terrain::BridgeSlash; }
+// A road piece of any shape, or a bridge: the codes that join neighbours.
+constexpr bool IsRoadPiece(TerrainCode code) { return code >= terrain::FirstRoad && code <= terrain::BridgeSlash; }
+constexpr bool IsCity(TerrainCode code) { return code >= terrain::Kyoto && code <= terrain::Hakata; }
 constexpr int RoadChoiceCount = 17;
 constexpr int NoRoadChoice = -1;      // an empty chooser selection
 
