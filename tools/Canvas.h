@@ -12,7 +12,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "Image.h"
+#include "picture/Image.h"
 
 using Fixed = std::int64_t;
 constexpr int FixedOne = 64;

@@ -3,15 +3,18 @@
 // With --preview it also writes enlarged PNG views of everything it made, for
 // judging the pictures by eye.
 
+#include <algorithm>
 #include <cstdio>
 #include <fstream>
 #include <iostream>
 #include <string>
 
-#include "MapPreview.h"
 #include "Pictures.h"
+#include "PreviewSheets.h"
 #include "SampleMap.h"
 #include "WindowsImages.h"
+#include "map/RoadNetwork.h"
+#include "picture/MapPicture.h"
 
 namespace {
 
@@ -57,9 +60,15 @@ Image Crop(const Image& image, int left, int width) {
   return part;
 }
 
-// The whole map, and its west, middle and east at full size.
+// The whole map, and its west, middle and east at full size, with a ring
+// around every problem of its road network.
 bool WriteMapPreviews(const std::string& folder) {
-  Image map = RenderMapPreview(GenerateSampleMap());
+  const std::vector<TerrainCode> codes = GenerateSampleMap();
+  MapImage image{};
+  std::copy(codes.begin(), codes.end(), image.begin());
+  std::vector<int> problems;
+  for (const RoadProblem& problem : FindRoadProblems(image)) problems.push_back(problem.offset);
+  Image map = DrawMapPicture(image, 2 * DefaultMapPictureScale, problems);
   int third = map.width / 3;
   return WriteFile(folder + "/MAPDATA.VLT.png", EncodePng(map)) &&
          WriteFile(folder + "/MAPDATA.VLT-west.png", EncodePng(Crop(map, 0, third))) &&

@@ -84,14 +84,18 @@ int CoastDistance(int u, int v) {
   return distance + FractalNoise(u, v, 48, 4, 11) * 13 / 1000;
 }
 
-bool NearFieldEdge(Hex hex) { return hex.x < 4 || hex.x >= FieldWidth - 4 || hex.y < 6 || hex.y >= FieldHeight - 6; }
+bool NearFieldEdge(int offset) {
+  const HexPosition position = PositionOf(offset);
+  return position.column <= 4 || position.column > LastGridColumn - 4 || position.halfRow < 6 ||
+         position.halfRow >= MapLineLength - 6;
+}
 
 // ---- water ----
 
 void DrawCoast(Landscape& land) {
-  for (int offset = 0; offset < HexCount; ++offset) {
-    Hex hex = HexAt(offset);
-    bool dry = !NearFieldEdge(hex) && CoastDistance(2 * hex.x, hex.y) < 0;
+  for (int offset = 0; offset < MapSize; ++offset) {
+    const PlanePoint point = PlaneOf(offset);
+    bool dry = !NearFieldEdge(offset) && CoastDistance(point.u, point.v) < 0;
     land.code[offset] = dry ? Plain : Sea;
   }
 }
@@ -102,8 +106,7 @@ std::vector<int> FloodFrom(int start, HexMap<bool>& visited, Passes passes) {
   std::vector<int> found = {start};
   visited[start] = true;
   for (std::size_t i = 0; i < found.size(); ++i) {
-    for (Hex next : Neighbours(HexAt(found[i]))) {
-      int offset = OffsetOf(next);
+    for (int offset : NeighbourOffsets(found[i])) {
       if (visited[offset] || !passes(offset)) continue;
       visited[offset] = true;
       found.push_back(offset);
@@ -115,13 +118,13 @@ std::vector<int> FloodFrom(int start, HexMap<bool>& visited, Passes passes) {
 // Water that the open sea does not reach becomes a lake; islets of a hexagon or
 // two become sea again, they would only look like noise.
 void SettleWaters(Landscape& land) {
-  HexMap<bool> open(HexCount, false);
-  FloodFrom(OffsetOf(Hex{0, 0}), open, [&](int offset) { return land.code[offset] == Sea; });
-  for (int offset = 0; offset < HexCount; ++offset)
+  HexMap<bool> open(MapSize, false);
+  FloodFrom(0, open, [&](int offset) { return land.code[offset] == Sea; });
+  for (int offset = 0; offset < MapSize; ++offset)
     if (land.code[offset] == Sea && !open[offset]) land.code[offset] = Lake;
 
-  HexMap<bool> seen(HexCount, false);
-  for (int offset = 0; offset < HexCount; ++offset) {
+  HexMap<bool> seen(MapSize, false);
+  for (int offset = 0; offset < MapSize; ++offset) {
     if (seen[offset] || land.code[offset] == Sea) continue;
     std::vector<int> island = FloodFrom(offset, seen, [&](int o) { return land.code[o] != Sea; });
     if (island.size() < 3)
@@ -129,10 +132,10 @@ void SettleWaters(Landscape& land) {
   }
 }
 
-bool NearSea(const Landscape& land, Hex hex) {
-  if (land.code[OffsetOf(hex)] == Sea) return true;
-  for (Hex next : Neighbours(hex))
-    if (land.code[OffsetOf(next)] == Sea) return true;
+bool NearSea(const Landscape& land, int offset) {
+  if (land.code[offset] == Sea) return true;
+  for (int next : NeighbourOffsets(offset))
+    if (land.code[next] == Sea) return true;
   return false;
 }
 
@@ -140,24 +143,23 @@ bool NearSea(const Landscape& land, Hex hex) {
 void PlaceLakes(Landscape& land) {
   // The great lake north-east of the capital (two circles), and small ones.
   const Circle lakes[] = {{388, 34, 9}, {380, 28, 6}, {52, 90, 4}, {588, 26, 5}, {498, 54, 5}, {190, 44, 4}};
-  for (int offset = 0; offset < HexCount; ++offset) {
-    Hex hex = HexAt(offset);
+  for (int offset = 0; offset < MapSize; ++offset) {
+    const PlanePoint point = PlaneOf(offset);
     for (const Circle& lake : lakes)
-      if (DistanceToCircle(lake, 2 * hex.x, hex.y) < 0 && !NearSea(land, hex)) land.code[offset] = Lake;
+      if (DistanceToCircle(lake, point.u, point.v) < 0 && !NearSea(land, offset)) land.code[offset] = Lake;
   }
 }
 
 void MeasureSeaDistance(Landscape& land) {
   std::deque<int> queue;
-  for (int offset = 0; offset < HexCount; ++offset) {
+  for (int offset = 0; offset < MapSize; ++offset) {
     land.seaDistance[offset] = land.code[offset] == Sea ? 0 : -1;
     if (land.code[offset] == Sea) queue.push_back(offset);
   }
   while (!queue.empty()) {
     int offset = queue.front();
     queue.pop_front();
-    for (Hex next : Neighbours(HexAt(offset))) {
-      int n = OffsetOf(next);
+    for (int n : NeighbourOffsets(offset)) {
       if (land.seaDistance[n] >= 0) continue;
       land.seaDistance[n] = land.seaDistance[offset] + 1;
       queue.push_back(n);
@@ -166,9 +168,9 @@ void MeasureSeaDistance(Landscape& land) {
 }
 
 void NumberLandmasses(Landscape& land) {
-  HexMap<bool> seen(HexCount, false);
+  HexMap<bool> seen(MapSize, false);
   int next = 0;
-  for (int offset = 0; offset < HexCount; ++offset) {
+  for (int offset = 0; offset < MapSize; ++offset) {
     if (seen[offset] || land.code[offset] == Sea) continue;
     for (int o : FloodFrom(offset, seen, [&](int o) { return land.code[o] != Sea; })) land.landmass[o] = next;
     ++next;
@@ -185,8 +187,7 @@ const Spine NorthEasternRange = {{564, 58, 0}, {588, 40, 0}, {616, 20, 0}};
 
 // High inland and along ridges; the coast and the basins are low.
 int Elevation(const Landscape& land, int offset) {
-  Hex hex = HexAt(offset);
-  int u = 2 * hex.x, v = hex.y;
+  const auto [u, v] = PlaneOf(offset);
   int raising = std::max(0, 16 - DistanceToSpine(NorthEasternRange, u, v)) * 30;
   int lowering = 0;
   for (const Circle& basin : Basins) lowering += std::max(0, -DistanceToCircle(basin, u, v)) * 30;
@@ -198,7 +199,7 @@ int Elevation(const Landscape& land, int offset) {
 }
 
 void RaiseRelief(Landscape& land) {
-  for (int offset = 0; offset < HexCount; ++offset) {
+  for (int offset = 0; offset < MapSize; ++offset) {
     if (land.code[offset] != Plain) continue;
     int elevation = Elevation(land, offset);
     if (elevation >= 650) land.code[offset] = Mountains;
@@ -210,7 +211,7 @@ void RaiseRelief(Landscape& land) {
 
 std::vector<int> RiverSources(const Landscape& land) {
   std::vector<int> candidates;
-  for (int offset = 0; offset < HexCount; ++offset)
+  for (int offset = 0; offset < MapSize; ++offset)
     if ((land.code[offset] == Mountains || land.code[offset] == Hills) && land.seaDistance[offset] >= 4)
       candidates.push_back(offset);
   std::sort(candidates.begin(), candidates.end(), [](int a, int b) {
@@ -220,7 +221,7 @@ std::vector<int> RiverSources(const Landscape& land) {
   std::vector<int> sources;
   for (int candidate : candidates) {
     bool spaced = std::all_of(sources.begin(), sources.end(), [&](int s) {
-      return PlaneDistanceSquared(HexAt(s), HexAt(candidate)) >= 22 * 22;
+      return PlaneDistanceSquared(s, candidate) >= 22 * 22;
     });
     if (spaced) sources.push_back(candidate);
   }
@@ -231,8 +232,7 @@ std::vector<int> RiverSources(const Landscape& land) {
 // the lowest, with a little noise, so it winds.
 int NextDownstream(const Landscape& land, int offset, std::uint32_t riverSeed) {
   int best = -1, bestScore = 0;
-  for (Hex next : Neighbours(HexAt(offset))) {
-    int n = OffsetOf(next);
+  for (int n : NeighbourOffsets(offset)) {
     if (land.seaDistance[n] >= land.seaDistance[offset]) continue;
     int score = Elevation(land, n) + static_cast<int>(Hash(riverSeed, n, 1) % 120);
     if (best < 0 || score < bestScore || (score == bestScore && n < best)) {
@@ -244,8 +244,8 @@ int NextDownstream(const Landscape& land, int offset, std::uint32_t riverSeed) {
 }
 
 bool NextToMouth(const Landscape& land, int offset) {
-  for (Hex next : Neighbours(HexAt(offset)))
-    if (land.code[OffsetOf(next)] == RiverMouth) return true;
+  for (int next : NeighbourOffsets(offset))
+    if (land.code[next] == RiverMouth) return true;
   return false;
 }
 
@@ -277,7 +277,7 @@ void RunRivers(Landscape& land) {
 
 // Rivers cut valleys: lower courses run through hills and plains.
 void CarveValleys(Landscape& land) {
-  for (int offset = 0; offset < HexCount; ++offset) {
+  for (int offset = 0; offset < MapSize; ++offset) {
     if (!land.river[offset]) continue;
     int distance = land.seaDistance[offset];
     TerrainCode& code = land.code[offset];
@@ -288,11 +288,12 @@ void CarveValleys(Landscape& land) {
 
 // ---- ground cover ----
 
-bool NearRiverMouth(const Landscape& land, Hex hex, int reach) {
+bool NearRiverMouth(const Landscape& land, int offset, int reach) {
+  const HexPosition centre = PositionOf(offset);
   for (int dy = -2 * reach; dy <= 2 * reach; ++dy) {
     for (int dx = -reach; dx <= reach; ++dx) {
-      Hex other{hex.x + dx, hex.y + dy};
-      if (IsOnField(other) && SlantDistance(hex, other) <= reach && land.code[OffsetOf(other)] == RiverMouth)
+      const int other = OffsetAt({centre.column + dx, centre.halfRow + dy});
+      if (other != NoMapOffset && SlantDistance(offset, other) <= reach && land.code[other] == RiverMouth)
         return true;
     }
   }
@@ -300,32 +301,31 @@ bool NearRiverMouth(const Landscape& land, Hex hex, int reach) {
 }
 
 void SpreadMarsh(Landscape& land) {
-  for (int offset = 0; offset < HexCount; ++offset) {
+  for (int offset = 0; offset < MapSize; ++offset) {
     if (land.code[offset] != Plain) continue;
-    Hex hex = HexAt(offset);
-    int wetness = FractalNoise(2 * hex.x, hex.y, 20, 2, 41);
-    bool estuary = land.seaDistance[offset] <= 4 && NearRiverMouth(land, hex, 3) && wetness > -150;
+    const PlanePoint point = PlaneOf(offset);
+    int wetness = FractalNoise(point.u, point.v, 20, 2, 41);
+    bool estuary = land.seaDistance[offset] <= 4 && NearRiverMouth(land, offset, 3) && wetness > -150;
     bool fen = wetness > 640;
     if (estuary || fen) land.code[offset] = Marsh;
   }
 }
 
 void LayBeaches(Landscape& land) {
-  for (int offset = 0; offset < HexCount; ++offset) {
+  for (int offset = 0; offset < MapSize; ++offset) {
     TerrainCode code = land.code[offset];
     if (land.seaDistance[offset] != 1 || land.river[offset] || (code != Plain && code != Hills)) continue;
-    Hex hex = HexAt(offset);
-    if (FractalNoise(2 * hex.x, hex.y, 36, 3, 53) > 220) land.code[offset] = Beach;
+    const PlanePoint point = PlaneOf(offset);
+    if (FractalNoise(point.u, point.v, 36, 3, 53) > 220) land.code[offset] = Beach;
   }
 }
 
 // Pastures in the far north-east and the south of the western island.
 void FencePastures(Landscape& land) {
-  for (int offset = 0; offset < HexCount; ++offset) {
+  for (int offset = 0; offset < MapSize; ++offset) {
     TerrainCode code = land.code[offset];
     if (code != Plain && code != Hills) continue;
-    Hex hex = HexAt(offset);
-    int u = 2 * hex.x, v = hex.y;
+    const auto [u, v] = PlaneOf(offset);
     bool region = (u >= 540 && v <= 70) || (u <= 88 && v >= 82);
     if (region && land.seaDistance[offset] >= 2 && FractalNoise(u, v, 24, 2, 61) > 180) land.code[offset] = HorseLand;
   }
@@ -337,10 +337,10 @@ bool IsLand(TerrainCode code) { return code != Sea && code != Lake; }
 
 Landscape MakeLandscape() {
   Landscape land;
-  land.code.assign(HexCount, Sea);
-  land.river.assign(HexCount, false);
-  land.seaDistance.assign(HexCount, 0);
-  land.landmass.assign(HexCount, -1);
+  land.code.assign(MapSize, Sea);
+  land.river.assign(MapSize, false);
+  land.seaDistance.assign(MapSize, 0);
+  land.landmass.assign(MapSize, -1);
   DrawCoast(land);
   SettleWaters(land);
   PlaceLakes(land);

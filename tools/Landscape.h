@@ -1,9 +1,10 @@
 #pragma once
 // The natural land of the sample map: sea, islands with coasts and beaches,
 // mountains, hills, plains, marsh, lakes, horse-breeding land, and rivers
-// with their mouths. Towns and roads come later (SampleMap, RoadNetwork).
+// with their mouths. Towns and roads come later (SampleMap, RoadLaying).
 
-#include "HexField.h"
+#include "Plane.h"
+#include "map/TerrainCodes.h"
 
 struct Landscape {
   HexMap<TerrainCode> code;  // only natural codes: 0..6, 15 and 17

@@ -2,8 +2,8 @@
 // The program's pictures, drawn from simple shapes: the program icon and the
 // two toolbar images.
 
-#include "Image.h"
-#include "Png.h"
+#include "picture/Image.h"
+#include "picture/Png.h"
 
 // 32 x 32: an orange diamond road-works sign with a black border and a black
 // worker digging with a shovel beside a small heap; transparent around it.

@@ -1,4 +1,4 @@
-#include "Image.h"
+#include "PreviewSheets.h"
 
 Image Enlarge(const Image& image, int factor) {
   Image large(image.width * factor, image.height * factor);

@@ -1,4 +1,4 @@
-#include "RoadNetwork.h"
+#include "RoadLaying.h"
 
 #include <algorithm>
 #include <array>
@@ -13,24 +13,12 @@ namespace {
 
 using namespace terrain;
 
-constexpr RoadMask NE = SlantBit(NorthEast), SE = SlantBit(SouthEast), SW = SlantBit(SouthWest),
-                   NW = SlantBit(NorthWest);
-
-struct Shape {
-  RoadMask mask;
-  TerrainCode code;
-};
-constexpr std::array<Shape, 11> RoadShapes = {{{NE | SW, 18},
-                                               {NW | SE, 19},
-                                               {SW | SE, 20},
-                                               {NW | NE, 21},
-                                               {NE | SE, 22},
-                                               {NW | SW, 23},
-                                               {NW | SE | SW, 24},
-                                               {NE | SW | NW, 25},
-                                               {NW | SE | NE, 26},
-                                               {NE | SW | SE, 27},
-                                               {NE | SE | SW | NW, 28}}};
+// Ways are searched over the four slanted sides, numbered 0..3 in the order
+// of SlantedSides, so that a way's state can say by which side it arrived.
+constexpr int SlantCount = static_cast<int>(SlantedSides.size());
+Side SlantSide(int slant) { return SlantedSides[slant]; }
+int OppositeSlant(int slant) { return (slant + 2) % SlantCount; }
+SideSet SlantBit(int slant) { return SideBit(SlantSide(slant)); }
 
 // ---- which places to join ----
 
@@ -50,12 +38,16 @@ struct Link {
 };
 
 Link MakeLink(const std::vector<Place>& places, int a, int b) {
-  return Link{std::min(a, b), std::max(a, b), PlaneDistanceSquared(places[a].hex, places[b].hex)};
+  return Link{std::min(a, b), std::max(a, b), PlaneDistanceSquared(places[a].offset, places[b].offset)};
 }
 
-bool OnSide(Hex centre, Slant side, Hex other) {
-  Hex step = Step(centre, side);
-  return (other.x - centre.x) * (step.x - centre.x) > 0 && (other.y - centre.y) * (step.y - centre.y) > 0;
+// Whether `other` lies in the quarter of the plane that a side faces.
+bool OnSide(int centre, int slant, int other) {
+  const Side side = SlantSide(slant);
+  const int east = side == Side::NorthEast || side == Side::SouthEast ? 1 : -1;
+  const int south = side == Side::SouthEast || side == Side::SouthWest ? 1 : -1;
+  const PlanePoint from = PlaneOf(centre), to = PlaneOf(other);
+  return (to.u - from.u) * east > 0 && (to.v - from.v) * south > 0;
 }
 
 // The nearest place on each of a crossroads' four slanted sides.
@@ -63,10 +55,9 @@ void JoinCrossroads(const std::vector<Place>& places, int crossroads, const std:
                     std::vector<Link>& links) {
   int count = static_cast<int>(places.size());
   for (int s = 0; s < SlantCount; ++s) {
-    Slant side = static_cast<Slant>(s);
     int best = -1;
     for (int b = 0; b < count; ++b) {
-      if (b == crossroads || !sameIsland(crossroads, b) || !OnSide(places[crossroads].hex, side, places[b].hex)) continue;
+      if (b == crossroads || !sameIsland(crossroads, b) || !OnSide(places[crossroads].offset, s, places[b].offset)) continue;
       if (best < 0 || MakeLink(places, crossroads, b) < MakeLink(places, crossroads, best)) best = b;
     }
     if (best < 0) continue;
@@ -82,7 +73,7 @@ void JoinCrossroads(const std::vector<Place>& places, int crossroads, const std:
 std::vector<Link> PlanLinks(const Landscape& land, const std::vector<Place>& places) {
   int count = static_cast<int>(places.size());
   std::function<bool(int, int)> sameIsland = [&](int a, int b) {
-    return land.landmass[OffsetOf(places[a].hex)] == land.landmass[OffsetOf(places[b].hex)];
+    return land.landmass[places[a].offset] == land.landmass[places[b].offset];
   };
   std::vector<Link> links;
   for (int a = 0; a < count; ++a) {
@@ -142,19 +133,19 @@ int GroundCost(TerrainCode code, int offset) {
 
 class Router {
  public:
-  Router(const Landscape& land, const HexMap<TerrainCode>& codes, HexMap<RoadMask>& roads)
+  Router(const Landscape& land, const HexMap<TerrainCode>& codes, HexMap<SideSet>& roads)
       : land_(land), codes_(codes), roads_(roads) {}
 
   // The hexagons from one place to the other, both included; empty when there
   // is no way. A way may have to leave `from` by a given side and come into
   // `to` by a given side.
-  std::vector<int> FindWay(Hex from, Hex to, int leavingSide, int arrivingSide) {
-    constexpr int NoSlant = SlantCount;
-    std::vector<int> cost(HexCount * (SlantCount + 1), -1);
+  std::vector<int> FindWay(int from, int to, int leavingSide, int arrivingSide) {
+    const int NoSlant = SlantCount;
+    std::vector<int> cost(MapSize * (SlantCount + 1), -1);
     std::vector<int> previous(cost.size(), -1);
     using Entry = std::tuple<int, int, int>;  // estimate, cost, state
     std::priority_queue<Entry, std::vector<Entry>, std::greater<Entry>> open;
-    int start = OffsetOf(from) * (SlantCount + 1) + NoSlant;
+    int start = from * (SlantCount + 1) + NoSlant;
     cost[start] = 0;
     open.emplace(SlantDistance(from, to) * RoadStepCost, 0, start);
     while (!open.empty()) {
@@ -163,18 +154,16 @@ class Router {
       (void)estimate;
       if (spent != cost[state]) continue;
       int offset = state / (SlantCount + 1), arrival = state % (SlantCount + 1);
-      Hex here = HexAt(offset);
-      if (here == to) return TraceBack(previous, state);
+      if (offset == to) return TraceBack(previous, state);
       for (int s = 0; s < SlantCount; ++s) {
-        Slant slant = static_cast<Slant>(s);
-        if (arrival != NoSlant && land_.river[offset] && slant != arrival) continue;  // straight over bridges
+        if (arrival != NoSlant && land_.river[offset] && s != arrival) continue;  // straight over bridges
         if (arrival == NoSlant && leavingSide != AnySlant && s != leavingSide) continue;
-        Hex next = Step(here, slant);
-        if (!IsOnField(next)) continue;
-        if (next == to && arrivingSide != AnySlant && Opposite(slant) != arrivingSide) continue;
-        int step = StepCost(offset, next, slant, to);
+        int next = NeighbourOffset(offset, SlantSide(s));
+        if (next == NoMapOffset) continue;
+        if (next == to && arrivingSide != AnySlant && OppositeSlant(s) != arrivingSide) continue;
+        int step = StepCost(offset, next, s, to);
         if (step < 0) continue;
-        int nextState = OffsetOf(next) * (SlantCount + 1) + s;
+        int nextState = next * (SlantCount + 1) + s;
         int nextCost = spent + step;
         if (cost[nextState] >= 0 && cost[nextState] <= nextCost) continue;
         cost[nextState] = nextCost;
@@ -186,15 +175,14 @@ class Router {
   }
 
  private:
-  int StepCost(int fromOffset, Hex next, Slant slant, Hex target) const {
-    if (next == target) return RoadStepCost;
-    int offset = OffsetOf(next);
+  int StepCost(int fromOffset, int offset, int slant, int target) const {
+    if (offset == target) return RoadStepCost;
     int ground = GroundCost(codes_[offset], offset);
     if (ground < 0) return -1;
     if (!land_.river[offset]) return roads_[offset] != 0 ? RoadStepCost : ground;
     // A bridge: reached from dry land, and a bridge that stands already is
     // only used along its own line.
-    RoadMask line = SlantBit(slant) | SlantBit(Opposite(slant));
+    SideSet line = SlantBit(slant) | SlantBit(OppositeSlant(slant));
     if (land_.river[fromOffset]) return -1;
     if (roads_[offset] != 0) return roads_[offset] == line ? RoadStepCost : -1;
     return ground + BridgeExtraCost;
@@ -209,21 +197,17 @@ class Router {
 
   const Landscape& land_;
   const HexMap<TerrainCode>& codes_;
-  HexMap<RoadMask>& roads_;
+  HexMap<SideSet>& roads_;
 };
 
-Slant SlantBetween(Hex from, Hex to) {
-  for (int s = 0; s < SlantCount; ++s)
-    if (Step(from, static_cast<Slant>(s)) == to) return static_cast<Slant>(s);
-  return NorthEast;  // not reached: the hexagons of a way are slanted neighbours
-}
-
-RoadMask Towards(const std::vector<int>& way, std::size_t from, std::size_t to) {
-  return SlantBit(SlantBetween(HexAt(way[from]), HexAt(way[to])));
+SideSet Towards(const std::vector<int>& way, std::size_t from, std::size_t to) {
+  for (Side side : SlantedSides)
+    if (NeighbourOffset(way[from], side) == way[to]) return SideBit(side);
+  return 0;  // not reached: the hexagons of a way are slanted neighbours
 }
 
 // The ends of a way are places; a crossroads end becomes road too.
-void Pave(const std::vector<int>& way, bool startsAtCrossroads, bool endsAtCrossroads, HexMap<RoadMask>& roads) {
+void Pave(const std::vector<int>& way, bool startsAtCrossroads, bool endsAtCrossroads, HexMap<SideSet>& roads) {
   if (way.size() < 2) return;
   for (std::size_t i = 1; i + 1 < way.size(); ++i) roads[way[i]] |= Towards(way, i, i - 1) | Towards(way, i, i + 1);
   if (startsAtCrossroads) roads[way.front()] |= Towards(way, 0, 1);
@@ -232,28 +216,21 @@ void Pave(const std::vector<int>& way, bool startsAtCrossroads, bool endsAtCross
 
 }  // namespace
 
-TerrainCode RoadCodeOf(RoadMask mask, bool overRiver) {
-  if (overRiver) return mask == (NE | SW) ? BridgeSlash : mask == (NW | SE) ? BridgeBackslash : 0;
-  for (const Shape& shape : RoadShapes)
-    if (shape.mask == mask) return shape.code;
+TerrainCode RoadCodeOf(SideSet sides, bool overRiver) {
+  const TerrainCode first = overRiver ? BridgeBackslash : FirstRoad;
+  const TerrainCode last = overRiver ? BridgeSlash : LastRoad;
+  for (int code = first; code <= last; ++code)
+    if (JoinedSides(static_cast<TerrainCode>(code)) == sides) return static_cast<TerrainCode>(code);
   return 0;
 }
 
-RoadMask RoadMaskOf(TerrainCode code) {
-  if (code == BridgeSlash) return NE | SW;
-  if (code == BridgeBackslash) return NW | SE;
-  for (const Shape& shape : RoadShapes)
-    if (shape.code == code) return shape.mask;
-  return 0;
-}
-
-HexMap<RoadMask> LayRoads(const Landscape& land, const HexMap<TerrainCode>& codes, const std::vector<Place>& places) {
-  HexMap<RoadMask> roads(HexCount, 0);
+HexMap<SideSet> LayRoads(const Landscape& land, const HexMap<TerrainCode>& codes, const std::vector<Place>& places) {
+  HexMap<SideSet> roads(MapSize, 0);
   Router router(land, codes, roads);
   for (const Link& link : PlanLinks(land, places)) {
     const Place& from = places[link.from];
     const Place& to = places[link.to];
-    std::vector<int> way = router.FindWay(from.hex, to.hex, link.fromSide, link.toSide);
+    std::vector<int> way = router.FindWay(from.offset, to.offset, link.fromSide, link.toSide);
     if (way.empty()) throw std::logic_error("two places of an island without a way between them");
     Pave(way, from.crossroads, to.crossroads, roads);
   }

@@ -4,7 +4,7 @@
 #include <stdexcept>
 
 #include "Landscape.h"
-#include "RoadNetwork.h"
+#include "RoadLaying.h"
 
 namespace {
 
@@ -67,49 +67,48 @@ class Builder {
     return land_.seaDistance[offset] >= 2 && (code == Plain || code == Hills || code == HorseLand);
   }
 
-  bool FarFromPlaces(Hex hex) const {
+  bool FarFromPlaces(int offset) const {
     return std::all_of(places_.begin(), places_.end(),
-                       [&](const Place& place) { return SlantDistance(place.hex, hex) >= 4; });
+                       [&](const Place& place) { return SlantDistance(place.offset, offset) >= 4; });
   }
 
-  Hex NearestSuitable(Site site, bool onCoast) const {
-    Hex centre = HexNear(site.u, site.v);
+  int NearestSuitable(Site site, bool onCoast) const {
+    int centre = OffsetNear(site.u, site.v);
     int best = -1;
     std::int64_t bestDistance = 0;
-    for (int offset = 0; offset < HexCount; ++offset) {
-      Hex hex = HexAt(offset);
-      if (!Suits(offset, onCoast) || !FarFromPlaces(hex)) continue;
-      std::int64_t distance = PlaneDistanceSquared(hex, centre);
+    for (int offset = 0; offset < MapSize; ++offset) {
+      if (!Suits(offset, onCoast) || !FarFromPlaces(offset)) continue;
+      std::int64_t distance = PlaneDistanceSquared(offset, centre);
       if (best < 0 || distance < bestDistance) {
         best = offset;
         bestDistance = distance;
       }
     }
     if (best < 0) throw std::logic_error("no place for a town");
-    return HexAt(best);
+    return best;
   }
 
-  Hex Settle(Site site, TerrainCode code, bool onCoast, bool crossroads = false) {
-    Hex hex = NearestSuitable(site, onCoast);
-    codes_[OffsetOf(hex)] = code;
-    places_.push_back(Place{hex, crossroads});
-    return hex;
+  int Settle(Site site, TerrainCode code, bool onCoast, bool crossroads = false) {
+    int offset = NearestSuitable(site, onCoast);
+    codes_[offset] = code;
+    places_.push_back(Place{offset, crossroads});
+    return offset;
   }
 
   // The capital with the palace just north of it, the trading port beside it
   // on the bay, and the port of the west.
   void PlaceCities() {
-    Hex kyoto = Settle(KyotoSite, Kyoto, false);
-    Hex palace{kyoto.x, kyoto.y - 2};
-    if (!IsOnField(palace) || !IsLand(codes_[OffsetOf(palace)])) throw std::logic_error("no room for the palace");
-    codes_[OffsetOf(palace)] = Palace;
+    int kyoto = Settle(KyotoSite, Kyoto, false);
+    int palace = NeighbourOffset(kyoto, Side::North);
+    if (palace == NoMapOffset || !IsLand(codes_[palace])) throw std::logic_error("no room for the palace");
+    codes_[palace] = Palace;
     Settle(SakaiSite, Sakai, true);
     Settle(HakataSite, Hakata, true);
   }
 
   void BuildRoads() {
-    HexMap<RoadMask> roads = LayRoads(land_, codes_, places_);
-    for (int offset = 0; offset < HexCount; ++offset) {
+    HexMap<SideSet> roads = LayRoads(land_, codes_, places_);
+    for (int offset = 0; offset < MapSize; ++offset) {
       if (roads[offset] == 0) continue;
       TerrainCode code = RoadCodeOf(roads[offset], land_.river[offset]);
       if (code == 0) throw std::logic_error("a road piece without a code");

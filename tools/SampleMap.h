@@ -5,8 +5,8 @@
 
 #include <vector>
 
-#include "HexField.h"
-#include "Png.h"
+#include "map/TerrainCodes.h"
+#include "picture/Png.h"
 
 // The map image, indexed by map offset: 26,576 codes, all in 0..34.
 std::vector<TerrainCode> GenerateSampleMap();

@@ -14,7 +14,7 @@
 #include <cstdio>
 #include <string>
 
-#include "Png.h"
+#include "picture/Png.h"
 
 namespace {
 

@@ -1,8 +1,8 @@
 #pragma once
 // The two Windows picture formats the resource script takes.
 
-#include "Image.h"
-#include "Png.h"
+#include "picture/Image.h"
+#include "picture/Png.h"
 
 // A pixel counts as transparent when it is less than half covered: icons and
 // masked bitmaps know only see-through or not.

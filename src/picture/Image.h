@@ -1,7 +1,7 @@
 #pragma once
 // A plain picture in memory: 8-bit red, green, blue and alpha per pixel, rows
-// from the top. Shared by the picture generators, the PNG writer and the
-// screenshot tool.
+// from the top. Shared by the map picture, the PNG writer, the picture
+// generators and the screenshot tool.
 
 #include <cstdint>
 #include <vector>
@@ -29,10 +29,3 @@ struct Image {
   Rgba& At(int x, int y) { return pixels[static_cast<std::size_t>(y) * width + x]; }
   const Rgba& At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };
-
-// Each pixel becomes a factor x factor block, so small pictures can be judged by eye.
-Image Enlarge(const Image& image, int factor);
-
-// Transparent pixels show a grey checkerboard instead, the usual way to see
-// which parts of a picture are see-through.
-Image OnCheckerboard(const Image& image, int square);

@@ -1,19 +1,25 @@
-#include "MapPreview.h"
+#include "picture/MapPicture.h"
 
+#include <algorithm>
+#include <array>
 #include <cstdlib>
 
-#include "RoadNetwork.h"
+#include "map/HexGrid.h"
+#include "map/RoadNetwork.h"
 
 namespace {
 
 using namespace terrain;
 
-constexpr int BlockSize = 6;  // pixels per grid cell; a half row is half of it
+constexpr Rgba RoadColour = Opaque(110, 50, 20);
+constexpr Rgba BridgeColour = Opaque(40, 40, 40);
+constexpr Rgba MarkEdge = Opaque(255, 255, 255);
+constexpr Rgba RingColour = Opaque(255, 0, 0);
 
 Rgba ColourOf(TerrainCode code) {
-  if (code >= FirstHarbour && code <= LastHarbour) return Opaque(230, 40, 160);
-  if (RoadMaskOf(code) != 0)
-    return code >= BridgeBackslash ? Opaque(250, 250, 250) : Opaque(214, 196, 150);
+  if (IsHarbour(code)) return Opaque(230, 40, 160);
+  if (IsBridge(code)) return Opaque(110, 170, 230);
+  if (IsRoadPiece(code)) return Opaque(214, 196, 150);
   switch (code) {
     case Sea: return Opaque(40, 80, 160);
     case Lake: return Opaque(80, 150, 230);
@@ -26,54 +32,136 @@ Rgba ColourOf(TerrainCode code) {
     case Palace: return Opaque(150, 40, 200);
     case RiverMouth: return Opaque(0, 220, 255);
     case Castle: return Opaque(0, 0, 0);
-    case Kyoto: return Opaque(255, 0, 0);
+    case Kyoto: return Opaque(230, 0, 0);
     case Sakai: return Opaque(255, 120, 0);
-    case Hakata: return Opaque(255, 230, 0);
-    default: return Opaque(255, 255, 255);
+    case Hakata: return Opaque(255, 210, 0);
+    default: return Opaque(255, 255, 255);  // no terrain of the game
   }
 }
 
-int CentreX(Hex hex) { return hex.x * BlockSize + BlockSize / 2; }
-int CentreY(Hex hex) { return hex.y * BlockSize / 2 + BlockSize / 2; }
+void Plot(Image& picture, int x, int y, Rgba colour) {
+  if (x >= 0 && y >= 0 && x < picture.width && y < picture.height) picture.At(x, y) = colour;
+}
 
-void DrawLine(Image& image, int x0, int y0, int x1, int y1, Rgba colour) {
-  int dx = std::abs(x1 - x0), dy = -std::abs(y1 - y0);
-  int sx = x0 < x1 ? 1 : -1, sy = y0 < y1 ? 1 : -1;
-  int error = dx + dy;
-  while (true) {
-    if (x0 >= 0 && y0 >= 0 && x0 < image.width && y0 < image.height) image.At(x0, y0) = colour;
-    if (x0 == x1 && y0 == y1) return;
-    int doubled = 2 * error;
-    if (doubled >= dy) {
-      error += dy;
-      x0 += sx;
+void FillSquare(Image& picture, int left, int top, int size, Rgba colour) {
+  for (int y = top; y < top + size; ++y)
+    for (int x = left; x < left + size; ++x) Plot(picture, x, y, colour);
+}
+
+// Every pixel takes the colour of the hexagon whose centre is nearest. The
+// centres stand two scales apart across and two scales apart down a column,
+// each column shifted by one scale, so the nearest lies in the pixel's column
+// or the one on either side, at the nearest height of that column's parity.
+class HexFiller {
+ public:
+  HexFiller(const MapImage& image, int scale) : image_(image), scale_(scale) {}
+
+  void Fill(Image& picture) const {
+    for (int y = 0; y < picture.height; ++y) {
+      const std::array<Nearest, 2> rows = {NearestHeight(y, 0), NearestHeight(y, 1)};
+      for (int x = 0; x < picture.width; ++x) picture.At(x, y) = ColourOf(image_[NearestOffset(x, rows)]);
     }
-    if (doubled <= dx) {
-      error += dx;
-      y0 += sy;
+  }
+
+ private:
+  struct Nearest {
+    int halfRow;
+    int distance;  // in half pixels, down from the centre
+  };
+
+  // Pixel centres and hexagon centres in half pixels.
+  int CentreX(int columnIndex) const { return 4 * scale_ * columnIndex + 2 * scale_; }
+  int CentreY(int halfRow) const { return 2 * scale_ * halfRow + 2 * scale_; }
+
+  Nearest NearestHeight(int y, int parity) const {
+    const int centre = 2 * y + 1;
+    int halfRow = std::clamp((centre - 2 * scale_) / (2 * scale_), 0, MapLineLength - 1);
+    if (halfRow % 2 != parity) halfRow = halfRow == 0 ? 1 : halfRow - 1;
+    const int next = std::min(halfRow + 2, MapLineLength - 1 - (MapLineLength - 1 - parity) % 2);
+    if (std::abs(centre - CentreY(next)) < std::abs(centre - CentreY(halfRow))) halfRow = next;
+    return {halfRow, centre - CentreY(halfRow)};
+  }
+
+  int NearestOffset(int x, const std::array<Nearest, 2>& rows) const {
+    const int centre = 2 * x + 1;
+    const int here = x / (2 * scale_);
+    int best = NoMapOffset;
+    long bestDistance = 0;
+    for (int index = std::max(here - 1, 0); index <= std::min(here + 1, LastGridColumn - 1); ++index) {
+      const Nearest& row = rows[index % 2];  // column index + 1 odd: even heights
+      const long dx = centre - CentreX(index), dy = row.distance;
+      const long distance = dx * dx + dy * dy;
+      if (best != NoMapOffset && distance >= bestDistance) continue;
+      best = OffsetAt({index + 1, row.halfRow});
+      bestDistance = distance;
+    }
+    return best;
+  }
+
+  const MapImage& image_;
+  int scale_;
+};
+
+// A line of width `width` from one point to another.
+void DrawLine(Image& picture, PicturePoint from, PicturePoint to, int width, Rgba colour) {
+  const int steps = 2 * std::max({std::abs(to.x - from.x), std::abs(to.y - from.y), 1});
+  for (int step = 0; step <= steps; ++step) {
+    const int x = from.x + (to.x - from.x) * step / steps;
+    const int y = from.y + (to.y - from.y) * step / steps;
+    FillSquare(picture, x - width / 2, y - width / 2, width, colour);
+  }
+}
+
+// From the centre to the middle of each side the piece joins.
+void DrawRoad(Image& picture, int offset, TerrainCode code, int scale) {
+  const PicturePoint centre = HexCentreAt(offset, scale);
+  const int width = std::max(1, scale / 2);
+  for (Side side : SlantedSides) {
+    if (!Joins(code, side)) continue;
+    const int east = side == Side::NorthEast || side == Side::SouthEast ? 1 : -1;
+    const int south = side == Side::SouthEast || side == Side::SouthWest ? 1 : -1;
+    const PicturePoint end = {centre.x + east * scale, centre.y + south * scale / 2};
+    DrawLine(picture, centre, end, width, IsBridge(code) ? BridgeColour : RoadColour);
+  }
+}
+
+// A square in the place's colour with a white edge.
+void DrawMark(Image& picture, int offset, TerrainCode code, int scale) {
+  const PicturePoint centre = HexCentreAt(offset, scale);
+  const int size = IsCity(code) ? 2 * scale + 1 : scale + 1;
+  const int edge = std::max(1, scale / 4);
+  FillSquare(picture, centre.x - size / 2 - edge, centre.y - size / 2 - edge, size + 2 * edge, MarkEdge);
+  FillSquare(picture, centre.x - size / 2, centre.y - size / 2, size, ColourOf(code));
+}
+
+void DrawRing(Image& picture, int offset, int scale) {
+  const PicturePoint centre = HexCentreAt(offset, scale);
+  const int outer = 3 * scale, inner = outer - std::max(2, scale / 2);
+  for (int y = -outer; y <= outer; ++y) {
+    for (int x = -outer; x <= outer; ++x) {
+      const int distance = x * x + y * y;
+      if (distance <= outer * outer && distance > inner * inner) Plot(picture, centre.x + x, centre.y + y, RingColour);
     }
   }
 }
 
 }  // namespace
 
-Image RenderMapPreview(const std::vector<TerrainCode>& map) {
-  Image image(FieldWidth * BlockSize, (FieldHeight + 1) * BlockSize / 2, Opaque(0, 0, 0));
-  for (int offset = 0; offset < HexCount; ++offset) {
-    Hex hex = HexAt(offset);
-    Rgba colour = ColourOf(map[offset]);
-    for (int dy = 0; dy < BlockSize; ++dy)
-      for (int dx = 0; dx < BlockSize; ++dx) image.At(hex.x * BlockSize + dx, hex.y * BlockSize / 2 + dy) = colour;
-  }
-  for (int offset = 0; offset < HexCount; ++offset) {
-    RoadMask mask = RoadMaskOf(map[offset]);
-    Hex hex = HexAt(offset);
-    for (int s = 0; s < SlantCount; ++s) {
-      if (!(mask & SlantBit(static_cast<Slant>(s)))) continue;
-      Hex next = Step(hex, static_cast<Slant>(s));
-      int midX = (CentreX(hex) + CentreX(next)) / 2, midY = (CentreY(hex) + CentreY(next)) / 2;
-      DrawLine(image, CentreX(hex), CentreY(hex), midX, midY, Opaque(90, 40, 20));
-    }
-  }
-  return image;
+MapPictureSize MapPictureSizeAt(int scale) { return {LastGridColumn * 2 * scale, (MapLineLength + 1) * scale}; }
+
+PicturePoint HexCentreAt(int offset, int scale) {
+  const HexPosition position = PositionOf(offset);
+  return {(position.column - 1) * 2 * scale + scale, position.halfRow * scale + scale};
+}
+
+Image DrawMapPicture(const MapImage& image, int scale, const std::vector<int>& ringed) {
+  const MapPictureSize size = MapPictureSizeAt(scale);
+  Image picture(size.width, size.height);
+  HexFiller(image, scale).Fill(picture);
+  for (int offset = 0; offset < MapSize; ++offset)
+    if (IsRoadPiece(image[offset])) DrawRoad(picture, offset, image[offset], scale);
+  for (int offset = 0; offset < MapSize; ++offset)
+    if (image[offset] == Castle || IsCity(image[offset])) DrawMark(picture, offset, image[offset], scale);
+  for (int offset : ringed) DrawRing(picture, offset, scale);
+  return picture;
 }

@@ -1,10 +1,30 @@
 #pragma once
-// A picture of a map image for judging the sample map by eye: every hexagon a
-// coloured block in the editor's staggered columns, roads drawn as lines.
+// The whole map as a picture: every hexagon in the colour of its terrain, in
+// the game's staggered columns, roads and bridges drawn as lines along their
+// joins, castles and cities marked, and rings where the road network has a
+// problem.
 
 #include <vector>
 
-#include "HexField.h"
-#include "Image.h"
+#include "map/MapFile.h"
+#include "picture/Image.h"
 
-Image RenderMapPreview(const std::vector<TerrainCode>& map);
+// Pixels per half row; a column is two of them wide.
+constexpr int DefaultMapPictureScale = 4;
+constexpr int MaxMapPictureScale = 16;
+
+struct MapPictureSize {
+  int width;
+  int height;
+};
+MapPictureSize MapPictureSizeAt(int scale);
+
+// The pixel at the centre of the hexagon of an offset.
+struct PicturePoint {
+  int x;
+  int y;
+};
+PicturePoint HexCentreAt(int offset, int scale);
+
+// scale must be 1..MaxMapPictureScale. `ringed` are map offsets.
+Image DrawMapPicture(const MapImage& image, int scale, const std::vector<int>& ringed = {});
