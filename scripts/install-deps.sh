@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
-  libgtest-dev libgmock-dev googletest libbenchmark-dev
+  libgtest-dev libgmock-dev googletest libbenchmark-dev libstb-dev
   g++-mingw-w64-x86-64-posix
   wine64 fonts-wine xvfb xauth
   locales fonts-ipafont-gothic

@@ -56,11 +56,15 @@ std::vector<std::uint8_t> ReadMapContent(FileSystem& files, const MapPath& path)
 }
 
 void WriteMapImage(FileSystem& files, const MapPath& path, const MapImage& image) {
+  WriteWholeFile(files, path, std::vector<std::uint8_t>(image.begin(), image.end()));
+}
+
+void WriteWholeFile(FileSystem& files, const MapPath& path, const std::vector<std::uint8_t>& content) {
   MapPath newPath;
   std::unique_ptr<NewFile> file = files.CreateBeside(path, newPath);
   if (!file) Fail(CannotCreateMessage, path);
 
-  const bool written = file->Write(image.data(), image.size()) == image.size() && file->Flush();
+  const bool written = file->Write(content.data(), content.size()) == content.size() && file->Flush();
   const bool closed = file->Close();
   file.reset();
   if (!written || !closed) {

@@ -29,14 +29,19 @@ bool IsMapFileName(std::u16string_view path);
 // Bytes beyond the map are ignored. Throws MapFileError.
 std::vector<std::uint8_t> ReadMapContent(FileSystem& files, const MapPath& path);
 
+// Stores what a read brought: byte k at offset k, for the offsets it reaches.
 template <typename OnStored>
-void ReadMapImage(FileSystem& files, const MapPath& path, MapImage& image, OnStored&& onStored) {
-  const std::vector<std::uint8_t> content = ReadMapContent(files, path);
+void StoreMapContent(const std::vector<std::uint8_t>& content, MapImage& image, OnStored&& onStored) {
   const int reached = content.size() < image.size() ? static_cast<int>(content.size()) : MapSize;
   for (int offset = 0; offset < reached; ++offset) {
     image[offset] = content[offset];
     onStored(offset, image[offset]);
   }
+}
+
+template <typename OnStored>
+void ReadMapImage(FileSystem& files, const MapPath& path, MapImage& image, OnStored&& onStored) {
+  StoreMapContent(ReadMapContent(files, path), image, onStored);
 }
 
 inline void ReadMapImage(FileSystem& files, const MapPath& path, MapImage& image) {
@@ -49,6 +54,9 @@ inline void ReadMapImage(FileSystem& files, const MapPath& path, MapImage& image
 // old file be gone from its place when the new one cannot take it, the new
 // one stays where it is and the error names it. Throws MapFileError.
 void WriteMapImage(FileSystem& files, const MapPath& path, const MapImage& image);
+
+// The same for any content: a new file beside the old one takes its place.
+void WriteWholeFile(FileSystem& files, const MapPath& path, const std::vector<std::uint8_t>& content);
 
 // The messages of the errors above.
 extern const std::string_view CannotOpenMessage;    // "%s" is the path

@@ -1,0 +1,96 @@
+#include "cli/MapReports.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdio>
+
+#include "map/HexGrid.h"
+
+namespace {
+
+std::string Number(long value) { return std::to_string(value); }
+
+std::string Hex(int value) {
+  char text[16];
+  std::snprintf(text, sizeof text, "0x%X", static_cast<unsigned>(value));
+  return text;
+}
+
+std::string SideName(Side side) {
+  constexpr std::array<std::string_view, SideCount> Names = {"北", "北東", "南東", "南", "南西", "北西"};
+  return std::string(Names[static_cast<int>(side)]);
+}
+
+int CountWhere(const MapImage& image, bool (*test)(TerrainCode)) {
+  return static_cast<int>(std::count_if(image.begin(), image.end(), test));
+}
+
+bool IsRoadShape(TerrainCode code) { return IsRoadPiece(code) && !IsBridge(code); }
+bool IsCastle(TerrainCode code) { return code == terrain::Castle; }
+bool IsUnknown(TerrainCode code) { return code >= TerrainCodeCount; }
+
+}  // namespace
+
+std::string CellName(int offset) {
+  const GridCell cell = OffsetToCell(offset);
+  return Number(cell.column) + ":" + Number(cell.row);
+}
+
+std::string CodeName(TerrainCode code) { return std::string(GlyphOf(code)) + " (" + Number(code) + ")"; }
+
+std::string OffsetText(int offset) { return Hex(offset) + " " + Number(offset); }
+
+std::vector<std::string> InfoLines(const MapImage& image, std::size_t fileSize) {
+  std::vector<std::string> lines;
+  if (fileSize != static_cast<std::size_t>(MapSize))
+    lines.push_back("ファイルの大きさ: " + Number(static_cast<long>(fileSize)) + " バイト (地図は 26576 バイト)");
+  lines.push_back("コード 字 名前: 数");
+  std::array<int, 256> counts{};
+  for (TerrainCode code : image) ++counts[code];
+  for (int code = 0; code < TerrainCodeCount; ++code) {
+    const auto terrain = static_cast<TerrainCode>(code);
+    lines.push_back(Number(code) + " " + std::string(GlyphOf(terrain)) + " " + std::string(NameOf(terrain)) + ": " +
+                    Number(counts[code]));
+  }
+  lines.push_back("道路: " + Number(CountWhere(image, IsRoadShape)) + "  橋: " + Number(CountWhere(image, IsBridge)) +
+                  "  町: " + Number(CountWhere(image, IsCity)) + "  城: " + Number(CountWhere(image, IsCastle)));
+  lines.push_back("35 以上のバイト: " + Number(CountWhere(image, IsUnknown)));
+  for (int offset = 0; offset < MapSize; ++offset)
+    if (IsUnknown(image[offset]))
+      lines.push_back("  " + CellName(offset) + " " + OffsetText(offset) + ": " + Number(image[offset]));
+  return lines;
+}
+
+std::string ProblemLine(const MapImage& image, const RoadProblem& problem) {
+  const std::string start = CellName(problem.offset) + " " + CodeName(image[problem.offset]) + " " +
+                            SideName(problem.side) + ": ";
+  switch (problem.kind) {
+    case RoadProblemKind::OffTheMap:
+      return start + "道が地図の外へ出ています";
+    case RoadProblemKind::LooseEnd:
+      return start + "道が " + CellName(problem.neighbour) + " " + CodeName(image[problem.neighbour]) +
+             " で途切れています";
+    case RoadProblemKind::NotJoinedBack:
+      return start + CellName(problem.neighbour) + " " + CodeName(image[problem.neighbour]) +
+             " がこちらへつながっていません";
+  }
+  return start;
+}
+
+std::string ProblemSummary(std::size_t count) {
+  if (count == 0) return "道路網に問題はありません";
+  return "道路網の問題: " + Number(static_cast<long>(count)) + " 件";
+}
+
+std::string DifferenceLine(int offset, TerrainCode before, TerrainCode after) {
+  return CellName(offset) + " " + OffsetText(offset) + ": " + CodeName(before) + " -> " + CodeName(after);
+}
+
+std::string DifferenceSummary(int count) {
+  if (count == 0) return "違いはありません";
+  return "違うバイト: " + Number(count);
+}
+
+std::string CellLine(int offset, TerrainCode code) {
+  return CellName(offset) + " " + OffsetText(offset) + ": " + CodeName(code) + " " + std::string(NameOf(code));
+}

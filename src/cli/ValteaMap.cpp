@@ -1,0 +1,238 @@
+#include "cli/ValteaMap.h"
+
+#include <cstdio>
+#include <functional>
+#include <map>
+#include <string>
+
+#include "cli/Arguments.h"
+#include "cli/MapReports.h"
+#include "map/MapFile.h"
+#include "map/MapText.h"
+#include "map/RoadNetwork.h"
+#include "picture/MapPicture.h"
+#include "picture/Png.h"
+
+namespace {
+
+constexpr std::string_view VersionLine = "valtea-map " VALTEA_VERSION;
+
+constexpr std::string_view Help =
+    "valtea-map: ヴァルテアの地図ファイル MAPDATA.VLT を調べ、絵にし、比べ、テキストで読み書きします。\n"
+    "\n"
+    "  valtea-map info   MAP\n"
+    "      地形ごとの数 (コード、字、名前)、道路、橋、町、城、35 以上のバイトとそのオフセット、\n"
+    "      26576 バイトでなければファイルの大きさ。\n"
+    "      例: valtea-map info MAPDATA.VLT\n"
+    "  valtea-map check  MAP\n"
+    "      道路網の検査。つながらない道を 1 件 1 行で、最後に件数。\n"
+    "      例: valtea-map check MAPDATA.VLT\n"
+    "  valtea-map render MAP OUT.png [--scale N] [--problems]\n"
+    "      地図全体の絵。N は半行あたりの点の数 (1..16、既定 4)。--problems で検査の問題を赤い輪で囲みます。\n"
+    "      例: valtea-map render MAPDATA.VLT map.png --problems\n"
+    "  valtea-map diff   OLD NEW\n"
+    "      違うバイトを 1 バイト 1 行で (列:行、オフセット、前の字とコード -> 後の字とコード)、最後に件数。\n"
+    "      例: valtea-map diff MAPDATA.VLT.bak MAPDATA.VLT\n"
+    "  valtea-map export MAP [OUT.csv]\n"
+    "      テキスト形式で書き出します (OUT.csv がなければ標準出力へ)。\n"
+    "      例: valtea-map export MAPDATA.VLT map.csv\n"
+    "  valtea-map import IN.csv MAP\n"
+    "      テキスト形式を全部確かめてから MAP に書きます。\n"
+    "      例: valtea-map import map.csv MAPDATA.VLT\n"
+    "  valtea-map get    MAP CELL\n"
+    "      1 マスのコード、字、名前、オフセット。\n"
+    "      例: valtea-map get MAPDATA.VLT 5:10\n"
+    "  valtea-map set    MAP CELL CODE [--force]\n"
+    "      エディタと同じ規則で 1 マスを変えます: 道路、橋と丘陵、平地、湿地、砂浜のマスだけを、\n"
+    "      道路の選択肢にあるコードにだけ。--force ではどのマスにも 0..255 のどのコードでも書きます。\n"
+    "      例: valtea-map set MAPDATA.VLT 5:10 18\n"
+    "  valtea-map --help | --version\n"
+    "\n"
+    "CELL はエディタの位置表示と同じ 列:行 (5:10)、または @オフセット (@302、@0x12E)。\n"
+    "テキスト形式: 地図の行 0 から 175 まで 1 行ずつ、その行の 151 個のコードを 10 進数でコンマ区切り。\n"
+    "# で始まる行は注釈です。改行は LF でも CR LF でもよく、数の前後の空白は読み飛ばします。\n"
+    "保存はエディタと同じく新しいファイルを隣に書いてから置き換えるので、失敗しても元のファイルは残ります。\n"
+    "終了コード: 0 成功、1 違いまたは問題あり (diff、check)、2 エラー (何も書きません)。\n";
+
+constexpr std::string_view WrittenMessage = "書き込みました: %s\n";
+
+// One line of the program's own text.
+void Say(Console& console, std::string line) { console.Out(PathText{std::move(line) + "\n", {}}); }
+
+struct LoadedMap {
+  MapImage image{};
+  std::size_t fileSize = 0;
+};
+
+// By the editor's rules: a short file leaves the rest of the image as sea,
+// bytes beyond the map are ignored.
+LoadedMap LoadMap(FileSystem& files, const MapPath& path) {
+  LoadedMap map;
+  const std::vector<std::uint8_t> content = ReadMapContent(files, path);
+  map.fileSize = content.size();
+  StoreMapContent(content, map.image, [](int, TerrainCode) {});
+  return map;
+}
+
+class Commands {
+ public:
+  Commands(FileSystem& files, Console& console) : files_(files), console_(console) {}
+
+  int Run(const std::string& name, const std::vector<MapPath>& words) {
+    if (name == "info") return Info(Words(words, 1, 1));
+    if (name == "check") return Check(Words(words, 1, 1));
+    if (name == "render") return Render(Words(words, 2, 2, {"--problems"}, {"--scale"}));
+    if (name == "diff") return Diff(Words(words, 2, 2));
+    if (name == "export") return Export(Words(words, 1, 2));
+    if (name == "import") return Import(Words(words, 2, 2));
+    if (name == "get") return Get(Words(words, 2, 2));
+    if (name == "set") return Set(Words(words, 3, 3, {"--force"}));
+    throw ArgumentError(PathText{"コマンド %s はありません (valtea-map --help)", ToPath(name)});
+  }
+
+ private:
+  static MapPath ToPath(const std::string& ascii) { return MapPath(ascii.begin(), ascii.end()); }
+
+  CommandWords Words(const std::vector<MapPath>& words, std::size_t least, std::size_t most,
+                     const std::vector<std::string>& flags = {}, const std::vector<std::string>& valued = {}) {
+    CommandWords result(words, flags, valued);
+    const std::size_t count = result.Plain().size();
+    if (count < least || count > most)
+      throw ArgumentError(PathText{"引数の数が違います (valtea-map --help)", {}});
+    return result;
+  }
+
+  int Info(const CommandWords& words) {
+    const LoadedMap map = LoadMap(files_, words.Plain()[0]);
+    for (const std::string& line : InfoLines(map.image, map.fileSize)) Say(console_, line);
+    return ExitSuccess;
+  }
+
+  int Check(const CommandWords& words) {
+    const LoadedMap map = LoadMap(files_, words.Plain()[0]);
+    const std::vector<RoadProblem> problems = FindRoadProblems(map.image);
+    for (const RoadProblem& problem : problems) Say(console_, ProblemLine(map.image, problem));
+    Say(console_, ProblemSummary(problems.size()));
+    return problems.empty() ? ExitSuccess : ExitFindings;
+  }
+
+  int Render(const CommandWords& words) {
+    int scale = DefaultMapPictureScale;
+    if (const auto value = words.Value("--scale")) {
+      const auto parsed = WholeNumberOf(*value, MaxMapPictureScale);
+      if (!parsed || *parsed < 1 || *parsed > MaxMapPictureScale)
+        throw ArgumentError(PathText{"--scale %s は 1..16 の数ではありません", *value});
+      scale = static_cast<int>(*parsed);
+    }
+    const LoadedMap map = LoadMap(files_, words.Plain()[0]);
+    std::vector<int> ringed;
+    if (words.Has("--problems"))
+      for (const RoadProblem& problem : FindRoadProblems(map.image)) ringed.push_back(problem.offset);
+    WriteWholeFile(files_, words.Plain()[1], EncodePng(DrawMapPicture(map.image, scale, ringed)));
+    console_.Out(PathText{std::string(WrittenMessage), words.Plain()[1]});
+    return ExitSuccess;
+  }
+
+  int Diff(const CommandWords& words) {
+    const LoadedMap before = LoadMap(files_, words.Plain()[0]);
+    const LoadedMap after = LoadMap(files_, words.Plain()[1]);
+    int count = 0;
+    for (int offset = 0; offset < MapSize; ++offset) {
+      if (before.image[offset] == after.image[offset]) continue;
+      Say(console_, DifferenceLine(offset, before.image[offset], after.image[offset]));
+      ++count;
+    }
+    Say(console_, DifferenceSummary(count));
+    return count == 0 ? ExitSuccess : ExitFindings;
+  }
+
+  int Export(const CommandWords& words) {
+    const LoadedMap map = LoadMap(files_, words.Plain()[0]);
+    const std::string text = MapToText(map.image);
+    if (words.Plain().size() == 1) {
+      console_.OutUtf8(text);
+      return ExitSuccess;
+    }
+    WriteWholeFile(files_, words.Plain()[1], std::vector<std::uint8_t>(text.begin(), text.end()));
+    console_.Out(PathText{std::string(WrittenMessage), words.Plain()[1]});
+    return ExitSuccess;
+  }
+
+  int Import(const CommandWords& words) {
+    const MapPath& textPath = words.Plain()[0];
+    const std::vector<std::uint8_t> content = ReadMapContent(files_, textPath);
+    MapImage image{};
+    try {
+      ParseMapText(std::string_view(reinterpret_cast<const char*>(content.data()), content.size()), image);
+    } catch (const MapTextError& error) {
+      const std::string where = ":" + std::to_string(error.Line()) + ":" + std::to_string(error.Column()) + ": ";
+      throw ArgumentError(PathText{"%s" + where + error.what(), textPath});
+    }
+    WriteMapImage(files_, words.Plain()[1], image);
+    console_.Out(PathText{std::string(WrittenMessage), words.Plain()[1]});
+    return ExitSuccess;
+  }
+
+  int Get(const CommandWords& words) {
+    const LoadedMap map = LoadMap(files_, words.Plain()[0]);
+    const int offset = ParseCell(words.Plain()[1]);
+    Say(console_, CellLine(offset, map.image[offset]));
+    return ExitSuccess;
+  }
+
+  int Set(const CommandWords& words) {
+    const MapPath& path = words.Plain()[0];
+    LoadedMap map = LoadMap(files_, path);
+    const int offset = ParseCell(words.Plain()[1]);
+    const TerrainCode code = ParseCode(words.Plain()[2]);
+    const TerrainCode old = map.image[offset];
+    if (!words.Has("--force")) RefuseWhatTheEditorRefuses(offset, old, code);
+    map.image[offset] = code;
+    WriteMapImage(files_, path, map.image);
+    Say(console_, DifferenceLine(offset, old, code));
+    console_.Out(PathText{std::string(WrittenMessage), path});
+    return ExitSuccess;
+  }
+
+  // The editor changes only cells that its road chooser offers, and only into
+  // codes that the chooser lists.
+  static void RefuseWhatTheEditorRefuses(int offset, TerrainCode old, TerrainCode code) {
+    if (!IsEditable(old))
+      throw ArgumentError(PathText{CellName(offset) + " の " + CodeName(old) +
+                                       " はエディタでは変えられません (--force で書けます)",
+                                   {}});
+    if (!IsEditable(code))
+      throw ArgumentError(PathText{"コード " + std::to_string(code) +
+                                       " は道路の選択肢にありません (--force で書けます)",
+                                   {}});
+  }
+
+  FileSystem& files_;
+  Console& console_;
+};
+
+}  // namespace
+
+int RunValteaMap(const std::vector<MapPath>& arguments, FileSystem& files, Console& console) {
+  const std::string first = arguments.empty() ? std::string() : AsciiOf(arguments[0]);
+  if (first == "--help" || first == "-h") {
+    console.Out(PathText{std::string(Help), {}});
+    return ExitSuccess;
+  }
+  if (first == "--version") {
+    Say(console, std::string(VersionLine));
+    return ExitSuccess;
+  }
+  try {
+    if (arguments.empty()) throw ArgumentError(PathText{"コマンドがありません (valtea-map --help)", {}});
+    const std::vector<MapPath> words(arguments.begin() + 1, arguments.end());
+    return Commands(files, console).Run(first, words);
+  } catch (const ArgumentError& error) {
+    console.Error(PathText{"valtea-map: " + error.Text().format + "\n", error.Text().path});
+  } catch (const MapFileError& error) {
+    console.Error(PathText{"valtea-map: " + error.Text().format + "\n", error.Text().path});
+  } catch (const std::exception& error) {
+    console.Error(PathText{std::string("valtea-map: ") + error.what() + "\n", {}});
+  }
+  return ExitError;
+}

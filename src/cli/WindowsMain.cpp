@@ -1,0 +1,80 @@
+// valtea-map on Windows: UTF-16 arguments, so any path works; Japanese on the
+// console through WriteConsoleW, UTF-8 when the output is redirected; files
+// through the editor's own Win32 file services.
+
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "cli/ValteaMap.h"
+#include "ui/Text.h"
+#include "ui/Win32FileSystem.h"
+
+namespace {
+
+std::wstring WideFromUtf8(std::string_view text) {
+  if (text.empty()) return {};
+  const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
+  std::wstring wide(static_cast<std::size_t>(length), L'\0');
+  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
+  return wide;
+}
+
+std::string Utf8FromWide(std::wstring_view text) {
+  if (text.empty()) return {};
+  const int length =
+      WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
+  std::string utf8(static_cast<std::size_t>(length), '\0');
+  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), length, nullptr, nullptr);
+  return utf8;
+}
+
+class WindowsConsole : public Console {
+ public:
+  void Out(const PathText& text) override { Write(STD_OUTPUT_HANDLE, Widen(text)); }
+  void Error(const PathText& text) override { Write(STD_ERROR_HANDLE, Widen(text)); }
+  void OutUtf8(std::string_view text) override {
+    const HANDLE stream = GetStdHandle(STD_OUTPUT_HANDLE);
+    if (IsConsole(stream)) {
+      WriteToConsole(stream, WideFromUtf8(text));
+    } else {
+      WriteBytes(stream, text);
+    }
+  }
+
+ private:
+  static bool IsConsole(HANDLE stream) {
+    DWORD mode = 0;
+    return GetConsoleMode(stream, &mode) != FALSE;
+  }
+
+  static void Write(DWORD which, std::wstring_view text) {
+    const HANDLE stream = GetStdHandle(which);
+    if (IsConsole(stream)) {
+      WriteToConsole(stream, text);
+    } else {
+      WriteBytes(stream, Utf8FromWide(text));
+    }
+  }
+
+  static void WriteToConsole(HANDLE stream, std::wstring_view text) {
+    DWORD written = 0;
+    WriteConsoleW(stream, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+  }
+
+  static void WriteBytes(HANDLE stream, std::string_view bytes) {
+    DWORD written = 0;
+    WriteFile(stream, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  }
+};
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  std::vector<MapPath> arguments;
+  for (int i = 1; i < argc; ++i) arguments.push_back(PathFromWide(argv[i]));
+  Win32FileSystem files;
+  WindowsConsole console;
+  return RunValteaMap(arguments, files, console);
+}
