@@ -1,0 +1,325 @@
+// valtea-map as a user runs it: the real program on real files, natively and
+// (the same tests in the Windows tree) as valtea-map.exe under Wine. Its
+// output is UTF-8 whether it goes to a terminal or a file, so the expected
+// texts are UTF-8 literals.
+
+#include <gtest/gtest.h>
+
+#include <array>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "map/HexGrid.h"
+#include "map/MapFile.h"
+#include "support/PngReading.h"
+#include "support/ProgramRun.h"
+#include "support/TempFolder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using Bytes = std::vector<std::uint8_t>;
+
+constexpr int Success = 0, Findings = 1, Error = 2;
+
+std::string Utf8(const MapPath& path) { return fs::path(path).u8string(); }
+
+class ValteaMap : public ::testing::Test {
+ protected:
+  TempFolder folder;
+  MapPath map = folder.File(u"MAPDATA.VLT");
+
+  static ProgramRun Run(const std::vector<MapPath>& arguments) {
+    const std::string program = VALTEA_MAP_PROGRAM;
+    return RunProgram(MapPath(program.begin(), program.end()), arguments);
+  }
+
+  // A whole map of one code, with some cells set: COLUMN, ROW, CODE.
+  static Bytes MapOf(TerrainCode fill, std::initializer_list<std::array<int, 3>> cells = {}) {
+    Bytes bytes(MapSize, fill);
+    for (const auto& [column, row, code] : cells) bytes.at(CellToOffset(column, row)) = static_cast<std::uint8_t>(code);
+    return bytes;
+  }
+
+  ProgramRun Check(const Bytes& bytes) {
+    WriteBytes(map, bytes);
+    return Run({u"check", map});
+  }
+
+  // A failure: status 2, the message on stderr, nothing written anywhere.
+  void ExpectRefused(const ProgramRun& run, const std::string& message) {
+    EXPECT_EQ(run.status, Error);
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(run.err, u8"valtea-map: " + message + "\n");
+  }
+  std::size_t FilesInFolder() const {
+    return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()));
+  }
+};
+
+constexpr TerrainCode Plain = 4, Castle = 31;
+
+// ---- version, help, arguments ----
+
+TEST_F(ValteaMap, TellsItsVersionAndExplainsEveryCommandWithAnExample) {
+  EXPECT_EQ(Run({u"--version"}).out, "valtea-map 0.1\n");
+  const ProgramRun help = Run({u"--help"});
+  EXPECT_EQ(help.status, Success);
+  for (const char* command : {"info", "check", "render", "diff", "export", "import", "get", "set"}) {
+    EXPECT_NE(help.out.find(std::string("valtea-map ") + command + " "), std::string::npos) << command;
+    EXPECT_NE(help.out.find(std::string(u8"例: valtea-map ") + command + " "), std::string::npos) << command;
+  }
+}
+
+TEST_F(ValteaMap, RefusesBadArgumentsWithStatusTwo) {
+  WriteBytes(map, MapOf(Plain));
+  ExpectRefused(Run({}), u8"コマンドがありません (valtea-map --help)");
+  ExpectRefused(Run({u"frobnicate", map}), u8"コマンド frobnicate はありません (valtea-map --help)");
+  ExpectRefused(Run({u"info"}), u8"引数の数が違います (valtea-map --help)");
+  ExpectRefused(Run({u"diff", map}), u8"引数の数が違います (valtea-map --help)");
+  ExpectRefused(Run({u"check", map, u"--force"}), u8"オプション --force はこのコマンドにはありません");
+  ExpectRefused(Run({u"render", map, folder.File(u"m.png"), u"--scale"}), u8"オプション --scale の値がありません");
+  const MapPath missing = folder.File(u"NONE.VLT");
+  ExpectRefused(Run({u"info", missing}), u8"ファイル " + Utf8(missing) + u8" は開けません");
+  EXPECT_EQ(FilesInFolder(), 1u);
+}
+
+// ---- info, get ----
+
+TEST_F(ValteaMap, InfoCountsTerrainsAndNamesTheSizeAndTheUnknownBytesOfAShortFile) {
+  Bytes bytes(100, Plain);
+  bytes[7] = 200;
+  bytes[99] = 35;
+  WriteBytes(map, bytes);
+  const ProgramRun run = Run({u"info", map});
+  EXPECT_EQ(run.status, Success);
+  for (const char* line : {u8"ファイルの大きさ: 100 バイト (地図は 26576 バイト)\n", u8"0 　  海: 26476\n",
+                           u8"4 平 平地: 98\n", u8"31 ■ 本城: 0\n", u8"35 以上のバイト: 2\n  2:5 0x7 7: 200\n  2:51 0x63 99: 35\n"})
+    EXPECT_NE(run.out.find(line), std::string::npos) << line << run.out;
+}
+
+TEST_F(ValteaMap, InfoOfTheSampleMap) {
+  const ProgramRun run = Run({u"info", MapPath(u"" VALTEA_SOURCE_FOLDER_U16 u"/samples/MAPDATA.VLT")});
+  EXPECT_EQ(run.status, Success);
+  EXPECT_EQ(run.out.find(u8"ファイルの大きさ"), std::string::npos);
+  EXPECT_NE(run.out.find(u8"29 \\\\ 橋　　\\\\: 8\n30 // 橋　　//: 7\n31 ■ 本城: 35\n32 京 京都: 1\n"), std::string::npos);
+  EXPECT_NE(run.out.find(u8"道路: 830  橋: 15  町: 3  城: 35\n35 以上のバイト: 0\n"), std::string::npos);
+}
+
+TEST_F(ValteaMap, GetNamesOneCellByColumnAndRowOrByOffset) {
+  WriteBytes(map, MapOf(Plain));
+  for (const MapPath& cell : {MapPath(u"5:10"), MapPath(u"@320"), MapPath(u"@0x140")})
+    EXPECT_EQ(Run({u"get", map, cell}).out, u8"5:10 0x140 320: 平 (4) 平地\n");
+  EXPECT_EQ(Run({u"get", map, u"@26575"}).out, u8"351:76 0x67CF 26575: 平 (4) 平地\n");
+  ExpectRefused(Run({u"get", map, u"4:1"}), u8"マス 4:1 は偶数列の 1 行目で、地図のバイトがありません");
+  ExpectRefused(Run({u"get", map, u"353:1"}), u8"マス 353:1 は地図の外です (列 1..352、行 1..76)");
+  ExpectRefused(Run({u"get", map, u"0:5"}), u8"マス 0:5 は地図の外です (列 1..352、行 1..76)");
+  ExpectRefused(Run({u"get", map, u"@26576"}), u8"オフセット @26576 は地図の外です (0..26575)");
+  ExpectRefused(Run({u"get", map, u"5-10"}), u8"マス 5-10 が読めません (列:行 か @オフセット、例 5:10 や @302)");
+}
+
+// ---- set ----
+
+TEST_F(ValteaMap, SetChangesOneByteByTheEditorsRules) {
+  WriteBytes(map, MapOf(Plain, {{5, 10, 2}}));
+  ExpectRefused(Run({u"set", map, u"5:10", u"18"}), u8"5:10 の 山 (2) はエディタでは変えられません (--force で書けます)");
+  ExpectRefused(Run({u"set", map, u"5:12", u"31"}), u8"コード 31 は道路の選択肢にありません (--force で書けます)");
+  ExpectRefused(Run({u"set", map, u"5:12", u"256", u"--force"}), u8"コード 256 は 0..255 の外です");
+  ExpectRefused(Run({u"set", map, u"5:12", u"x1"}), u8"コード x1 が数ではありません");
+  ExpectRefused(Run({u"set", map, u"2:1", u"18"}), u8"マス 2:1 は偶数列の 1 行目で、地図のバイトがありません");
+  EXPECT_EQ(ReadBytes(map), MapOf(Plain, {{5, 10, 2}}));
+
+  const ProgramRun road = Run({u"set", map, u"5:12", u"0x12"});
+  EXPECT_EQ(road.status, Success);
+  EXPECT_EQ(road.out, u8"5:12 0x144 324: 平 (4) -> ／ (18)\n書き込みました: " + Utf8(map) + "\n");
+  EXPECT_EQ(Run({u"set", map, u"5:10", u"200", u"--force"}).status, Success);
+  EXPECT_EQ(ReadBytes(map), MapOf(Plain, {{5, 10, 200}, {5, 12, 18}}));
+  EXPECT_EQ(FilesInFolder(), 1u) << "the new file took the old one's place";
+}
+
+// ---- check ----
+
+TEST_F(ValteaMap, CheckFindsALooseEndAndAcceptsEveryPlaceWhereRoadsEnd) {
+  // ／ joins north-east and south-west, ＼ north-west and south-east.
+  const ProgramRun run = Check(MapOf(Plain, {{101, 30, 18}, {102, 30, 7}, {100, 31, 16},     // harbour, palace
+                                             {151, 30, 19}, {150, 30, 32}, {152, 31, 33},    // Kyoto, Sakai
+                                             {201, 30, 18}, {202, 30, 34}, {200, 31, 17},    // Hakata, river mouth
+                                             {251, 30, 18}, {252, 30, 31}, {250, 31, 4}}));  // castle, plain
+  EXPECT_EQ(run.status, Findings);
+  EXPECT_EQ(run.out, u8"201:30 ／ (18) 南西: 道が 200:31 河 (17) で途切れています\n"
+                     u8"251:30 ／ (18) 南西: 道が 250:31 平 (4) で途切れています\n"
+                     u8"道路網の問題: 2 件\n");
+}
+
+TEST_F(ValteaMap, CheckFindsAPieceThatDoesNotJoinBackOnce) {
+  // Castles all around, so that only the two pieces can fail.
+  const ProgramRun run = Check(MapOf(Castle, {{101, 30, 18}, {102, 30, 19}}));
+  EXPECT_EQ(run.status, Findings);
+  EXPECT_EQ(run.out, u8"101:30 ／ (18) 北東: 102:30 ＼ (19) がこちらへつながっていません\n道路網の問題: 1 件\n");
+}
+
+TEST_F(ValteaMap, CheckFindsRoadsOffTheMapAtEveryEdge) {
+  const ProgramRun run = Check(MapOf(Castle, {{1, 30, 18}, {3, 1, 21}, {352, 76, 28}}));
+  EXPECT_EQ(run.status, Findings);
+  EXPECT_EQ(run.out, u8"1:30 ／ (18) 南西: 道が地図の外へ出ています\n"
+                     u8"3:1 ∨ (21) 北東: 道が地図の外へ出ています\n"
+                     u8"3:1 ∨ (21) 北西: 道が地図の外へ出ています\n"
+                     u8"352:76 Χ (28) 北東: 道が地図の外へ出ています\n"
+                     u8"352:76 Χ (28) 南東: 道が地図の外へ出ています\n"
+                     u8"道路網の問題: 5 件\n");
+}
+
+TEST_F(ValteaMap, CheckAcceptsACleanCrossroadsAndPiecesSideBySide) {
+  // Χ with a road and a bridge on each diagonal, each arm ending at a castle;
+  // and two ＼ side by side and a ／ below, which join nothing of each other.
+  const ProgramRun run = Check(MapOf(Plain, {{101, 30, 28}, {102, 30, 18}, {103, 29, 31}, {102, 31, 19},
+                                             {103, 31, 31}, {100, 31, 30}, {99, 31, 31}, {100, 30, 29},
+                                             {99, 29, 31}}));
+  EXPECT_EQ(run.out, u8"道路網に問題はありません\n");
+  EXPECT_EQ(run.status, Success);
+  EXPECT_EQ(Check(MapOf(Castle, {{201, 30, 19}, {202, 30, 19}, {201, 31, 18}})).status, Success);
+}
+
+TEST_F(ValteaMap, TheSampleMapIsClean) {
+  const ProgramRun run = Run({u"check", MapPath(u"" VALTEA_SOURCE_FOLDER_U16 u"/samples/MAPDATA.VLT")});
+  EXPECT_EQ(run.out, u8"道路網に問題はありません\n");
+  EXPECT_EQ(run.status, Success);
+}
+
+// ---- diff ----
+
+TEST_F(ValteaMap, DiffListsEveryDifferentByte) {
+  const MapPath other = folder.File(u"NEW.VLT");
+  WriteBytes(map, MapOf(Plain));
+  WriteBytes(other, MapOf(Plain));
+  const ProgramRun same = Run({u"diff", map, other});
+  EXPECT_EQ(same.out, u8"違いはありません\n");
+  EXPECT_EQ(same.status, Success);
+  Bytes changed = MapOf(Plain);
+  changed[302] = 18;
+  changed[26575] = 200;
+  WriteBytes(other, changed);
+  const ProgramRun run = Run({u"diff", map, other});
+  EXPECT_EQ(run.out, u8"5:1 0x12E 302: 平 (4) -> ／ (18)\n351:76 0x67CF 26575: 平 (4) -> ？ (200)\n違うバイト: 2\n");
+  EXPECT_EQ(run.status, Findings);
+}
+
+// ---- render ----
+
+TEST_F(ValteaMap, RenderDrawsTheMapAndRingsItsProblems) {
+  WriteBytes(map, MapOf(Plain, {{101, 30, 18}}));
+  const MapPath png = folder.File(u"map.png");
+  const ProgramRun run = Run({u"render", map, png, u"--problems", u"--scale", u"2"});
+  EXPECT_EQ(run.status, Success);
+  EXPECT_EQ(run.out, u8"書き込みました: " + Utf8(png) + "\n");
+  const DecodedPng picture = DecodePng(ReadBytes(png));
+  ASSERT_TRUE(picture.ok);
+  ASSERT_EQ(picture.image.width, 1408);
+  ASSERT_EQ(picture.image.height, 304);
+  // Column 101 is the 101st pair of scales; row 30 of an odd column is half row 58.
+  EXPECT_EQ(picture.image.At(100 * 4 + 2 + 6, 58 * 2 + 2), Opaque(255, 0, 0)) << "the ring";
+  EXPECT_EQ(picture.image.At(2, 2), Opaque(150, 206, 110)) << "plain";
+
+  EXPECT_EQ(Run({u"render", map, png}).status, Success);
+  EXPECT_EQ(DecodePng(ReadBytes(png)).image.width, 2816) << "scale 4 unless told otherwise";
+}
+
+TEST_F(ValteaMap, RenderRefusesBadScalesAndWritesNothing) {
+  WriteBytes(map, MapOf(Plain));
+  const MapPath png = folder.File(u"map.png");
+  for (const MapPath& scale : {MapPath(u"0"), MapPath(u"17"), MapPath(u"x")})
+    ExpectRefused(Run({u"render", map, png, u"--scale", scale}), "--scale " + Utf8(scale) + u8" は 1..16 の数ではありません");
+  const MapPath nowhere = folder.File(u"none/map.png");
+  ExpectRefused(Run({u"render", map, nowhere}), u8"ファイル " + Utf8(nowhere) + u8" を作成できません");
+  EXPECT_EQ(FilesInFolder(), 1u);
+}
+
+// ---- the text form ----
+
+std::string TextOf(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
+
+// The map as text, a line per map line, with a comment line first.
+std::string TextForm(const Bytes& bytes, const std::string& lineEnd = "\n") {
+  std::string text = "# a map\n";
+  for (int line = 0; line < MapLineCount; ++line) {
+    for (int position = 0; position < MapLineLength; ++position)
+      text += (position == 0 ? "" : ",") + std::to_string(bytes[line * MapLineLength + position]);
+    text += lineEnd;
+  }
+  return text;
+}
+
+TEST_F(ValteaMap, ExportThenImportGivesBackEveryByteValue) {
+  Bytes bytes(MapSize);
+  for (int offset = 0; offset < MapSize; ++offset) bytes[offset] = static_cast<std::uint8_t>(offset * 7 % 256);
+  WriteBytes(map, bytes);
+  const ProgramRun out = Run({u"export", map});
+  EXPECT_EQ(out.status, Success);
+  EXPECT_EQ(out.out.substr(0, out.out.find('\n') + 1),
+            u8"# ヴァルテア MAPDATA.VLT の地形コード: 地図の行 0..175 の順に 1 行 151 個\n");
+  EXPECT_EQ(out.out.substr(out.out.find('\n') + 1), TextForm(bytes).substr(8));
+
+  const MapPath csv = folder.File(u"map.csv"), copy = folder.File(u"COPY.VLT");
+  EXPECT_EQ(Run({u"export", map, csv}).out, u8"書き込みました: " + Utf8(csv) + "\n");
+  EXPECT_EQ(TextOf(ReadBytes(csv)), out.out);
+  const ProgramRun in = Run({u"import", csv, copy});
+  EXPECT_EQ(in.out, u8"書き込みました: " + Utf8(copy) + "\n");
+  EXPECT_EQ(ReadBytes(copy), bytes);
+}
+
+TEST_F(ValteaMap, ImportTakesCrLfBlanksCommentsAndNoFinalLineEnd) {
+  Bytes bytes = MapOf(Plain);
+  bytes[0] = 255;
+  std::string text = TextForm(bytes, "\r\n");
+  text.replace(text.find("255,4"), 5, " 255 ,\t4");
+  text.insert(text.find("\r\n") + 2, "# between\r\n");
+  text.erase(text.size() - 2);
+  const MapPath csv = folder.File(u"map.csv");
+  WriteBytes(csv, Bytes(text.begin(), text.end()));
+  EXPECT_EQ(Run({u"import", csv, map}).status, Success);
+  EXPECT_EQ(ReadBytes(map), bytes);
+}
+
+TEST_F(ValteaMap, ImportRefusesEveryFaultByFileLineAndColumnAndWritesNothing) {
+  const Bytes before = MapOf(Castle);
+  WriteBytes(map, before);
+  const MapPath csv = folder.File(u"map.csv");
+  const std::string good = TextForm(MapOf(Plain));
+  const std::string line = good.substr(8, 302);  // the first map line: 151 x "4", 150 commas, LF
+  auto refuse = [&](const std::string& text, const std::string& where) {
+    WriteBytes(csv, Bytes(text.begin(), text.end()));
+    ExpectRefused(Run({u"import", csv, map}), Utf8(csv) + where);
+    EXPECT_EQ(ReadBytes(map), before);
+    EXPECT_EQ(FilesInFolder(), 2u);
+  };
+  refuse(good.substr(0, good.size() - line.size()), u8":177:1: 地図の行が 175 行しかありません (地図は 176 行)");
+  refuse(good + line, u8":178:1: 行が多すぎます (地図は 176 行)");
+  refuse("# a map\n" + line.substr(2) + good.substr(8 + 302), u8":2:300: 値が 150 個しかありません (1 行に 151 個)");
+  refuse("# a map\n4," + line + good.substr(8 + 302), u8":2:303: 値が多すぎます (1 行に 151 個)");
+  refuse("# a map\n" + line + "256" + line.substr(1) + good.substr(8 + 604), u8":3:1: 256 は 0..255 の外です");
+  refuse("# a map\n" + line + "4a" + line.substr(1) + good.substr(8 + 604), u8":3:2: 数ではありません");
+  refuse("# a map\n" + line + "-4" + line.substr(1) + good.substr(8 + 604), u8":3:1: 数ではありません");
+  refuse("# a map\n" + line + "4 4" + line.substr(1) + good.substr(8 + 604), u8":3:3: 数ではありません");
+  refuse("# a map\n" + line + ",4" + line.substr(1) + good.substr(8 + 604), u8":3:1: 値がありません");
+  refuse("", u8":1:1: 地図の行が 0 行しかありません (地図は 176 行)");
+}
+
+// ---- any path ----
+
+TEST_F(ValteaMap, WorksInAFolderWhoseNameCodePage932Lacks) {
+  // Outside the macros, whose text must be Shift-JIS.
+  const std::u16string name = u"地図 ☃ ü 😀";
+  const std::string nameUtf8 = u8"地図 ☃ ü 😀";
+  const fs::path odd = folder.Path() / fs::path(name);
+  fs::create_directory(odd);
+  const MapPath file = (odd / "MAPDATA.VLT").u16string();
+  WriteBytes(file, MapOf(Plain));
+  EXPECT_EQ(Run({u"set", file, u"@0", u"19"}).out, u8"1:1 0x0 0: 平 (4) -> ＼ (19)\n書き込みました: " + Utf8(file) + "\n");
+  EXPECT_EQ(Run({u"get", file, u"1:1"}).out, u8"1:1 0x0 0: ＼ (19) 街道　＼\n");
+  const MapPath missing = (odd / "NONE.VLT").u16string();
+  ExpectRefused(Run({u"get", missing, u"1:1"}), u8"ファイル " + Utf8(missing) + u8" は開けません");
+  EXPECT_NE(Utf8(missing).find(nameUtf8), std::string::npos);
+}
+
+}  // namespace
