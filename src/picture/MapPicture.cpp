@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <memory>
 
 #include "map/HexGrid.h"
 #include "map/RoadNetwork.h"
@@ -54,12 +55,17 @@ void FillSquare(Image& picture, int left, int top, int size, Rgba colour) {
 // or the one on either side, at the nearest height of that column's parity.
 class HexFiller {
  public:
-  HexFiller(const MapImage& image, int scale) : image_(image), scale_(scale) {}
+  HexFiller(const MapImage& image, int scale) : scale_(scale) {
+    for (int offset = 0; offset < MapSize; ++offset) colours_[offset] = ColourOf(image[offset]);
+  }
 
   void Fill(Image& picture) const {
+    std::vector<int> offsets(LastGridColumn);
     for (int y = 0; y < picture.height; ++y) {
       const std::array<Nearest, 2> rows = {NearestHeight(y, 0), NearestHeight(y, 1)};
-      for (int x = 0; x < picture.width; ++x) picture.At(x, y) = ColourOf(image_[NearestOffset(x, rows)]);
+      for (int index = 0; index < LastGridColumn; ++index)  // column index + 1 odd: even heights
+        offsets[index] = OffsetAt({index + 1, rows[index % 2].halfRow});
+      for (int x = 0; x < picture.width; ++x) picture.At(x, y) = colours_[offsets[NearestColumn(x, rows)]];
     }
   }
 
@@ -82,24 +88,24 @@ class HexFiller {
     return {halfRow, centre - CentreY(halfRow)};
   }
 
-  int NearestOffset(int x, const std::array<Nearest, 2>& rows) const {
+  // The column index of the nearest centre.
+  int NearestColumn(int x, const std::array<Nearest, 2>& rows) const {
     const int centre = 2 * x + 1;
     const int here = x / (2 * scale_);
-    int best = NoMapOffset;
+    int best = -1;
     long bestDistance = 0;
     for (int index = std::max(here - 1, 0); index <= std::min(here + 1, LastGridColumn - 1); ++index) {
-      const Nearest& row = rows[index % 2];  // column index + 1 odd: even heights
-      const long dx = centre - CentreX(index), dy = row.distance;
+      const long dx = centre - CentreX(index), dy = rows[index % 2].distance;
       const long distance = dx * dx + dy * dy;
-      if (best != NoMapOffset && distance >= bestDistance) continue;
-      best = OffsetAt({index + 1, row.halfRow});
+      if (best >= 0 && distance >= bestDistance) continue;
+      best = index;
       bestDistance = distance;
     }
     return best;
   }
 
-  const MapImage& image_;
   int scale_;
+  std::array<Rgba, MapSize> colours_;
 };
 
 // A line of width `width` from one point to another.
@@ -157,7 +163,7 @@ PicturePoint HexCentreAt(int offset, int scale) {
 Image DrawMapPicture(const MapImage& image, int scale, const std::vector<int>& ringed) {
   const MapPictureSize size = MapPictureSizeAt(scale);
   Image picture(size.width, size.height);
-  HexFiller(image, scale).Fill(picture);
+  std::make_unique<HexFiller>(image, scale)->Fill(picture);
   for (int offset = 0; offset < MapSize; ++offset)
     if (IsRoadPiece(image[offset])) DrawRoad(picture, offset, image[offset], scale);
   for (int offset = 0; offset < MapSize; ++offset)
