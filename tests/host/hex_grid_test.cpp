@@ -149,4 +149,67 @@ TEST(CellText, ReadingAMapFillsEveryMapCellAndNothingElse) {
   }
 }
 
+// ---- the hexagon around a map byte ----
+
+// Line 50, position 58 (column 101, row 30): its neighbours are the positions
+// two above and below in its own line and one above and below in the lines
+// on either side.
+TEST(Neighbours, OfAnOddColumnCellAreInItsRowAndTheRowBelow) {
+  const int offset = 50 * 151 + 58;
+  ASSERT_EQ(OffsetToCell(offset), (GridCell{101, 30}));
+  const std::pair<Side, int> expected[] = {
+      {Side::North, 50 * 151 + 56},     {Side::NorthEast, 50 * 151 + 57}, {Side::SouthEast, 50 * 151 + 59},
+      {Side::South, 50 * 151 + 60},     {Side::SouthWest, 49 * 151 + 59}, {Side::NorthWest, 49 * 151 + 57}};
+  for (const auto& [side, neighbour] : expected) EXPECT_EQ(NeighbourOffset(offset, side), neighbour);
+  EXPECT_EQ(NeighbourCell({101, 30}, Side::NorthEast), (GridCell{102, 30}));
+  EXPECT_EQ(NeighbourCell({101, 30}, Side::SouthWest), (GridCell{100, 31}));
+}
+
+TEST(Neighbours, OfAnEvenColumnCellAreInItsRowAndTheRowAbove) {
+  EXPECT_EQ(NeighbourCell({102, 30}, Side::NorthEast), (GridCell{103, 29}));
+  EXPECT_EQ(NeighbourCell({102, 30}, Side::SouthEast), (GridCell{103, 30}));
+  EXPECT_EQ(NeighbourCell({102, 30}, Side::SouthWest), (GridCell{101, 30}));
+  EXPECT_EQ(NeighbourCell({102, 30}, Side::NorthWest), (GridCell{101, 29}));
+  EXPECT_EQ(NeighbourCell({102, 30}, Side::North), (GridCell{102, 29}));
+  EXPECT_EQ(NeighbourCell({102, 30}, Side::South), (GridCell{102, 31}));
+}
+
+TEST(Neighbours, EndAtTheEdgesAndThePlaceholders) {
+  EXPECT_EQ(NeighbourOffset(0, Side::North), NoMapOffset);
+  EXPECT_EQ(NeighbourOffset(0, Side::NorthEast), NoMapOffset) << "column 2, row 1 is a placeholder";
+  EXPECT_EQ(NeighbourOffset(0, Side::SouthEast), 1);
+  EXPECT_EQ(NeighbourOffset(0, Side::NorthWest), NoMapOffset);
+  EXPECT_EQ(NeighbourOffset(150, Side::South), NoMapOffset);
+  EXPECT_EQ(NeighbourOffset(MapSize - 2, Side::NorthEast), NoMapOffset) << "column 352";
+  EXPECT_EQ(NeighbourOffset(MapSize - 2, Side::SouthWest), MapSize - 1);
+}
+
+TEST(Neighbours, AreMutualOnEverySide) {
+  for (int offset = 0; offset < MapSize; ++offset) {
+    for (Side side : AllSides) {
+      const int next = NeighbourOffset(offset, side);
+      if (next != NoMapOffset) {
+        ASSERT_EQ(NeighbourOffset(next, Opposite(side)), offset) << offset;
+      }
+    }
+  }
+  EXPECT_EQ(Opposite(Side::NorthEast), Side::SouthWest);
+  EXPECT_EQ(Opposite(Side::South), Side::North);
+}
+
+TEST(HexPositions, AreTheColumnAndTheHalfRowAndComeBack) {
+  EXPECT_EQ(PositionOf(0).column, 1);
+  EXPECT_EQ(PositionOf(0).halfRow, 0);
+  EXPECT_EQ(PositionOf(1).column, 2);
+  EXPECT_EQ(PositionOf(1).halfRow, 1);
+  EXPECT_EQ(PositionOf(MapSize - 1).column, 351);
+  EXPECT_EQ(PositionOf(MapSize - 1).halfRow, 150);
+  for (int offset = 0; offset < MapSize; ++offset) ASSERT_EQ(OffsetAt(PositionOf(offset)), offset);
+  EXPECT_EQ(OffsetAt({1, 1}), NoMapOffset) << "odd columns hold even heights";
+  EXPECT_EQ(OffsetAt({2, 0}), NoMapOffset);
+  EXPECT_EQ(OffsetAt({1, -2}), NoMapOffset);
+  EXPECT_EQ(OffsetAt({1, 152}), NoMapOffset);
+  EXPECT_EQ(OffsetAt({353, 1}), NoMapOffset);
+}
+
 }  // namespace

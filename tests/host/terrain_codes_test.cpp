@@ -4,10 +4,12 @@
 
 #include <gtest/gtest.h>
 
+#include <map>
 #include <set>
 #include <sstream>
 #include <string>
 
+#include "map/RoadNetwork.h"
 #include "map/TerrainCodes.h"
 
 namespace {
@@ -153,6 +155,41 @@ TEST(RoadChooser, KnownEntries) {
   EXPECT_EQ(CodeOfChooserIndex(16), 6);
   for (int code : {0, 1, 2, 7, 14, 17, 31, 34, 35, 255})
     EXPECT_EQ(ChooserIndexOf(static_cast<TerrainCode>(code)), NoRoadChoice) << "code " << code;
+}
+
+// ---- which sides the road pieces join ----
+
+TEST(RoadJoins, FollowTheGlyphs) {
+  using S = Side;
+  const std::map<int, std::set<Side>> expected = {
+      {18, {S::NorthEast, S::SouthWest}},                              // ／
+      {19, {S::NorthWest, S::SouthEast}},                              // ＼
+      {20, {S::SouthWest, S::SouthEast}},                              // Λ
+      {21, {S::NorthWest, S::NorthEast}},                              // ∨
+      {22, {S::NorthEast, S::SouthEast}},                              // ＜
+      {23, {S::NorthWest, S::SouthWest}},                              // ＞
+      {24, {S::NorthWest, S::SouthEast, S::SouthWest}},                // 入
+      {25, {S::NorthEast, S::SouthWest, S::NorthWest}},                // У
+      {26, {S::NorthWest, S::SouthEast, S::NorthEast}},                // Υ
+      {27, {S::NorthEast, S::SouthWest, S::SouthEast}},                // 人
+      {28, {S::NorthEast, S::SouthEast, S::SouthWest, S::NorthWest}},  // Χ
+      {29, {S::NorthWest, S::SouthEast}},                              // bridge like ＼
+      {30, {S::NorthEast, S::SouthWest}},                              // bridge like ／
+  };
+  for (int code = 0; code < 256; ++code) {
+    std::set<Side> joined;
+    for (Side side : AllSides)
+      if (Joins(static_cast<TerrainCode>(code), side)) joined.insert(side);
+    const auto entry = expected.find(code);
+    EXPECT_EQ(joined, entry == expected.end() ? std::set<Side>{} : entry->second) << "code " << code;
+  }
+}
+
+TEST(RoadJoins, EndAtHarboursThePalaceCastlesAndCities) {
+  std::set<int> ends;
+  for (int code = 0; code < 256; ++code)
+    if (IsRoadEnd(static_cast<TerrainCode>(code))) ends.insert(code);
+  EXPECT_EQ(ends, (std::set<int>{7, 8, 9, 10, 11, 12, 13, 14, 16, 31, 32, 33, 34}));
 }
 
 }  // namespace
