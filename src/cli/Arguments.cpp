@@ -42,11 +42,7 @@ std::string Trimmed(const std::string& text) {
 
 ArgumentError::ArgumentError(PathText text) : std::runtime_error(text.Approximate()), text_(std::move(text)) {}
 
-std::string AsciiOf(const MapPath& argument) {
-  std::string text;
-  for (char16_t unit : argument) text += unit < 0x80 ? static_cast<char>(unit) : '?';
-  return text;
-}
+std::string AsciiOf(const MapPath& argument) { return PathText{"%s", argument}.Approximate(); }
 
 int ParseCell(const MapPath& argument) {
   constexpr std::string_view Unreadable = "マス %s が読めません (列:行 か @オフセット、例 5:10 や @302)";

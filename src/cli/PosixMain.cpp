@@ -33,10 +33,8 @@ class Utf8Console : public Console {
   static void Write(std::FILE* stream, std::string_view text) { std::fwrite(text.data(), 1, text.size(), stream); }
 
   std::string Utf8Of(const PathText& text) {
-    const auto mark = text.format.find("%s");
-    if (mark == std::string::npos) return Converted(text.format);
-    return Converted(text.format.substr(0, mark)) + std::filesystem::path(text.path).u8string() +
-           Converted(text.format.substr(mark + 2));
+    return text.Expand<std::string>([this](std::string_view piece) { return Converted(std::string(piece)); },
+                                    [](const MapPath& path) { return std::filesystem::path(path).u8string(); });
   }
 
   std::string Converted(std::string shiftJis) {

@@ -56,6 +56,11 @@ constexpr std::string_view Help =
 
 constexpr std::string_view WrittenMessage = "書き込みました: %s\n";
 
+void ReportError(Console& console, PathText text) {
+  text.format = "valtea-map: " + text.format + "\n";
+  console.Error(text);
+}
+
 // One line of the program's own text.
 void Say(Console& console, std::string line) { console.Out(PathText{std::move(line) + "\n", {}}); }
 
@@ -228,9 +233,9 @@ int RunValteaMap(const std::vector<MapPath>& arguments, FileSystem& files, Conso
     const std::vector<MapPath> words(arguments.begin() + 1, arguments.end());
     return Commands(files, console).Run(first, words);
   } catch (const ArgumentError& error) {
-    console.Error(PathText{"valtea-map: " + error.Text().format + "\n", error.Text().path});
+    ReportError(console, error.Text());
   } catch (const MapFileError& error) {
-    console.Error(PathText{"valtea-map: " + error.Text().format + "\n", error.Text().path});
+    ReportError(console, error.Text());
   } catch (const std::exception& error) {
     console.Error(PathText{std::string("valtea-map: ") + error.what() + "\n", {}});
   }
