@@ -3,22 +3,12 @@
 // image, and the round trip must be exact.
 
 #include <algorithm>
-#include <cstdlib>
 #include <string>
 
+#include "FuzzCheck.h"
 #include "map/HexGrid.h"
 #include "map/MapFile.h"
 #include "support/MemoryFileSystem.h"
-
-namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
-
-constexpr TerrainCode Untouched = 0xA5;
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const MapPath path = u"C:\\Valtea\\MAPDATA.VLT";

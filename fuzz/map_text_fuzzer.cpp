@@ -3,20 +3,10 @@
 // when it refuses. What it takes, written out and read again, is the same map.
 
 #include <algorithm>
-#include <cstdlib>
 #include <string_view>
 
+#include "FuzzCheck.h"
 #include "map/MapText.h"
-
-namespace {
-
-void Check(bool condition) {
-  if (!condition) std::abort();
-}
-
-constexpr TerrainCode Untouched = 0xA5;
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const std::string_view text(reinterpret_cast<const char*>(data), size);
