@@ -43,6 +43,8 @@ std::uint32_t LittleEndian(const Bytes& data, std::size_t at, int size) {
 }
 
 // ---- the generators reproduce the committed files ----
+// These run in the native tree and under Wine: two compilers and two C
+// libraries make the same bytes, so the generators are deterministic.
 
 TEST(GeneratedFiles, TheCommittedPicturesAreWhatTheGeneratorMakes) {
   EXPECT_TRUE(CommittedFile("src/resources/Valtea.ico") == ProgramIconFile()) << "run the regenerate_art target";
@@ -52,11 +54,6 @@ TEST(GeneratedFiles, TheCommittedPicturesAreWhatTheGeneratorMakes) {
 
 TEST(GeneratedFiles, TheCommittedSampleMapIsWhatTheGeneratorMakes) {
   EXPECT_TRUE(CommittedFile("samples/MAPDATA.VLT") == SampleMap()) << "run the regenerate_art target";
-}
-
-TEST(GeneratedFiles, GeneratingTwiceGivesTheSameBytes) {
-  EXPECT_TRUE(SampleMapFile() == SampleMap());
-  EXPECT_TRUE(ProgramIconFile() == ProgramIconFile());
 }
 
 // ---- the icon ----

@@ -113,12 +113,23 @@ TEST(CellText, AfterReadCarriesGlyphOffsetAndCode) {
   EXPECT_EQ(ReadCellText(10, 255), std::string(UnknownTerrainGlyph) + " \r\n10 : 255");
 }
 
-TEST(CellText, AfterReadForEveryOffsetAndCode) {
-  for (int offset = 0; offset < MapSize; ++offset) {
-    const auto code = static_cast<TerrainCode>(offset % 256);
-    const std::string expected =
-        std::string(GlyphOf(code)) + " \r\n" + std::to_string(offset) + " : " + std::to_string(code);
-    ASSERT_EQ(ReadCellText(offset, code), expected) << "offset " << offset;
+// The longest and shortest numbers, glyphs of one, two and three bytes, and
+// codes beyond the table, written out byte for byte.
+TEST(CellText, AfterReadAtTheEdgesOfOffsetsAndCodes) {
+  const std::pair<std::pair<int, int>, const char*> cases[] = {
+      {{0, 0}, "\x81\x40  \r\n0 : 0"},                   // the sea: ideographic space and a space
+      {{9, 1}, "\x8C\xCE \r\n9 : 1"},                     // lake, one-digit offset
+      {{10, 17}, "\x89\xCD \r\n10 : 17"},                 // river mouth
+      {{151, 18}, "\x81\x5E \r\n151 : 18"},               // road, the first byte of line 1
+      {{9999, 30}, "// \r\n9999 : 30"},                     // bridge: two ASCII characters
+      {{10000, 31}, "\x81\xA1 \r\n10000 : 31"},           // castle, five-digit offset
+      {{26574, 34}, "\x94\x8E \r\n26574 : 34"},           // Hakata
+      {{26575, 35}, "\x81\x48 \r\n26575 : 35"},           // the first code beyond the table
+      {{26575, 255}, "\x81\x48 \r\n26575 : 255"},         // the longest text
+  };
+  for (const auto& [input, expected] : cases) {
+    const auto [offset, code] = input;
+    EXPECT_EQ(ReadCellText(offset, static_cast<TerrainCode>(code)), expected) << offset << ", " << code;
   }
 }
 
