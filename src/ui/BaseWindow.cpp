@@ -31,6 +31,7 @@ bool IsUserRequest(UINT message) {
 // One user interface thread: plain statics.
 int systemWorkDepth = 0;
 std::optional<std::wstring> waitingError;  // posted, not shown yet
+HWND waitingWindow = nullptr;              // where it was posted
 std::wstring lastErrorShownLater;
 bool showingLater = false;
 
@@ -50,10 +51,16 @@ class SystemWorkScope {
 };
 
 void ShowLater(HWND window, std::wstring text) {
+  if (waitingError && !IsWindow(waitingWindow)) {
+    // Its window went before the message came: the waiting one goes here.
+    if (PostMessageW(window, EscapedErrors::ShowWaitingMessage(), 0, 0)) waitingWindow = window;
+    return;
+  }
   // While one waits or is on screen, others are most likely its echoes.
   if (waitingError || showingLater || text == lastErrorShownLater) return;
+  if (!PostMessageW(window, EscapedErrors::ShowWaitingMessage(), 0, 0)) return;
   waitingError = std::move(text);
-  if (!PostMessageW(window, EscapedErrors::ShowWaitingMessage(), 0, 0)) waitingError.reset();
+  waitingWindow = window;
 }
 
 void ShowWaitingError() {

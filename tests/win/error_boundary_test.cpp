@@ -135,6 +135,27 @@ TEST_F(ErrorBoundary, ACommandThatFailsInsideAPaintWaitsToo) {
   EXPECT_EQ(dialogs.errorBoxes, (std::vector<std::wstring>{L"command inside paint failed."}));
 }
 
+// The window that failed is gone before the message loop comes to its error:
+// the error waits on in the next window that fails.
+TEST_F(ErrorBoundary, AWaitingErrorOutlivesItsWindow) {
+  {
+    FaultyWindow gone;
+    gone.failTimer = true;
+    SendMessageW(gone.Window(), WM_TIMER, FaultyTimer, 0);
+  }
+  PumpMessages();
+  EXPECT_TRUE(dialogs.errorBoxes.empty());
+  window.failPaint = true;
+  InvalidateRect(window.Window(), nullptr, FALSE);
+  UpdateWindow(window.Window());
+  PumpMessages();
+  EXPECT_EQ(dialogs.errorBoxes, (std::vector<std::wstring>{L"tick failed."}));
+  window.failTimer = true;
+  SendMessageW(window.Window(), WM_TIMER, FaultyTimer, 0);
+  PumpMessages();
+  EXPECT_EQ(dialogs.errorBoxes.size(), 1u) << "the same error again";
+}
+
 // The error box itself failing must not take the program down.
 class FailingDialogs : public ScriptedDialogs {
  public:
