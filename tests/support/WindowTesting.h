@@ -34,6 +34,16 @@ class ScriptedDialogs : public UserDialogs {
   void ShowErrorBox(const std::wstring& text) override { errorBoxes.push_back(text); }
 };
 
+// The real error box, which also notes what it showed. Someone must answer
+// it: a ModalAnswerer, say.
+class SystemErrorBoxes : public ScriptedDialogs {
+ public:
+  void ShowErrorBox(const std::wstring& text) override {
+    ScriptedDialogs::ShowErrorBox(text);
+    SystemDialogs().ShowErrorBox(text);
+  }
+};
+
 // Handles every queued message; `preTranslate` plays the message loop's part
 // for shortcuts and Tab.
 template <typename PreTranslate>

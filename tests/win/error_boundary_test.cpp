@@ -189,16 +189,8 @@ TEST(ErrorBoundaryLastResort, AFailingLastMessageStillLetsGoOfTheWindow) {
 
 // The real error box: its own modal loop repaints the failing window, which
 // fails again while the box is open; still only one box comes.
-class CountingSystemDialogs : public ScriptedDialogs {
- public:
-  void ShowErrorBox(const std::wstring& text) override {
-    ScriptedDialogs::ShowErrorBox(text);
-    SystemDialogs().ShowErrorBox(text);
-  }
-};
-
 TEST(ErrorBoundarySystemBox, APaintThatKeepsFailingOpensOneBox) {
-  CountingSystemDialogs dialogs;
+  SystemErrorBoxes dialogs;
   FaultyWindow window;
   window.failPaint = true;
   HWND failing = window.Window();

@@ -469,16 +469,8 @@ TEST_F(MainWindowFocusTest, AfterTheAboutBox) {
 }
 
 // The real error box: the map made read-only, so that saving fails.
-class SystemErrorBoxDialogs : public ScriptedDialogs {
- public:
-  void ShowErrorBox(const std::wstring& text) override {
-    ScriptedDialogs::ShowErrorBox(text);
-    SystemDialogs().ShowErrorBox(text);
-  }
-};
-
 TEST_F(MainWindowFocusTest, AfterAnErrorBox) {
-  SystemErrorBoxDialogs realBoxes;
+  SystemErrorBoxes realBoxes;
   ASSERT_TRUE(SetFileAttributesW(WideFromPath(mapPath).c_str(), FILE_ATTRIBUTE_READONLY));
   ModalAnswerer answerer(L"#32770", L"ヴァルテア 街道エディタ",
                          [](HWND box) { PostMessageW(box, WM_COMMAND, IDOK, 0); });
@@ -772,17 +764,9 @@ TEST_F(MainWindowTest, UndoAndRedoKeysDoNothingBeforeAMapIsRead) {
 }
 
 // The real error box, answered from another thread while the program waits in it.
-class SystemErrorBox : public ScriptedDialogs {
- public:
-  void ShowErrorBox(const std::wstring& text) override {
-    ScriptedDialogs::ShowErrorBox(text);
-    SystemDialogs().ShowErrorBox(text);
-  }
-};
-
 TEST(SystemErrorBoxTest, ShowsTheTitleTheTextAndAStopIconWhileTheProgramWaits) {
   TempFolder folder;
-  SystemErrorBox dialogs;
+  SystemErrorBoxes dialogs;
   dialogs.answer = WideFromPath(folder.File(u"MAPDATA.VLT"));  // not there
   TMainForm1 form(L"");
   form.CreateWindowAndControls();

@@ -189,6 +189,17 @@ class StringGridTest : public testing::Test {
     return (client.right - Pitch() - CellSize()) / Pitch() + 1;
   }
 
+  // Presses the last fully visible column at `row` and moves the pointer
+  // right of the grid, holding the button; returns where it is.
+  POINT HoldRightOfTheGrid(int row) {
+    Press(PointOf(LastFullyVisibleColumn(), row));
+    RECT client{};
+    GetClientRect(Grid(), &client);
+    const POINT outside{client.right + 40, PointOf(LastFullyVisibleColumn(), row).y};
+    Mouse(WM_MOUSEMOVE, outside, MK_LBUTTON);
+    return outside;
+  }
+
   RECT CellRect(int column, int row) const {
     const GridCell view = grid_.ViewPosition();
     const int left = column == 0 ? 0 : Pitch() * (column - view.column + 1);
@@ -363,11 +374,7 @@ TEST_F(StringGridTest, HeaderPressesAndOtherButtonsOnlyTakeTheFocus) {
 TEST_F(StringGridTest, HoldingTheButtonRightOfTheGridScrollsOneColumnPerTimerTick) {
   Enable();
   const int lastFull = LastFullyVisibleColumn();
-  Press(PointOf(lastFull, 3));
-  RECT client{};
-  GetClientRect(Grid(), &client);
-  const POINT outside{client.right + 40, PointOf(lastFull, 3).y};
-  Mouse(WM_MOUSEMOVE, outside, MK_LBUTTON);
+  const POINT outside = HoldRightOfTheGrid(3);
   EXPECT_EQ(grid_.CurrentCell(), (GridCell{lastFull, 3}));
   for (int tick = 1; tick <= 5; ++tick) {
     Tick();
@@ -399,11 +406,7 @@ TEST_F(StringGridTest, HoldingTheButtonAboveAndLeftMovesBothWaysPerTickAndStopsA
 TEST_F(StringGridTest, TheRealTimerTicksWhileTheButtonIsHeldOutside) {
   Enable();
   const int lastFull = LastFullyVisibleColumn();
-  Press(PointOf(lastFull, 3));
-  RECT client{};
-  GetClientRect(Grid(), &client);
-  const POINT outside{client.right + 40, PointOf(lastFull, 3).y};
-  Mouse(WM_MOUSEMOVE, outside, MK_LBUTTON);
+  const POINT outside = HoldRightOfTheGrid(3);
   // However busy the machine, a tick comes; how soon is not this test's business.
   while (grid_.CurrentCell().column == lastFull) {
     MsgWaitForMultipleObjects(0, nullptr, FALSE, INFINITE, QS_ALLINPUT);
