@@ -20,7 +20,9 @@ function(valtea_target target)
     target_compile_definitions(${target} PRIVATE UNICODE _UNICODE WIN32_LEAN_AND_MEAN NOMINMAX _WIN32_WINNT=0x0601)
     get_target_property(kind ${target} TYPE)
     if(kind STREQUAL "EXECUTABLE")
-      target_link_options(${target} PRIVATE -static)
+      # No build time in the PE header, so that a build from the same sources
+      # gives the same bytes.
+      target_link_options(${target} PRIVATE -static -Wl,--no-insert-timestamp)
     endif()
   endif()
   if(VALTEA_SANITIZE AND NOT WIN32)

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "Version.h"
 #include "resources/Resources.h"
 #include "ui/Dpi.h"
 #include "ui/Fonts.h"
@@ -19,7 +20,7 @@ constexpr DWORD LabelStyle = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
 
 constexpr char Caption[] = "ヴァルテア 街道エディタのバージョン情報";
 constexpr char ProductName[] = "ヴァルテア 街道エディタ";
-constexpr char Version[] = "Ver 0.1";
+constexpr char Version[] = "Ver " VALTEA_VERSION;
 constexpr char Credits[] =
     "(C) 2026 ヴァルテア街道エディタ制作班\r\n"
     "https://valtea-road-editor.example/";
