@@ -35,7 +35,7 @@ endfunction()
 
 # valtea_release(): once every program exists. The command-line companion is
 # shipped when there is one; the Wine test of the VERSIONINFO reads the
-# shipped programs' files (drive Z: is the root).
+# shipped programs' files (drive Z: is the root); the zip holds them.
 function(valtea_release)
   if(TARGET valtea-map)
     valtea_shipped_program(valtea-map "${PROJECT_SOURCE_DIR}/src/resources/MapToolVersion.rc")
@@ -49,5 +49,47 @@ function(valtea_release)
       target_compile_definitions(win_version_info_test PRIVATE VALTEA_MAP_EXE=L"Z:$<TARGET_FILE:valtea-map>")
     endif()
     add_dependencies(win_version_info_test ${programs})
+  endif()
+
+  valtea_release_zip(${programs})
+endfunction()
+
+# valtea_release_zip(PROGRAMS...): the target `dist`, which writes
+# dist/ValteaRoadEditor-<version>-win64.zip, and, with the tests, the test
+# `release_zip` of the same zip.
+function(valtea_release_zip)
+  set(programs ${ARGN})
+  set(release "${PROJECT_SOURCE_DIR}/docs/release")
+  set(guide "${release}/guide.ja.txt")
+  if(valtea-map IN_LIST programs)
+    list(APPEND guide "${release}/valtea-map.ja.txt")
+  endif()
+  set(licence "${PROJECT_SOURCE_DIR}/LICENSE" "${release}/third-party-notices.txt")
+  set(sample "${PROJECT_SOURCE_DIR}/samples/MAPDATA.VLT")
+
+  set(folder "ValteaRoadEditor-${PROJECT_VERSION}")
+  set(arguments --folder "${folder}" --version "${PROJECT_VERSION}" --sample "${sample}")
+  foreach(program IN LISTS programs)
+    list(APPEND arguments --program "$<TARGET_FILE:${program}>")
+  endforeach()
+  foreach(text IN LISTS guide)
+    list(APPEND arguments --guide "${text}")
+  endforeach()
+  foreach(text IN LISTS licence)
+    list(APPEND arguments --licence "${text}")
+  endforeach()
+
+  set(make_zip "${PROJECT_SOURCE_DIR}/scripts/make-zip.sh")
+  set(zip "${PROJECT_BINARY_DIR}/dist/${folder}-win64.zip")
+  add_custom_command(OUTPUT "${zip}"
+    COMMAND bash "${make_zip}" --output "${zip}" ${arguments}
+    DEPENDS ${programs} ${guide} ${licence} "${sample}" "${make_zip}"
+    COMMENT "Writing ${zip}"
+    VERBATIM)
+  add_custom_target(dist DEPENDS "${zip}")
+
+  if(VALTEA_TESTS)
+    add_test(NAME release_zip COMMAND bash "${PROJECT_SOURCE_DIR}/tests/release/zip_test.sh" ${arguments})
+    set_tests_properties(release_zip PROPERTIES LABELS "release" TIMEOUT 120)
   endif()
 endfunction()
