@@ -17,8 +17,9 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 # System DLLs of every Windows since 7. msvcrt.dll is Windows' own C
-# runtime, not a Visual C++ redistributable.
-allowed_dlls=" advapi32.dll comctl32.dll comdlg32.dll gdi32.dll kernel32.dll msvcrt.dll shell32.dll user32.dll "
+# runtime, not a Visual C++ redistributable; uxtheme.dll (visual styles) is
+# there since XP, also with the classic look.
+allowed_dlls=" advapi32.dll comctl32.dll comdlg32.dll gdi32.dll kernel32.dll msvcrt.dll shell32.dll user32.dll uxtheme.dll "
 map_size=26576
 
 usage() {
