@@ -5,6 +5,7 @@
 #include <map>
 #include <string>
 
+#include "Version.h"
 #include "cli/Arguments.h"
 #include "cli/MapReports.h"
 #include "map/MapFile.h"
