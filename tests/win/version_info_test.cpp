@@ -71,7 +71,9 @@ void ExpectShippedProgram(const wchar_t* file, const wchar_t* fileName, const wc
   EXPECT_EQ(info.Text(L"FileDescription"), description);
   EXPECT_EQ(info.Text(L"OriginalFilename"), fileName);
   EXPECT_EQ(info.Text(L"InternalName"), fileName);
-  EXPECT_NE(info.Text(L"LegalCopyright").find(L"MIT License"), std::wstring::npos);
+  // The author as the About box names it, and the licence.
+  EXPECT_EQ(info.Text(L"CompanyName"), L"ヴァルテア街道エディタ制作班");
+  EXPECT_EQ(info.Text(L"LegalCopyright"), L"(C) 2026 ヴァルテア街道エディタ制作班 (MIT License)");
 }
 
 TEST(VersionInfo, EditorShowsProductVersionAndDescription) {
