@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 
+#include <new>
 #include <vector>
 
 #include "map/PathText.h"
@@ -61,6 +62,8 @@ std::wstring ErrorMessageOf(std::exception_ptr error) {
     std::rethrow_exception(error);
   } catch (const MapFileError& fileError) {
     return Widen(fileError.Text());
+  } catch (const std::bad_alloc&) {
+    return Widen("メモリが足りません");
   } catch (const std::exception& other) {
     return Widen(other.what());
   } catch (...) {

@@ -806,6 +806,13 @@ TEST(ErrorBoxText, FullStopFollowsALastCharacterAboveTheFullStopOnly) {
   EXPECT_EQ(WithFullStop(L""), L"");
 }
 
+TEST(ErrorBoxText, EveryKindOfErrorHasAMessageInJapanese) {
+  EXPECT_EQ(ErrorMessageOf(std::make_exception_ptr(std::bad_alloc())), L"メモリが足りません");
+  EXPECT_EQ(ErrorMessageOf(std::make_exception_ptr(42)), L"不明なエラー");
+  EXPECT_EQ(ErrorMessageOf(std::make_exception_ptr(MapFileError(PathText{"ファイル %s は開けません", u"C:\\x"}))),
+            L"ファイル C:\\x は開けません");
+}
+
 TEST(ErrorBoxText, ErrorsThatEscapeAHandlerAreShownWithTheFullStop) {
   ScriptedDialogs dialogs;
   try {
