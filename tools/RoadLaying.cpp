@@ -200,10 +200,9 @@ class Router {
   HexMap<SideSet>& roads_;
 };
 
+// The hexagons of a way are slanted neighbours.
 SideSet Towards(const std::vector<int>& way, std::size_t from, std::size_t to) {
-  for (Side side : SlantedSides)
-    if (NeighbourOffset(way[from], side) == way[to]) return SideBit(side);
-  return 0;  // not reached: the hexagons of a way are slanted neighbours
+  return SideBit(*SlantedSideToward(way[from], way[to]));
 }
 
 // The ends of a way are places; a crossroads end becomes road too.
@@ -215,14 +214,6 @@ void Pave(const std::vector<int>& way, bool startsAtCrossroads, bool endsAtCross
 }
 
 }  // namespace
-
-TerrainCode RoadCodeOf(SideSet sides, bool overRiver) {
-  const TerrainCode first = overRiver ? BridgeBackslash : FirstRoad;
-  const TerrainCode last = overRiver ? BridgeSlash : LastRoad;
-  for (int code = first; code <= last; ++code)
-    if (JoinedSides(static_cast<TerrainCode>(code)) == sides) return static_cast<TerrainCode>(code);
-  return 0;
-}
 
 HexMap<SideSet> LayRoads(const Landscape& land, const HexMap<TerrainCode>& codes, const std::vector<Place>& places) {
   HexMap<SideSet> roads(MapSize, 0);

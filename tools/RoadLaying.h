@@ -1,16 +1,12 @@
 #pragma once
 // The roads of the sample map: which places are joined, the way each road
-// takes over the land, and the road piece each hexagon gets. Which sides each
-// road piece joins is the map's own knowledge (map/RoadNetwork.h).
+// takes over the land, and the sides each hexagon's roads use. Which piece
+// joins which sides is the map's own knowledge (map/RoadNetwork.h).
 
 #include <vector>
 
 #include "Landscape.h"
 #include "map/RoadNetwork.h"
-
-// The road or bridge code that joins exactly these sides; 0 when there is
-// none, or when the sides are not straight on a river.
-TerrainCode RoadCodeOf(SideSet sides, bool overRiver);
 
 // A town, or a crossroads: a road hexagon where roads from several places
 // meet because they are routed there, not because they happen to touch.

@@ -110,9 +110,9 @@ class Builder {
     HexMap<SideSet> roads = LayRoads(land_, codes_, places_);
     for (int offset = 0; offset < MapSize; ++offset) {
       if (roads[offset] == 0) continue;
-      TerrainCode code = RoadCodeOf(roads[offset], land_.river[offset]);
-      if (code == 0) throw std::logic_error("a road piece without a code");
-      codes_[offset] = code;
+      const auto code = land_.river[offset] ? BridgeJoining(roads[offset]) : RoadPieceJoining(roads[offset]);
+      if (!code) throw std::logic_error("a road piece without a code");
+      codes_[offset] = *code;
     }
   }
 

@@ -40,6 +40,13 @@ int NeighbourOffset(int offset, Side side) {
   return CellToOffset(next.column, next.row);
 }
 
+std::optional<Side> SlantedSideToward(int offset, int neighbour) {
+  if (neighbour == NoMapOffset) return std::nullopt;
+  for (Side side : SlantedSides)
+    if (NeighbourOffset(offset, side) == neighbour) return side;
+  return std::nullopt;
+}
+
 HexPosition PositionOf(int offset) {
   const GridCell cell = OffsetToCell(offset);
   return {cell.column, offset % MapLineLength};

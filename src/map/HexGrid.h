@@ -5,6 +5,7 @@
 // from row 2), so row 1 of every even column holds no byte: a placeholder.
 
 #include <array>
+#include <optional>
 #include <string>
 
 #include "map/MapFile.h"
@@ -54,6 +55,9 @@ constexpr Side Opposite(Side side) { return static_cast<Side>((static_cast<int>(
 GridCell NeighbourCell(GridCell cell, Side side);
 // The map offset beside an offset, or NoMapOffset where the map ends.
 int NeighbourOffset(int offset, Side side);
+// The slanted side of `offset` on which `neighbour` lies; none when it is not
+// a slanted neighbour.
+std::optional<Side> SlantedSideToward(int offset, int neighbour);
 
 // Where a hexagon lies in a picture of the map: its grid column, and its
 // height in half rows from the top (0..150), which is its position in its map

@@ -40,21 +40,45 @@ bool JoinIsMet(const MapImage& image, int neighbour, Side side) {
 
 SideSet JoinedSides(TerrainCode code) { return IsRoadPiece(code) ? JoinTable[code - terrain::FirstRoad] : 0; }
 
+namespace {
+
+std::optional<TerrainCode> CodeJoining(SideSet sides, TerrainCode first, TerrainCode last) {
+  for (int code = first; code <= last; ++code)
+    if (JoinTable[code - terrain::FirstRoad] == sides) return static_cast<TerrainCode>(code);
+  return std::nullopt;
+}
+
+}  // namespace
+
+std::optional<TerrainCode> RoadPieceJoining(SideSet sides) {
+  return CodeJoining(sides, terrain::FirstRoad, terrain::LastRoad);
+}
+
+std::optional<TerrainCode> BridgeJoining(SideSet sides) {
+  return CodeJoining(sides, terrain::BridgeBackslash, terrain::BridgeSlash);
+}
+
+bool IsJoinMet(const MapImage& image, int offset, Side side) {
+  return JoinIsMet(image, NeighbourOffset(offset, side), side);
+}
+
 bool IsRoadEnd(TerrainCode code) {
   return IsHarbour(code) || code == terrain::Palace || code == terrain::Castle || IsCity(code);
 }
 
 std::vector<RoadProblem> FindRoadProblems(const MapImage& image) {
   std::vector<RoadProblem> problems;
-  for (int offset = 0; offset < MapSize; ++offset) {
-    const SideSet joined = JoinedSides(image[offset]);
-    if (joined == 0) continue;
-    for (Side side : SlantedSides) {
-      if ((joined & SideBit(side)) == 0) continue;
-      const int neighbour = NeighbourOffset(offset, side);
-      if (JoinIsMet(image, neighbour, side)) continue;
-      problems.push_back(RoadProblem{offset, side, JudgeJoin(image, neighbour), neighbour});
-    }
-  }
+  for (int offset = 0; offset < MapSize; ++offset) FindRoadProblemsAt(image, offset, problems);
   return problems;
+}
+
+void FindRoadProblemsAt(const MapImage& image, int offset, std::vector<RoadProblem>& problems) {
+  const SideSet joined = JoinedSides(image[offset]);
+  if (joined == 0) return;
+  for (Side side : SlantedSides) {
+    if ((joined & SideBit(side)) == 0) continue;
+    const int neighbour = NeighbourOffset(offset, side);
+    if (JoinIsMet(image, neighbour, side)) continue;
+    problems.push_back(RoadProblem{offset, side, JudgeJoin(image, neighbour), neighbour});
+  }
 }

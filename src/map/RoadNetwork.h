@@ -7,6 +7,7 @@
 // Bridge 29 "\\" joins like "＼", bridge 30 "//" like "／".
 
 #include <cstdint>
+#include <optional>
 #include <vector>
 
 #include "map/HexGrid.h"
@@ -20,9 +21,20 @@ constexpr SideSet SideBit(Side side) { return static_cast<SideSet>(1u << static_
 SideSet JoinedSides(TerrainCode code);
 inline bool Joins(TerrainCode code, Side side) { return (JoinedSides(code) & SideBit(side)) != 0; }
 
+// The road piece (codes 18..28) that joins exactly these sides: there is one
+// for every set of two, three or four slanted sides, and none for fewer.
+std::optional<TerrainCode> RoadPieceJoining(SideSet sides);
+// The bridge that joins exactly these sides: two opposite slanted sides.
+std::optional<TerrainCode> BridgeJoining(SideSet sides);
+
 // A place where roads end: a harbour, the palace, a castle or a city. A road
 // that leads into one has arrived; it needs no piece that joins back.
 bool IsRoadEnd(TerrainCode code);
+
+// Whether a join of the hexagon at `offset` toward `side` would be met: the
+// neighbour on that side is a road piece or bridge that joins back, or a place
+// where roads end. What lies at `offset` itself does not matter.
+bool IsJoinMet(const MapImage& image, int offset, Side side);
 
 enum class RoadProblemKind {
   OffTheMap,      // the join leads over the edge of the map
@@ -41,3 +53,5 @@ struct RoadProblem {
 // increasing offset and then clockwise from the north-east. Two road pieces
 // side by side that do not join each other are no problem.
 std::vector<RoadProblem> FindRoadProblems(const MapImage& image);
+// The problems of the piece at one offset, in the same order, added to `problems`.
+void FindRoadProblemsAt(const MapImage& image, int offset, std::vector<RoadProblem>& problems);
