@@ -94,3 +94,21 @@ std::string DifferenceSummary(int count) {
 std::string CellLine(int offset, TerrainCode code) {
   return CellName(offset) + " " + OffsetText(offset) + ": " + CodeName(code) + " " + std::string(NameOf(code));
 }
+
+std::string RoadRefusalLine(const MapImage& image, const RoadRefusal& refusal, int from, int to) {
+  const std::string cell = CellName(refusal.Offset()) + " の " + CodeName(image[refusal.Offset()]);
+  switch (refusal.Kind()) {
+    case RoadRefusalKind::SameCell:
+      return "FROM と TO が同じマス " + CellName(from) + " です";
+    case RoadRefusalKind::NotAnEnd:
+      return cell + " では道が終われません (道の端は港湾、御所、城、町か道路のマス)";
+    case RoadRefusalKind::NoWay:
+      return CellName(from) + " から " + CellName(to) +
+             " への道がありません (山、港湾、御所、城、町と 2 マス続く水は通れません)";
+    case RoadRefusalKind::NoPiece:
+      return cell + " に合う道路がありません (橋は曲がれません)";
+  }
+  return cell;
+}
+
+std::string RoadLengthLine(std::size_t steps) { return "道の長さ: " + Number(static_cast<long>(steps)) + " 歩"; }

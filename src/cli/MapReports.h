@@ -9,6 +9,7 @@
 
 #include "map/MapFile.h"
 #include "map/RoadNetwork.h"
+#include "map/RoadWay.h"
 
 std::string CellName(int offset);          // "5:10"
 std::string CodeName(TerrainCode code);    // "山 (2)"
@@ -25,3 +26,7 @@ std::string DifferenceLine(int offset, TerrainCode before, TerrainCode after);
 std::string DifferenceSummary(int count);
 
 std::string CellLine(int offset, TerrainCode code);
+
+// Why `road` lays no road from `from` to `to`.
+std::string RoadRefusalLine(const MapImage& image, const RoadRefusal& refusal, int from, int to);
+std::string RoadLengthLine(std::size_t steps);

@@ -11,6 +11,8 @@
 #include "map/MapFile.h"
 #include "map/MapText.h"
 #include "map/RoadNetwork.h"
+#include "map/RoadRepair.h"
+#include "map/RoadWay.h"
 #include "picture/MapPicture.h"
 #include "picture/Png.h"
 
@@ -47,15 +49,26 @@ constexpr std::string_view Help =
     "      エディタと同じ規則で 1 マスを変えます: 道路、橋と丘陵、平地、湿地、砂浜のマスだけを、\n"
     "      道路の選択肢にあるコードにだけ。--force ではどのマスにも 0..255 のどのコードでも書きます。\n"
     "      例: valtea-map set MAPDATA.VLT 5:10 18\n"
+    "  valtea-map shape  MAP [--dry-run]\n"
+    "      検査で問題の見つかった道路を、つながる隣に合う形に直します。橋は向きが合うときだけ\n"
+    "      もう一方の橋に変えます。変えたマスを diff と同じ形で、そのあと残った問題を check と同じ形で。\n"
+    "      例: valtea-map shape MAPDATA.VLT --dry-run\n"
+    "  valtea-map road   MAP FROM TO [--dry-run]\n"
+    "      FROM から TO へ新しい道を敷きます。斜めの歩みだけで、歩数の最も少ない道です。平地、丘陵、\n"
+    "      湿地、砂浜、馬産地と道路を通り、水 (海、湖、河口) は 1 マスだけまっすぐ新しい橋で渡ります。\n"
+    "      FROM と TO は港湾、御所、城、町か道路のマス (CELL と同じ書き方)。変えたマスを diff と同じ形で。\n"
+    "      例: valtea-map road MAPDATA.VLT 19:30 31:36\n"
     "  valtea-map --help | --version\n"
     "\n"
     "CELL はエディタの位置表示と同じ 列:行 (5:10)、または @オフセット (@302、@0x12E)。\n"
     "テキスト形式: 地図の行 0 から 175 まで 1 行ずつ、その行の 151 個のコードを 10 進数でコンマ区切り。\n"
     "# で始まる行は注釈です。改行は LF でも CR LF でもよく、数の前後の空白は読み飛ばします。\n"
     "保存はエディタと同じく新しいファイルを隣に書いてから置き換えるので、失敗しても元のファイルは残ります。\n"
-    "終了コード: 0 成功、1 違いまたは問題あり (diff、check)、2 エラー (何も書きません)。\n";
+    "--dry-run では何も書かずに、変わるマスだけを示します。\n"
+    "終了コード: 0 成功、1 違いまたは問題あり (diff、check、shape)、2 エラー (何も書きません)。\n";
 
 constexpr std::string_view WrittenMessage = "書き込みました: %s\n";
+constexpr std::string_view DryRunMessage = "--dry-run なので書き込みません";
 
 void ReportError(Console& console, PathText text) {
   text.format = "valtea-map: " + text.format + "\n";
@@ -93,6 +106,8 @@ class Commands {
     if (name == "import") return Import(Words(words, 2, 2));
     if (name == "get") return Get(Words(words, 2, 2));
     if (name == "set") return Set(Words(words, 3, 3, {"--force"}));
+    if (name == "shape") return Shape(Words(words, 1, 1, {"--dry-run"}));
+    if (name == "road") return Road(Words(words, 3, 3, {"--dry-run"}));
     throw ArgumentError(PathText{"コマンド %s はありません (valtea-map --help)", ToPath(name)});
   }
 
@@ -116,10 +131,15 @@ class Commands {
 
   int Check(const CommandWords& words) {
     const LoadedMap map = LoadMap(files_, words.Plain()[0]);
-    const std::vector<RoadProblem> problems = FindRoadProblems(map.image);
-    for (const RoadProblem& problem : problems) Say(console_, ProblemLine(map.image, problem));
+    return SayProblems(map.image) == 0 ? ExitSuccess : ExitFindings;
+  }
+
+  // One line per problem of the road network, then a summary.
+  std::size_t SayProblems(const MapImage& image) {
+    const std::vector<RoadProblem> problems = FindRoadProblems(image);
+    for (const RoadProblem& problem : problems) Say(console_, ProblemLine(image, problem));
     Say(console_, ProblemSummary(problems.size()));
-    return problems.empty() ? ExitSuccess : ExitFindings;
+    return problems.size();
   }
 
   int Render(const CommandWords& words) {
@@ -142,14 +162,20 @@ class Commands {
   int Diff(const CommandWords& words) {
     const LoadedMap before = LoadMap(files_, words.Plain()[0]);
     const LoadedMap after = LoadMap(files_, words.Plain()[1]);
-    int count = 0;
-    for (int offset = 0; offset < MapSize; ++offset) {
-      if (before.image[offset] == after.image[offset]) continue;
-      Say(console_, DifferenceLine(offset, before.image[offset], after.image[offset]));
-      ++count;
-    }
+    const int count = SayDifferences(before.image, after.image);
     Say(console_, DifferenceSummary(count));
     return count == 0 ? ExitSuccess : ExitFindings;
+  }
+
+  // One line per differing byte, by increasing offset.
+  int SayDifferences(const MapImage& before, const MapImage& after) {
+    int count = 0;
+    for (int offset = 0; offset < MapSize; ++offset) {
+      if (before[offset] == after[offset]) continue;
+      Say(console_, DifferenceLine(offset, before[offset], after[offset]));
+      ++count;
+    }
+    return count;
   }
 
   int Export(const CommandWords& words) {
@@ -198,6 +224,52 @@ class Commands {
     Say(console_, DifferenceLine(offset, old, code));
     console_.Out(PathText{std::string(WrittenMessage), path});
     return ExitSuccess;
+  }
+
+  int Shape(const CommandWords& words) {
+    const MapPath& path = words.Plain()[0];
+    const LoadedMap map = LoadMap(files_, path);
+    MapImage shaped = map.image;
+    ShapeRoads(shaped);
+    const Saved saved = SaveIfChanged(words, path, map.image, shaped);
+    SayDifferences(map.image, shaped);
+    const std::size_t problems = SayProblems(shaped);
+    SaySaved(saved, path);
+    return problems == 0 ? ExitSuccess : ExitFindings;
+  }
+
+  int Road(const CommandWords& words) {
+    const MapPath& path = words.Plain()[0];
+    const LoadedMap map = LoadMap(files_, path);
+    const int from = ParseCell(words.Plain()[1]);
+    const int to = ParseCell(words.Plain()[2]);
+    MapImage laid = map.image;
+    std::vector<int> way;
+    try {
+      way = LayRoad(laid, from, to);
+    } catch (const RoadRefusal& refusal) {
+      throw ArgumentError(PathText{RoadRefusalLine(map.image, refusal, from, to), {}});
+    }
+    const Saved saved = SaveIfChanged(words, path, map.image, laid);
+    SayDifferences(map.image, laid);
+    Say(console_, RoadLengthLine(way.size() - 1));
+    SaySaved(saved, path);
+    return ExitSuccess;
+  }
+
+  // A changed map is written before anything is said about it, so that a
+  // failed write leaves only its error.
+  enum class Saved { Written, DryRun, Unchanged };
+  Saved SaveIfChanged(const CommandWords& words, const MapPath& path, const MapImage& before, const MapImage& after) {
+    if (before == after) return Saved::Unchanged;
+    if (words.Has("--dry-run")) return Saved::DryRun;
+    WriteMapImage(files_, path, after);
+    return Saved::Written;
+  }
+
+  void SaySaved(Saved saved, const MapPath& path) {
+    if (saved == Saved::Written) console_.Out(PathText{std::string(WrittenMessage), path});
+    if (saved == Saved::DryRun) Say(console_, std::string(DryRunMessage));
   }
 
   // The editor changes only cells that its road chooser offers, and only into

@@ -66,7 +66,7 @@ TEST_F(ValteaMap, TellsItsVersionAndExplainsEveryCommandWithAnExample) {
   EXPECT_EQ(Run({u"--version"}).out, "valtea-map 0.1\n");
   const ProgramRun help = Run({u"--help"});
   EXPECT_EQ(help.status, Success);
-  for (const char* command : {"info", "check", "render", "diff", "export", "import", "get", "set"}) {
+  for (const char* command : {"info", "check", "render", "diff", "export", "import", "get", "set", "shape", "road"}) {
     EXPECT_NE(help.out.find(std::string("valtea-map ") + command + " "), std::string::npos) << command;
     EXPECT_NE(help.out.find(std::string(u8"例: valtea-map ") + command + " "), std::string::npos) << command;
   }
@@ -232,6 +232,84 @@ TEST_F(ValteaMap, RenderRefusesBadScalesAndWritesNothing) {
     ExpectRefused(Run({u"render", map, png, u"--scale", scale}), "--scale " + Utf8(scale) + u8" は 1..16 の数ではありません");
   const MapPath nowhere = folder.File(u"none/map.png");
   ExpectRefused(Run({u"render", map, nowhere}), u8"ファイル " + Utf8(nowhere) + u8" を作成できません");
+  EXPECT_EQ(FilesInFolder(), 1u);
+}
+
+// ---- shape ----
+
+TEST_F(ValteaMap, ShapeRepairsWhatCheckFindsAndReportsWhatIsLeft) {
+  // castle, ／, ＼ where ／ belongs, ／, castle; and a ／ that ends nowhere.
+  const Bytes broken = MapOf(Plain, {{101, 30, Castle}, {102, 30, 18}, {103, 29, 19}, {104, 29, 18}, {105, 28, Castle},
+                                     {201, 30, 18}, {202, 30, Castle}});
+  WriteBytes(map, broken);
+  const std::string repaired = u8"103:29 0x1E4D 7757: ＼ (19) -> ／ (18)\n";
+  const std::string left = u8"201:30 ／ (18) 南西: 道が 200:31 平 (4) で途切れています\n道路網の問題: 1 件\n";
+  const ProgramRun dry = Run({u"shape", map, u"--dry-run"});
+  EXPECT_EQ(dry.out, repaired + left + u8"--dry-run なので書き込みません\n");
+  EXPECT_EQ(dry.status, Findings);
+  EXPECT_EQ(ReadBytes(map), broken);
+
+  const ProgramRun run = Run({u"shape", map});
+  EXPECT_EQ(run.out, repaired + left + u8"書き込みました: " + Utf8(map) + "\n");
+  EXPECT_EQ(run.status, Findings);
+  Bytes expected = broken;
+  expected[CellToOffset(103, 29)] = 18;
+  EXPECT_EQ(ReadBytes(map), expected);
+  EXPECT_EQ(FilesInFolder(), 1u);
+}
+
+TEST_F(ValteaMap, ShapeEndsCleanWithStatusZeroAndLeavesACleanMapUnwritten) {
+  WriteBytes(map, MapOf(Plain, {{101, 30, Castle}, {102, 30, 18}, {103, 29, 29}, {104, 29, 18}, {105, 28, Castle}}));
+  const ProgramRun run = Run({u"shape", map});
+  EXPECT_EQ(run.out, u8"103:29 0x1E4D 7757: \\\\ (29) -> // (30)\n道路網に問題はありません\n書き込みました: " + Utf8(map) + "\n");
+  EXPECT_EQ(run.status, Success);
+
+  const ProgramRun again = Run({u"shape", map});
+  EXPECT_EQ(again.out, u8"道路網に問題はありません\n");
+  EXPECT_EQ(again.status, Success);
+  ExpectRefused(Run({u"shape", map, u"--force"}), u8"オプション --force はこのコマンドにはありません");
+  ExpectRefused(Run({u"shape", folder.File(u"NONE.VLT")}), u8"ファイル " + Utf8(folder.File(u"NONE.VLT")) + u8" は開けません");
+}
+
+// ---- road ----
+
+TEST_F(ValteaMap, RoadLaysTheWayAndPrintsTheChangedCellsAsDiffDoes) {
+  // A river down column 103, bridged on the way.
+  Bytes bytes = MapOf(Plain, {{101, 30, Castle}, {105, 28, Castle}});
+  for (int row = 1; row <= 76; ++row) bytes[CellToOffset(103, row)] = 1;
+  WriteBytes(map, bytes);
+  const std::string laid = u8"102:30 0x1DB7 7607: 平 (4) -> ／ (18)\n"
+                           u8"104:29 0x1E4C 7756: 平 (4) -> ／ (18)\n"
+                           u8"103:29 0x1E4D 7757: 湖 (1) -> // (30)\n";
+  const ProgramRun dry = Run({u"road", map, u"101:30", u"@0x1EE2", u"--dry-run"});
+  EXPECT_EQ(dry.out, laid + u8"道の長さ: 4 歩\n--dry-run なので書き込みません\n");
+  EXPECT_EQ(dry.status, Success);
+  EXPECT_EQ(ReadBytes(map), bytes);
+
+  const ProgramRun run = Run({u"road", map, u"101:30", u"105:28"});
+  EXPECT_EQ(run.out, laid + u8"道の長さ: 4 歩\n書き込みました: " + Utf8(map) + "\n");
+  EXPECT_EQ(run.status, Success);
+  const MapPath old = folder.File(u"OLD.VLT");
+  WriteBytes(old, bytes);
+  EXPECT_EQ(Run({u"diff", old, map}).out, laid + u8"違うバイト: 3\n");
+  EXPECT_EQ(Run({u"check", map}).status, Success);
+
+  const ProgramRun again = Run({u"road", map, u"101:30", u"105:28"});
+  EXPECT_EQ(again.out, u8"道の長さ: 4 歩\n") << "along the road there is";
+}
+
+TEST_F(ValteaMap, RoadRefusesAndWritesNothing) {
+  const Bytes bytes = MapOf(Plain, {{101, 30, Castle}, {105, 28, Castle}, {201, 30, Castle}, {200, 30, 2},
+                                    {200, 31, 2}, {202, 30, 2}, {202, 31, 2}});
+  WriteBytes(map, bytes);
+  ExpectRefused(Run({u"road", map, u"101:30", u"101:30"}), u8"FROM と TO が同じマス 101:30 です");
+  ExpectRefused(Run({u"road", map, u"103:30", u"105:28"}),
+                u8"103:30 の 平 (4) では道が終われません (道の端は港湾、御所、城、町か道路のマス)");
+  ExpectRefused(Run({u"road", map, u"101:30", u"201:30"}),
+                u8"101:30 から 201:30 への道がありません (山、港湾、御所、城、町と 2 マス続く水は通れません)");
+  ExpectRefused(Run({u"road", map, u"101:30", u"2:1"}), u8"マス 2:1 は偶数列の 1 行目で、地図のバイトがありません");
+  ExpectRefused(Run({u"road", map, u"101:30"}), u8"引数の数が違います (valtea-map --help)");
+  EXPECT_EQ(ReadBytes(map), bytes);
   EXPECT_EQ(FilesInFolder(), 1u);
 }
 
