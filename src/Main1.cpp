@@ -65,7 +65,25 @@ void SetClosedHeight(HWND comboBox, int height) {
 }
 
 void AppendItem(HMENU menu, WORD id, std::string_view caption, bool enabled = true) {
-  AppendMenuW(menu, MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), id, Widen(caption).c_str());
+  if (!AppendMenuW(menu, MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), id, Widen(caption).c_str()))
+    ThrowWindowNotCreated();
+}
+
+void AppendSeparator(HMENU menu) {
+  if (!AppendMenuW(menu, MF_SEPARATOR, 0, nullptr)) ThrowWindowNotCreated();
+}
+
+// Once on the bar, the popup belongs to the bar and goes with it.
+void AppendPopup(HMENU bar, MenuHandle popup, std::string_view caption) {
+  if (!AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup.get()), Widen(caption).c_str()))
+    ThrowWindowNotCreated();
+  popup.release();
+}
+
+MenuHandle CreatePopup() {
+  MenuHandle popup(CreatePopupMenu());
+  if (!popup) ThrowWindowNotCreated();
+  return popup;
 }
 
 }  // namespace
@@ -122,21 +140,21 @@ void TMainForm1::CreateFonts() {
 }
 
 void TMainForm1::CreateMenuBar() {
-  HMENU File1 = CreatePopupMenu();
-  AppendItem(File1, IdOpen1, "開く(&O)...\tCtrl+O");
-  AppendItem(File1, IdSave1, "上書き保存(&S)\tCtrl+S", false);
-  AppendMenuW(File1, MF_SEPARATOR, 0, nullptr);  // N1
-  AppendItem(File1, IdExit1, "終了(&X)");
+  MenuHandle File1 = CreatePopup();
+  AppendItem(File1.get(), IdOpen1, "開く(&O)...\tCtrl+O");
+  AppendItem(File1.get(), IdSave1, "上書き保存(&S)\tCtrl+S", false);
+  AppendSeparator(File1.get());  // N1
+  AppendItem(File1.get(), IdExit1, "終了(&X)");
 
-  HMENU Help1 = CreatePopupMenu();
-  AppendItem(Help1, IdContents1, "目次(&C)...\tF1", false);
-  AppendMenuW(Help1, MF_SEPARATOR, 0, nullptr);  // N2
-  AppendItem(Help1, IdAbout1, "バージョン情報(&A)...");
+  MenuHandle Help1 = CreatePopup();
+  AppendItem(Help1.get(), IdContents1, "目次(&C)...\tF1", false);
+  AppendSeparator(Help1.get());  // N2
+  AppendItem(Help1.get(), IdAbout1, "バージョン情報(&A)...");
 
   menuBar_.reset(CreateMenu());
-  if (!menuBar_ || File1 == nullptr || Help1 == nullptr) ThrowWindowNotCreated();
-  AppendMenuW(menuBar_.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(File1), Widen("ファイル(&F)").c_str());
-  AppendMenuW(menuBar_.get(), MF_POPUP, reinterpret_cast<UINT_PTR>(Help1), Widen("ヘルプ(&H)").c_str());
+  if (!menuBar_) ThrowWindowNotCreated();
+  AppendPopup(menuBar_.get(), std::move(File1), "ファイル(&F)");
+  AppendPopup(menuBar_.get(), std::move(Help1), "ヘルプ(&H)");
 
   ACCEL shortcuts[] = {AcceleratorOf(ShortCutOpen, IdOpen1), AcceleratorOf(ShortCutSave, IdSave1),
                        AcceleratorOf(ShortCutHelp, IdContents1), AcceleratorOf(ShortCutUndo, IdUndo),
@@ -172,7 +190,9 @@ void TMainForm1::CreateToolBar() {
   for (int id : {IDB_OPEN, IDB_SAVE}) {
     const BitmapHandle picture(static_cast<HBITMAP>(LoadImageW(
         GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, imageSize, imageSize, LR_CREATEDIBSECTION)));
-    ImageList_AddMasked(imageList_.get(), picture.get(), TOOLBAR_MASK_COLOUR);
+    // A button without its picture would be a blank square nobody can tell apart.
+    if (!picture || ImageList_AddMasked(imageList_.get(), picture.get(), TOOLBAR_MASK_COLOUR) < 0)
+      ThrowWindowNotCreated();
   }
   SendMessageW(ToolBar1, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(imageList_.get()));
   SendMessageW(ToolBar1, TB_SETBITMAPSIZE, 0, MAKELPARAM(imageSize, imageSize));

@@ -14,13 +14,15 @@ int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
     MainForm1.CreateWindowAndControls();
     MainForm1.Show(showCommand);
 
-    MSG message;
-    while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+    MSG message{};
+    BOOL got;
+    while ((got = GetMessageW(&message, nullptr, 0, 0)) > 0) {
       if (MainForm1.PreTranslateMessage(message)) continue;
       TranslateMessage(&message);
       DispatchMessageW(&message);
     }
-    return static_cast<int>(message.wParam);
+    // Only WM_QUIT carries the program's exit code; a failing loop is a failure.
+    return got == 0 ? static_cast<int>(message.wParam) : 1;
   } catch (...) {
     // Only start-up can get here: every handler shows its own errors.
     ShowError(ErrorMessageOf(std::current_exception()));

@@ -40,10 +40,10 @@ std::string CodeName(TerrainCode code) { return std::string(GlyphOf(code)) + " (
 
 std::string OffsetText(int offset) { return Hex(offset) + " " + Number(offset); }
 
-std::vector<std::string> InfoLines(const MapImage& image, std::size_t fileSize) {
+std::vector<std::string> InfoLines(const MapImage& image, std::uint64_t fileSize) {
   std::vector<std::string> lines;
-  if (fileSize != static_cast<std::size_t>(MapSize))
-    lines.push_back("ファイルの大きさ: " + Number(static_cast<long>(fileSize)) + " バイト (地図は 26576 バイト)");
+  if (fileSize != static_cast<std::uint64_t>(MapSize))
+    lines.push_back("ファイルの大きさ: " + std::to_string(fileSize) + " バイト (地図は 26576 バイト)");
   lines.push_back("コード 字 名前: 数");
   std::array<int, 256> counts{};
   for (TerrainCode code : image) ++counts[code];
@@ -96,6 +96,7 @@ std::string CellLine(int offset, TerrainCode code) {
 }
 
 std::string RoadRefusalLine(const MapImage& image, const RoadRefusal& refusal, int from, int to) {
+  if (refusal.Offset() < 0 || refusal.Offset() >= MapSize) return "道が地図の外に出ます";
   const std::string cell = CellName(refusal.Offset()) + " の " + CodeName(image[refusal.Offset()]);
   switch (refusal.Kind()) {
     case RoadRefusalKind::SameCell:
@@ -107,6 +108,8 @@ std::string RoadRefusalLine(const MapImage& image, const RoadRefusal& refusal, i
              " への道がありません (山、港湾、御所、城、町と 2 マス続く水は通れません)";
     case RoadRefusalKind::NoPiece:
       return cell + " に合う道路がありません (橋は曲がれません)";
+    case RoadRefusalKind::NotAWay:
+      return cell + " は前のマスの斜めの隣ではありません";
   }
   return cell;
 }

@@ -17,7 +17,7 @@ std::string OffsetText(int offset);        // "0x12E 302"
 
 // Counts per terrain, road pieces, bridges, towns, castles, bytes of 35 or
 // more with their offsets, and the file size when it is not a map's.
-std::vector<std::string> InfoLines(const MapImage& image, std::size_t fileSize);
+std::vector<std::string> InfoLines(const MapImage& image, std::uint64_t fileSize);
 
 std::string ProblemLine(const MapImage& image, const RoadProblem& problem);
 std::string ProblemSummary(std::size_t count);

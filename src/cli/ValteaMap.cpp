@@ -80,15 +80,15 @@ void Say(Console& console, std::string line) { console.Out(PathText{std::move(li
 
 struct LoadedMap {
   MapImage image{};
-  std::size_t fileSize = 0;
+  std::uint64_t fileSize = 0;
 };
 
 // By the editor's rules: a short file leaves the rest of the image as sea,
 // bytes beyond the map are ignored.
 LoadedMap LoadMap(FileSystem& files, const MapPath& path) {
   LoadedMap map;
-  const std::vector<std::uint8_t> content = ReadMapContent(files, path);
-  map.fileSize = content.size();
+  const MapContent content = ReadMapContent(files, path);
+  map.fileSize = content.fileSize;
   StoreMapContent(content, map.image, [](int, TerrainCode) {});
   return map;
 }
@@ -98,6 +98,13 @@ class Commands {
   Commands(FileSystem& files, Console& console) : files_(files), console_(console) {}
 
   int Run(const std::string& name, const std::vector<MapPath>& words) {
+    const int status = RunCommand(name, words);
+    for (const PathText& notice : notices_) ReportError(console_, notice);
+    return status;
+  }
+
+ private:
+  int RunCommand(const std::string& name, const std::vector<MapPath>& words) {
     if (name == "info") return Info(Words(words, 1, 1));
     if (name == "check") return Check(Words(words, 1, 1));
     if (name == "render") return Render(Words(words, 2, 2, {"--problems"}, {"--scale"}));
@@ -111,7 +118,20 @@ class Commands {
     throw ArgumentError(PathText{"コマンド %s はありません (valtea-map --help)", ToPath(name)});
   }
 
- private:
+  // Every file is written through here. A save that could not remove the old
+  // file from beside the new one is still a save: the command goes on, and
+  // where the old file is is said at its end.
+  void Write(const MapPath& path, const std::vector<std::uint8_t>& content) {
+    try {
+      WriteWholeFile(files_, path, content);
+    } catch (const OldFileLeftError& notice) {
+      notices_.push_back(notice.Text());
+    }
+  }
+  void Write(const MapPath& path, const MapImage& image) {
+    Write(path, std::vector<std::uint8_t>(image.begin(), image.end()));
+  }
+
   static MapPath ToPath(const std::string& ascii) { return MapPath(ascii.begin(), ascii.end()); }
 
   CommandWords Words(const std::vector<MapPath>& words, std::size_t least, std::size_t most,
@@ -154,7 +174,7 @@ class Commands {
     std::vector<int> ringed;
     if (words.Has("--problems"))
       for (const RoadProblem& problem : FindRoadProblems(map.image)) ringed.push_back(problem.offset);
-    WriteWholeFile(files_, words.Plain()[1], EncodePng(DrawMapPicture(map.image, scale, ringed)));
+    Write(words.Plain()[1], EncodePng(DrawMapPicture(map.image, scale, ringed)));
     console_.Out(PathText{std::string(WrittenMessage), words.Plain()[1]});
     return ExitSuccess;
   }
@@ -185,14 +205,14 @@ class Commands {
       console_.OutUtf8(text);
       return ExitSuccess;
     }
-    WriteWholeFile(files_, words.Plain()[1], std::vector<std::uint8_t>(text.begin(), text.end()));
+    Write(words.Plain()[1], std::vector<std::uint8_t>(text.begin(), text.end()));
     console_.Out(PathText{std::string(WrittenMessage), words.Plain()[1]});
     return ExitSuccess;
   }
 
   int Import(const CommandWords& words) {
     const MapPath& textPath = words.Plain()[0];
-    const std::vector<std::uint8_t> content = ReadMapContent(files_, textPath);
+    const std::vector<std::uint8_t> content = ReadSmallFile(files_, textPath);
     MapImage image{};
     try {
       ParseMapText(std::string_view(reinterpret_cast<const char*>(content.data()), content.size()), image);
@@ -200,7 +220,7 @@ class Commands {
       const std::string where = ":" + std::to_string(error.Line()) + ":" + std::to_string(error.Column()) + ": ";
       throw ArgumentError(PathText{"%s" + where + error.what(), textPath});
     }
-    WriteMapImage(files_, words.Plain()[1], image);
+    Write(words.Plain()[1], image);
     console_.Out(PathText{std::string(WrittenMessage), words.Plain()[1]});
     return ExitSuccess;
   }
@@ -220,7 +240,7 @@ class Commands {
     const TerrainCode old = map.image[offset];
     if (!words.Has("--force")) RefuseWhatTheEditorRefuses(offset, old, code);
     map.image[offset] = code;
-    WriteMapImage(files_, path, map.image);
+    Write(path, map.image);
     Say(console_, DifferenceLine(offset, old, code));
     console_.Out(PathText{std::string(WrittenMessage), path});
     return ExitSuccess;
@@ -263,7 +283,7 @@ class Commands {
   Saved SaveIfChanged(const CommandWords& words, const MapPath& path, const MapImage& before, const MapImage& after) {
     if (before == after) return Saved::Unchanged;
     if (words.Has("--dry-run")) return Saved::DryRun;
-    WriteMapImage(files_, path, after);
+    Write(path, after);
     return Saved::Written;
   }
 
@@ -287,6 +307,7 @@ class Commands {
 
   FileSystem& files_;
   Console& console_;
+  std::vector<PathText> notices_;
 };
 
 }  // namespace

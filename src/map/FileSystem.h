@@ -26,9 +26,13 @@ class FileSystem {
   virtual ~FileSystem() = default;
 
   enum class ReadResult { Read, CannotOpen, ShortRead };
-  // Opens an existing file while others may read but not write it, reads all
-  // of it in one piece and closes it again, also when reading fails.
-  virtual ReadResult ReadWhole(const MapPath& path, std::vector<std::uint8_t>& content) = 0;
+  // Opens an existing file while others may read but not write it, reads its
+  // first `most` bytes (all of a shorter file) in one piece and closes it
+  // again, also when reading fails; `size` tells how long the whole file is.
+  // So a huge file costs no more than the bytes that matter. Fewer bytes
+  // arriving than that is a short read.
+  virtual ReadResult ReadStart(const MapPath& path, std::size_t most, std::vector<std::uint8_t>& content,
+                               std::uint64_t& size) = 0;
 
   // Creates a new, empty file in the folder of `target`, shared with nobody,
   // and tells its path. Returns null when no such file can be created.
@@ -36,12 +40,13 @@ class FileSystem {
 
   enum class ReplaceResult {
     Replaced,        // `target` holds what `replacement` held
+    ReplacedOldLeft, // so does `target`, but the old file stays under the name `oldLeft`
     TargetKept,      // `target` is as it was; `replacement` is still there
     TargetMovedAway, // `target` is no longer under its name and `replacement`,
                      // still under its own, may be the only copy left
   };
   // Puts `replacement` in place of `target` in one step; `target` need not exist.
-  virtual ReplaceResult Replace(const MapPath& target, const MapPath& replacement) = 0;
+  virtual ReplaceResult Replace(const MapPath& target, const MapPath& replacement, MapPath& oldLeft) = 0;
 
   virtual void Remove(const MapPath& path) = 0;
 };

@@ -7,6 +7,8 @@ const std::string_view ReadErrorMessage = "ストリームからの読み込み�
 const std::string_view CannotCreateMessage = "ファイル %s を作成できません";
 const std::string_view WriteErrorMessage = "ストリームへの書き込みエラー";
 const std::string_view SavedElsewhereMessage = "ファイル %s を作成できません。マップは %s に保存されています";
+const std::string_view TooLargeMessage = "ファイル %s は大きすぎます";
+const std::string_view OldFileLeftMessage = "ファイル %s に保存しましたが、古いファイル %s を消せませんでした";
 
 namespace {
 
@@ -42,9 +44,11 @@ bool IsMapFileName(std::u16string_view path) {
   return path.substr(nameStart) == MapFileNameUtf16;
 }
 
-std::vector<std::uint8_t> ReadMapContent(FileSystem& files, const MapPath& path) {
+// The bytes and size of the file's start, or the error of a failed read.
+static std::vector<std::uint8_t> ReadStartOf(FileSystem& files, const MapPath& path, std::size_t most,
+                                             std::uint64_t& size) {
   std::vector<std::uint8_t> content;
-  switch (files.ReadWhole(path, content)) {
+  switch (files.ReadStart(path, most, content, size)) {
     case FileSystem::ReadResult::Read:
       return content;
     case FileSystem::ReadResult::CannotOpen:
@@ -53,6 +57,19 @@ std::vector<std::uint8_t> ReadMapContent(FileSystem& files, const MapPath& path)
       break;
   }
   Fail(ReadErrorMessage);
+}
+
+MapContent ReadMapContent(FileSystem& files, const MapPath& path) {
+  MapContent content;
+  content.bytes = ReadStartOf(files, path, MapSize, content.fileSize);
+  return content;
+}
+
+std::vector<std::uint8_t> ReadSmallFile(FileSystem& files, const MapPath& path, std::size_t most) {
+  std::uint64_t size = 0;
+  std::vector<std::uint8_t> content = ReadStartOf(files, path, most, size);
+  if (size > most) Fail(TooLargeMessage, path);
+  return content;
 }
 
 void WriteMapImage(FileSystem& files, const MapPath& path, const MapImage& image) {
@@ -71,9 +88,12 @@ void WriteWholeFile(FileSystem& files, const MapPath& path, const std::vector<st
     files.Remove(newPath);
     Fail(WriteErrorMessage);
   }
-  switch (files.Replace(path, newPath)) {
+  MapPath oldLeft;
+  switch (files.Replace(path, newPath, oldLeft)) {
     case FileSystem::ReplaceResult::Replaced:
       return;
+    case FileSystem::ReplaceResult::ReplacedOldLeft:
+      throw OldFileLeftError(PathText{std::string(OldFileLeftMessage), path, oldLeft});
     case FileSystem::ReplaceResult::TargetKept:
       files.Remove(newPath);
       Fail(CannotCreateMessage, path);

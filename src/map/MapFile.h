@@ -23,19 +23,26 @@ using MapImage = std::array<TerrainCode, MapSize>;
 bool IsMapFileName(std::string_view shiftJisPath);
 bool IsMapFileName(std::u16string_view path);
 
-// Reads the whole file first, so a failed read leaves the image untouched;
-// then stores byte k at offset k for every offset the file reaches, in
-// increasing order, and calls onStored(offset, code) right after each one.
-// Bytes beyond the map are ignored. Throws MapFileError.
-std::vector<std::uint8_t> ReadMapContent(FileSystem& files, const MapPath& path);
+// What a read of a map file brought: its first bytes, up to the map's size
+// (bytes beyond the map are never read), and the size of the whole file.
+struct MapContent {
+  std::vector<std::uint8_t> bytes;
+  std::uint64_t fileSize = 0;
+};
+
+// Reads the file first, so a failed read leaves the image untouched; then
+// stores byte k at offset k for every offset the file reaches, in increasing
+// order, and calls onStored(offset, code) right after each one. Throws
+// MapFileError.
+MapContent ReadMapContent(FileSystem& files, const MapPath& path);
 
 // Stores what a read brought: byte k at offset k, for the offsets it reaches.
 template <typename OnStored>
-void StoreMapContent(const std::vector<std::uint8_t>& content, MapImage& image, OnStored&& onStored) {
-  const int reached = content.size() < image.size() ? static_cast<int>(content.size()) : MapSize;
-  for (int offset = 0; offset < reached; ++offset) {
-    image[offset] = content[offset];
-    onStored(offset, image[offset]);
+void StoreMapContent(const MapContent& content, MapImage& image, OnStored&& onStored) {
+  const std::size_t reached = content.bytes.size() < image.size() ? content.bytes.size() : image.size();
+  for (std::size_t offset = 0; offset < reached; ++offset) {
+    image[offset] = content.bytes[offset];
+    onStored(static_cast<int>(offset), image[offset]);
   }
 }
 
@@ -52,11 +59,25 @@ inline void ReadMapImage(FileSystem& files, const MapPath& path, MapImage& image
 // which then takes the old file's place in one step: if anything fails, the
 // old file is left exactly as it was and the new one is removed. Should the
 // old file be gone from its place when the new one cannot take it, the new
-// one stays where it is and the error names it. Throws MapFileError.
+// one stays where it is and the error names it. Throws MapFileError, or
+// OldFileLeftError when the file was saved but its old content could not be
+// removed from beside it.
 void WriteMapImage(FileSystem& files, const MapPath& path, const MapImage& image);
 
 // The same for any content: a new file beside the old one takes its place.
 void WriteWholeFile(FileSystem& files, const MapPath& path, const std::vector<std::uint8_t>& content);
+
+// Reads a whole file that is meant to be small (a text form, a patch):
+// one longer than `most` bytes is refused unread. Throws MapFileError.
+constexpr std::size_t MostSmallFileBytes = 16 * 1024 * 1024;
+std::vector<std::uint8_t> ReadSmallFile(FileSystem& files, const MapPath& path,
+                                        std::size_t most = MostSmallFileBytes);
+
+// The save succeeded; the old file stays beside it, under the name the text gives.
+class OldFileLeftError : public MapFileError {
+ public:
+  using MapFileError::MapFileError;
+};
 
 // The messages of the errors above.
 extern const std::string_view CannotOpenMessage;    // "%s" is the path
@@ -64,3 +85,5 @@ extern const std::string_view ReadErrorMessage;
 extern const std::string_view CannotCreateMessage;  // "%s" is the path
 extern const std::string_view WriteErrorMessage;
 extern const std::string_view SavedElsewhereMessage;  // "%s": the path, then where the map is now
+extern const std::string_view TooLargeMessage;        // "%s" is the path
+extern const std::string_view OldFileLeftMessage;     // "%s": the path, then where the old file is

@@ -187,6 +187,12 @@ std::vector<int> FindRoadWay(const MapImage& image, int from, int to) {
 }
 
 void LayRoadAlong(MapImage& image, const std::vector<int>& way) {
+  if (way.empty()) throw RoadRefusal(RoadRefusalKind::NotAWay, NoMapOffset);
+  for (std::size_t index = 0; index < way.size(); ++index) {
+    if (way[index] < 0 || way[index] >= MapSize) throw RoadRefusal(RoadRefusalKind::NotAWay, NoMapOffset);
+    if (index > 0 && !SlantedSideToward(way[index - 1], way[index]))
+      throw RoadRefusal(RoadRefusalKind::NotAWay, way[index]);
+  }
   std::vector<TerrainCode> codes;
   for (std::size_t index = 0; index < way.size(); ++index) {
     const auto code = LaidCode(image[way[index]], SidesOfWayAt(way, index));

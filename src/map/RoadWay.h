@@ -13,6 +13,7 @@ enum class RoadRefusalKind {
   NotAnEnd,  // an end is neither a place where roads end nor a road piece
   NoWay,     // no way leads from one end to the other
   NoPiece,   // a cell on the way would need a piece that does not exist
+  NotAWay,   // a way given is no chain of slanted neighbours inside the map
 };
 
 class RoadRefusal : public std::runtime_error {
@@ -20,7 +21,8 @@ class RoadRefusal : public std::runtime_error {
   RoadRefusal(RoadRefusalKind kind, int offset);
   RoadRefusalKind Kind() const { return kind_; }
   // The cell refused: the end for NotAnEnd, the cell for NoPiece, the first
-  // end otherwise.
+  // cell that breaks the chain for NotAWay (NoMapOffset when it lies outside
+  // the map), the first end otherwise.
   int Offset() const { return offset_; }
 
  private:
@@ -45,8 +47,10 @@ std::vector<int> FindRoadWay(const MapImage& image, int from, int to);
 
 // Gives every cell of a way the piece that joins its old joins and the way's
 // sides there; water gets the bridge along the way, places keep their code.
-// Throws RoadRefusal (NoPiece) and leaves the image as it was when a cell
-// would need a piece that does not exist, such as a bridge that would turn.
+// Throws RoadRefusal and leaves the image as it was: NotAWay when the way is
+// empty, leaves the map or takes a step that is not slanted; NoPiece when a
+// cell would need a piece that does not exist, such as a bridge that would
+// turn.
 void LayRoadAlong(MapImage& image, const std::vector<int>& way);
 
 // Lays a new road from `from` to `to` along FindRoadWay and returns its way.

@@ -1,5 +1,6 @@
 #include "map/StdFileSystem.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <string>
@@ -29,17 +30,22 @@ class StdNewFile : public NewFile {
 
 }  // namespace
 
-FileSystem::ReadResult StdFileSystem::ReadWhole(const MapPath& path, std::vector<std::uint8_t>& content) {
+FileSystem::ReadResult StdFileSystem::ReadStart(const MapPath& path, std::size_t most,
+                                                std::vector<std::uint8_t>& content, std::uint64_t& size) {
   const fs::path file(path);
   std::error_code error;
   if (!fs::is_regular_file(file, error)) return ReadResult::CannotOpen;
   std::ifstream stream(file, std::ios::binary);
   if (!stream.is_open()) return ReadResult::CannotOpen;
-  const auto size = fs::file_size(file, error);
+  const std::uintmax_t whole = fs::file_size(file, error);
   if (error) return ReadResult::ShortRead;
-  content.resize(size);
-  stream.read(reinterpret_cast<char*>(content.data()), static_cast<std::streamsize>(size));
-  return static_cast<std::uintmax_t>(stream.gcount()) == size ? ReadResult::Read : ReadResult::ShortRead;
+  const auto wanted = static_cast<std::size_t>(std::min<std::uintmax_t>(whole, most));
+  std::vector<std::uint8_t> bytes(wanted);
+  stream.read(reinterpret_cast<char*>(bytes.data()), static_cast<std::streamsize>(wanted));
+  if (static_cast<std::size_t>(stream.gcount()) != wanted) return ReadResult::ShortRead;
+  content = std::move(bytes);
+  size = whole;
+  return ReadResult::Read;
 }
 
 std::unique_ptr<NewFile> StdFileSystem::CreateBeside(const MapPath& target, MapPath& created) {
@@ -56,7 +62,7 @@ std::unique_ptr<NewFile> StdFileSystem::CreateBeside(const MapPath& target, MapP
 }
 
 // A rename replaces the target in one step, or leaves both files as they were.
-FileSystem::ReplaceResult StdFileSystem::Replace(const MapPath& target, const MapPath& replacement) {
+FileSystem::ReplaceResult StdFileSystem::Replace(const MapPath& target, const MapPath& replacement, MapPath&) {
   std::error_code error;
   fs::rename(fs::path(replacement), fs::path(target), error);
   return error ? ReplaceResult::TargetKept : ReplaceResult::Replaced;

@@ -6,8 +6,9 @@
 
 class StdFileSystem : public FileSystem {
  public:
-  ReadResult ReadWhole(const MapPath& path, std::vector<std::uint8_t>& content) override;
+  ReadResult ReadStart(const MapPath& path, std::size_t most, std::vector<std::uint8_t>& content,
+                       std::uint64_t& size) override;
   std::unique_ptr<NewFile> CreateBeside(const MapPath& target, MapPath& created) override;
-  ReplaceResult Replace(const MapPath& target, const MapPath& replacement) override;
+  ReplaceResult Replace(const MapPath& target, const MapPath& replacement, MapPath& oldLeft) override;
   void Remove(const MapPath& path) override;
 };

@@ -84,10 +84,13 @@ void EditorModel::ChooseRoad(int index) {
   if (after.code != before.code) history_.Record({currentOffset_, before, after});
 }
 
+// The image goes back to the file it was read from, the one the caption
+// names. After a failed read of another file that is still the earlier map,
+// so the user's edits can be saved; the file that failed is never written,
+// since the image holds nothing of it.
 void EditorModel::SaveMapFile() {
-  if (!imageSource_ || *imageSource_ != fileName_)
-    throw MapFileError(PathText{std::string(NotReadMessage), fileName_});
-  WriteMapImage(files_, fileName_, image_);
+  if (!imageSource_) throw MapFileError(PathText{std::string(NotReadMessage), fileName_});
+  WriteMapImage(files_, *imageSource_, image_);
 }
 
 void EditorModel::Undo() {

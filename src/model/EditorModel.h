@@ -18,7 +18,7 @@
 // button and the caption of every error box.
 extern const std::string_view ApplicationTitle;
 
-// The message when Save is asked for a file whose read failed ("%s": path).
+// The message when Save is asked before any read succeeded ("%s": path).
 extern const std::string_view NotReadMessage;
 
 // What the model needs from the window.
@@ -47,7 +47,7 @@ class EditorModel {
   void SelectCell(int column, int row);
   // The user picked entry `index` (0..16) of the road chooser.
   void ChooseRoad(int index);
-  // Writes the image over the open map file.
+  // Writes the image over the file it was last read from.
   void SaveMapFile();
   // Take back the last road change, or apply the last one taken back again;
   // its cell becomes the current one. With nothing to do they do nothing.
@@ -83,10 +83,9 @@ class EditorModel {
   MapPath fileName_;
   int currentOffset_ = 0;
   bool mapLoaded_ = false;
-  // The file the image was last read from. After a failed read of another
-  // file the image holds this one's map (with the user's edits), and saving
-  // it over the other file would destroy that file; a failed read of this
-  // same file changes nothing, and saving keeps the edits.
+  // The file the image was last read from, which Save writes. After a failed
+  // read of another file the image still holds this one's map with the
+  // user's edits; saving it over the other file would destroy that file.
   std::optional<MapPath> imageSource_;
   // The road changes since the last successful read.
   EditHistory history_;

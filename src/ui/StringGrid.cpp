@@ -439,7 +439,8 @@ RECT StringGrid::CellRect(int column, int row) const {
 
 std::size_t StringGrid::IndexOf(int column, int row) const {
   if (column < 0 || column >= GridColumnCount || row < 0 || row >= GridRowCount) {
-    throw std::out_of_range("grid cell out of range");
+    // Shown in the error box like every other error, so in the program's language.
+    throw std::out_of_range("マス " + std::to_string(column) + ":" + std::to_string(row) + " は表の外です");
   }
   return static_cast<std::size_t>(row) * GridColumnCount + static_cast<std::size_t>(column);
 }

@@ -1,5 +1,6 @@
 #include "ui/Win32FileSystem.h"
 
+#include <algorithm>
 #include <new>
 #include <string>
 
@@ -76,24 +77,28 @@ Win32FileCalls& Win32FileSystem::SystemCalls() {
 
 Win32FileSystem::Win32FileSystem(Win32FileCalls& calls) : calls_(calls) {}
 
-FileSystem::ReadResult Win32FileSystem::ReadWhole(const MapPath& path, std::vector<std::uint8_t>& content) {
+FileSystem::ReadResult Win32FileSystem::ReadStart(const MapPath& path, std::size_t most,
+                                                  std::vector<std::uint8_t>& content, std::uint64_t& size) {
   FileHandle file(calls_.Open(WideFromPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ, OPEN_EXISTING));
   if (!file.IsOpen()) return ReadResult::CannotOpen;
 
-  // One ReadFile reads at most 4 GiB; no map file comes anywhere near that.
-  LARGE_INTEGER size{};
-  if (!GetFileSizeEx(file.Get(), &size) || size.QuadPart > MAXDWORD) return ReadResult::ShortRead;
-  const auto expected = static_cast<DWORD>(size.QuadPart);
+  LARGE_INTEGER whole{};
+  if (!GetFileSizeEx(file.Get(), &whole) || whole.QuadPart < 0) return ReadResult::ShortRead;
+  const std::uint64_t wantedBytes = std::min<std::uint64_t>(static_cast<std::uint64_t>(whole.QuadPart), most);
+  // One ReadFile reads at most 4 GiB; what is asked for is far less.
+  if (wantedBytes > MAXDWORD) return ReadResult::ShortRead;
+  const auto wanted = static_cast<DWORD>(wantedBytes);
   std::vector<std::uint8_t> bytes;
   try {
-    bytes.resize(expected);
+    bytes.resize(wanted);
   } catch (const std::bad_alloc&) {
     return ReadResult::ShortRead;
   }
   DWORD read = 0;
-  if (expected > 0 && (!ReadFile(file.Get(), bytes.data(), expected, &read, nullptr) || read != expected))
+  if (wanted > 0 && (!ReadFile(file.Get(), bytes.data(), wanted, &read, nullptr) || read != wanted))
     return ReadResult::ShortRead;
   content = std::move(bytes);
+  size = static_cast<std::uint64_t>(whole.QuadPart);
   return ReadResult::Read;
 }
 
@@ -112,7 +117,8 @@ std::unique_ptr<NewFile> Win32FileSystem::CreateBeside(const MapPath& target, Ma
   return nullptr;
 }
 
-FileSystem::ReplaceResult Win32FileSystem::Replace(const MapPath& target, const MapPath& replacement) {
+FileSystem::ReplaceResult Win32FileSystem::Replace(const MapPath& target, const MapPath& replacement,
+                                                  MapPath& oldLeft) {
   const std::wstring to = WideFromPath(target);
   const std::wstring from = WideFromPath(replacement);
   const DWORD attributes = calls_.Attributes(to.c_str());
@@ -129,11 +135,11 @@ FileSystem::ReplaceResult Win32FileSystem::Replace(const MapPath& target, const 
   // stray temporary file of its own in the folder when it does.
   if (!FileHandle(calls_.Open(to.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, NoSharing, OPEN_EXISTING)).IsOpen())
     return ReplaceResult::TargetKept;
-  return ReplaceExisting(to, from, attributes);
+  return ReplaceExisting(to, from, attributes, oldLeft);
 }
 
 FileSystem::ReplaceResult Win32FileSystem::ReplaceExisting(const std::wstring& target, const std::wstring& replacement,
-                                                         DWORD attributes) {
+                                                         DWORD attributes, MapPath& oldLeft) {
   // Windows' ReplaceFileW carries these over by itself, Wine's does not.
   constexpr DWORD Kept = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_SYSTEM | FILE_ATTRIBUTE_ARCHIVE |
                          FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
@@ -142,11 +148,9 @@ FileSystem::ReplaceResult Win32FileSystem::ReplaceExisting(const std::wstring& t
 
   // ReplaceFileW keeps the old file's security and other metadata on the new one.
   const std::wstring backup = UnusedNameBeside(target, L".bak");
-  if (calls_.ReplaceWithBackup(target.c_str(), replacement.c_str(), backup.empty() ? nullptr : backup.c_str())) {
-    if (!backup.empty()) calls_.Delete(backup.c_str());
-    return ReplaceResult::Replaced;
-  }
-  return RecoverFromFailedReplace(target, replacement, backup);
+  if (calls_.ReplaceWithBackup(target.c_str(), replacement.c_str(), backup.empty() ? nullptr : backup.c_str()))
+    return RemoveBackup(backup, oldLeft);
+  return RecoverFromFailedReplace(target, replacement, backup, oldLeft);
 }
 
 // ReplaceFileW can fail half-way: the old file may already be out of its
@@ -155,16 +159,24 @@ FileSystem::ReplaceResult Win32FileSystem::ReplaceExisting(const std::wstring& t
 // so what is on disk decides.
 FileSystem::ReplaceResult Win32FileSystem::RecoverFromFailedReplace(const std::wstring& target,
                                                                   const std::wstring& replacement,
-                                                                  const std::wstring& backup) {
+                                                                  const std::wstring& backup, MapPath& oldLeft) {
   if (Exists(target)) return ReplaceResult::TargetKept;
-  if (calls_.MoveReplacing(replacement.c_str(), target.c_str())) {
-    if (!backup.empty()) calls_.Delete(backup.c_str());
-    return ReplaceResult::Replaced;
-  }
+  if (calls_.MoveReplacing(replacement.c_str(), target.c_str())) return RemoveBackup(backup, oldLeft);
   // The new file cannot take the place: the old one goes back, if it is there.
   if (!backup.empty() && Exists(backup) && calls_.MoveReplacing(backup.c_str(), target.c_str()))
     return ReplaceResult::TargetKept;
   return ReplaceResult::TargetMovedAway;
+}
+
+// The old map under its backup name, once the new one is in place. A backup
+// that cannot be deleted, not even once its attributes are cleared, stays,
+// and the caller learns where.
+FileSystem::ReplaceResult Win32FileSystem::RemoveBackup(const std::wstring& backup, MapPath& oldLeft) {
+  if (backup.empty() || !Exists(backup) || calls_.Delete(backup.c_str())) return ReplaceResult::Replaced;
+  calls_.SetAttributes(backup.c_str(), FILE_ATTRIBUTE_NORMAL);
+  if (calls_.Delete(backup.c_str())) return ReplaceResult::Replaced;
+  oldLeft = PathFromWide(backup);
+  return ReplaceResult::ReplacedOldLeft;
 }
 
 std::wstring Win32FileSystem::UnusedNameBeside(const std::wstring& target, const wchar_t* extension) {

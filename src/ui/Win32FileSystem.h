@@ -25,20 +25,23 @@ class Win32FileSystem : public FileSystem {
  public:
   explicit Win32FileSystem(Win32FileCalls& calls = SystemCalls());
 
-  ReadResult ReadWhole(const MapPath& path, std::vector<std::uint8_t>& content) override;
+  ReadResult ReadStart(const MapPath& path, std::size_t most, std::vector<std::uint8_t>& content,
+                       std::uint64_t& size) override;
   std::unique_ptr<NewFile> CreateBeside(const MapPath& target, MapPath& created) override;
   // Refuses a read-only target, and one that someone else holds open. The
   // old file goes to a backup name first, so that it can be found again if
   // the new one cannot take its place.
-  ReplaceResult Replace(const MapPath& target, const MapPath& replacement) override;
+  ReplaceResult Replace(const MapPath& target, const MapPath& replacement, MapPath& oldLeft) override;
   void Remove(const MapPath& path) override;
 
   static Win32FileCalls& SystemCalls();
 
  private:
-  ReplaceResult ReplaceExisting(const std::wstring& target, const std::wstring& replacement, DWORD attributes);
+  ReplaceResult ReplaceExisting(const std::wstring& target, const std::wstring& replacement, DWORD attributes,
+                                MapPath& oldLeft);
   ReplaceResult RecoverFromFailedReplace(const std::wstring& target, const std::wstring& replacement,
-                                         const std::wstring& backup);
+                                         const std::wstring& backup, MapPath& oldLeft);
+  ReplaceResult RemoveBackup(const std::wstring& backup, MapPath& oldLeft);
   std::wstring UnusedNameBeside(const std::wstring& target, const wchar_t* extension);
   bool Exists(const std::wstring& path);
 

@@ -353,18 +353,53 @@ TEST(MapFileSave, WhenTheOldFileIsGoneTheNewOneStaysAndTheErrorSaysWhere) {
   } catch (const MapFileError& error) {
     const MapPath kept = Target + u".~new";
     EXPECT_EQ(error.Text(), (PathText{"ファイル %s を作成できません。マップは %s に保存されています", Target, kept}));
+    EXPECT_EQ(error.Text().Approximate(), "ファイル C:\\???\\MAPDATA.VLT を作成できません。マップは "
+                                          "C:\\???\\MAPDATA.VLT.~new に保存されています")
+        << "both paths, in their order";
     ASSERT_EQ(files.files.count(kept), 1u) << "the only copy was removed";
     EXPECT_EQ(files.files.at(kept), BytesOf(image));
   }
 }
 
-TEST(MapFileMessages, NameBothPathsInTheirOrder) {
-  const PathText text{"ファイル %s を作成できません。マップは %s に保存されています", u"C:\\a\\MAPDATA.VLT",
-                      u"C:\\a\\MAPDATA.VLT.~1.tmp"};
-  EXPECT_EQ(text.Approximate(),
-            "ファイル C:\\a\\MAPDATA.VLT を作成できません。マップは C:\\a\\MAPDATA.VLT.~1.tmp に保存されています");
+TEST(MapFileMessages, ApproximateKeepsAsciiAndMarksEveryOtherPathCharacter) {
   EXPECT_EQ((PathText{"%s", u"\u5730"}).Approximate(), "?");
   EXPECT_EQ((PathText{"no mark", u"x", u"y"}).Approximate(), "no mark");
+}
+
+// Saved, but the old file could not be removed from beside it: the error
+// says both where the map is and where the old file stays.
+TEST(MapFileSave, WhenTheOldFileStaysBesideTheErrorSaysSoAfterTheSave) {
+  MemoryFileSystem files;
+  files.files[Target] = Pattern(MapSize, 7);
+  files.keepOldOnReplace = true;
+  try {
+    WriteMapImage(files, Target, ImageOf(Pattern(MapSize, 3)));
+    FAIL() << "no word of the old file";
+  } catch (const OldFileLeftError& error) {
+    EXPECT_EQ(error.Text(), (PathText{"ファイル %s に保存しましたが、古いファイル %s を消せませんでした", Target,
+                                      Target + u".~old"}));
+  }
+  EXPECT_EQ(files.files.at(Target), Pattern(MapSize, 3));
+}
+
+// A huge map file costs what a map costs: no more than the map's bytes are
+// read. Files meant to be small are refused beyond their limit, unread.
+TEST(MapFileRead, ReadsNoFurtherThanItNeeds) {
+  MemoryFileSystem files;
+  files.files[Target] = Pattern(3 * MapSize, 1);
+  const MapContent content = ReadMapContent(files, Target);
+  EXPECT_EQ(content.bytes, Pattern(MapSize, 1));
+  EXPECT_EQ(content.fileSize, 3u * MapSize);
+
+  for (const std::size_t size : {99u, 100u, 101u}) {
+    files.files[Target] = Pattern(size, 2);
+    if (size <= 100) {
+      EXPECT_EQ(ReadSmallFile(files, Target, 100), Pattern(size, 2));
+    } else {
+      EXPECT_EQ(ErrorOf([](FileSystem& f, const MapPath& p) { ReadSmallFile(f, p, 100); }, files, Target),
+                (PathText{"ファイル %s は大きすぎます", Target}));
+    }
+  }
 }
 
 TEST(MapFileSave, PutsExactlyTheImageInPlace) {

@@ -4,6 +4,8 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <stdexcept>
+#include <string>
 #include <vector>
 
 #include "map/HexGrid.h"
@@ -47,6 +49,22 @@ TEST(Png, KeepsAlphaWhenThePictureHasIt) {
   ASSERT_TRUE(decoded.ok);
   EXPECT_EQ(decoded.channels, 4);
   EXPECT_TRUE(decoded.image.pixels == image.pixels);
+}
+
+// No empty file may pass for a picture: what the encoder cannot take is an error.
+TEST(Png, RefusesPicturesItCannotEncode) {
+  Image mismatched(4, 4);
+  mismatched.pixels.pop_back();
+  Image huge;
+  huge.width = huge.height = 1 << 15;  // 4 GiB of samples, beyond the encoder's int
+  for (const Image& image : {Image(), Image(0, 5), mismatched, huge}) {
+    try {
+      EncodePng(image);
+      ADD_FAILURE() << image.width << " x " << image.height;
+    } catch (const std::runtime_error& error) {
+      EXPECT_EQ(std::string(error.what()), "PNG ファイルの中身を作れません");
+    }
+  }
 }
 
 // ---- the picture of a map ----

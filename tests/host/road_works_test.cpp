@@ -269,6 +269,25 @@ TEST(RoadWay, IsRefusedWithTheMapUntouched) {
     EXPECT_EQ(NameOf(refusal.Offset()), "102:30");
   }
   EXPECT_EQ(bridge, before);
+  // Ways that no search gives: empty, leaving the map, a jump, a straight step.
+  const struct {
+    std::vector<int> way;
+    int refused;
+  } notWays[] = {{{}, NoMapOffset},
+                 {{At(101, 30), MapSize}, NoMapOffset},
+                 {{-1, At(101, 30)}, NoMapOffset},
+                 {{At(101, 30), At(105, 30)}, At(105, 30)},
+                 {{At(101, 30), At(101, 31)}, At(101, 31)}};
+  for (const auto& notWay : notWays) {
+    try {
+      LayRoadAlong(bridge, notWay.way);
+      ADD_FAILURE() << "laid along " << notWay.way.size() << " cells";
+    } catch (const RoadRefusal& refusal) {
+      EXPECT_EQ(refusal.Kind(), RoadRefusalKind::NotAWay);
+      EXPECT_EQ(refusal.Offset(), notWay.refused);
+    }
+    EXPECT_EQ(bridge, before);
+  }
 }
 
 // ---- on random land ----

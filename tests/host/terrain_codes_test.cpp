@@ -86,10 +86,10 @@ TEST(TerrainTexts, SeaGlyphLooksEmptyButIsNot) {
 }
 
 TEST(TerrainTexts, ChooserListsRoadsAndBridgesThenOpenTerrain) {
+  const int codes[RoadChoiceCount] = {18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 3, 4, 5, 6};
   for (int index = 0; index < RoadChoiceCount; ++index) {
     SCOPED_TRACE("index " + std::to_string(index));
-    const int code = index <= 12 ? index + 18 : index - 10;
-    EXPECT_EQ(RoadChoices[index], Bytes(ExpectedTexts[code].name));
+    EXPECT_EQ(RoadChoices[index], Bytes(ExpectedTexts[codes[index]].name));
   }
   EXPECT_EQ(RoadChoices[13], Bytes("8B 75 97 CB"));  // hills
   EXPECT_EQ(RoadChoices[16], Bytes("8D BB 95 6C"));  // sandy beach
@@ -159,29 +159,36 @@ TEST(RoadChooser, KnownEntries) {
 
 // ---- which sides the road pieces join ----
 
-TEST(RoadJoins, FollowTheGlyphs) {
-  using S = Side;
-  const std::map<int, std::set<Side>> expected = {
-      {18, {S::NorthEast, S::SouthWest}},                              // ／
-      {19, {S::NorthWest, S::SouthEast}},                              // ＼
-      {20, {S::SouthWest, S::SouthEast}},                              // Λ
-      {21, {S::NorthWest, S::NorthEast}},                              // ∨
-      {22, {S::NorthEast, S::SouthEast}},                              // ＜
-      {23, {S::NorthWest, S::SouthWest}},                              // ＞
-      {24, {S::NorthWest, S::SouthEast, S::SouthWest}},                // 入
-      {25, {S::NorthEast, S::SouthWest, S::NorthWest}},                // У
-      {26, {S::NorthWest, S::SouthEast, S::NorthEast}},                // Υ
-      {27, {S::NorthEast, S::SouthWest, S::SouthEast}},                // 人
-      {28, {S::NorthEast, S::SouthEast, S::SouthWest, S::NorthWest}},  // Χ
-      {29, {S::NorthWest, S::SouthEast}},                              // bridge like ＼
-      {30, {S::NorthEast, S::SouthWest}},                              // bridge like ／
+// Which cells a piece at 101:30 leads to, read off each glyph's strokes and
+// the map: up-right is 102:30, down-right 102:31, up-left 100:30, down-left
+// 100:31 (an odd column's slanted neighbours share its row and the next).
+TEST(RoadJoins, LeadToTheCellsTheGlyphsPointAt) {
+  const std::map<int, std::string> expected = {
+      {18, "100:31 102:30"},                // ／
+      {19, "100:30 102:31"},                // ＼
+      {20, "100:31 102:31"},                // Λ
+      {21, "100:30 102:30"},                // ∨
+      {22, "102:30 102:31"},                // ＜
+      {23, "100:30 100:31"},                // ＞
+      {24, "100:30 100:31 102:31"},         // 入
+      {25, "100:30 100:31 102:30"},         // У
+      {26, "100:30 102:30 102:31"},         // Υ
+      {27, "100:31 102:30 102:31"},         // 人
+      {28, "100:30 100:31 102:30 102:31"},  // Χ
+      {29, "100:30 102:31"},                // bridge, laid like ＼
+      {30, "100:31 102:30"},                // bridge, laid like ／
   };
   for (int code = 0; code < 256; ++code) {
-    std::set<Side> joined;
-    for (Side side : AllSides)
-      if (Joins(static_cast<TerrainCode>(code), side)) joined.insert(side);
+    std::set<std::string> cells;
+    for (Side side : AllSides) {
+      if (!Joins(static_cast<TerrainCode>(code), side)) continue;
+      const GridCell cell = NeighbourCell({101, 30}, side);
+      cells.insert(std::to_string(cell.column) + ":" + std::to_string(cell.row));
+    }
+    std::string joined;
+    for (const std::string& cell : cells) joined += (joined.empty() ? "" : " ") + cell;
     const auto entry = expected.find(code);
-    EXPECT_EQ(joined, entry == expected.end() ? std::set<Side>{} : entry->second) << "code " << code;
+    EXPECT_EQ(joined, entry == expected.end() ? "" : entry->second) << "code " << code;
   }
 }
 

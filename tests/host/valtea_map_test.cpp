@@ -10,6 +10,9 @@
 #include <string>
 #include <vector>
 
+#ifndef _WIN32
+#include "cli/ShiftJisToUtf8.h"
+#endif
 #include "map/HexGrid.h"
 #include "map/MapFile.h"
 #include "support/PngReading.h"
@@ -97,6 +100,23 @@ TEST_F(ValteaMap, InfoCountsTerrainsAndNamesTheSizeAndTheUnknownBytesOfAShortFil
   for (const char* line : {u8"ファイルの大きさ: 100 バイト (地図は 26576 バイト)\n", u8"0 　  海: 26476\n",
                            u8"4 平 平地: 98\n", u8"31 ■ 本城: 0\n", u8"35 以上のバイト: 2\n  2:5 0x7 7: 200\n  2:51 0x63 99: 35\n"})
     EXPECT_NE(run.out.find(line), std::string::npos) << line << run.out;
+}
+
+// A huge file (sparse, so it takes no room) costs what a map costs: only
+// the bytes that matter are read, by every command.
+TEST_F(ValteaMap, AHugeFileIsReadOnlyAsFarAsItMatters) {
+  constexpr std::uintmax_t Huge = 3ull << 30;
+  WriteBytes(map, MapOf(Plain));
+  fs::resize_file(fs::path(map), Huge);
+  const ProgramRun info = Run({u"info", map});
+  EXPECT_EQ(info.status, Success);
+  EXPECT_NE(info.out.find(u8"ファイルの大きさ: 3221225472 バイト (地図は 26576 バイト)\n"), std::string::npos);
+  EXPECT_NE(info.out.find(u8"4 平 平地: 26576\n"), std::string::npos) << info.out;
+  const MapPath csv = folder.File(u"map.csv");
+  WriteBytes(csv, {'#'});
+  fs::resize_file(fs::path(csv), Huge);
+  ExpectRefused(Run({u"import", csv, map}), u8"ファイル " + Utf8(csv) + u8" は大きすぎます");
+  EXPECT_EQ(fs::file_size(fs::path(map)), Huge) << "the map was written";
 }
 
 TEST_F(ValteaMap, InfoOfTheSampleMap) {
@@ -397,5 +417,16 @@ TEST_F(ValteaMap, WorksInAFolderWhoseNameCodePage932Lacks) {
   ExpectRefused(Run({u"get", missing, u"1:1"}), u8"ファイル " + Utf8(missing) + u8" は開けません");
   EXPECT_NE(Utf8(missing).find(nameUtf8), std::string::npos);
 }
+
+#ifndef _WIN32
+// The Linux terminal's UTF-8. Half-width katakana take one byte in Shift-JIS
+// and three in UTF-8, more than the room first guessed: all must come through.
+TEST(ShiftJisToUtf8, GrowsForTextsThreeTimesTheirSizeAndMarksBadBytes) {
+  ShiftJisToUtf8 converter;
+  std::string kana;
+  for (int i = 0; i < 100; ++i) kana += u8"ｱ";
+  EXPECT_EQ(converter.Utf8Of(std::string(100, '\xB1') + "\xFF" + "A\x82"), kana + "?A?");
+}
+#endif
 
 }  // namespace

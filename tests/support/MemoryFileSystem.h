@@ -2,6 +2,7 @@
 // Files in memory, with a switch for each step that can fail, so that tests
 // can break a read or a save at any point and see what is left.
 
+#include <algorithm>
 #include <map>
 #include <memory>
 #include <set>
@@ -21,19 +22,20 @@ class MemoryFileSystem : public FileSystem {
   bool failClose = false;
   bool failReplace = false;
   bool loseTargetOnReplace = false;  // the old file goes, the new one cannot take its place
+  bool keepOldOnReplace = false;     // the new file takes its place, the old one cannot be removed
 
   int reads = 0;
   int replaces = 0;
 
-  ReadResult ReadWhole(const MapPath& path, std::vector<std::uint8_t>& content) override {
+  ReadResult ReadStart(const MapPath& path, std::size_t most, std::vector<std::uint8_t>& content,
+                       std::uint64_t& size) override {
     ++reads;
     const auto file = files.find(path);
     if (file == files.end() || locked.count(path) != 0) return ReadResult::CannotOpen;
-    if (failShortRead) {
-      content.assign(file->second.begin(), file->second.begin() + file->second.size() / 2);
-      return ReadResult::ShortRead;
-    }
-    content = file->second;
+    if (failShortRead) return ReadResult::ShortRead;
+    const std::size_t wanted = std::min(most, file->second.size());
+    content.assign(file->second.begin(), file->second.begin() + static_cast<std::ptrdiff_t>(wanted));
+    size = file->second.size();
     return ReadResult::Read;
   }
 
@@ -44,8 +46,15 @@ class MemoryFileSystem : public FileSystem {
     return std::make_unique<File>(*this, created);
   }
 
-  ReplaceResult Replace(const MapPath& target, const MapPath& replacement) override {
+  ReplaceResult Replace(const MapPath& target, const MapPath& replacement, MapPath& oldLeft) override {
     ++replaces;
+    if (keepOldOnReplace) {
+      oldLeft = target + u".~old";
+      files[oldLeft] = files[target];
+      files[target] = files[replacement];
+      files.erase(replacement);
+      return ReplaceResult::ReplacedOldLeft;
+    }
     if (loseTargetOnReplace) {
       files.erase(target);
       return ReplaceResult::TargetMovedAway;

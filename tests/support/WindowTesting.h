@@ -11,7 +11,9 @@
 #include <thread>
 #include <vector>
 
+#include "map/PathText.h"
 #include "ui/Dialogs.h"
+#include "ui/Text.h"
 
 // Stands in for the open dialog and the error box while it lives.
 class ScriptedDialogs : public UserDialogs {
@@ -162,4 +164,19 @@ class ModalAnswerer {
   std::atomic<bool> found_{false};
   std::atomic<bool> stop_{false};
   std::thread thread_;
+};
+
+// Another program's handle on a file, closed at the end of the scope.
+class OtherHandle {
+ public:
+  OtherHandle(const MapPath& path, DWORD access, DWORD sharing)
+      : handle_(CreateFileW(WideFromPath(path).c_str(), access, sharing, nullptr, OPEN_EXISTING,
+                            FILE_ATTRIBUTE_NORMAL, nullptr)) {}
+  ~OtherHandle() {
+    if (IsOpen()) CloseHandle(handle_);
+  }
+  bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
+
+ private:
+  HANDLE handle_;
 };

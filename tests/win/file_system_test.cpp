@@ -10,6 +10,7 @@
 
 #include "map/MapFile.h"
 #include "support/TempFolder.h"
+#include "support/WindowTesting.h"
 #include "ui/Text.h"
 #include "ui/Win32FileSystem.h"
 
@@ -31,21 +32,6 @@ MapImage ImageOf(const Bytes& bytes) {
   std::copy(bytes.begin(), bytes.begin() + MapSize, image.begin());
   return image;
 }
-
-// Another program's handle on a file, closed at the end of the scope.
-class OtherHandle {
- public:
-  OtherHandle(const MapPath& path, DWORD access, DWORD sharing)
-      : handle_(CreateFileW(WideFromPath(path).c_str(), access, sharing, nullptr, OPEN_EXISTING,
-                            FILE_ATTRIBUTE_NORMAL, nullptr)) {}
-  ~OtherHandle() {
-    if (IsOpen()) CloseHandle(handle_);
-  }
-  bool IsOpen() const { return handle_ != INVALID_HANDLE_VALUE; }
-
- private:
-  HANDLE handle_;
-};
 
 class Win32Files : public ::testing::Test {
  protected:
@@ -294,6 +280,34 @@ TEST_F(Win32FilesReplaceFault, WhenTheOldOneIsGoneTheNewOneIsNeverRemoved) {
   ASSERT_FALSE(error.otherPath.empty());
   EXPECT_EQ(ReadBytes(error.otherPath), newMap);
   EXPECT_EQ(FolderContent(), (std::vector<std::wstring>{FileName(WideFromPath(error.otherPath))}));
+}
+
+// The old map under its backup name cannot be deleted once the new one is in
+// place: the map is saved all the same, and the error says where the old one is.
+class UndeletableBackup : public Win32FileCalls {
+ public:
+  BOOL Delete(const wchar_t* path) override {
+    if (std::wstring(path).find(L".bak") != std::wstring::npos) {
+      SetLastError(ERROR_ACCESS_DENIED);
+      return FALSE;
+    }
+    return Win32FileCalls::Delete(path);
+  }
+};
+
+TEST_F(Win32Files, ABackupThatCannotBeDeletedIsNamedAfterTheSave) {
+  WriteBytes(path, Pattern(31));
+  UndeletableBackup calls;
+  Win32FileSystem undeleting(calls);
+  try {
+    WriteMapImage(undeleting, path, ImageOf(Pattern(32)));
+    ADD_FAILURE() << "no word of the backup";
+  } catch (const OldFileLeftError& error) {
+    EXPECT_EQ(error.Text(), (PathText{"ファイル %s に保存しましたが、古いファイル %s を消せませんでした", path,
+                                      path + u".~1.bak"}));
+  }
+  EXPECT_EQ(ReadBytes(path), Pattern(32));
+  EXPECT_EQ(ReadBytes(path + u".~1.bak"), Pattern(31));
 }
 
 // Korean and an emoji: characters that Shift-JIS cannot hold.

@@ -513,6 +513,47 @@ TEST_F(MainWindowFocusTest, AfterTheOpenDialogCancelledOrAccepted) {
   EXPECT_TRUE(realDialog.errorBoxes.empty());
 }
 
+// The real open dialog and error box: a map that another program holds
+// cannot be read, and the edit on screen is saved to the map it was made in.
+class SystemDialogsAndBoxes : public SystemErrorBoxes {
+ public:
+  std::optional<std::wstring> AskMapPath(HWND owner, const OpenDialogSettings& settings) override {
+    return SystemDialogs().AskMapPath(owner, settings);
+  }
+};
+
+TEST_F(MainWindowFocusTest, AfterAFailedOpenSaveWritesTheEditToTheMapOnScreen) {
+  ClickCell(1, 2);
+  SetFocus(Control(IdRoadComboBox1));
+  PostKey(Control(IdRoadComboBox1), VK_DOWN);  // "街道　Λ" becomes "街道　∨"
+  Pump();
+  auto edited = ReadBytes(mapPath);
+  edited[CellToOffset(1, 2)] = 21;
+  ASSERT_EQ(form->Model().MapImage()[CellToOffset(1, 2)], 21);
+
+  ASSERT_TRUE(CreateDirectoryW((folder.Path() / L"other").c_str(), nullptr));
+  const MapPath other = folder.File(u"other\\MAPDATA.VLT");
+  const std::vector<std::uint8_t> otherBytes(MapSize, 4);
+  WriteBytes(other, otherBytes);
+  SystemDialogsAndBoxes realDialogs;
+  {
+    OtherHandle holder(other, GENERIC_READ | GENERIC_WRITE, 0);
+    ASSERT_TRUE(holder.IsOpen());
+    ModalAnswerer dialog(L"#32770", L"", [&](HWND open) { AnswerOpenDialog(open, WideFromPath(other)); });
+    ModalAnswerer box(L"#32770", L"ヴァルテア 街道エディタ", [](HWND box) { PostMessageW(box, WM_COMMAND, IDOK, 0); });
+    Command(IdOpen1);
+    ASSERT_TRUE(dialog.Join());
+    ASSERT_TRUE(box.Join());
+  }
+  ASSERT_EQ(realDialogs.errorBoxes, std::vector<std::wstring>{L"ファイル " + WideFromPath(other) + L" は開けません."});
+  EXPECT_EQ(TextOf(Main()), L"ヴァルテア 街道エディタ - " + WideFromPath(mapPath));
+
+  Shortcut('S');
+  EXPECT_EQ(realDialogs.errorBoxes.size(), 1u) << "Save failed";
+  EXPECT_EQ(ReadBytes(mapPath), edited);
+  EXPECT_EQ(ReadBytes(other), otherBytes);
+}
+
 TEST_F(MainWindowFocusTest, AfterAnotherWindowWasActive) {
   HWND other = CreateWindowExW(0, L"STATIC", L"another program", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 300, 300, 200,
                                100, nullptr, nullptr, GetModuleHandleW(nullptr), nullptr);
@@ -811,17 +852,6 @@ TEST(ErrorBoxText, EveryKindOfErrorHasAMessageInJapanese) {
   EXPECT_EQ(ErrorMessageOf(std::make_exception_ptr(42)), L"不明なエラー");
   EXPECT_EQ(ErrorMessageOf(std::make_exception_ptr(MapFileError(PathText{"ファイル %s は開けません", u"C:\\x"}))),
             L"ファイル C:\\x は開けません");
-}
-
-TEST(ErrorBoxText, ErrorsThatEscapeAHandlerAreShownWithTheFullStop) {
-  ScriptedDialogs dialogs;
-  try {
-    throw MapFileError(PathText{"ファイル %s を作成できません", u"C:\\ゲーム\\MAPDATA.VLT"});
-  } catch (...) {
-    ShowError(ErrorMessageOf(std::current_exception()));
-  }
-  ASSERT_EQ(dialogs.errorBoxes.size(), 1u);
-  EXPECT_EQ(dialogs.errorBoxes[0], L"ファイル C:\\ゲーム\\MAPDATA.VLT を作成できません.");
 }
 
 }  // namespace

@@ -233,7 +233,12 @@ TEST_F(StringGridTest, StartsDisabledWithEmptyTextsAndTheFirstCellCurrent) {
   EXPECT_EQ(grid_.CellText(0, 0), "");
   EXPECT_EQ(grid_.CellText(LastGridColumn, LastGridRow), "");
   EXPECT_THROW(grid_.CellText(GridColumnCount, 0), std::out_of_range);
-  EXPECT_THROW(grid_.SetCellText(0, -1, "x"), std::out_of_range);
+  try {
+    grid_.SetCellText(0, -1, "x");
+    ADD_FAILURE() << "a cell outside the grid took a text";
+  } catch (...) {
+    EXPECT_EQ(ErrorMessageOf(std::current_exception()), L"マス 0:-1 は表の外です") << "as the error box shows it";
+  }
 }
 
 TEST_F(StringGridTest, StoresTextsAndMarksOnlyTheCellInView) {
