@@ -62,3 +62,14 @@ start_wineserver() {
   "$wineserver" -p
   trap '"$wineserver" -k 2>/dev/null || true' EXIT
 }
+
+# The npm package bps, an independent BPS implementation, at the version the
+# lock file names, in tests/interop/node_modules: once, then only checked.
+# Without the registry the interop test says it is skipped.
+ensure_interop_tools() {
+  local folder="$root/tests/interop"
+  [[ -f "$folder/node_modules/bps/package.json" ]] && return 0
+  echo "Installing the npm package bps for the interop tests..."
+  (cd "$folder" && npm ci --no-audit --no-fund --loglevel=error >/dev/null) ||
+    echo "Could not install bps from the npm registry: its interop test will be skipped." >&2
+}

@@ -6,6 +6,7 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev libstb-dev
+  zlib1g-dev libz-mingw-w64-dev
   g++-mingw-w64-x86-64-posix
   wine64 fonts-wine xvfb xauth
   locales fonts-ipafont-gothic
@@ -17,6 +18,12 @@ for package in "${packages[@]}"; do
   status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
   [[ "$status" == "install ok installed" ]] || missing+=("$package")
 done
+
+# Node.js runs the independent BPS implementation the tests check our patches
+# with. A machine may have it from elsewhere than Debian: then it is kept.
+if ! command -v node >/dev/null 2>&1 || ! command -v npm >/dev/null 2>&1; then
+  missing+=(nodejs npm)
+fi
 
 locale_missing=false
 locale -a 2>/dev/null | grep -qi '^ja_JP\.utf-\?8$' || locale_missing=true

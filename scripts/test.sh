@@ -6,6 +6,7 @@ set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 
 "$root/scripts/install-deps.sh"
+ensure_interop_tools
 
 configure_tree host -DCMAKE_BUILD_TYPE=Debug -DVALTEA_SANITIZE=ON
 configure_tree fuzz -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_COMPILER=clang++ \

@@ -2,19 +2,12 @@
 
 #include <algorithm>
 #include <array>
-#include <cstdio>
 
 #include "map/HexGrid.h"
 
 namespace {
 
 std::string Number(long value) { return std::to_string(value); }
-
-std::string Hex(int value) {
-  char text[16];
-  std::snprintf(text, sizeof text, "0x%X", static_cast<unsigned>(value));
-  return text;
-}
 
 std::string SideName(Side side) {
   constexpr std::array<std::string_view, SideCount> Names = {"北", "北東", "南東", "南", "南西", "北西"};
@@ -30,15 +23,6 @@ bool IsCastle(TerrainCode code) { return code == terrain::Castle; }
 bool IsUnknown(TerrainCode code) { return code >= TerrainCodeCount; }
 
 }  // namespace
-
-std::string CellName(int offset) {
-  const GridCell cell = OffsetToCell(offset);
-  return Number(cell.column) + ":" + Number(cell.row);
-}
-
-std::string CodeName(TerrainCode code) { return std::string(GlyphOf(code)) + " (" + Number(code) + ")"; }
-
-std::string OffsetText(int offset) { return Hex(offset) + " " + Number(offset); }
 
 std::vector<std::string> InfoLines(const MapImage& image, std::uint64_t fileSize) {
   std::vector<std::string> lines;
@@ -80,15 +64,6 @@ std::string ProblemLine(const MapImage& image, const RoadProblem& problem) {
 std::string ProblemSummary(std::size_t count) {
   if (count == 0) return "道路網に問題はありません";
   return "道路網の問題: " + Number(static_cast<long>(count)) + " 件";
-}
-
-std::string DifferenceLine(int offset, TerrainCode before, TerrainCode after) {
-  return CellName(offset) + " " + OffsetText(offset) + ": " + CodeName(before) + " -> " + CodeName(after);
-}
-
-std::string DifferenceSummary(int count) {
-  if (count == 0) return "違いはありません";
-  return "違うバイト: " + Number(count);
 }
 
 std::string CellLine(int offset, TerrainCode code) {

@@ -7,13 +7,10 @@
 #include <string>
 #include <vector>
 
+#include "map/CellNames.h"
 #include "map/MapFile.h"
 #include "map/RoadNetwork.h"
 #include "map/RoadWay.h"
-
-std::string CellName(int offset);          // "5:10"
-std::string CodeName(TerrainCode code);    // "山 (2)"
-std::string OffsetText(int offset);        // "0x12E 302"
 
 // Counts per terrain, road pieces, bridges, towns, castles, bytes of 35 or
 // more with their offsets, and the file size when it is not a map's.
@@ -21,9 +18,6 @@ std::vector<std::string> InfoLines(const MapImage& image, std::uint64_t fileSize
 
 std::string ProblemLine(const MapImage& image, const RoadProblem& problem);
 std::string ProblemSummary(std::size_t count);
-
-std::string DifferenceLine(int offset, TerrainCode before, TerrainCode after);
-std::string DifferenceSummary(int count);
 
 std::string CellLine(int offset, TerrainCode code);
 

@@ -20,13 +20,13 @@ class Utf8Console : public Console {
   void Error(const PathText& text) override { Write(stderr, Utf8Of(text)); }
   void OutUtf8(std::string_view text) override { Write(stdout, text); }
 
- private:
-  static void Write(std::FILE* stream, std::string_view text) { std::fwrite(text.data(), 1, text.size(), stream); }
-
-  std::string Utf8Of(const PathText& text) {
+  std::string Utf8Of(const PathText& text) override {
     return text.Expand<std::string>([this](std::string_view piece) { return converter_.Utf8Of(piece); },
                                     [](const MapPath& path) { return std::filesystem::path(path).u8string(); });
   }
+
+ private:
+  static void Write(std::FILE* stream, std::string_view text) { std::fwrite(text.data(), 1, text.size(), stream); }
 
   ShiftJisToUtf8 converter_;
 };

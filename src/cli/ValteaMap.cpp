@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <functional>
 #include <map>
+#include <optional>
 #include <string>
 
 #include "Version.h"
@@ -10,9 +11,13 @@
 #include "cli/MapReports.h"
 #include "map/MapFile.h"
 #include "map/MapText.h"
+#include "map/TextEncoding.h"
 #include "map/RoadNetwork.h"
 #include "map/RoadRepair.h"
 #include "map/RoadWay.h"
+#include "patch/Bps.h"
+#include "patch/Ips.h"
+#include "patch/TextPatch.h"
 #include "picture/MapPicture.h"
 #include "picture/Png.h"
 
@@ -33,9 +38,17 @@ constexpr std::string_view Help =
     "  valtea-map render MAP OUT.png [--scale N] [--problems]\n"
     "      地図全体の絵。N は半行あたりの点の数 (1..16、既定 4)。--problems で検査の問題を赤い輪で囲みます。\n"
     "      例: valtea-map render MAPDATA.VLT map.png --problems\n"
-    "  valtea-map diff   OLD NEW\n"
+    "  valtea-map diff   OLD NEW [--patch OUT]\n"
     "      違うバイトを 1 バイト 1 行で (列:行、オフセット、前の字とコード -> 後の字とコード)、最後に件数。\n"
-    "      例: valtea-map diff MAPDATA.VLT.bak MAPDATA.VLT\n"
+    "      --patch では OUT にパッチも書きます: OUT.txt はこの表示そのもの (UTF-8)、OUT.bps は BPS、OUT.ips は IPS。\n"
+    "      例: valtea-map diff MAPDATA.VLT.bak MAPDATA.VLT --patch mod.txt\n"
+    "  valtea-map patch  MAP PATCH [--dry-run]\n"
+    "      テキスト、BPS か IPS のパッチを MAP に当てます (種類は中身で見分けます)。テキストのパッチはマスごとに、\n"
+    "      地図が前のコードなら後のコードにし、もう後のコードなら何もしません。どちらでもないマスは衝突として\n"
+    "      全部示し、何も書かずに終了コード 1。BPS は元の地図の CRC-32 が合わなければ同じく 1。\n"
+    "      IPS は前の値もチェックサムも持たないので、作られたのと違う地図にも黙って当たります:\n"
+    "      テキストのパッチか BPS を使ってください。\n"
+    "      例: valtea-map patch MAPDATA.VLT mod.txt --dry-run\n"
     "  valtea-map export MAP [OUT.csv]\n"
     "      テキスト形式で書き出します (OUT.csv がなければ標準出力へ)。\n"
     "      例: valtea-map export MAPDATA.VLT map.csv\n"
@@ -65,7 +78,8 @@ constexpr std::string_view Help =
     "# で始まる行は注釈です。改行は LF でも CR LF でもよく、数の前後の空白は読み飛ばします。\n"
     "保存はエディタと同じく新しいファイルを隣に書いてから置き換えるので、失敗しても元のファイルは残ります。\n"
     "--dry-run では何も書かずに、変わるマスだけを示します。\n"
-    "終了コード: 0 成功、1 違いまたは問題あり (diff、check、shape)、2 エラー (何も書きません)。\n";
+    "終了コード: 0 成功、1 違いまたは問題あり (diff、check、shape)、パッチが合わない (patch)、\n"
+    "2 エラー (何も書きません)。\n";
 
 constexpr std::string_view WrittenMessage = "書き込みました: %s\n";
 constexpr std::string_view DryRunMessage = "--dry-run なので書き込みません";
@@ -93,6 +107,90 @@ LoadedMap LoadMap(FileSystem& files, const MapPath& path) {
   return map;
 }
 
+constexpr std::string_view MisfitMessage = "合わないので書き込みません";
+
+enum class PatchKind { Text, Bps, Ips };
+
+// By the name's ending, as --patch takes it.
+PatchKind PatchKindOfName(const MapPath& name) {
+  const auto dot = name.rfind(u'.');
+  std::string ending = dot == MapPath::npos ? std::string() : AsciiOf(name.substr(dot));
+  for (char& c : ending) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  if (ending == ".txt") return PatchKind::Text;
+  if (ending == ".bps") return PatchKind::Bps;
+  if (ending == ".ips") return PatchKind::Ips;
+  throw ArgumentError(PathText{"パッチ %s の名前は .txt、.bps か .ips で終わりません", name});
+}
+
+// By the content, as `patch` takes it.
+PatchKind PatchKindOfContent(const std::vector<std::uint8_t>& bytes) {
+  auto startsWith = [&](std::string_view magic) {
+    return bytes.size() >= magic.size() && std::equal(magic.begin(), magic.end(), bytes.begin());
+  };
+  if (startsWith("BPS1")) return PatchKind::Bps;
+  if (startsWith("PATCH")) return PatchKind::Ips;
+  return PatchKind::Text;
+}
+
+std::string PatchSummary(std::size_t changed, std::size_t already, std::size_t conflicts) {
+  return "変えたマス: " + std::to_string(changed) + "  当て済みのマス: " + std::to_string(already) +
+         "  衝突: " + std::to_string(conflicts);
+}
+
+// What a patch does to a map: the map it gives, or why it does not fit.
+struct PatchOutcome {
+  MapImage image{};
+  std::size_t alreadyApplied = 0;
+  std::vector<PatchConflict> conflicts;
+  bool appliedBefore = false;         // a BPS patch whose target the map is already
+  std::optional<std::string> misfit;  // why a BPS patch is not for this map ("%s": the patch)
+};
+
+PatchOutcome BpsOutcome(const std::vector<std::uint8_t>& patch, const MapImage& map) {
+  const BpsPatch header = ReadBps(patch);
+  PatchOutcome outcome;
+  outcome.image = map;
+  switch (FitOf(header, map)) {
+    case BpsFit::Fits:
+      outcome.image = ApplyBps(patch, header, map);
+      break;
+    case BpsFit::AlreadyApplied:
+      outcome.appliedBefore = true;
+      break;
+    case BpsFit::DoesNotFit:
+      outcome.misfit = "BPS パッチ %s はこの地図のためのものではありません (元の地図の CRC-32 が違います)";
+      break;
+  }
+  return outcome;
+}
+
+PatchOutcome PatchOutcomeOf(const MapPath& patchPath, const std::vector<std::uint8_t>& patch, const MapImage& map) {
+  try {
+    switch (PatchKindOfContent(patch)) {
+      case PatchKind::Bps:
+        return BpsOutcome(patch, map);
+      case PatchKind::Ips: {
+        PatchOutcome outcome;
+        outcome.image = ApplyIps(patch, map);
+        return outcome;
+      }
+      case PatchKind::Text:
+        break;
+    }
+    ThreeWayResult result = ApplyThreeWay(ParseTextPatch(TextWithoutByteOrderMark(patch)), map);
+    PatchOutcome outcome;
+    outcome.image = result.image;
+    outcome.alreadyApplied = result.alreadyApplied;
+    outcome.conflicts = std::move(result.conflicts);
+    return outcome;
+  } catch (const PatchError& error) {
+    const std::string where = error.Line() > 0 ? ":" + std::to_string(error.Line()) : "";
+    throw ArgumentError(PathText{"%s" + where + ": " + error.what(), patchPath});
+  } catch (const std::runtime_error& error) {  // text that is no whole UTF-16
+    throw ArgumentError(PathText{std::string("%s: ") + error.what(), patchPath});
+  }
+}
+
 class Commands {
  public:
   Commands(FileSystem& files, Console& console) : files_(files), console_(console) {}
@@ -108,7 +206,8 @@ class Commands {
     if (name == "info") return Info(Words(words, 1, 1));
     if (name == "check") return Check(Words(words, 1, 1));
     if (name == "render") return Render(Words(words, 2, 2, {"--problems"}, {"--scale"}));
-    if (name == "diff") return Diff(Words(words, 2, 2));
+    if (name == "diff") return Diff(Words(words, 2, 2, {}, {"--patch"}));
+    if (name == "patch") return Patch(Words(words, 2, 2, {"--dry-run"}));
     if (name == "export") return Export(Words(words, 1, 2));
     if (name == "import") return Import(Words(words, 2, 2));
     if (name == "get") return Get(Words(words, 2, 2));
@@ -180,22 +279,55 @@ class Commands {
   }
 
   int Diff(const CommandWords& words) {
+    const std::optional<MapPath> patchPath = words.Value("--patch");
+    const std::optional<PatchKind> kind = patchPath ? std::optional(PatchKindOfName(*patchPath)) : std::nullopt;
     const LoadedMap before = LoadMap(files_, words.Plain()[0]);
     const LoadedMap after = LoadMap(files_, words.Plain()[1]);
-    const int count = SayDifferences(before.image, after.image);
-    Say(console_, DifferenceSummary(count));
-    return count == 0 ? ExitSuccess : ExitFindings;
+    const std::vector<CellChange> changes = ChangesBetween(before.image, after.image);
+    // Written before anything is said, so that a failed write leaves only its error.
+    if (kind) Write(*patchPath, PatchFile(*kind, before.image, after.image, changes));
+    for (const CellChange& change : changes) Say(console_, ChangeLine(change));
+    Say(console_, ChangeSummary(changes.size()));
+    if (kind) console_.Out(PathText{std::string(WrittenMessage), *patchPath});
+    return changes.empty() ? ExitSuccess : ExitFindings;
+  }
+
+  // The text patch is exactly what diff prints, in UTF-8.
+  std::vector<std::uint8_t> PatchFile(PatchKind kind, const MapImage& before, const MapImage& after,
+                                      const std::vector<CellChange>& changes) {
+    if (kind == PatchKind::Bps) return MakeBps(before, after);
+    if (kind == PatchKind::Ips) return MakeIps(before, after);
+    std::string text;
+    for (const CellChange& change : changes) text += ChangeLine(change) + "\n";
+    text += ChangeSummary(changes.size()) + "\n";
+    const std::string utf8 = console_.Utf8Of(PathText{text, {}});
+    return std::vector<std::uint8_t>(utf8.begin(), utf8.end());
+  }
+
+  int Patch(const CommandWords& words) {
+    const MapPath& path = words.Plain()[0];
+    const MapPath& patchPath = words.Plain()[1];
+    const LoadedMap map = LoadMap(files_, path);
+    const PatchOutcome outcome = PatchOutcomeOf(patchPath, ReadSmallFile(files_, patchPath), map.image);
+    if (outcome.misfit || !outcome.conflicts.empty()) {
+      for (const PatchConflict& conflict : outcome.conflicts) Say(console_, ConflictLine(conflict));
+      if (outcome.misfit) console_.Out(PathText{*outcome.misfit + "\n", patchPath});
+      Say(console_, PatchSummary(0, outcome.alreadyApplied, outcome.conflicts.size()));
+      Say(console_, std::string(MisfitMessage));
+      return ExitFindings;
+    }
+    const Saved saved = SaveIfChanged(words, path, map.image, outcome.image);
+    const std::vector<CellChange> changes = ChangesBetween(map.image, outcome.image);
+    for (const CellChange& change : changes) Say(console_, ChangeLine(change));
+    if (outcome.appliedBefore) Say(console_, "このパッチはもう当ててあります");
+    Say(console_, PatchSummary(changes.size(), outcome.alreadyApplied, 0));
+    SaySaved(saved, path);
+    return ExitSuccess;
   }
 
   // One line per differing byte, by increasing offset.
-  int SayDifferences(const MapImage& before, const MapImage& after) {
-    int count = 0;
-    for (int offset = 0; offset < MapSize; ++offset) {
-      if (before[offset] == after[offset]) continue;
-      Say(console_, DifferenceLine(offset, before[offset], after[offset]));
-      ++count;
-    }
-    return count;
+  void SayDifferences(const MapImage& before, const MapImage& after) {
+    for (const CellChange& change : ChangesBetween(before, after)) Say(console_, ChangeLine(change));
   }
 
   int Export(const CommandWords& words) {
@@ -241,7 +373,7 @@ class Commands {
     if (!words.Has("--force")) RefuseWhatTheEditorRefuses(offset, old, code);
     map.image[offset] = code;
     Write(path, map.image);
-    Say(console_, DifferenceLine(offset, old, code));
+    Say(console_, ChangeLine({offset, old, code}));
     console_.Out(PathText{std::string(WrittenMessage), path});
     return ExitSuccess;
   }

@@ -42,6 +42,10 @@ class WindowsConsole : public Console {
       WriteBytes(stream, text);
     }
   }
+  std::string Utf8Of(const PathText& text) override { return Utf8FromWide(Widen(text)); }
+
+  // Whether some output did not arrive (a full disk behind a redirection).
+  bool Failed() const { return failed_; }
 
  private:
   static bool IsConsole(HANDLE stream) {
@@ -49,7 +53,7 @@ class WindowsConsole : public Console {
     return GetConsoleMode(stream, &mode) != FALSE;
   }
 
-  static void Write(DWORD which, std::wstring_view text) {
+  void Write(DWORD which, std::wstring_view text) {
     const HANDLE stream = GetStdHandle(which);
     if (IsConsole(stream)) {
       WriteToConsole(stream, text);
@@ -58,15 +62,21 @@ class WindowsConsole : public Console {
     }
   }
 
-  static void WriteToConsole(HANDLE stream, std::wstring_view text) {
+  void WriteToConsole(HANDLE stream, std::wstring_view text) {
     DWORD written = 0;
-    WriteConsoleW(stream, text.data(), static_cast<DWORD>(text.size()), &written, nullptr);
+    if (!WriteConsoleW(stream, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
+        written != text.size())
+      failed_ = true;
   }
 
-  static void WriteBytes(HANDLE stream, std::string_view bytes) {
+  void WriteBytes(HANDLE stream, std::string_view bytes) {
     DWORD written = 0;
-    WriteFile(stream, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+    if (!WriteFile(stream, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr) ||
+        written != bytes.size())
+      failed_ = true;
   }
+
+  bool failed_ = false;
 };
 
 }  // namespace
@@ -76,5 +86,6 @@ int wmain(int argc, wchar_t** argv) {
   for (int i = 1; i < argc; ++i) arguments.push_back(PathFromWide(argv[i]));
   Win32FileSystem files;
   WindowsConsole console;
-  return RunValteaMap(arguments, files, console);
+  const int status = RunValteaMap(arguments, files, console);
+  return console.Failed() ? ExitError : status;
 }

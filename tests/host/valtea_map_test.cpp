@@ -225,6 +225,162 @@ TEST_F(ValteaMap, DiffListsEveryDifferentByte) {
   EXPECT_EQ(run.status, Findings);
 }
 
+// ---- patches ----
+
+// A mod: the road at 19:30 becomes plain, 5:10 a bridge, the last cell a
+// byte of 35 or more.
+class ValteaMapPatch : public ValteaMap {
+ protected:
+  const Bytes original = MapOf(Plain, {{19, 30, 19}, {5, 10, 28}});
+  const Bytes modded = MapOf(Plain, {{19, 30, 4}, {5, 10, 29}, {352, 76, 200}});
+  const std::string lines = u8"5:10 0x140 320: Χ (28) -> \\\\ (29)\n19:30 0x589 1417: ＼ (19) -> 平 (4)\n"
+                            u8"352:76 0x67CE 26574: 平 (4) -> ？ (200)\n";
+  const MapPath before = folder.File(u"ORIGINAL.VLT");
+  const MapPath after = folder.File(u"MODDED.VLT");
+
+  MapPath MakePatch(const std::u16string& name) {
+    WriteBytes(before, original);
+    WriteBytes(after, modded);
+    const MapPath patch = folder.File(name);
+    const ProgramRun run = Run({u"diff", before, after, u"--patch", patch});
+    EXPECT_EQ(run.status, Findings);
+    EXPECT_EQ(run.out, lines + u8"違うバイト: 3\n書き込みました: " + Utf8(patch) + "\n");
+    return patch;
+  }
+};
+
+// Each format onto the map it was made from, a dry run first, then again:
+// the second time there is nothing left to do.
+TEST_F(ValteaMapPatch, EveryFormatAppliesOnceAndThenFindsNothingToDo) {
+  const struct {
+    const char16_t* name;
+    std::string again;
+  } formats[] = {{u"mod.txt", u8"変えたマス: 0  当て済みのマス: 3  衝突: 0\n"},
+                 {u"mod.bps", u8"このパッチはもう当ててあります\n変えたマス: 0  当て済みのマス: 0  衝突: 0\n"},
+                 {u"mod.ips", u8"変えたマス: 0  当て済みのマス: 0  衝突: 0\n"}};
+  for (const auto& format : formats) {
+    SCOPED_TRACE(Utf8(format.name));
+    const MapPath patch = MakePatch(format.name);
+    WriteBytes(map, original);
+    const std::string summary = u8"変えたマス: 3  当て済みのマス: 0  衝突: 0\n";
+    const ProgramRun dry = Run({u"patch", map, patch, u"--dry-run"});
+    EXPECT_EQ(dry.out, lines + summary + u8"--dry-run なので書き込みません\n");
+    EXPECT_EQ(ReadBytes(map), original);
+    const ProgramRun run = Run({u"patch", map, patch});
+    EXPECT_EQ(run.status, Success);
+    EXPECT_EQ(run.out, lines + summary + u8"書き込みました: " + Utf8(map) + "\n");
+    EXPECT_EQ(ReadBytes(map), modded);
+    const ProgramRun twice = Run({u"patch", map, patch});
+    EXPECT_EQ(twice.status, Success);
+    EXPECT_EQ(twice.out, format.again);
+    EXPECT_EQ(ReadBytes(map), modded);
+  }
+  ExpectRefused(Run({u"diff", before, after, u"--patch", folder.File(u"mod.zip")}),
+                u8"パッチ " + Utf8(folder.File(u"mod.zip")) + u8" の名前は .txt、.bps か .ips で終わりません");
+}
+
+// Two mods made from the same original: the second lands beside the first,
+// except where both change one cell differently.
+TEST_F(ValteaMapPatch, ASecondModMergesAndACellBothChangeIsAConflict) {
+  const MapPath first = MakePatch(u"first.txt");
+  WriteBytes(after, MapOf(Plain, {{19, 30, 18}, {5, 10, 28}, {352, 76, 200}, {100, 30, 31}}));
+  const MapPath second = folder.File(u"second.txt");
+  Run({u"diff", before, after, u"--patch", second});
+  WriteBytes(map, original);
+  ASSERT_EQ(Run({u"patch", map, first}).status, Success);
+
+  const ProgramRun run = Run({u"patch", map, second});
+  EXPECT_EQ(run.status, Findings);
+  EXPECT_EQ(run.out, u8"19:30 0x589 1417: 地図は 平 (4)、パッチは ＼ (19) -> ／ (18)\n"
+                     u8"変えたマス: 0  当て済みのマス: 1  衝突: 1\n合わないので書き込みません\n");
+  EXPECT_EQ(ReadBytes(map), modded) << "nothing written";
+  // The same misfit in BPS: made for another map, it does not fit this one.
+  const MapPath bps = MakePatch(u"mod.bps");
+  WriteBytes(map, MapOf(Castle));
+  const ProgramRun misfit = Run({u"patch", map, bps});
+  EXPECT_EQ(misfit.status, Findings);
+  EXPECT_EQ(misfit.out, u8"BPS パッチ " + Utf8(bps) + u8" はこの地図のためのものではありません (元の地図の CRC-32 が違います)\n"
+                        u8"変えたマス: 0  当て済みのマス: 0  衝突: 0\n合わないので書き込みません\n");
+  EXPECT_EQ(ReadBytes(map), MapOf(Castle));
+}
+
+// What players' tools write: Notepad's Shift-JIS with CR LF and a modder's
+// comment, UTF-8 with a byte order mark, and Windows PowerShell's UTF-16LE.
+TEST_F(ValteaMapPatch, TextPatchesInEveryEncodingOfPlayersTools) {
+  const char shiftJis[] = "# 街道を直す mod\r\n19:30 0x589 1417: ＼ (19) -> 平 (4)\r\n違うバイト: 1\r\n";
+  const std::string utf8 = u8"\xEF\xBB\xBF# 街道を直す mod\n19:30 0x589 1417: ＼ (19) -> 平 (4)\n違うバイト: 1\n";
+  const std::u16string utf16 = u"\uFEFF# 街道を直す mod\r\n19:30 0x589 1417: ＼ (19) -> 平 (4)\r\n違うバイト: 1\r\n";
+  Bytes utf16Bytes;
+  for (char16_t unit : utf16) utf16Bytes.insert(utf16Bytes.end(), {static_cast<std::uint8_t>(unit), static_cast<std::uint8_t>(unit >> 8)});
+  const MapPath patch = folder.File(u"mod.txt");
+  for (const Bytes& text : {Bytes(shiftJis, shiftJis + sizeof shiftJis - 1), Bytes(utf8.begin(), utf8.end()), utf16Bytes}) {
+    WriteBytes(map, original);
+    WriteBytes(patch, text);
+    const ProgramRun run = Run({u"patch", map, patch});
+    EXPECT_EQ(run.status, Success) << run.err;
+    EXPECT_EQ(ReadBytes(map), MapOf(Plain, {{19, 30, 4}, {5, 10, 28}}));
+  }
+}
+
+// A damaged patch is refused whole, with where and why, and nothing written.
+TEST_F(ValteaMapPatch, RefusesDamagedPatchesAndWritesNothing) {
+  const MapPath patch = folder.File(u"mod.txt");
+  const std::string line = u8"19:30 0x589 1417: ＼ (19) -> 平 (4)\n";
+  const struct {
+    std::string text;
+    std::string error;
+  } damaged[] = {
+      {line, u8":2: 最後の集計の行 (違うバイト: 数) がありません。パッチが途中で切れています"},
+      {line + u8"違うバイト: 2\n", u8":2: 集計は 2 件ですが、変わるマスは 1 行です"},
+      {u8"19:31 0x589 1417: ＼ (19) -> 平 (4)\n違うバイト: 1\n", u8":1: オフセット 1417 のマスは 19:30 です"},
+      {u8"19:30 0x588 1417: ＼ (19) -> 平 (4)\n違うバイト: 1\n", u8":1: 16 進と 10 進のオフセットが違います"},
+      {u8"19:30 0x589 1417: ＼ (19) -> 平 (256)\n違うバイト: 1\n", u8":1: 256 は 0..255 の外です"},
+      {u8"19:30 0x589 1417: ＼ 19 -> 平 (4)\n違うバイト: 1\n", u8":1: コードが (数) の形で書かれていません"},
+      {line + line + u8"違うバイト: 2\n", u8":2: マス 19:30 が二度あります"},
+      {line + u8"違うバイト: 1\n" + line, u8":3: 集計の行の後に行があります"},
+      {u8"mod を当ててください\n", u8":1: 変わるマスの行でも集計の行でもありません"},
+      {"\xFF\xFE\x31", u8": UTF-16 の文字が欠けています"},
+      {"BPS1", u8": BPS パッチが壊れています: 短すぎます"},
+      {"PATCH\x00\x00", u8": IPS パッチが途中で切れています (EOF がありません)"},
+  };
+  for (const auto& [text, error] : damaged) {
+    WriteBytes(map, original);
+    WriteBytes(patch, Bytes(text.begin(), text.end()));
+    ExpectRefused(Run({u"patch", map, patch}), Utf8(patch) + error);
+    EXPECT_EQ(ReadBytes(map), original);
+  }
+}
+
+// Patches another implementation made (the npm package bps; see
+// tests/interop), each with the map it makes from the sample map.
+TEST_F(ValteaMap, AppliesBpsPatchesThatAnotherImplementationMade) {
+  const MapPath fixtures = MapPath(u"" VALTEA_SOURCE_FOLDER_U16 u"/tests/fixtures/patches/");
+  const Bytes sample = ReadBytes(MapPath(u"" VALTEA_SOURCE_FOLDER_U16 u"/samples/MAPDATA.VLT"));
+  for (const std::u16string name : {u"roads", u"actions"}) {
+    SCOPED_TRACE(Utf8(name));
+    WriteBytes(map, sample);
+    const ProgramRun run = Run({u"patch", map, fixtures + name + u".bps"});
+    EXPECT_EQ(run.status, Success) << run.err;
+    EXPECT_EQ(ReadBytes(map), ReadBytes(fixtures + name + u".target"));
+  }
+}
+
+#ifndef _WIN32
+// And the other way round: bps applies the patches we make.
+TEST_F(ValteaMapPatch, AnotherImplementationAppliesOurBpsPatches) {
+  const std::string tools = VALTEA_INTEROP_FOLDER;
+  if (!fs::exists(fs::path(tools) / "node_modules" / "bps"))
+    GTEST_SKIP() << "bps is not installed in " << tools << " (scripts/test.sh installs it)";
+  const MapPath patch = MakePatch(u"mod.bps");
+  const MapPath made = folder.File(u"MADE.VLT");
+  const std::string node = VALTEA_NODE_PROGRAM;
+  const ProgramRun run = RunProgram(MapPath(node.begin(), node.end()),
+                                    {fs::path(tools + "/bps-apply.mjs").u16string(), patch, before, made});
+  EXPECT_EQ(run.status, 0) << run.err;
+  EXPECT_EQ(ReadBytes(made), modded);
+}
+#endif
+
 // ---- render ----
 
 TEST_F(ValteaMap, RenderDrawsTheMapAndRingsItsProblems) {

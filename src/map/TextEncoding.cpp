@@ -1,0 +1,43 @@
+#include "map/TextEncoding.h"
+
+#include <codecvt>
+#include <locale>
+#include <stdexcept>
+#include <string_view>
+
+namespace {
+
+constexpr std::string_view Utf8Mark = "\xEF\xBB\xBF";
+constexpr std::string_view Utf16LeMark = "\xFF\xFE";
+
+// The standard library's converter: deprecated since C++17, but still there
+// in every library this builds with, and nothing else here converts UTF-16.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+std::string Utf8FromUtf16(const std::u16string& text) {
+  std::wstring_convert<std::codecvt_utf8_utf16<char16_t>, char16_t> converter;
+  try {
+    return converter.to_bytes(text);
+  } catch (const std::range_error&) {
+    throw std::runtime_error("UTF-16 の文字が欠けています");
+  }
+}
+#pragma GCC diagnostic pop
+
+std::string Utf8FromUtf16Le(std::string_view bytes) {
+  if (bytes.size() % 2 != 0) throw std::runtime_error("UTF-16 の文字が欠けています");
+  std::u16string units(bytes.size() / 2, u'\0');
+  for (std::size_t i = 0; i < units.size(); ++i)
+    units[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
+                                     static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
+  return Utf8FromUtf16(units);
+}
+
+}  // namespace
+
+std::string TextWithoutByteOrderMark(const std::vector<std::uint8_t>& bytes) {
+  const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  if (text.substr(0, Utf8Mark.size()) == Utf8Mark) return std::string(text.substr(Utf8Mark.size()));
+  if (text.substr(0, Utf16LeMark.size()) == Utf16LeMark) return Utf8FromUtf16Le(text.substr(Utf16LeMark.size()));
+  return std::string(text);
+}

@@ -1,0 +1,14 @@
+#pragma once
+// Text files as players' tools write them: UTF-8 with or without a byte order
+// mark (Excel's "CSV UTF-8" writes one), UTF-16LE with one (Windows
+// PowerShell 5's ">"), or Shift-JIS (Notepad's "ANSI" on a Japanese Windows).
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+// The text without its byte order mark, UTF-16LE turned into UTF-8; UTF-8
+// and Shift-JIS come back as they are, since the readers only look at ASCII
+// and at words whose bytes they know in both. Throws std::runtime_error
+// (Shift-JIS message) for UTF-16 that is not whole.
+std::string TextWithoutByteOrderMark(const std::vector<std::uint8_t>& bytes);
