@@ -344,10 +344,13 @@ class Commands {
 
   int Import(const CommandWords& words) {
     const MapPath& textPath = words.Plain()[0];
-    const std::vector<std::uint8_t> content = ReadSmallFile(files_, textPath);
+    // As spreadsheets save it: Excel's "CSV UTF-8" with a byte order mark,
+    // its plain "CSV" in Shift-JIS, PowerShell's UTF-16LE; positions of
+    // faults count in the text as UTF-8.
+    const std::string text = DecodedText(textPath, ReadSmallFile(files_, textPath));
     MapImage image{};
     try {
-      ParseMapText(std::string_view(reinterpret_cast<const char*>(content.data()), content.size()), image);
+      ParseMapText(text, image);
     } catch (const MapTextError& error) {
       const std::string where = ":" + std::to_string(error.Line()) + ":" + std::to_string(error.Column()) + ": ";
       throw ArgumentError(PathText{"%s" + where + error.what(), textPath});
@@ -355,6 +358,14 @@ class Commands {
     Write(words.Plain()[1], image);
     console_.Out(PathText{std::string(WrittenMessage), words.Plain()[1]});
     return ExitSuccess;
+  }
+
+  static std::string DecodedText(const MapPath& path, const std::vector<std::uint8_t>& content) {
+    try {
+      return TextWithoutByteOrderMark(content);
+    } catch (const std::runtime_error& error) {
+      throw ArgumentError(PathText{std::string("%s: ") + error.what(), path});
+    }
   }
 
   int Get(const CommandWords& words) {

@@ -533,6 +533,21 @@ TEST_F(ValteaMap, ImportTakesCrLfBlanksCommentsAndNoFinalLineEnd) {
   EXPECT_EQ(ReadBytes(map), bytes);
 }
 
+// The text form as spreadsheets save it (tests/fixtures/spreadsheets, made by
+// LibreOffice Calc and by its script): each gives back the sample map.
+TEST_F(ValteaMap, ImportTakesWhatSpreadsheetsSave) {
+  const MapPath fixtures = MapPath(u"" VALTEA_SOURCE_FOLDER_U16 u"/tests/fixtures/spreadsheets/");
+  const Bytes sample = ReadBytes(MapPath(u"" VALTEA_SOURCE_FOLDER_U16 u"/samples/MAPDATA.VLT"));
+  for (const char16_t* name : {u"calc-utf8.csv", u"calc-shift-jis.csv", u"calc-utf16.csv", u"excel-utf8-bom-crlf.csv",
+                               u"excel-shift-jis-crlf.csv", u"powershell-utf16le-crlf.csv"}) {
+    SCOPED_TRACE(Utf8(name));
+    WriteBytes(map, MapOf(Castle));
+    const ProgramRun run = Run({u"import", fixtures + name, map});
+    EXPECT_EQ(run.status, Success) << run.err;
+    EXPECT_EQ(ReadBytes(map), sample);
+  }
+}
+
 TEST_F(ValteaMap, ImportRefusesEveryFaultByFileLineAndColumnAndWritesNothing) {
   const Bytes before = MapOf(Castle);
   WriteBytes(map, before);
