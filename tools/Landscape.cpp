@@ -4,6 +4,7 @@
 #include <deque>
 
 #include "Noise.h"
+#include "map/TerrainTraits.h"
 
 namespace {
 
@@ -333,7 +334,7 @@ void FencePastures(Landscape& land) {
 
 }  // namespace
 
-bool IsLand(TerrainCode code) { return code != Sea && code != Lake; }
+bool IsLand(TerrainCode code) { return !TraitsOf(code).water; }
 
 Landscape MakeLandscape() {
   Landscape land;

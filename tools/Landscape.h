@@ -17,4 +17,4 @@ struct Landscape {
 
 Landscape MakeLandscape();
 
-bool IsLand(TerrainCode code);  // everything but sea and lake
+bool IsLand(TerrainCode code);  // everything but water: sea, lake and river mouths

@@ -3,20 +3,18 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "picture/HexGeometry.h"
+
 PlanePoint PlaneOf(int offset) {
-  const HexPosition position = PositionOf(offset);
-  return {2 * (position.column - 1), position.halfRow};
+  constexpr int Scale = 1;
+  const PicturePoint centre = HexCentreAt(offset, Scale);
+  return {centre.x - Scale, centre.y - Scale};
 }
 
 std::int64_t PlaneDistanceSquared(int offsetA, int offsetB) {
   const PlanePoint a = PlaneOf(offsetA), b = PlaneOf(offsetB);
   const std::int64_t du = a.u - b.u, dv = a.v - b.v;
   return du * du + dv * dv;
-}
-
-int SlantDistance(int offsetA, int offsetB) {
-  const HexPosition a = PositionOf(offsetA), b = PositionOf(offsetB);
-  return std::max(std::abs(a.column - b.column), std::abs(a.halfRow - b.halfRow));
 }
 
 int OffsetNear(int u, int v) {

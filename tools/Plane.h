@@ -1,8 +1,9 @@
 #pragma once
 // The map as the generator of the sample map thinks about it: every hexagon
-// a point of a plane where a grid column is as wide as a row is high, so
-// u = 2 x (column - 1) and v = height in half rows (map/HexGrid.h) are square
-// units for distances, noise and the outlines of the land.
+// a point of a plane where a grid column is as wide as a row is high: the
+// centres of the map picture at a scale of one, without its margin
+// (picture/HexGeometry.h), so u = 2 x (column - 1) and v = height in half
+// rows are square units for distances, noise and the outlines of the land.
 
 #include <cstdint>
 #include <vector>
@@ -18,9 +19,6 @@ PlanePoint PlaneOf(int offset);
 
 // Squared distance in plane units, for "nearest" questions.
 std::int64_t PlaneDistanceSquared(int offsetA, int offsetB);
-
-// Fewest slanted steps between two hexagons.
-int SlantDistance(int offsetA, int offsetB);
 
 // The hexagon nearest to a point of the plane.
 int OffsetNear(int u, int v);

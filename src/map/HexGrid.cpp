@@ -1,5 +1,8 @@
 #include "map/HexGrid.h"
 
+#include <algorithm>
+#include <cstdlib>
+
 GridCell OffsetToCell(int offset) {
   const int line = offset / MapLineLength;
   const int position = offset % MapLineLength;
@@ -50,6 +53,11 @@ std::optional<Side> SlantedSideToward(int offset, int neighbour) {
 HexPosition PositionOf(int offset) {
   const GridCell cell = OffsetToCell(offset);
   return {cell.column, offset % MapLineLength};
+}
+
+int SlantDistance(int offsetA, int offsetB) {
+  const HexPosition a = PositionOf(offsetA), b = PositionOf(offsetB);
+  return std::max(std::abs(a.column - b.column), std::abs(a.halfRow - b.halfRow));
 }
 
 int OffsetAt(HexPosition position) {

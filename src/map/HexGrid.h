@@ -67,5 +67,8 @@ struct HexPosition {
   int halfRow = 0;
 };
 HexPosition PositionOf(int offset);
+// The fewest slanted steps between two hexagons on an open map: each step
+// moves one column and one half row.
+int SlantDistance(int offsetA, int offsetB);
 // The offset of the hexagon at a position, or NoMapOffset where none lies.
 int OffsetAt(HexPosition position);

@@ -2,6 +2,8 @@
 
 #include <array>
 
+#include "map/TerrainTraits.h"
+
 namespace {
 
 constexpr SideSet NE = SideBit(Side::NorthEast), SE = SideBit(Side::SouthEast), SW = SideBit(Side::SouthWest),
@@ -62,9 +64,7 @@ bool IsJoinMet(const MapImage& image, int offset, Side side) {
   return JoinIsMet(image, NeighbourOffset(offset, side), side);
 }
 
-bool IsRoadEnd(TerrainCode code) {
-  return IsHarbour(code) || code == terrain::Palace || code == terrain::Castle || IsCity(code);
-}
+bool IsRoadEnd(TerrainCode code) { return TraitsOf(code).roadEnd; }
 
 std::vector<RoadProblem> FindRoadProblems(const MapImage& image) {
   std::vector<RoadProblem> problems;

@@ -9,6 +9,8 @@
 #include <string>
 #include <utility>
 
+#include "map/TerrainTraits.h"
+
 namespace {
 
 using namespace terrain;
@@ -25,34 +27,14 @@ enum class Ground {
 Ground GroundOf(TerrainCode code) {
   if (IsBridge(code)) return Ground::Bridge;
   if (IsRoadPiece(code)) return Ground::Road;
-  switch (code) {
-    case Plain:
-    case Hills:
-    case Marsh:
-    case Beach:
-    case HorseLand:
-      return Ground::Open;
-    case Sea:
-    case Lake:
-    case RiverMouth:
-      return Ground::Water;
-    default:
-      return Ground::Blocked;
-  }
+  const TerrainTraits& traits = TraitsOf(code);
+  if (traits.openLand) return Ground::Open;
+  if (traits.water) return Ground::Water;
+  return Ground::Blocked;
 }
 
 // What tells ways of the same length apart.
-int GroundCost(TerrainCode code) {
-  if (IsRoadPiece(code)) return 1;
-  switch (code) {
-    case Plain: return 2;
-    case HorseLand:
-    case Beach: return 3;
-    case Hills: return 4;
-    case Marsh: return 5;
-    default: return 8;  // water, for a new bridge
-  }
-}
+int GroundCost(TerrainCode code) { return TraitsOf(code).routeCost; }
 
 // A way's cost: its steps first, then its ground. No way's ground costs as
 // much as one step, since no way is longer than the map has hexagons.
@@ -60,12 +42,7 @@ using WayCost = std::int64_t;
 constexpr WayCost StepCost = WayCost{1} << 24;
 static_assert(StepCost > 8 * WayCost{MapSize}, "ground must not outweigh a step");
 
-// The fewest slanted steps between two hexagons on an open map: each step
-// moves one column and one half row.
-WayCost StepsBetween(int from, int to) {
-  const HexPosition a = PositionOf(from), b = PositionOf(to);
-  return std::max(std::abs(a.column - b.column), std::abs(a.halfRow - b.halfRow));
-}
+WayCost StepsBetween(int from, int to) { return SlantDistance(from, to); }
 
 constexpr int SlantCount = static_cast<int>(SlantedSides.size());
 
@@ -159,7 +136,7 @@ class WaySearch {
   std::priority_queue<Entry, std::vector<Entry>, std::greater<Entry>> open_;
 };
 
-bool IsWater(TerrainCode code) { return GroundOf(code) == Ground::Water; }
+bool IsWater(TerrainCode code) { return TraitsOf(code).water; }
 
 // The code of a cell that a way passes by `sides`.
 std::optional<TerrainCode> LaidCode(TerrainCode old, SideSet sides) {

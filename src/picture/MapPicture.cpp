@@ -7,6 +7,7 @@
 
 #include "map/HexGrid.h"
 #include "map/RoadNetwork.h"
+#include "map/TerrainTraits.h"
 
 namespace {
 
@@ -18,26 +19,8 @@ constexpr Rgba MarkEdge = Opaque(255, 255, 255);
 constexpr Rgba RingColour = Opaque(255, 0, 0);
 
 Rgba ColourOf(TerrainCode code) {
-  if (IsHarbour(code)) return Opaque(230, 40, 160);
-  if (IsBridge(code)) return Opaque(110, 170, 230);
-  if (IsRoadPiece(code)) return Opaque(214, 196, 150);
-  switch (code) {
-    case Sea: return Opaque(40, 80, 160);
-    case Lake: return Opaque(80, 150, 230);
-    case Mountains: return Opaque(120, 86, 56);
-    case Hills: return Opaque(156, 168, 84);
-    case Plain: return Opaque(150, 206, 110);
-    case Marsh: return Opaque(70, 140, 130);
-    case Beach: return Opaque(240, 226, 160);
-    case HorseLand: return Opaque(226, 170, 60);
-    case Palace: return Opaque(150, 40, 200);
-    case RiverMouth: return Opaque(0, 220, 255);
-    case Castle: return Opaque(0, 0, 0);
-    case Kyoto: return Opaque(230, 0, 0);
-    case Sakai: return Opaque(255, 120, 0);
-    case Hakata: return Opaque(255, 210, 0);
-    default: return Opaque(255, 255, 255);  // no terrain of the game
-  }
+  const TerrainColour colour = TraitsOf(code).colour;
+  return Opaque(colour.r, colour.g, colour.b);
 }
 
 void Plot(Image& picture, int x, int y, Rgba colour) {
@@ -76,8 +59,8 @@ class HexFiller {
   };
 
   // Pixel centres and hexagon centres in half pixels.
-  int CentreX(int columnIndex) const { return 4 * scale_ * columnIndex + 2 * scale_; }
-  int CentreY(int halfRow) const { return 2 * scale_ * halfRow + 2 * scale_; }
+  int CentreX(int columnIndex) const { return 2 * HexCentreOf({columnIndex + 1, 0}, scale_).x; }
+  int CentreY(int halfRow) const { return 2 * HexCentreOf({1, halfRow}, scale_).y; }
 
   Nearest NearestHeight(int y, int parity) const {
     const int centre = 2 * y + 1;
@@ -122,13 +105,9 @@ void DrawLine(Image& picture, PicturePoint from, PicturePoint to, int width, Rgb
 void DrawRoad(Image& picture, int offset, TerrainCode code, int scale) {
   const PicturePoint centre = HexCentreAt(offset, scale);
   const int width = std::max(1, scale / 2);
-  for (Side side : SlantedSides) {
-    if (!Joins(code, side)) continue;
-    const int east = side == Side::NorthEast || side == Side::SouthEast ? 1 : -1;
-    const int south = side == Side::SouthEast || side == Side::SouthWest ? 1 : -1;
-    const PicturePoint end = {centre.x + east * scale, centre.y + south * scale / 2};
-    DrawLine(picture, centre, end, width, IsBridge(code) ? BridgeColour : RoadColour);
-  }
+  for (Side side : SlantedSides)
+    if (Joins(code, side))
+      DrawLine(picture, centre, SideMiddle(centre, side, scale), width, IsBridge(code) ? BridgeColour : RoadColour);
 }
 
 // A square in the place's colour with a white edge.
@@ -154,11 +133,6 @@ void DrawRing(Image& picture, int offset, int scale) {
 }  // namespace
 
 MapPictureSize MapPictureSizeAt(int scale) { return {LastGridColumn * 2 * scale, (MapLineLength + 1) * scale}; }
-
-PicturePoint HexCentreAt(int offset, int scale) {
-  const HexPosition position = PositionOf(offset);
-  return {(position.column - 1) * 2 * scale + scale, position.halfRow * scale + scale};
-}
 
 Image DrawMapPicture(const MapImage& image, int scale, const std::vector<int>& ringed) {
   const MapPictureSize size = MapPictureSizeAt(scale);

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "map/MapFile.h"
+#include "picture/HexGeometry.h"
 #include "picture/Image.h"
 
 // Pixels per half row; a column is two of them wide.
@@ -18,13 +19,6 @@ struct MapPictureSize {
   int height;
 };
 MapPictureSize MapPictureSizeAt(int scale);
-
-// The pixel at the centre of the hexagon of an offset.
-struct PicturePoint {
-  int x;
-  int y;
-};
-PicturePoint HexCentreAt(int offset, int scale);
 
 // scale must be 1..MaxMapPictureScale. `ringed` are map offsets.
 Image DrawMapPicture(const MapImage& image, int scale, const std::vector<int>& ringed = {});

@@ -11,6 +11,7 @@
 
 #include "map/RoadNetwork.h"
 #include "map/TerrainCodes.h"
+#include "map/TerrainTraits.h"
 
 namespace {
 
@@ -197,6 +198,18 @@ TEST(RoadJoins, EndAtHarboursThePalaceCastlesAndCities) {
   for (int code = 0; code < 256; ++code)
     if (IsRoadEnd(static_cast<TerrainCode>(code))) ends.insert(code);
   EXPECT_EQ(ends, (std::set<int>{7, 8, 9, 10, 11, 12, 13, 14, 16, 31, 32, 33, 34}));
+}
+
+// A road meets a river on a bridge, so a river mouth is water like the sea
+// and lakes; new roads go on the open land only.
+TEST(TerrainTraits, WaterAndOpenLand) {
+  std::set<int> water, open;
+  for (int code = 0; code < 256; ++code) {
+    if (TraitsOf(static_cast<TerrainCode>(code)).water) water.insert(code);
+    if (TraitsOf(static_cast<TerrainCode>(code)).openLand) open.insert(code);
+  }
+  EXPECT_EQ(water, (std::set<int>{0, 1, 17}));
+  EXPECT_EQ(open, (std::set<int>{3, 4, 5, 6, 15}));
 }
 
 }  // namespace

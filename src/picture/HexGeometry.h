@@ -1,0 +1,36 @@
+#pragma once
+// Where the hexagons lie in a picture of the map, at a scale of pixels per
+// half row: a column is two scales wide and every column is shifted half a
+// hexagon against its neighbours, as in the game. Each hexagon is flat at the
+// top and bottom, 2.5 scales wide and 2 high, its top and bottom sides 1.5
+// scales long; so the hexagons of neighbouring columns interlock without
+// gaps. The map picture, the tiles of a Tiled tileset and the generator of
+// the sample map all place hexagons by this.
+
+#include <array>
+
+#include "map/HexGrid.h"
+
+struct PicturePoint {
+  int x;
+  int y;
+};
+
+// The centre of a hexagon, with a margin of one scale above and left.
+PicturePoint HexCentreOf(HexPosition position, int scale);
+PicturePoint HexCentreAt(int offset, int scale);
+
+// The middle of a slanted side, where a road leaves the hexagon.
+PicturePoint SideMiddle(PicturePoint centre, Side side, int scale);
+
+// The corners, clockwise from the east one. Whole pixels when the scale is a
+// multiple of four.
+std::array<PicturePoint, 6> HexCorners(PicturePoint centre, int scale);
+
+// The hexagon's width and height, and the length of its top side.
+struct HexSize {
+  int width;
+  int height;
+  int sideLength;
+};
+HexSize HexSizeAt(int scale);
