@@ -3,11 +3,12 @@
 #include <algorithm>
 #include <array>
 #include <functional>
-#include <queue>
 #include <stdexcept>
+#include <optional>
 #include <tuple>
 
 #include "Noise.h"
+#include "map/RouteSearch.h"
 
 namespace {
 
@@ -140,41 +141,35 @@ class Router {
   // is no way. A way may have to leave `from` by a given side and come into
   // `to` by a given side.
   std::vector<int> FindWay(int from, int to, int leavingSide, int arrivingSide) {
-    const int NoSlant = SlantCount;
-    std::vector<int> cost(MapSize * (SlantCount + 1), -1);
-    std::vector<int> previous(cost.size(), -1);
-    using Entry = std::tuple<int, int, int>;  // estimate, cost, state
-    std::priority_queue<Entry, std::vector<Entry>, std::greater<Entry>> open;
-    int start = from * (SlantCount + 1) + NoSlant;
-    cost[start] = 0;
-    open.emplace(SlantDistance(from, to) * RoadStepCost, 0, start);
-    while (!open.empty()) {
-      auto [estimate, spent, state] = open.top();
-      open.pop();
-      (void)estimate;
-      if (spent != cost[state]) continue;
-      int offset = state / (SlantCount + 1), arrival = state % (SlantCount + 1);
-      if (offset == to) return TraceBack(previous, state);
-      for (int s = 0; s < SlantCount; ++s) {
-        if (arrival != NoSlant && land_.river[offset] && s != arrival) continue;  // straight over bridges
-        if (arrival == NoSlant && leavingSide != AnySlant && s != leavingSide) continue;
-        int next = NeighbourOffset(offset, SlantSide(s));
-        if (next == NoMapOffset) continue;
-        if (next == to && arrivingSide != AnySlant && OppositeSlant(s) != arrivingSide) continue;
-        int step = StepCost(offset, next, s, to);
-        if (step < 0) continue;
-        int nextState = next * (SlantCount + 1) + s;
-        int nextCost = spent + step;
-        if (cost[nextState] >= 0 && cost[nextState] <= nextCost) continue;
-        cost[nextState] = nextCost;
-        previous[nextState] = state;
-        open.emplace(nextCost + SlantDistance(next, to) * RoadStepCost, nextCost, nextState);
-      }
-    }
-    return {};
+    return FindRoute(from, to, Policy(*this, to, leavingSide, arrivingSide));
   }
 
  private:
+  // The generator's own preferences: ground costs with a little noise, so
+  // that roads wind; existing roads cheap, so that roads share their ways;
+  // mountains passable, water only on bridges over rivers, straight over.
+  class Policy : public RoutePolicy {
+   public:
+    Policy(const Router& router, int to, int leavingSide, int arrivingSide)
+        : router_(router), to_(to), leavingSide_(leavingSide), arrivingSide_(arrivingSide) {}
+
+    std::optional<RouteCost> Step(const RouteStand& stand, int slant, int next, RouteStand& onto) const override {
+      if (stand.heading != NoHeading && router_.land_.river[stand.offset] && slant != stand.heading)
+        return std::nullopt;  // straight over bridges
+      if (stand.heading == NoHeading && leavingSide_ != AnySlant && slant != leavingSide_) return std::nullopt;
+      if (next == to_ && arrivingSide_ != AnySlant && OppositeSlant(slant) != arrivingSide_) return std::nullopt;
+      const int step = router_.StepCost(stand.offset, next, slant, to_);
+      if (step < 0) return std::nullopt;
+      onto.heading = slant;
+      return step;
+    }
+    RouteCost Estimate(int offset) const override { return SlantDistance(offset, to_) * RoadStepCost; }
+
+   private:
+    const Router& router_;
+    int to_, leavingSide_, arrivingSide_;
+  };
+
   int StepCost(int fromOffset, int offset, int slant, int target) const {
     if (offset == target) return RoadStepCost;
     int ground = GroundCost(codes_[offset], offset);
@@ -186,13 +181,6 @@ class Router {
     if (land_.river[fromOffset]) return -1;
     if (roads_[offset] != 0) return roads_[offset] == line ? RoadStepCost : -1;
     return ground + BridgeExtraCost;
-  }
-
-  static std::vector<int> TraceBack(const std::vector<int>& previous, int state) {
-    std::vector<int> way;
-    for (; state >= 0; state = previous[state]) way.push_back(state / (SlantCount + 1));
-    std::reverse(way.begin(), way.end());
-    return way;
   }
 
   const Landscape& land_;

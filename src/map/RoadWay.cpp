@@ -1,14 +1,10 @@
 #include "map/RoadWay.h"
 
 #include <algorithm>
-#include <cstdint>
-#include <cstdlib>
-#include <functional>
 #include <optional>
-#include <queue>
 #include <string>
-#include <utility>
 
+#include "map/RouteSearch.h"
 #include "map/TerrainTraits.h"
 
 namespace {
@@ -38,102 +34,51 @@ int GroundCost(TerrainCode code) { return TraitsOf(code).routeCost; }
 
 // A way's cost: its steps first, then its ground. No way's ground costs as
 // much as one step, since no way is longer than the map has hexagons.
-using WayCost = std::int64_t;
-constexpr WayCost StepCost = WayCost{1} << 24;
-static_assert(StepCost > 8 * WayCost{MapSize}, "ground must not outweigh a step");
+constexpr RouteCost StepCost = RouteCost{1} << 24;
+static_assert(StepCost > 8 * RouteCost{MapSize}, "ground must not outweigh a step");
 
-WayCost StepsBetween(int from, int to) { return SlantDistance(from, to); }
-
-constexpr int SlantCount = static_cast<int>(SlantedSides.size());
-
-// Where a way stands: a hexagon, whether it has crossed water, and on a bridge
-// or water the slanted side it must go on by; elsewhere it may turn.
-constexpr int AnyHeading = SlantCount;
-constexpr int HeadingCount = SlantCount + 1;
-
-struct Stand {
-  int offset;
-  bool bridged;
-  int heading;
-  int Index() const { return (offset * 2 + (bridged ? 1 : 0)) * HeadingCount + heading; }
-  static Stand At(int index) {
-    return Stand{index / HeadingCount / 2, (index / HeadingCount) % 2 != 0, index % HeadingCount};
-  }
-};
-constexpr int StandCount = MapSize * 2 * HeadingCount;
-
-// A* over stands: the heuristic counts the steps still needed on an open map,
-// which no way beats, so the first time `to` comes out of the queue the way
-// is a cheapest one.
-class WaySearch {
+// A new road: on a bridge or water it goes straight on, and it crosses water
+// once at most (the stand's mark).
+class NewRoadPolicy : public RoutePolicy {
  public:
-  WaySearch(const MapImage& image, int from, int to)
-      : image_(image), from_(from), to_(to), cost_(StandCount, -1), previous_(StandCount, -1) {}
+  NewRoadPolicy(const MapImage& image, int from, int to) : image_(image), from_(from), to_(to) {}
 
-  std::vector<int> Run() {
-    Reach(Stand{from_, false, AnyHeading}, 0, -1);
-    while (!open_.empty()) {
-      const auto [estimate, index] = open_.top();
-      open_.pop();
-      const Stand stand = Stand::At(index);
-      if (estimate != cost_[index] + StepsBetween(stand.offset, to_) * StepCost) continue;  // reached cheaper since
-      if (stand.offset == to_) return TraceBack(index);
-      for (int slant = 0; slant < SlantCount; ++slant)
-        if (stand.heading == AnyHeading || stand.heading == slant) Step(stand, slant);
-    }
-    return {};
-  }
-
- private:
-  void Step(const Stand& stand, int slant) {
+  std::optional<RouteCost> Step(const RouteStand& stand, int slant, int next, RouteStand& onto) const override {
+    if (stand.heading != NoHeading && stand.heading != slant) return std::nullopt;
     const Side side = SlantedSides[slant];
-    if (stand.offset == from_ && IsBridge(image_[from_]) && !Joins(image_[from_], side)) return;
-    const int next = NeighbourOffset(stand.offset, side);
-    if (next == NoMapOffset || next == from_) return;
-    const WayCost spent = cost_[stand.Index()] + StepCost;
+    if (stand.offset == from_ && IsBridge(image_[from_]) && !Joins(image_[from_], side)) return std::nullopt;
+    if (next == from_) return std::nullopt;
     if (next == to_) {
-      if (!IsBridge(image_[to_]) || Joins(image_[to_], Opposite(side)))
-        Reach(Stand{next, stand.bridged, AnyHeading}, spent, stand.Index());
-      return;
+      if (IsBridge(image_[to_]) && !Joins(image_[to_], Opposite(side))) return std::nullopt;
+      return StepCost;
     }
     const TerrainCode code = image_[next];
     switch (GroundOf(code)) {
       case Ground::Open:
       case Ground::Road:
-        Reach(Stand{next, stand.bridged, AnyHeading}, spent + GroundCost(code), stand.Index());
-        break;
+        return StepCost + GroundCost(code);
       case Ground::Bridge:
-        if (Joins(code, side)) Reach(Stand{next, stand.bridged, slant}, spent + GroundCost(code), stand.Index());
-        break;
+        if (!Joins(code, side)) return std::nullopt;
+        onto.heading = slant;
+        return StepCost + GroundCost(code);
       case Ground::Water:
-        if (!stand.bridged) Reach(Stand{next, true, slant}, spent + GroundCost(code), stand.Index());
-        break;
+        if (stand.marked) return std::nullopt;
+        onto.heading = slant;
+        onto.marked = true;
+        return StepCost + GroundCost(code);
       case Ground::Blocked:
         break;
     }
+    return std::nullopt;
   }
 
-  void Reach(const Stand& stand, WayCost cost, int from) {
-    const int index = stand.Index();
-    if (cost_[index] >= 0 && cost_[index] <= cost) return;
-    cost_[index] = cost;
-    previous_[index] = from;
-    open_.emplace(cost + StepsBetween(stand.offset, to_) * StepCost, index);
-  }
+  // The steps still needed on an open map, which no way beats.
+  RouteCost Estimate(int offset) const override { return SlantDistance(offset, to_) * StepCost; }
 
-  std::vector<int> TraceBack(int index) const {
-    std::vector<int> way;
-    for (; index >= 0; index = previous_[index]) way.push_back(Stand::At(index).offset);
-    return std::vector<int>(way.rbegin(), way.rend());
-  }
-
+ private:
   const MapImage& image_;
   int from_;
   int to_;
-  std::vector<WayCost> cost_;
-  std::vector<int> previous_;
-  using Entry = std::pair<WayCost, int>;  // estimate of the whole way, stand
-  std::priority_queue<Entry, std::vector<Entry>, std::greater<Entry>> open_;
 };
 
 bool IsWater(TerrainCode code) { return TraitsOf(code).water; }
@@ -160,7 +105,7 @@ RoadRefusal::RoadRefusal(RoadRefusalKind kind, int offset)
 
 std::vector<int> FindRoadWay(const MapImage& image, int from, int to) {
   if (from == to) return {from};
-  return WaySearch(image, from, to).Run();
+  return FindRoute(from, to, NewRoadPolicy(image, from, to));
 }
 
 void LayRoadAlong(MapImage& image, const std::vector<int>& way) {
