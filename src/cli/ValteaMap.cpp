@@ -164,6 +164,16 @@ PatchOutcome BpsOutcome(const std::vector<std::uint8_t>& patch, const MapImage& 
   return outcome;
 }
 
+// A text file as players' tools save it (TextEncoding.h), or the error that
+// names the file.
+std::string DecodedText(const MapPath& path, const std::vector<std::uint8_t>& content) {
+  try {
+    return TextWithoutByteOrderMark(content);
+  } catch (const std::runtime_error& error) {
+    throw ArgumentError(PathText{std::string("%s: ") + error.what(), path});
+  }
+}
+
 PatchOutcome PatchOutcomeOf(const MapPath& patchPath, const std::vector<std::uint8_t>& patch, const MapImage& map) {
   try {
     switch (PatchKindOfContent(patch)) {
@@ -177,7 +187,7 @@ PatchOutcome PatchOutcomeOf(const MapPath& patchPath, const std::vector<std::uin
       case PatchKind::Text:
         break;
     }
-    ThreeWayResult result = ApplyThreeWay(ParseTextPatch(TextWithoutByteOrderMark(patch)), map);
+    ThreeWayResult result = ApplyThreeWay(ParseTextPatch(DecodedText(patchPath, patch)), map);
     PatchOutcome outcome;
     outcome.image = result.image;
     outcome.alreadyApplied = result.alreadyApplied;
@@ -186,8 +196,6 @@ PatchOutcome PatchOutcomeOf(const MapPath& patchPath, const std::vector<std::uin
   } catch (const PatchError& error) {
     const std::string where = error.Line() > 0 ? ":" + std::to_string(error.Line()) : "";
     throw ArgumentError(PathText{"%s" + where + ": " + error.what(), patchPath});
-  } catch (const std::runtime_error& error) {  // text that is no whole UTF-16
-    throw ArgumentError(PathText{std::string("%s: ") + error.what(), patchPath});
   }
 }
 
@@ -358,14 +366,6 @@ class Commands {
     Write(words.Plain()[1], image);
     console_.Out(PathText{std::string(WrittenMessage), words.Plain()[1]});
     return ExitSuccess;
-  }
-
-  static std::string DecodedText(const MapPath& path, const std::vector<std::uint8_t>& content) {
-    try {
-      return TextWithoutByteOrderMark(content);
-    } catch (const std::runtime_error& error) {
-      throw ArgumentError(PathText{std::string("%s: ") + error.what(), path});
-    }
   }
 
   int Get(const CommandWords& words) {
