@@ -4,12 +4,12 @@
 #include <vector>
 
 #include "Version.h"
+#include "platform/Text.h"
 #include "resources/Resources.h"
 #include "ui/Dpi.h"
 #include "ui/Fonts.h"
 #include "ui/Handles.h"
 #include "ui/Layout.h"
-#include "ui/Text.h"
 
 namespace {
 

@@ -6,12 +6,12 @@
 #include <memory>
 
 #include "About1.h"
+#include "platform/Text.h"
 #include "resources/Resources.h"
 #include "ui/Dpi.h"
 #include "ui/Fonts.h"
 #include "ui/Handles.h"
 #include "ui/Layout.h"
-#include "ui/Text.h"
 
 const wchar_t DefaultGameFolder[] = L"C:\\Program Files\\Corvane\\Valtea\\";
 
@@ -90,6 +90,7 @@ MenuHandle CreatePopup() {
 
 TMainForm1::TMainForm1(std::wstring gameFolder)
     : gameFolder_(std::move(gameFolder)), model_(files_, *this) {
+  SetErrorBoxCaption(Widen(ApplicationTitle));
   INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_BAR_CLASSES | ICC_STANDARD_CLASSES};
   InitCommonControlsEx(&controls);
 

@@ -10,12 +10,12 @@
 #include <string>
 
 #include "model/EditorModel.h"
+#include "platform/Win32FileSystem.h"
 #include "ui/ApplicationWindow.h"
 #include "ui/BaseWindow.h"
 #include "ui/Dialogs.h"
 #include "ui/Handles.h"
 #include "ui/StringGrid.h"
-#include "ui/Win32FileSystem.h"
 
 // Command identifiers: each menu item, shortcut, toolbar button and control.
 enum MainCommand : WORD {

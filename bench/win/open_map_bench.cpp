@@ -10,7 +10,7 @@
 
 #include "Main1.h"
 #include "Timing.h"
-#include "ui/Text.h"
+#include "platform/Text.h"
 #include "support/WindowTesting.h"
 
 namespace {

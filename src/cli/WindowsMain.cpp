@@ -8,8 +8,8 @@
 #include <vector>
 
 #include "cli/ValteaMap.h"
-#include "ui/Text.h"
-#include "ui/Win32FileSystem.h"
+#include "platform/Text.h"
+#include "platform/Win32FileSystem.h"
 
 namespace {
 

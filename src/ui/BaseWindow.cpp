@@ -5,8 +5,8 @@
 #include <stdexcept>
 #include <string>
 
+#include "platform/Text.h"
 #include "ui/Dialogs.h"
-#include "ui/Text.h"
 
 namespace {
 

@@ -3,15 +3,20 @@
 #include <commdlg.h>
 
 #include <new>
+#include <utility>
 #include <vector>
 
 #include "map/PathText.h"
-#include "model/EditorModel.h"
-#include "ui/Text.h"
+#include "platform/Text.h"
 
 namespace {
 
 UserDialogs* replacement = nullptr;
+
+std::wstring& ErrorBoxCaption() {
+  static std::wstring caption;
+  return caption;
+}
 
 constexpr std::string_view OpenFilter = "マップデータファイル(MAPDATA.VLT)|MAPDATA.VLT";
 
@@ -46,9 +51,11 @@ std::optional<std::wstring> SystemDialogs::AskMapPath(HWND owner, const OpenDial
 
 void SystemDialogs::ShowErrorBox(const std::wstring& text) {
   HWND active = GetActiveWindow();
-  MessageBoxW(nullptr, text.c_str(), Widen(ApplicationTitle).c_str(), MB_OK | MB_ICONSTOP | MB_TASKMODAL);
+  MessageBoxW(nullptr, text.c_str(), ErrorBoxCaption().c_str(), MB_OK | MB_ICONSTOP | MB_TASKMODAL);
   if (active != nullptr && IsWindow(active)) SetActiveWindow(active);
 }
+
+void SetErrorBoxCaption(std::wstring caption) { ErrorBoxCaption() = std::move(caption); }
 
 UserDialogs& Dialogs() {
   static SystemDialogs system;

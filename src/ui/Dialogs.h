@@ -32,6 +32,10 @@ class SystemDialogs : public UserDialogs {
   void ShowErrorBox(const std::wstring& text) override;
 };
 
+// The caption of every error box: the application's title, which the program
+// sets before it shows anything.
+void SetErrorBoxCaption(std::wstring caption);
+
 // The dialogs in use: the system's, unless a test has put others in place.
 UserDialogs& Dialogs();
 void UseDialogs(UserDialogs* dialogs);  // null: the system's again

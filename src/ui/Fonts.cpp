@@ -2,8 +2,8 @@
 
 #include <string>
 
+#include "platform/Text.h"
 #include "ui/Dpi.h"
-#include "ui/Text.h"
 
 const std::string_view WindowFontName = "ＭＳ Ｐゴシック";
 const std::string_view FixedFontName = "ＭＳ ゴシック";

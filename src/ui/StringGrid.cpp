@@ -6,10 +6,10 @@
 #include <optional>
 #include <stdexcept>
 
+#include "platform/Text.h"
 #include "ui/Dpi.h"
 #include "ui/Fonts.h"
 #include "ui/Handles.h"
-#include "ui/Text.h"
 
 namespace {
 

@@ -12,8 +12,8 @@
 #include <vector>
 
 #include "map/PathText.h"
+#include "platform/Text.h"
 #include "ui/Dialogs.h"
-#include "ui/Text.h"
 
 // Stands in for the open dialog and the error box while it lives.
 class ScriptedDialogs : public UserDialogs {

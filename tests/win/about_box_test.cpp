@@ -14,11 +14,11 @@
 #include <string>
 #include <vector>
 
+#include "platform/Text.h"
 #include "resources/Resources.h"
 #include "support/WindowTesting.h"
 #include "ui/Dpi.h"
 #include "ui/Layout.h"
-#include "ui/Text.h"
 
 namespace {
 

@@ -9,10 +9,10 @@
 #include <vector>
 
 #include "map/MapFile.h"
+#include "platform/Text.h"
+#include "platform/Win32FileSystem.h"
 #include "support/TempFolder.h"
 #include "support/WindowTesting.h"
-#include "ui/Text.h"
-#include "ui/Win32FileSystem.h"
 
 namespace {
 

@@ -12,9 +12,9 @@
 
 #include "Main1.h"
 #include "map/HexGrid.h"
+#include "platform/Text.h"
 #include "support/TempFolder.h"
 #include "support/WindowTesting.h"
-#include "ui/Text.h"
 
 namespace {
 

@@ -6,7 +6,7 @@
 
 #include "Main1.h"
 #include "model/EditorModel.h"
-#include "ui/Text.h"
+#include "platform/Text.h"
 
 namespace {
 

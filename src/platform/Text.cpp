@@ -1,4 +1,4 @@
-#include "ui/Text.h"
+#include "platform/Text.h"
 
 #include <windows.h>
 

@@ -1,10 +1,10 @@
-#include "ui/Win32FileSystem.h"
+#include "platform/Win32FileSystem.h"
 
 #include <algorithm>
 #include <new>
 #include <string>
 
-#include "ui/Text.h"
+#include "platform/Text.h"
 
 namespace {
 
