@@ -6,7 +6,8 @@ set -euo pipefail
 packages=(
   cmake ninja-build g++ clang libclang-rt-14-dev
   libgtest-dev libgmock-dev googletest libbenchmark-dev libstb-dev
-  zlib1g-dev libz-mingw-w64-dev
+  zlib1g-dev libz-mingw-w64-dev nlohmann-json3-dev libboost-dev
+  tiled
   g++-mingw-w64-x86-64-posix
   wine64 fonts-wine xvfb xauth
   locales fonts-ipafont-gothic

@@ -20,6 +20,7 @@
 #include "patch/TextPatch.h"
 #include "picture/MapPicture.h"
 #include "picture/Png.h"
+#include "tiled/TiledMap.h"
 
 namespace {
 
@@ -49,12 +50,15 @@ constexpr std::string_view Help =
     "      IPS は前の値もチェックサムも持たないので、作られたのと違う地図にも黙って当たります:\n"
     "      テキストのパッチか BPS を使ってください。\n"
     "      例: valtea-map patch MAPDATA.VLT mod.txt --dry-run\n"
-    "  valtea-map export MAP [OUT.csv]\n"
-    "      テキスト形式で書き出します (OUT.csv がなければ標準出力へ)。\n"
-    "      例: valtea-map export MAPDATA.VLT map.csv\n"
-    "  valtea-map import IN.csv MAP\n"
-    "      テキスト形式を全部確かめてから MAP に書きます。\n"
-    "      例: valtea-map import map.csv MAPDATA.VLT\n"
+    "  valtea-map export MAP [OUT.csv | OUT.tmj]\n"
+    "      テキスト形式で書き出します (OUT がなければ標準出力へ)。OUT.tmj か OUT.json なら Tiled の地図\n"
+    "      (六角形、352×76 タイル、Tiled の列 x、行 y はエディタの x+1:y+1) と、そのタイルセットの絵\n"
+    "      valtea-terrain.png を同じフォルダに書きます。\n"
+    "      例: valtea-map export MAPDATA.VLT map.csv   valtea-map export MAPDATA.VLT map.tmj\n"
+    "  valtea-map import IN.csv MAP | IN.tmj MAP\n"
+    "      テキスト形式か Tiled の地図 (.tmj、.json) を全部確かめてから MAP に書きます。\n"
+    "      Tiled の道路の形は直さないので、そのあと shape と check を。\n"
+    "      例: valtea-map import map.tmj MAPDATA.VLT\n"
     "  valtea-map get    MAP CELL\n"
     "      1 マスのコード、字、名前、オフセット。\n"
     "      例: valtea-map get MAPDATA.VLT 5:10\n"
@@ -111,15 +115,48 @@ constexpr std::string_view MisfitMessage = "合わないので書き込みませ
 
 enum class PatchKind { Text, Bps, Ips };
 
-// By the name's ending, as --patch takes it.
-PatchKind PatchKindOfName(const MapPath& name) {
+// A file name's ending in lower case: ".csv".
+std::string EndingOf(const MapPath& name) {
   const auto dot = name.rfind(u'.');
   std::string ending = dot == MapPath::npos ? std::string() : AsciiOf(name.substr(dot));
   for (char& c : ending) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
+  return ending;
+}
+
+// By the name's ending, as --patch takes it.
+PatchKind PatchKindOfName(const MapPath& name) {
+  const std::string ending = EndingOf(name);
   if (ending == ".txt") return PatchKind::Text;
   if (ending == ".bps") return PatchKind::Bps;
   if (ending == ".ips") return PatchKind::Ips;
   throw ArgumentError(PathText{"パッチ %s の名前は .txt、.bps か .ips で終わりません", name});
+}
+
+enum class MapForm { Text, Tiled };
+
+// By the name's ending, as export and import take it.
+MapForm MapFormOfName(const MapPath& name) {
+  const std::string ending = EndingOf(name);
+  if (ending == ".csv") return MapForm::Text;
+  if (ending == ".tmj" || ending == ".json") return MapForm::Tiled;
+  throw ArgumentError(PathText{"%s の名前は .csv、.tmj か .json で終わりません", name});
+}
+
+// Where the tileset picture of a Tiled map goes: into the map's folder.
+MapPath TilesetPicturePath(const MapPath& mapPath) {
+  const auto slash = mapPath.find_last_of(u"/\\");
+  const MapPath folder = slash == MapPath::npos ? MapPath() : mapPath.substr(0, slash + 1);
+  return folder + MapPath(TilesetPictureName.begin(), TilesetPictureName.end());
+}
+
+MapImage ReadTiledMapFile(const MapPath& path, const std::vector<std::uint8_t>& content) {
+  try {
+    return ReadTiledMap(std::string_view(reinterpret_cast<const char*>(content.data()), content.size()));
+  } catch (const TiledMapError& error) {
+    const std::string where =
+        error.Line() > 0 ? ":" + std::to_string(error.Line()) + ":" + std::to_string(error.Column()) : "";
+    throw ArgumentError(PathText{"%s" + where + ": " + error.what(), path, error.Detail()});
+  }
 }
 
 // By the content, as `patch` takes it.
@@ -339,7 +376,9 @@ class Commands {
   }
 
   int Export(const CommandWords& words) {
+    const MapForm form = words.Plain().size() == 1 ? MapForm::Text : MapFormOfName(words.Plain()[1]);
     const LoadedMap map = LoadMap(files_, words.Plain()[0]);
+    if (form == MapForm::Tiled) return ExportTiled(map.image, words.Plain()[1]);
     const std::string text = MapToText(map.image);
     if (words.Plain().size() == 1) {
       console_.OutUtf8(text);
@@ -350,8 +389,25 @@ class Commands {
     return ExitSuccess;
   }
 
+  // The picture first, so that Tiled never finds the map without its tiles.
+  int ExportTiled(const MapImage& image, const MapPath& path) {
+    const MapPath picturePath = TilesetPicturePath(path);
+    Write(picturePath, EncodePng(TilesetPicture()));
+    const std::string json =
+        TiledMapJson(image, [this](std::string_view text) { return console_.Utf8Of(PathText{std::string(text), {}}); });
+    Write(path, std::vector<std::uint8_t>(json.begin(), json.end()));
+    console_.Out(PathText{std::string(WrittenMessage), picturePath});
+    console_.Out(PathText{std::string(WrittenMessage), path});
+    return ExitSuccess;
+  }
+
   int Import(const CommandWords& words) {
     const MapPath& textPath = words.Plain()[0];
+    if (MapFormOfName(textPath) == MapForm::Tiled) {
+      Write(words.Plain()[1], ReadTiledMapFile(textPath, ReadSmallFile(files_, textPath)));
+      console_.Out(PathText{std::string(WrittenMessage), words.Plain()[1]});
+      return ExitSuccess;
+    }
     // As spreadsheets save it: Excel's "CSV UTF-8" with a byte order mark,
     // its plain "CSV" in Shift-JIS, PowerShell's UTF-16LE; positions of
     // faults count in the text as UTF-8.

@@ -10,10 +10,13 @@ namespace {
 constexpr std::string_view Utf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view Utf16LeMark = "\xFF\xFE";
 
+}  // namespace
+
 // The standard library's converter: deprecated since C++17, but still there
 // in every library this builds with, and nothing else here converts UTF-16.
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
+
 std::string Utf8FromUtf16(const std::u16string& text) {
   std::wstring_convert<std::codecvt_utf8_utf16<char16_t>, char16_t> converter;
   try {
@@ -22,7 +25,18 @@ std::string Utf8FromUtf16(const std::u16string& text) {
     throw std::runtime_error("UTF-16 の文字が欠けています");
   }
 }
+
+MapPath Utf16FromUtf8(std::string_view text) {
+  std::wstring_convert<std::codecvt_utf8_utf16<char16_t>, char16_t> converter;
+  try {
+    return converter.from_bytes(text.data(), text.data() + text.size());
+  } catch (const std::range_error&) {
+    return MapPath(u"?");
+  }
+}
 #pragma GCC diagnostic pop
+
+namespace {
 
 std::string Utf8FromUtf16Le(std::string_view bytes) {
   if (bytes.size() % 2 != 0) throw std::runtime_error("UTF-16 の文字が欠けています");

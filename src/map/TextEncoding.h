@@ -5,10 +5,19 @@
 
 #include <cstdint>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "map/PathText.h"
 
 // The text without its byte order mark, UTF-16LE turned into UTF-8; UTF-8
 // and Shift-JIS come back as they are, since the readers only look at ASCII
 // and at words whose bytes they know in both. Throws std::runtime_error
 // (Shift-JIS message) for UTF-16 that is not whole.
 std::string TextWithoutByteOrderMark(const std::vector<std::uint8_t>& bytes);
+
+// UTF-16 and UTF-8 into each other. Utf8FromUtf16 throws std::runtime_error
+// (Shift-JIS message) for a lone surrogate; Utf16FromUtf8 gives "?" for a
+// text that is not UTF-8.
+std::string Utf8FromUtf16(const std::u16string& text);
+MapPath Utf16FromUtf8(std::string_view text);

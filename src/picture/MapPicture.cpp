@@ -17,6 +17,8 @@ constexpr Rgba RoadColour = Opaque(110, 50, 20);
 constexpr Rgba BridgeColour = Opaque(40, 40, 40);
 constexpr Rgba MarkEdge = Opaque(255, 255, 255);
 constexpr Rgba RingColour = Opaque(255, 0, 0);
+constexpr Rgba CodeBitSet = Opaque(0, 0, 0);
+constexpr Rgba CodeBitClear = Opaque(200, 200, 200);
 
 Rgba ColourOf(TerrainCode code) {
   const TerrainColour colour = TraitsOf(code).colour;
@@ -102,21 +104,47 @@ void DrawLine(Image& picture, PicturePoint from, PicturePoint to, int width, Rgb
 }
 
 // From the centre to the middle of each side the piece joins.
-void DrawRoad(Image& picture, int offset, TerrainCode code, int scale) {
-  const PicturePoint centre = HexCentreAt(offset, scale);
+void DrawRoad(Image& picture, PicturePoint centre, TerrainCode code, int scale) {
   const int width = std::max(1, scale / 2);
   for (Side side : SlantedSides)
     if (Joins(code, side))
       DrawLine(picture, centre, SideMiddle(centre, side, scale), width, IsBridge(code) ? BridgeColour : RoadColour);
 }
 
+bool IsMarked(TerrainCode code) { return code == Castle || IsCity(code); }
+
 // A square in the place's colour with a white edge.
-void DrawMark(Image& picture, int offset, TerrainCode code, int scale) {
-  const PicturePoint centre = HexCentreAt(offset, scale);
+void DrawMark(Image& picture, PicturePoint centre, TerrainCode code, int scale) {
   const int size = IsCity(code) ? 2 * scale + 1 : scale + 1;
   const int edge = std::max(1, scale / 4);
   FillSquare(picture, centre.x - size / 2 - edge, centre.y - size / 2 - edge, size + 2 * edge, MarkEdge);
   FillSquare(picture, centre.x - size / 2, centre.y - size / 2, size, ColourOf(code));
+}
+
+// A byte of no terrain is white on the map; a tile of one also shows its
+// eight bits, high bit first, in two rows of four, so that every such tile
+// differs from the others.
+void DrawCodeBits(Image& picture, PicturePoint centre, TerrainCode code, int scale) {
+  const int size = std::max(1, scale / 4), step = size + std::max(1, scale / 8);
+  for (int bit = 0; bit < 8; ++bit) {
+    const bool set = (code >> (7 - bit) & 1) != 0;
+    const int x = centre.x + (bit % 4 - 2) * step + (step - size) / 2;
+    const int y = centre.y + (bit / 4 - 1) * step + (step - size) / 2;
+    FillSquare(picture, x, y, size, set ? CodeBitSet : CodeBitClear);
+  }
+}
+
+// Whether a pixel's centre lies nearer to `centre` than to the centre of any
+// of the six neighbouring hexagons: the rule by which the map is filled.
+bool InHexagon(int x, int y, PicturePoint centre, int scale) {
+  const long px = 2L * x + 1 - 2L * centre.x, py = 2L * y + 1 - 2L * centre.y;  // half pixels
+  const long own = px * px + py * py;
+  static constexpr int Neighbours[6][2] = {{0, -2}, {2, -1}, {2, 1}, {0, 2}, {-2, 1}, {-2, -1}};
+  for (const auto& n : Neighbours) {
+    const long dx = px - 2L * n[0] * scale, dy = py - 2L * n[1] * scale;
+    if (dx * dx + dy * dy <= own) return false;
+  }
+  return true;
 }
 
 void DrawRing(Image& picture, int offset, int scale) {
@@ -139,9 +167,22 @@ Image DrawMapPicture(const MapImage& image, int scale, const std::vector<int>& r
   Image picture(size.width, size.height);
   std::make_unique<HexFiller>(image, scale)->Fill(picture);
   for (int offset = 0; offset < MapSize; ++offset)
-    if (IsRoadPiece(image[offset])) DrawRoad(picture, offset, image[offset], scale);
+    if (IsRoadPiece(image[offset])) DrawRoad(picture, HexCentreAt(offset, scale), image[offset], scale);
   for (int offset = 0; offset < MapSize; ++offset)
-    if (image[offset] == Castle || IsCity(image[offset])) DrawMark(picture, offset, image[offset], scale);
+    if (IsMarked(image[offset])) DrawMark(picture, HexCentreAt(offset, scale), image[offset], scale);
   for (int offset : ringed) DrawRing(picture, offset, scale);
   return picture;
+}
+
+Image DrawTerrainTile(TerrainCode code, int scale) {
+  const HexSize size = HexSizeAt(scale);
+  Image tile(size.width, size.height, ColourOf(code));
+  const PicturePoint centre{size.width / 2, size.height / 2};
+  if (IsRoadPiece(code)) DrawRoad(tile, centre, code, scale);
+  if (IsMarked(code)) DrawMark(tile, centre, code, scale);
+  if (code >= TerrainCodeCount) DrawCodeBits(tile, centre, code, scale);
+  for (int y = 0; y < tile.height; ++y)
+    for (int x = 0; x < tile.width; ++x)
+      if (!InHexagon(x, y, centre, scale)) tile.At(x, y) = Rgba{};
+  return tile;
 }

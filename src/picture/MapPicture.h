@@ -22,3 +22,10 @@ MapPictureSize MapPictureSizeAt(int scale);
 
 // scale must be 1..MaxMapPictureScale. `ringed` are map offsets.
 Image DrawMapPicture(const MapImage& image, int scale, const std::vector<int>& ringed = {});
+
+// One hexagon alone, drawn as on the map (colour, road or bridge along its
+// joins, mark) on a transparent picture of the hexagon's size (HexSizeAt);
+// bytes of no terrain also show their bits. Tiles like these put side by side
+// in the map's staggered columns cover it without gaps or overlaps. scale
+// must be a multiple of 4, 4..MaxMapPictureScale.
+Image DrawTerrainTile(TerrainCode code, int scale);

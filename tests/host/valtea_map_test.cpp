@@ -18,6 +18,7 @@
 #include "support/PngReading.h"
 #include "support/ProgramRun.h"
 #include "support/TempFolder.h"
+#include "support/TiledLayers.h"
 
 namespace {
 
@@ -571,6 +572,126 @@ TEST_F(ValteaMap, ImportRefusesEveryFaultByFileLineAndColumnAndWritesNothing) {
   refuse("# a map\n" + line + ",4" + line.substr(1) + good.substr(8 + 604), u8":3:1: 値がありません");
   refuse("", u8":1:1: 地図の行が 0 行しかありません (地図は 176 行)");
 }
+
+// ---- Tiled ----
+
+TEST_F(ValteaMap, ExportsToTiledAndImportsBackInAFolderWhoseNameCodePage932Lacks) {
+  const fs::path odd = folder.Path() / fs::path(u"地図 한국");
+  fs::create_directory(odd);
+  const MapPath tmj = (odd / "map.tmj").u16string(), picture = (odd / "valtea-terrain.png").u16string();
+  Bytes bytes(MapSize);
+  for (int offset = 0; offset < MapSize; ++offset) bytes[offset] = static_cast<std::uint8_t>(offset * 7 % 256);
+  WriteBytes(map, bytes);
+
+  const ProgramRun out = Run({u"export", map, tmj});
+  EXPECT_EQ(out.out, u8"書き込みました: " + Utf8(picture) + u8"\n書き込みました: " + Utf8(tmj) + "\n") << out.err;
+  EXPECT_EQ(DecodePng(ReadBytes(picture)).image.width, 640);
+  const MapPath copy = (odd / "COPY.VLT").u16string();
+  EXPECT_EQ(Run({u"import", tmj, copy}).status, Success);
+  EXPECT_EQ(ReadBytes(copy), bytes);
+
+  // A fault names the file and the cell, and nothing is written.
+  std::string json = TextOf(ReadBytes(tmj));
+  json.replace(json.find("\"data\": [\n") + 10, 1, "0");  // 1:1 empty
+  WriteBytes(tmj, Bytes(json.begin(), json.end()));
+  ExpectRefused(Run({u"import", tmj, copy}), Utf8(tmj) + u8": マス 1:1 (Tiled では 0,0) が空です");
+  EXPECT_EQ(ReadBytes(copy), bytes);
+  const MapPath xml = folder.File(u"map.xml");
+  ExpectRefused(Run({u"export", map, xml}), Utf8(xml) + u8" の名前は .csv、.tmj か .json で終わりません");
+  ExpectRefused(Run({u"import", xml, map}), Utf8(xml) + u8" の名前は .csv、.tmj か .json で終わりません");
+  EXPECT_FALSE(fs::exists(fs::path(xml)));
+}
+
+#ifndef _WIN32
+// A map whose every byte is one of the codes drawn without a road or a mark,
+// so that a picture of it shows the hexagons alone.
+Bytes PlainTerrainPattern() {
+  Bytes bytes(MapSize);
+  for (int offset = 0; offset < MapSize; ++offset) bytes[offset] = static_cast<std::uint8_t>((offset * 5 + offset / 151) % 16);
+  return bytes;
+}
+
+// Tiled 1.8 itself, headless, as Debian packages it (scripts/install-deps.sh).
+class WithTiled : public ValteaMap {
+ protected:
+  void SetUp() override {
+    if (std::string(VALTEA_TILED_PROGRAM).empty() || std::string(VALTEA_TMXRASTERIZER_PROGRAM).empty())
+      GTEST_SKIP() << "tiled is not installed (scripts/install-deps.sh installs it)";
+    setenv("QT_QPA_PLATFORM", "offscreen", 1);
+  }
+  static ProgramRun Tiled(const char* program, const std::vector<MapPath>& arguments) {
+    const std::string path = program;
+    return RunProgram(MapPath(path.begin(), path.end()), arguments);
+  }
+  MapPath Export(const Bytes& bytes) {
+    WriteBytes(map, bytes);
+    const MapPath tmj = folder.File(u"map.tmj");
+    EXPECT_EQ(Run({u"export", map, tmj}).status, Success);
+    return tmj;
+  }
+};
+
+// Our render at scale 16 and Tiled's picture of the export agree pixel for
+// pixel wherever Tiled draws a tile: Tiled puts every tile where render puts
+// its hexagon (odd columns of Tiled's half a tile higher), 4 pixels further
+// right and 16 further down.
+TEST_F(WithTiled, DrawsTheExportAsRenderDrawsTheMap) {
+  const MapPath tmj = Export(PlainTerrainPattern());
+  const MapPath drawn = folder.File(u"tiled.png"), rendered = folder.File(u"render.png");
+  const ProgramRun run = Tiled(VALTEA_TMXRASTERIZER_PROGRAM, {tmj, drawn});
+  ASSERT_EQ(run.status, 0) << run.err;
+  ASSERT_EQ(Run({u"render", map, rendered, u"--scale", u"16"}).status, Success);
+  const Image tiled = DecodePng(ReadBytes(drawn)).image, ours = DecodePng(ReadBytes(rendered)).image;
+  ASSERT_EQ(tiled.width, 351 * 32 + 40);
+  ASSERT_EQ(tiled.height, 76 * 32 + 16);
+  long drawnPixels = 0, differing = 0;
+  for (int y = 0; y < ours.height; ++y)
+    for (int x = 0; x < ours.width; ++x) {
+      const Rgba pixel = tiled.At(x + 4, y + 16);
+      if (pixel.a == 0) continue;
+      ++drawnPixels;
+      differing += pixel != ours.At(x, y);
+    }
+  EXPECT_EQ(differing, 0);
+  EXPECT_GT(drawnPixels, static_cast<long>(ours.width) * ours.height * 98 / 100);
+}
+
+// The tile number at Tiled's index in the CSV data of a TMX file.
+std::string WithTileNumber(std::string tmx, int index, int number) {
+  std::size_t at = tmx.find("<data encoding=\"csv\">") + 22;
+  for (int i = 0; i < index; ++i) at = tmx.find(',', at) + 1;
+  at = tmx.find_first_of("0123456789", at);
+  return tmx.replace(at, tmx.find_first_not_of("0123456789", at) - at, std::to_string(number));
+}
+
+// Through Tiled's own TMX and JSON, in each layer format Tiled keeps: the
+// map comes back byte for byte, and a tile changed in Tiled's data as exactly
+// that byte.
+TEST_F(WithTiled, WhatTiledSavesImportsByteForByte) {
+  const Bytes sample = ReadBytes(MapPath(u"" VALTEA_SOURCE_FOLDER_U16 u"/samples/MAPDATA.VLT"));
+  const MapPath tmj = Export(sample), tmx = folder.File(u"tiled.tmx"), json = folder.File(u"tiled.json");
+  const Bytes exported = ReadBytes(tmj);
+  for (const char* compression : {"csv", "", "zlib", "gzip"}) {
+    SCOPED_TRACE(compression);
+    nlohmann::json input = nlohmann::json::parse(exported);
+    if (std::string(compression) != "csv") UseBase64(input["layers"][0], compression);
+    const std::string text = input.dump();
+    WriteBytes(tmj, Bytes(text.begin(), text.end()));
+    ASSERT_EQ(Tiled(VALTEA_TILED_PROGRAM, {u"--export-map", u"tmx", tmj, tmx}).status, 0);
+    Bytes expected = sample;
+    if (std::string(compression) == "csv") {
+      const std::string edited = WithTileNumber(TextOf(ReadBytes(tmx)), 352 * 9 + 4, 19 + 1);  // 5:10 -> 19
+      WriteBytes(tmx, Bytes(edited.begin(), edited.end()));
+      expected[CellToOffset(5, 10)] = 19;
+    }
+    ASSERT_EQ(Tiled(VALTEA_TILED_PROGRAM, {u"--export-map", u"json", tmx, json}).status, 0);
+    const nlohmann::json saved = nlohmann::json::parse(ReadBytes(json));
+    EXPECT_EQ(saved["layers"][0].value("compression", ""), std::string(compression) == "csv" ? "" : compression);
+    EXPECT_EQ(Run({u"import", json, map}).status, Success);
+    EXPECT_EQ(ReadBytes(map), expected);
+  }
+}
+#endif
 
 // ---- any path ----
 

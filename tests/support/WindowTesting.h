@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "map/PathText.h"
+#include "model/EditorModel.h"
 #include "platform/Text.h"
 #include "ui/Dialogs.h"
 
@@ -37,9 +38,11 @@ class ScriptedDialogs : public UserDialogs {
 };
 
 // The real error box, which also notes what it showed. Someone must answer
-// it: a ModalAnswerer, say.
+// it: a ModalAnswerer, say. Its caption is the program's, as the main window
+// sets it.
 class SystemErrorBoxes : public ScriptedDialogs {
  public:
+  SystemErrorBoxes() { SetErrorBoxCaption(Widen(ApplicationTitle)); }
   void ShowErrorBox(const std::wstring& text) override {
     ScriptedDialogs::ShowErrorBox(text);
     SystemDialogs().ShowErrorBox(text);
