@@ -121,7 +121,7 @@ void CheckGrid(const Json& map) {
       (map.contains("type") && TextOf(map, "type") != "map"))
     Refuse("Tiled の地図ではありません");
   if (map.contains("infinite") && map["infinite"] == true)
-    Refuse("無限の地図です。Tiled の「地図 > 地図のプロパティ」で「無限」を外してください");
+    Refuse("無限の地図です。Tiled の Map > Map Properties で Infinite (無限) を外してください");
   const std::string orientation = TextOf(map, "orientation");
   if (orientation != "hexagonal")
     Refuse("六角形の地図 (orientation \"hexagonal\") ではありません: %s", Quoted(orientation));
@@ -237,8 +237,8 @@ std::vector<std::uint32_t> TileNumbers(const Json& layer) {
     numbers = NumbersOfArray(*data);
   } else if (encoding == "base64" && data->is_string()) {
     if (compression == "zstd")
-      Refuse("タイルレイヤーが zstd で圧縮されています。Tiled の「地図 > 地図のプロパティ」で"
-             "「タイルレイヤーの形式」(Tile Layer Format) を CSV か Base64 (zlib) にして保存し直してください");
+      Refuse("タイルレイヤーが zstd で圧縮されています。Tiled の Map > Map Properties で"
+             " Tile Layer Format (タイルレイヤーの形式) を CSV か Base64 (zlib) にして保存し直してください");
     if (!compression.empty() && compression != "zlib" && compression != "gzip")
       Refuse("タイルレイヤーの圧縮 %s は読めません", Quoted(compression));
     std::vector<std::uint8_t> bytes = Base64Bytes(data->get<std::string>());

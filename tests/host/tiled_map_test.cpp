@@ -117,7 +117,7 @@ TEST(TiledMap, RefusesWhatIsNotAWholeMapOfOurs) {
       {"not a map", [](Json& map) { map = Json::array(); }, "Tiled の地図ではありません"},
       {"a tileset", [](Json& map) { map["type"] = "tileset"; }, "Tiled の地図ではありません"},
       {"infinite", [](Json& map) { map["infinite"] = true; },
-       "無限の地図です。Tiled の「地図 > 地図のプロパティ」で「無限」を外してください"},
+       "無限の地図です。Tiled の Map > Map Properties で Infinite (無限) を外してください"},
       {"square", [](Json& map) { map["orientation"] = "orthogonal"; },
        "六角形の地図 (orientation \"hexagonal\") ではありません: %s", u"\"orthogonal\""},
       {"stagger", [](Json& map) { map["staggerindex"] = "odd"; },
@@ -142,8 +142,8 @@ TEST(TiledMap, RefusesWhatIsNotAWholeMapOfOurs) {
          map["layers"][0]["compression"] = "zstd";
          Data(map) = "KLUv/QBY";
        },
-       "タイルレイヤーが zstd で圧縮されています。Tiled の「地図 > 地図のプロパティ」で"
-       "「タイルレイヤーの形式」(Tile Layer Format) を CSV か Base64 (zlib) にして保存し直してください"},
+       "タイルレイヤーが zstd で圧縮されています。Tiled の Map > Map Properties で"
+       " Tile Layer Format (タイルレイヤーの形式) を CSV か Base64 (zlib) にして保存し直してください"},
       {"bad base64",
        [](Json& map) {
          map["layers"][0]["encoding"] = "base64";

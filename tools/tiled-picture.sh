@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Remakes the README's picture of the sample map in Tiled, docs/tiled-export.png:
+# the map exported by `valtea-map export MAP map.tmj` and drawn by Tiled's own
+# renderer, tmxrasterizer (Debian's tiled package), at half the tiles' size.
+# It shows the part of the map that docs/roads-after.png shows.
+set -euo pipefail
+source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
+
+configure_tree host -DCMAKE_BUILD_TYPE=Debug -DVALTEA_SANITIZE=ON
+build_tree host valtea-map valtea_crop_png >/dev/null
+valtea_map="$build/host/src/cli/valtea-map"
+crop="$build/host/tools/valtea_crop_png"
+
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+"$valtea_map" export "$root/samples/MAPDATA.VLT" "$work/map.tmj" >/dev/null
+QT_QPA_PLATFORM=offscreen tmxrasterizer --scale 0.5 "$work/map.tmj" "$work/tiled.png" 2>/dev/null
+
+# Tiled draws a tile 20 x 16 at this scale, 2 pixels right of and 8 below
+# where render --scale 8 puts its hexagon: the crop of road-pictures.sh, moved so.
+"$crop" "$work/tiled.png" "$root/docs/tiled-export.png" 146 224 624 424
+echo "Written: $root/docs/tiled-export.png"
