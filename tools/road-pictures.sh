@@ -9,16 +9,7 @@
 #    the two castles, drawn the same way.
 # Both pictures show the same part of the map. Builds what it needs in the
 # host tree of scripts/test.sh.
-set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
-
-configure_tree host -DCMAKE_BUILD_TYPE=Debug -DVALTEA_SANITIZE=ON
-build_tree host valtea-map valtea_crop_png >/dev/null
-valtea_map="$build/host/src/cli/valtea-map"
-crop="$build/host/tools/valtea_crop_png"
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/picture-tools.sh"
 map="$work/MAPDATA.VLT"
 cp "$root/samples/MAPDATA.VLT" "$map"
 

@@ -3,16 +3,7 @@
 # the map exported by `valtea-map export MAP map.tmj` and drawn by Tiled's own
 # renderer, tmxrasterizer (Debian's tiled package), at half the tiles' size.
 # It shows the part of the map that docs/roads-after.png shows.
-set -euo pipefail
-source "$(dirname "${BASH_SOURCE[0]}")/../scripts/common.sh"
-
-configure_tree host -DCMAKE_BUILD_TYPE=Debug -DVALTEA_SANITIZE=ON
-build_tree host valtea-map valtea_crop_png >/dev/null
-valtea_map="$build/host/src/cli/valtea-map"
-crop="$build/host/tools/valtea_crop_png"
-
-work=$(mktemp -d)
-trap 'rm -rf "$work"' EXIT
+source "$(dirname "${BASH_SOURCE[0]}")/picture-tools.sh"
 "$valtea_map" export "$root/samples/MAPDATA.VLT" "$work/map.tmj" >/dev/null
 QT_QPA_PLATFORM=offscreen tmxrasterizer --scale 0.5 "$work/map.tmj" "$work/tiled.png" 2>/dev/null
 
