@@ -104,9 +104,17 @@ long long NumberOf(const Json& object, const char* key, long long otherwise) {
 // JSON strings are UTF-8; names from the file reach messages as UTF-16.
 MapPath Quoted(const std::string& utf8) { return u"\"" + Utf16FromUtf8(utf8) + u"\""; }
 
+// Far deeper than groups of layers in groups go; a text nested deeper is
+// refused as it is read, so that it costs no more than a real map.
+constexpr int MostNesting = 200;
+
 Json Parsed(std::string_view text) {
+  const Json::parser_callback_t shallow = [](int depth, Json::parse_event_t, Json&) {
+    if (depth > MostNesting) Refuse("入れ子が " + std::to_string(MostNesting) + " 段より深いので Tiled の地図ではありません");
+    return true;
+  };
   try {
-    return Json::parse(text.begin(), text.end());
+    return Json::parse(text.begin(), text.end(), shallow);
   } catch (const Json::parse_error& error) {
     const std::size_t at = std::min<std::size_t>(error.byte > 0 ? error.byte - 1 : 0, text.size());
     const std::string_view before = text.substr(0, at);
@@ -134,6 +142,7 @@ void CheckGrid(const Json& map) {
     Refuse("地図の大きさは 352×76 でなければなりません: " + std::to_string(width) + "×" + std::to_string(height));
 }
 
+// In file order, groups included (as deep as Parsed lets them be).
 void CollectTileLayers(const Json& layers, std::vector<const Json*>& found) {
   for (const Json& layer : layers) {
     if (!layer.is_object()) continue;

@@ -174,6 +174,9 @@ TEST(TiledMap, TextThatIsNoJsonIsRefusedWhereTheParserStopped) {
     std::string text;
     int line, column;
   } cases[] = {{"", 1, 1}, {"{\n  \"width\": 352,\n  oops", 3, 3}, {"[1, 2", 1, 6}};
+  // Nesting deeper than any map is refused as soon as it is seen.
+  const std::string deep = std::string(201, '[') + std::string(201, ']');
+  EXPECT_THROW(ReadTiledMap(deep), TiledMapError);
   for (const auto& text : cases) {
     try {
       ReadTiledMap(text.text);
