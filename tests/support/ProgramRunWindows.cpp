@@ -1,6 +1,8 @@
 #include <windows.h>
 
+#include <cstdio>
 #include <stdexcept>
+#include <string>
 
 #include "support/ProgramRun.h"
 #include "support/TempFolder.h"
@@ -52,12 +54,23 @@ ProgramRun RunProgram(const MapPath& program, const std::vector<MapPath>& argume
   startup.hStdOutput = output;
   startup.hStdError = error;
   PROCESS_INFORMATION process{};
-  const BOOL started = CreateProcessW(Wide(program).c_str(), commandLine.data(), nullptr, nullptr, TRUE,
-                                      CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process);
+  // Wine now and then fails to start a process while other tests start
+  // theirs (here three times in some thousands of starts); another try
+  // starts it, and what failed is said in the test's output.
+  BOOL started = FALSE;
+  DWORD failure = 0;
+  for (int attempt = 0; attempt < 5 && !started; ++attempt) {
+    if (attempt > 0) Sleep(100);
+    started = CreateProcessW(Wide(program).c_str(), commandLine.data(), nullptr, nullptr, TRUE, CREATE_NO_WINDOW,
+                             nullptr, nullptr, &startup, &process);
+    if (started) break;
+    failure = GetLastError();
+    std::fprintf(stderr, "CreateProcessW failed (error %lu), trying again\n", failure);
+  }
   CloseHandle(input);
   CloseHandle(output);
   CloseHandle(error);
-  if (!started) throw std::runtime_error("cannot start the program");
+  if (!started) throw std::runtime_error("cannot start the program: error " + std::to_string(failure));
 
   WaitForSingleObject(process.hProcess, INFINITE);
   DWORD status = 0;
