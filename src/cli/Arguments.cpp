@@ -78,15 +78,20 @@ CommandWords::CommandWords(const std::vector<MapPath>& words, const std::vector<
                            const std::vector<std::string>& valued) {
   for (std::size_t i = 0; i < words.size(); ++i) {
     const std::string word = AsciiOf(words[i]);
+    // "--scale=8" is "--scale 8".
+    const auto equals = word.find('=');
+    const std::string name = word.substr(0, equals);
     if (word.rfind("--", 0) != 0) {
       plain_.push_back(words[i]);
     } else if (std::find(flags.begin(), flags.end(), word) != flags.end()) {
       flags_.push_back(word);
-    } else if (std::find(valued.begin(), valued.end(), word) != valued.end()) {
+    } else if (std::find(valued.begin(), valued.end(), name) == valued.end()) {
+      Refuse("オプション %s はこのコマンドにはありません", words[i].substr(0, equals));
+    } else if (equals != std::string::npos) {
+      values_.emplace_back(name, words[i].substr(equals + 1));
+    } else {
       if (i + 1 == words.size()) Refuse("オプション %s の値がありません", words[i]);
       values_.emplace_back(word, words[++i]);
-    } else {
-      Refuse("オプション %s はこのコマンドにはありません", words[i]);
     }
   }
 }

@@ -80,7 +80,8 @@ std::string RoadRefusalLine(const MapImage& image, const RoadRefusal& refusal, i
       return cell + " では道が終われません (道の端は港湾、御所、城、町か道路のマス)";
     case RoadRefusalKind::NoWay:
       return CellName(from) + " から " + CellName(to) +
-             " への道がありません (山、港湾、御所、城、町と 2 マス続く水は通れません)";
+             " への道がありません (山、港湾、御所、城と町は道路の端でしか通れず、"
+             "水は 1 本の道路で 1 マスしか渡れません)";
     case RoadRefusalKind::NoPiece:
       return cell + " に合う道路がありません (橋は曲がれません)";
     case RoadRefusalKind::NotAWay:
@@ -90,3 +91,20 @@ std::string RoadRefusalLine(const MapImage& image, const RoadRefusal& refusal, i
 }
 
 std::string RoadLengthLine(std::size_t steps) { return "道の長さ: " + Number(static_cast<long>(steps)) + " 歩"; }
+
+std::string FailureReason(const FileFailure& failure) {
+  using Kind = FileFailure::Kind;
+  switch (failure.kind) {
+    case Kind::None: return {};
+    case Kind::NotFound: return "そのファイルかフォルダがありません";
+    case Kind::IsFolder: return "ファイルではなくフォルダです";
+    case Kind::NoPermission: return "読み書きする権限がありません";
+    case Kind::ReadOnly: return "読み取り専用です";
+    case Kind::InUse: return "ほかのプログラムが使っています";
+    case Kind::DiskFull: return "ディスクがいっぱいです";
+    case Kind::BadName: return "名前がファイル名として正しくありません";
+    case Kind::Other: break;
+  }
+  if (failure.systemCode == 0) return "通常のファイルではありません";
+  return "システムのエラー (コード " + Number(failure.systemCode) + ")";
+}

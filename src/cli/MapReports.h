@@ -24,3 +24,7 @@ std::string CellLine(int offset, TerrainCode code);
 // Why `road` lays no road from `from` to `to`.
 std::string RoadRefusalLine(const MapImage& image, const RoadRefusal& refusal, int from, int to);
 std::string RoadLengthLine(std::size_t steps);
+
+// Why a file could not be read or written, in a player's words; empty when
+// the file system did not say.
+std::string FailureReason(const FileFailure& failure);

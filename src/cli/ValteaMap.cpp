@@ -1,6 +1,7 @@
 #include "cli/ValteaMap.h"
 
 #include <cstdio>
+#include <algorithm>
 #include <functional>
 #include <map>
 #include <optional>
@@ -8,6 +9,7 @@
 
 #include "Version.h"
 #include "cli/Arguments.h"
+#include "cli/CommandHelp.h"
 #include "cli/MapReports.h"
 #include "map/MapFile.h"
 #include "map/MapText.h"
@@ -26,66 +28,8 @@ namespace {
 
 constexpr std::string_view VersionLine = "valtea-map " VALTEA_VERSION;
 
-constexpr std::string_view Help =
-    "valtea-map: ヴァルテアの地図ファイル MAPDATA.VLT を調べ、絵にし、比べ、テキストで読み書きします。\n"
-    "\n"
-    "  valtea-map info   MAP\n"
-    "      地形ごとの数 (コード、字、名前)、道路、橋、町、城、35 以上のバイトとそのオフセット、\n"
-    "      26576 バイトでなければファイルの大きさ。\n"
-    "      例: valtea-map info MAPDATA.VLT\n"
-    "  valtea-map check  MAP\n"
-    "      道路網の検査。つながらない道を 1 件 1 行で、最後に件数。\n"
-    "      例: valtea-map check MAPDATA.VLT\n"
-    "  valtea-map render MAP OUT.png [--scale N] [--problems]\n"
-    "      地図全体の絵。N は半行あたりの点の数 (1..16、既定 4)。--problems で検査の問題を赤い輪で囲みます。\n"
-    "      例: valtea-map render MAPDATA.VLT map.png --problems\n"
-    "  valtea-map diff   OLD NEW [--patch OUT]\n"
-    "      違うバイトを 1 バイト 1 行で (列:行、オフセット、前の字とコード -> 後の字とコード)、最後に件数。\n"
-    "      --patch では OUT にパッチも書きます: OUT.txt はこの表示そのもの (UTF-8)、OUT.bps は BPS、OUT.ips は IPS。\n"
-    "      例: valtea-map diff MAPDATA.VLT.bak MAPDATA.VLT --patch mod.txt\n"
-    "  valtea-map patch  MAP PATCH [--dry-run]\n"
-    "      テキスト、BPS か IPS のパッチを MAP に当てます (種類は中身で見分けます)。テキストのパッチはマスごとに、\n"
-    "      地図が前のコードなら後のコードにし、もう後のコードなら何もしません。どちらでもないマスは衝突として\n"
-    "      全部示し、何も書かずに終了コード 1。BPS は元の地図の CRC-32 が合わなければ同じく 1。\n"
-    "      IPS は前の値もチェックサムも持たないので、作られたのと違う地図にも黙って当たります:\n"
-    "      テキストのパッチか BPS を使ってください。\n"
-    "      例: valtea-map patch MAPDATA.VLT mod.txt --dry-run\n"
-    "  valtea-map export MAP [OUT.csv | OUT.tmj]\n"
-    "      テキスト形式で書き出します (OUT がなければ標準出力へ)。OUT.tmj か OUT.json なら Tiled の地図\n"
-    "      (六角形、352×76 タイル、Tiled の列 x、行 y はエディタの x+1:y+1) と、そのタイルセットの絵\n"
-    "      valtea-terrain.png を同じフォルダに書きます。\n"
-    "      例: valtea-map export MAPDATA.VLT map.csv   valtea-map export MAPDATA.VLT map.tmj\n"
-    "  valtea-map import IN.csv MAP | IN.tmj MAP\n"
-    "      テキスト形式か Tiled の地図 (.tmj、.json) を全部確かめてから MAP に書きます。\n"
-    "      Tiled の道路の形は直さないので、そのあと shape と check を。\n"
-    "      例: valtea-map import map.tmj MAPDATA.VLT\n"
-    "  valtea-map get    MAP CELL\n"
-    "      1 マスのコード、字、名前、オフセット。\n"
-    "      例: valtea-map get MAPDATA.VLT 5:10\n"
-    "  valtea-map set    MAP CELL CODE [--force]\n"
-    "      エディタと同じ規則で 1 マスを変えます: 道路、橋と丘陵、平地、湿地、砂浜のマスだけを、\n"
-    "      道路の選択肢にあるコードにだけ。--force ではどのマスにも 0..255 のどのコードでも書きます。\n"
-    "      例: valtea-map set MAPDATA.VLT 5:10 18\n"
-    "  valtea-map shape  MAP [--dry-run]\n"
-    "      検査で問題の見つかった道路を、つながる隣に合う形に直します。橋は向きが合うときだけ\n"
-    "      もう一方の橋に変えます。変えたマスを diff と同じ形で、そのあと残った問題を check と同じ形で。\n"
-    "      例: valtea-map shape MAPDATA.VLT --dry-run\n"
-    "  valtea-map road   MAP FROM TO [--dry-run]\n"
-    "      FROM から TO へ新しい道を敷きます。斜めの歩みだけで、歩数の最も少ない道です。平地、丘陵、\n"
-    "      湿地、砂浜、馬産地と道路を通り、水 (海、湖、河口) は 1 マスだけまっすぐ新しい橋で渡ります。\n"
-    "      FROM と TO は港湾、御所、城、町か道路のマス (CELL と同じ書き方)。変えたマスを diff と同じ形で。\n"
-    "      例: valtea-map road MAPDATA.VLT 19:30 31:36\n"
-    "  valtea-map --help | --version\n"
-    "\n"
-    "CELL はエディタの位置表示と同じ 列:行 (5:10)、または @オフセット (@302、@0x12E)。\n"
-    "テキスト形式: 地図の行 0 から 175 まで 1 行ずつ、その行の 151 個のコードを 10 進数でコンマ区切り。\n"
-    "# で始まる行は注釈です。改行は LF でも CR LF でもよく、数の前後の空白は読み飛ばします。\n"
-    "保存はエディタと同じく新しいファイルを隣に書いてから置き換えるので、失敗しても元のファイルは残ります。\n"
-    "--dry-run では何も書かずに、変わるマスだけを示します。\n"
-    "終了コード: 0 成功、1 違いまたは問題あり (diff、check、shape)、パッチが合わない (patch)、\n"
-    "2 エラー (何も書きません)。\n";
-
 constexpr std::string_view WrittenMessage = "書き込みました: %s\n";
+constexpr std::string_view UnchangedMessage = "変わりません: %s\n";
 constexpr std::string_view DryRunMessage = "--dry-run なので書き込みません";
 
 void ReportError(Console& console, PathText text) {
@@ -93,23 +37,25 @@ void ReportError(Console& console, PathText text) {
   console.Error(text);
 }
 
-// One line of the program's own text.
-void Say(Console& console, std::string line) { console.Out(PathText{std::move(line) + "\n", {}}); }
+// A file error, then why, on a line of its own, where the system said.
+void ReportFileError(Console& console, const MapFileError& error) {
+  ReportError(console, error.Text());
+  const std::string reason = FailureReason(error.Reason());
+  if (!reason.empty()) ReportError(console, PathText{"理由: " + reason, {}});
+}
 
-struct LoadedMap {
-  MapImage image{};
-  std::uint64_t fileSize = 0;
+// A usage error: what is wrong, then how the command is used.
+class UsageError : public ArgumentError {
+ public:
+  UsageError(PathText text, const CommandHelp& command) : ArgumentError(std::move(text)), command_(command) {}
+  const CommandHelp& Command() const { return command_; }
+
+ private:
+  const CommandHelp& command_;
 };
 
-// By the editor's rules: a short file leaves the rest of the image as sea,
-// bytes beyond the map are ignored.
-LoadedMap LoadMap(FileSystem& files, const MapPath& path) {
-  LoadedMap map;
-  const MapContent content = ReadMapContent(files, path);
-  map.fileSize = content.fileSize;
-  StoreMapContent(content, map.image, [](int, TerrainCode) {});
-  return map;
-}
+// One line of the program's own text.
+void Say(Console& console, std::string line) { console.Out(PathText{std::move(line) + "\n", {}}); }
 
 constexpr std::string_view MisfitMessage = "合わないので書き込みません";
 
@@ -179,8 +125,9 @@ struct PatchOutcome {
   MapImage image{};
   std::size_t alreadyApplied = 0;
   std::vector<PatchConflict> conflicts;
-  bool appliedBefore = false;         // a BPS patch whose target the map is already
-  std::optional<std::string> misfit;  // why a BPS patch is not for this map ("%s": the patch)
+  bool appliedBefore = false;  // a BPS patch whose target the map is already
+  bool misfit = false;         // a BPS patch made from another map
+  bool unchecked = false;      // an IPS patch, which cannot tell
 };
 
 PatchOutcome BpsOutcome(const std::vector<std::uint8_t>& patch, const MapImage& map) {
@@ -195,7 +142,7 @@ PatchOutcome BpsOutcome(const std::vector<std::uint8_t>& patch, const MapImage& 
       outcome.appliedBefore = true;
       break;
     case BpsFit::DoesNotFit:
-      outcome.misfit = "BPS パッチ %s はこの地図のためのものではありません (元の地図の CRC-32 が違います)";
+      outcome.misfit = true;
       break;
   }
   return outcome;
@@ -219,6 +166,7 @@ PatchOutcome PatchOutcomeOf(const MapPath& patchPath, const std::vector<std::uin
       case PatchKind::Ips: {
         PatchOutcome outcome;
         outcome.image = ApplyIps(patch, map);
+        outcome.unchecked = true;
         return outcome;
       }
       case PatchKind::Text:
@@ -236,65 +184,149 @@ PatchOutcome PatchOutcomeOf(const MapPath& patchPath, const std::vector<std::uin
   }
 }
 
+// `patch MAP PATCH` with the two swapped: a map file where the patch should
+// be, or a patch where the map should be.
+bool LooksLikeAMap(const MapPath& path, const std::vector<std::uint8_t>& content) {
+  return EndingOf(path) == ".vlt" ||
+         (content.size() == static_cast<std::size_t>(MapSize) && PatchKindOfContent(content) == PatchKind::Text &&
+          std::any_of(content.begin(), content.end(), [](std::uint8_t byte) { return byte < '\t'; }));
+}
+bool LooksLikeAPatch(const MapPath& path, const MapImage& image) {
+  const std::string ending = EndingOf(path);
+  const std::vector<std::uint8_t> start(image.begin(), image.begin() + 5);
+  return ending == ".txt" || ending == ".bps" || ending == ".ips" || PatchKindOfContent(start) != PatchKind::Text;
+}
+
+constexpr std::string_view UnknownCommand = "コマンド %s はありません (valtea-map --help)";
+
 class Commands {
  public:
   Commands(FileSystem& files, Console& console) : files_(files), console_(console) {}
 
+  // On an error, whatever files the command created are removed again, so
+  // that a failed command leaves nothing behind.
   int Run(const std::string& name, const std::vector<MapPath>& words) {
-    const int status = RunCommand(name, words);
+    int status = ExitError;
+    try {
+      status = RunCommand(name, words);
+    } catch (...) {
+      for (const MapPath& path : created_) files_.Remove(path);
+      throw;
+    }
     for (const PathText& notice : notices_) ReportError(console_, notice);
     return status;
   }
 
  private:
   int RunCommand(const std::string& name, const std::vector<MapPath>& words) {
-    if (name == "info") return Info(Words(words, 1, 1));
-    if (name == "check") return Check(Words(words, 1, 1));
-    if (name == "render") return Render(Words(words, 2, 2, {"--problems"}, {"--scale"}));
-    if (name == "diff") return Diff(Words(words, 2, 2, {}, {"--patch"}));
-    if (name == "patch") return Patch(Words(words, 2, 2, {"--dry-run"}));
-    if (name == "export") return Export(Words(words, 1, 2));
-    if (name == "import") return Import(Words(words, 2, 2));
-    if (name == "get") return Get(Words(words, 2, 2));
-    if (name == "set") return Set(Words(words, 3, 3, {"--force"}));
-    if (name == "shape") return Shape(Words(words, 1, 1, {"--dry-run"}));
-    if (name == "road") return Road(Words(words, 3, 3, {"--dry-run"}));
-    throw ArgumentError(PathText{"コマンド %s はありません (valtea-map --help)", ToPath(name)});
+    const CommandHelp* help = HelpOf(name);
+    if (!help) throw ArgumentError(PathText{std::string(UnknownCommand), ToPath(name)});
+    if (std::find(words.begin(), words.end(), u"--help") != words.end()) {
+      console_.Out(PathText{HelpText(*help), {}});
+      return ExitSuccess;
+    }
+    if (name == "info") return Info(Words(*help, words, 1, 1));
+    if (name == "check") return Check(Words(*help, words, 1, 1));
+    if (name == "render") return Render(Words(*help, words, 2, 2, {"--problems"}, {"--scale"}));
+    if (name == "diff") return Diff(Words(*help, words, 2, 2, {}, {"--patch"}));
+    if (name == "patch") return Patch(Words(*help, words, 2, 2, {"--dry-run", "--ours", "--theirs"}));
+    if (name == "export") return Export(Words(*help, words, 1, 2));
+    if (name == "import") return Import(Words(*help, words, 2, 2));
+    if (name == "get") return Get(Words(*help, words, 2, 2));
+    if (name == "set") return Set(Words(*help, words, 3, 3, {"--force"}));
+    if (name == "shape") return Shape(Words(*help, words, 1, 1, {"--dry-run"}));
+    return Road(Words(*help, words, 3, 3, {"--dry-run"}));
   }
 
-  // Every file is written through here. A save that could not remove the old
-  // file from beside the new one is still a save: the command goes on, and
-  // where the old file is is said at its end.
-  void Write(const MapPath& path, const std::vector<std::uint8_t>& content) {
+  enum class Saved { Written, DryRun, Unchanged };
+
+  // Every file is written through here. A file that holds these bytes
+  // already is left alone. A save that could not remove the old file from
+  // beside the new one is still a save: the command goes on, and where the
+  // old file is is said at its end.
+  Saved Write(const MapPath& path, const std::vector<std::uint8_t>& content) {
+    std::vector<std::uint8_t> existing;
+    std::uint64_t size = 0;
+    const bool read = files_.ReadStart(path, content.size(), existing, size) == FileSystem::ReadResult::Read;
+    if (read && size == content.size() && existing == content) return Saved::Unchanged;
+    const bool existed = read || files_.LastFailure().kind != FileFailure::Kind::NotFound;
     try {
       WriteWholeFile(files_, path, content);
     } catch (const OldFileLeftError& notice) {
       notices_.push_back(notice.Text());
     }
+    if (!existed) created_.push_back(path);
+    return Saved::Written;
   }
-  void Write(const MapPath& path, const MapImage& image) {
-    Write(path, std::vector<std::uint8_t>(image.begin(), image.end()));
+  Saved Write(const MapPath& path, const MapImage& image) {
+    return Write(path, std::vector<std::uint8_t>(image.begin(), image.end()));
+  }
+
+  void SaySaved(Saved saved, const MapPath& path) {
+    if (saved == Saved::Written) console_.Out(PathText{std::string(WrittenMessage), path});
+    if (saved == Saved::Unchanged) console_.Out(PathText{std::string(UnchangedMessage), path});
+    if (saved == Saved::DryRun) Say(console_, std::string(DryRunMessage));
+  }
+
+  // An output that is one of the command's inputs would be lost: refused by
+  // the files' identity, however their names are spelt.
+  void RefuseToOverwrite(const MapPath& output, std::initializer_list<MapPath> inputs) {
+    for (const MapPath& input : inputs)
+      if (files_.SameFile(output, input))
+        throw ArgumentError(PathText{"%s は読むファイル %s と同じファイルなので、書き込みません", output, input});
+  }
+
+  // By the editor's rules: a short file leaves the rest of the image as sea,
+  // bytes beyond the map are ignored. Said once for each such file; an empty
+  // file is refused, since it is no map at all.
+  struct LoadedMap {
+    MapImage image{};
+    std::uint64_t fileSize = 0;
+  };
+  LoadedMap LoadMap(const MapPath& path) {
+    LoadedMap map;
+    const MapContent content = ReadMapContent(files_, path);
+    map.fileSize = content.fileSize;
+    if (content.fileSize == 0) throw ArgumentError(PathText{"地図 %s は空です (0 バイト)", path});
+    if (content.fileSize != static_cast<std::uint64_t>(MapSize)) SaySize(path, content.fileSize);
+    StoreMapContent(content, map.image, [](int, TerrainCode) {});
+    return map;
+  }
+
+  void SaySize(const MapPath& path, std::uint64_t size) {
+    if (std::find(sized_.begin(), sized_.end(), path) != sized_.end()) return;
+    sized_.push_back(path);
+    const std::string bytes = std::to_string(size) + " バイトで、";
+    if (size < static_cast<std::uint64_t>(MapSize)) {
+      ReportError(console_, PathText{"注意: 地図 %s は " + bytes + "26576 バイトに足りません。足りない " +
+                                         std::to_string(MapSize - size) + " バイトは海 (0) とみなします",
+                                     path});
+    } else {
+      ReportError(console_, PathText{"注意: 地図 %s は " + bytes +
+                                         "26576 バイトより長いので、その先は読みません。書き込むと 26576 "
+                                         "バイトになります",
+                                     path});
+    }
   }
 
   static MapPath ToPath(const std::string& ascii) { return MapPath(ascii.begin(), ascii.end()); }
 
-  CommandWords Words(const std::vector<MapPath>& words, std::size_t least, std::size_t most,
+  CommandWords Words(const CommandHelp& help, const std::vector<MapPath>& words, std::size_t least, std::size_t most,
                      const std::vector<std::string>& flags = {}, const std::vector<std::string>& valued = {}) {
     CommandWords result(words, flags, valued);
     const std::size_t count = result.Plain().size();
-    if (count < least || count > most)
-      throw ArgumentError(PathText{"引数の数が違います (valtea-map --help)", {}});
+    if (count < least || count > most) throw UsageError(PathText{"引数の数が違います", {}}, help);
     return result;
   }
 
   int Info(const CommandWords& words) {
-    const LoadedMap map = LoadMap(files_, words.Plain()[0]);
+    const LoadedMap map = LoadMap(words.Plain()[0]);
     for (const std::string& line : InfoLines(map.image, map.fileSize)) Say(console_, line);
     return ExitSuccess;
   }
 
   int Check(const CommandWords& words) {
-    const LoadedMap map = LoadMap(files_, words.Plain()[0]);
+    const LoadedMap map = LoadMap(words.Plain()[0]);
     return SayProblems(map.image) == 0 ? ExitSuccess : ExitFindings;
   }
 
@@ -307,6 +339,11 @@ class Commands {
   }
 
   int Render(const CommandWords& words) {
+    const MapPath& mapPath = words.Plain()[0];
+    const MapPath& picturePath = words.Plain()[1];
+    if (EndingOf(picturePath) != ".png")
+      throw ArgumentError(PathText{"絵 %s の名前は .png で終わりません (絵は PNG だけです)", picturePath});
+    RefuseToOverwrite(picturePath, {mapPath});
     int scale = DefaultMapPictureScale;
     if (const auto value = words.Value("--scale")) {
       const auto parsed = WholeNumberOf(*value, MaxMapPictureScale);
@@ -314,26 +351,26 @@ class Commands {
         throw ArgumentError(PathText{"--scale %s は 1..16 の数ではありません", *value});
       scale = static_cast<int>(*parsed);
     }
-    const LoadedMap map = LoadMap(files_, words.Plain()[0]);
+    const LoadedMap map = LoadMap(mapPath);
     std::vector<int> ringed;
     if (words.Has("--problems"))
       for (const RoadProblem& problem : FindRoadProblems(map.image)) ringed.push_back(problem.offset);
-    Write(words.Plain()[1], EncodePng(DrawMapPicture(map.image, scale, ringed)));
-    console_.Out(PathText{std::string(WrittenMessage), words.Plain()[1]});
+    SaySaved(Write(picturePath, EncodePng(DrawMapPicture(map.image, scale, ringed))), picturePath);
     return ExitSuccess;
   }
 
   int Diff(const CommandWords& words) {
     const std::optional<MapPath> patchPath = words.Value("--patch");
     const std::optional<PatchKind> kind = patchPath ? std::optional(PatchKindOfName(*patchPath)) : std::nullopt;
-    const LoadedMap before = LoadMap(files_, words.Plain()[0]);
-    const LoadedMap after = LoadMap(files_, words.Plain()[1]);
+    if (patchPath) RefuseToOverwrite(*patchPath, {words.Plain()[0], words.Plain()[1]});
+    const LoadedMap before = LoadMap(words.Plain()[0]);
+    const LoadedMap after = LoadMap(words.Plain()[1]);
     const std::vector<CellChange> changes = ChangesBetween(before.image, after.image);
     // Written before anything is said, so that a failed write leaves only its error.
-    if (kind) Write(*patchPath, PatchFile(*kind, before.image, after.image, changes));
+    const Saved saved = kind ? Write(*patchPath, PatchFile(*kind, before.image, after.image, changes)) : Saved::DryRun;
     for (const CellChange& change : changes) Say(console_, ChangeLine(change));
     Say(console_, ChangeSummary(changes.size()));
-    if (kind) console_.Out(PathText{std::string(WrittenMessage), *patchPath});
+    if (kind) SaySaved(saved, *patchPath);
     return changes.empty() ? ExitSuccess : ExitFindings;
   }
 
@@ -352,22 +389,47 @@ class Commands {
   int Patch(const CommandWords& words) {
     const MapPath& path = words.Plain()[0];
     const MapPath& patchPath = words.Plain()[1];
-    const LoadedMap map = LoadMap(files_, path);
-    const PatchOutcome outcome = PatchOutcomeOf(patchPath, ReadSmallFile(files_, patchPath), map.image);
-    if (outcome.misfit || !outcome.conflicts.empty()) {
+    const bool ours = words.Has("--ours"), theirs = words.Has("--theirs");
+    if (ours && theirs) throw ArgumentError(PathText{"--ours と --theirs は一緒には使えません", {}});
+    RefuseToOverwrite(path, {patchPath});
+    const std::vector<std::uint8_t> patch = ReadSmallFile(files_, patchPath);
+    const LoadedMap map = LoadMap(path);
+    if (LooksLikeAMap(patchPath, patch) || LooksLikeAPatch(path, map.image))
+      throw ArgumentError(PathText{"%s と %s の順が逆のようです: 地図が先、パッチが後です "
+                                   "(valtea-map patch MAP PATCH)",
+                                   path, patchPath});
+    PatchOutcome outcome = PatchOutcomeOf(patchPath, patch, map.image);
+    if (outcome.misfit) return SayMisfit(patchPath);
+    if (!outcome.conflicts.empty() && !ours && !theirs) {
       for (const PatchConflict& conflict : outcome.conflicts) Say(console_, ConflictLine(conflict));
-      if (outcome.misfit) console_.Out(PathText{*outcome.misfit + "\n", patchPath});
       Say(console_, PatchSummary(0, outcome.alreadyApplied, outcome.conflicts.size()));
       Say(console_, std::string(MisfitMessage));
       return ExitFindings;
+    }
+    if (outcome.unchecked)
+      ReportError(console_, PathText{"注意: IPS パッチは元の地図を確かめられないので、どの地図にもそのまま"
+                                     "当たります。作られた地図と違うかどうかは分かりません",
+                                     {}});
+    for (const PatchConflict& conflict : outcome.conflicts) {
+      if (theirs) outcome.image[conflict.change.offset] = conflict.change.after;
+      Say(console_, ConflictLine(conflict) + (theirs ? "  → パッチの後のコードにします" : "  → 地図のまま"));
     }
     const Saved saved = SaveIfChanged(words, path, map.image, outcome.image);
     const std::vector<CellChange> changes = ChangesBetween(map.image, outcome.image);
     for (const CellChange& change : changes) Say(console_, ChangeLine(change));
     if (outcome.appliedBefore) Say(console_, "このパッチはもう当ててあります");
-    Say(console_, PatchSummary(changes.size(), outcome.alreadyApplied, 0));
+    Say(console_, PatchSummary(changes.size(), outcome.alreadyApplied, outcome.conflicts.size()));
     SaySaved(saved, path);
     return ExitSuccess;
+  }
+
+  int SayMisfit(const MapPath& patchPath) {
+    console_.Out(PathText{"BPS パッチ %s はこの地図には当たりません。BPS は作られたときの地図そのもの\n"
+                          "(CRC-32 で確かめます) にしか当たらず、この地図はそれと違います。\n"
+                          "地図の自分の編集を残して当てるには、テキストのパッチ (.txt) を使ってください。\n",
+                          patchPath});
+    Say(console_, std::string(MisfitMessage));
+    return ExitFindings;
   }
 
   // One line per differing byte, by increasing offset.
@@ -376,41 +438,49 @@ class Commands {
   }
 
   int Export(const CommandWords& words) {
-    const MapForm form = words.Plain().size() == 1 ? MapForm::Text : MapFormOfName(words.Plain()[1]);
-    const LoadedMap map = LoadMap(files_, words.Plain()[0]);
-    if (form == MapForm::Tiled) return ExportTiled(map.image, words.Plain()[1]);
-    const std::string text = MapToText(map.image);
+    const MapPath& mapPath = words.Plain()[0];
     if (words.Plain().size() == 1) {
-      console_.OutUtf8(text);
+      console_.OutUtf8(MapToText(LoadMap(mapPath).image));
       return ExitSuccess;
     }
-    Write(words.Plain()[1], std::vector<std::uint8_t>(text.begin(), text.end()));
-    console_.Out(PathText{std::string(WrittenMessage), words.Plain()[1]});
+    const MapPath& path = words.Plain()[1];
+    const MapForm form = MapFormOfName(path);
+    RefuseToOverwrite(path, {mapPath});
+    if (form == MapForm::Tiled) RefuseToOverwrite(TilesetPicturePath(path), {mapPath});
+    const LoadedMap map = LoadMap(mapPath);
+    if (form == MapForm::Tiled) return ExportTiled(map.image, path);
+    const std::string text = MapToText(map.image);
+    SaySaved(Write(path, std::vector<std::uint8_t>(text.begin(), text.end())), path);
     return ExitSuccess;
   }
 
   // The picture first, so that Tiled never finds the map without its tiles.
   int ExportTiled(const MapImage& image, const MapPath& path) {
     const MapPath picturePath = TilesetPicturePath(path);
-    Write(picturePath, EncodePng(TilesetPicture()));
+    const Saved picture = Write(picturePath, EncodePng(TilesetPicture()));
     const std::string json =
         TiledMapJson(image, [this](std::string_view text) { return console_.Utf8Of(PathText{std::string(text), {}}); });
-    Write(path, std::vector<std::uint8_t>(json.begin(), json.end()));
-    console_.Out(PathText{std::string(WrittenMessage), picturePath});
-    console_.Out(PathText{std::string(WrittenMessage), path});
+    const Saved map = Write(path, std::vector<std::uint8_t>(json.begin(), json.end()));
+    SaySaved(picture, picturePath);
+    SaySaved(map, path);
     return ExitSuccess;
   }
 
   int Import(const CommandWords& words) {
     const MapPath& textPath = words.Plain()[0];
-    if (MapFormOfName(textPath) == MapForm::Tiled) {
-      Write(words.Plain()[1], ReadTiledMapFile(textPath, ReadSmallFile(files_, textPath)));
-      console_.Out(PathText{std::string(WrittenMessage), words.Plain()[1]});
-      return ExitSuccess;
-    }
-    // As spreadsheets save it: Excel's "CSV UTF-8" with a byte order mark,
-    // its plain "CSV" in Shift-JIS, PowerShell's UTF-16LE; positions of
-    // faults count in the text as UTF-8.
+    const MapPath& path = words.Plain()[1];
+    const MapForm form = MapFormOfName(textPath);
+    RefuseToOverwrite(path, {textPath});
+    const MapImage image = form == MapForm::Tiled ? ReadTiledMapFile(textPath, ReadSmallFile(files_, textPath))
+                                                  : ReadMapTextFile(textPath);
+    SaySaved(Write(path, image), path);
+    return ExitSuccess;
+  }
+
+  // As spreadsheets save it: Excel's "CSV UTF-8" with a byte order mark,
+  // its plain "CSV" in Shift-JIS, PowerShell's UTF-16LE; positions of
+  // faults count in the text as UTF-8.
+  MapImage ReadMapTextFile(const MapPath& textPath) {
     const std::string text = DecodedText(textPath, ReadSmallFile(files_, textPath));
     MapImage image{};
     try {
@@ -419,13 +489,11 @@ class Commands {
       const std::string where = ":" + std::to_string(error.Line()) + ":" + std::to_string(error.Column()) + ": ";
       throw ArgumentError(PathText{"%s" + where + error.what(), textPath});
     }
-    Write(words.Plain()[1], image);
-    console_.Out(PathText{std::string(WrittenMessage), words.Plain()[1]});
-    return ExitSuccess;
+    return image;
   }
 
   int Get(const CommandWords& words) {
-    const LoadedMap map = LoadMap(files_, words.Plain()[0]);
+    const LoadedMap map = LoadMap(words.Plain()[0]);
     const int offset = ParseCell(words.Plain()[1]);
     Say(console_, CellLine(offset, map.image[offset]));
     return ExitSuccess;
@@ -433,21 +501,22 @@ class Commands {
 
   int Set(const CommandWords& words) {
     const MapPath& path = words.Plain()[0];
-    LoadedMap map = LoadMap(files_, path);
+    const LoadedMap map = LoadMap(path);
     const int offset = ParseCell(words.Plain()[1]);
     const TerrainCode code = ParseCode(words.Plain()[2]);
     const TerrainCode old = map.image[offset];
     if (!words.Has("--force")) RefuseWhatTheEditorRefuses(offset, old, code);
-    map.image[offset] = code;
-    Write(path, map.image);
-    Say(console_, ChangeLine({offset, old, code}));
-    console_.Out(PathText{std::string(WrittenMessage), path});
+    MapImage changed = map.image;
+    changed[offset] = code;
+    const Saved saved = SaveIfChanged(words, path, map.image, changed);
+    Say(console_, saved == Saved::Unchanged ? CellLine(offset, old) : ChangeLine({offset, old, code}));
+    SaySaved(saved, path);
     return ExitSuccess;
   }
 
   int Shape(const CommandWords& words) {
     const MapPath& path = words.Plain()[0];
-    const LoadedMap map = LoadMap(files_, path);
+    const LoadedMap map = LoadMap(path);
     MapImage shaped = map.image;
     ShapeRoads(shaped);
     const Saved saved = SaveIfChanged(words, path, map.image, shaped);
@@ -459,7 +528,7 @@ class Commands {
 
   int Road(const CommandWords& words) {
     const MapPath& path = words.Plain()[0];
-    const LoadedMap map = LoadMap(files_, path);
+    const LoadedMap map = LoadMap(path);
     const int from = ParseCell(words.Plain()[1]);
     const int to = ParseCell(words.Plain()[2]);
     MapImage laid = map.image;
@@ -476,19 +545,12 @@ class Commands {
     return ExitSuccess;
   }
 
-  // A changed map is written before anything is said about it, so that a
-  // failed write leaves only its error.
-  enum class Saved { Written, DryRun, Unchanged };
+  // A map is written only when it changes, and before anything is said
+  // about it, so that a failed write leaves only its error.
   Saved SaveIfChanged(const CommandWords& words, const MapPath& path, const MapImage& before, const MapImage& after) {
     if (before == after) return Saved::Unchanged;
     if (words.Has("--dry-run")) return Saved::DryRun;
-    Write(path, after);
-    return Saved::Written;
-  }
-
-  void SaySaved(Saved saved, const MapPath& path) {
-    if (saved == Saved::Written) console_.Out(PathText{std::string(WrittenMessage), path});
-    if (saved == Saved::DryRun) Say(console_, std::string(DryRunMessage));
+    return Write(path, after);
   }
 
   // The editor changes only cells that its road chooser offers, and only into
@@ -507,14 +569,28 @@ class Commands {
   FileSystem& files_;
   Console& console_;
   std::vector<PathText> notices_;
+  std::vector<MapPath> created_;
+  std::vector<MapPath> sized_;
 };
+
+// `help`, `help CMD`.
+int Help(const std::vector<MapPath>& arguments, Console& console) {
+  if (arguments.size() < 2) {
+    console.Out(PathText{WholeHelp(), {}});
+    return ExitSuccess;
+  }
+  const CommandHelp* help = HelpOf(AsciiOf(arguments[1]));
+  if (!help) throw ArgumentError(PathText{std::string(UnknownCommand), arguments[1]});
+  console.Out(PathText{HelpText(*help), {}});
+  return ExitSuccess;
+}
 
 }  // namespace
 
 int RunValteaMap(const std::vector<MapPath>& arguments, FileSystem& files, Console& console) {
   const std::string first = arguments.empty() ? std::string() : AsciiOf(arguments[0]);
   if (first == "--help" || first == "-h") {
-    console.Out(PathText{std::string(Help), {}});
+    console.Out(PathText{WholeHelp(), {}});
     return ExitSuccess;
   }
   if (first == "--version") {
@@ -523,12 +599,16 @@ int RunValteaMap(const std::vector<MapPath>& arguments, FileSystem& files, Conso
   }
   try {
     if (arguments.empty()) throw ArgumentError(PathText{"コマンドがありません (valtea-map --help)", {}});
+    if (first == "help") return Help(arguments, console);
     const std::vector<MapPath> words(arguments.begin() + 1, arguments.end());
     return Commands(files, console).Run(first, words);
+  } catch (const UsageError& error) {
+    ReportError(console, error.Text());
+    ReportError(console, PathText{"使い方: " + std::string(error.Command().usage), {}});
   } catch (const ArgumentError& error) {
     ReportError(console, error.Text());
   } catch (const MapFileError& error) {
-    ReportError(console, error.Text());
+    ReportFileError(console, error);
   } catch (const std::exception& error) {
     console.Error(PathText{std::string("valtea-map: ") + error.what() + "\n", {}});
   }

@@ -4,6 +4,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -62,11 +63,21 @@ class WindowsConsole : public Console {
     }
   }
 
+  // In pieces: the console of Windows 7 refuses a single write much larger
+  // than its 64 KiB buffer, and the map as text is about 100 KB. A piece
+  // never ends between the two halves of a surrogate pair.
   void WriteToConsole(HANDLE stream, std::wstring_view text) {
-    DWORD written = 0;
-    if (!WriteConsoleW(stream, text.data(), static_cast<DWORD>(text.size()), &written, nullptr) ||
-        written != text.size())
-      failed_ = true;
+    constexpr std::size_t MostUnits = 8 * 1024;  // 16 KiB
+    while (!text.empty()) {
+      std::size_t units = std::min(text.size(), MostUnits);
+      if (units < text.size() && IS_HIGH_SURROGATE(text[units - 1])) --units;
+      DWORD written = 0;
+      if (!WriteConsoleW(stream, text.data(), static_cast<DWORD>(units), &written, nullptr) || written != units) {
+        failed_ = true;
+        return;
+      }
+      text.remove_prefix(units);
+    }
   }
 
   void WriteBytes(HANDLE stream, std::string_view bytes) {

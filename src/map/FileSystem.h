@@ -19,6 +19,15 @@ class NewFile {
   // Pushes the bytes to the storage device.
   virtual bool Flush() = 0;
   virtual bool Close() = 0;
+
+  // Why the last Write, Flush or Close failed.
+  FileFailure LastFailure() const { return lastFailure_; }
+
+ protected:
+  void SetFailure(FileFailure failure) { lastFailure_ = failure; }
+
+ private:
+  FileFailure lastFailure_;
 };
 
 class FileSystem {
@@ -49,4 +58,18 @@ class FileSystem {
   virtual ReplaceResult Replace(const MapPath& target, const MapPath& replacement, MapPath& oldLeft) = 0;
 
   virtual void Remove(const MapPath& path) = 0;
+
+  // Whether two paths name one existing file, however they are spelt:
+  // another case where names ignore it, "..", a link.
+  virtual bool SameFile(const MapPath& one, const MapPath& other) = 0;
+
+  // Why the last ReadStart, CreateBeside, NewFile::Write or Replace of this
+  // file system failed.
+  FileFailure LastFailure() const { return lastFailure_; }
+
+ protected:
+  void SetFailure(FileFailure failure) { lastFailure_ = failure; }
+
+ private:
+  FileFailure lastFailure_;
 };

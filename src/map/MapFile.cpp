@@ -19,8 +19,8 @@ bool IsShiftJisLeadByte(unsigned char byte) {
   return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
 }
 
-[[noreturn]] void Fail(std::string_view format, const MapPath& path = {}) {
-  throw MapFileError(PathText{std::string(format), path});
+[[noreturn]] void Fail(std::string_view format, const MapPath& path = {}, FileFailure reason = {}) {
+  throw MapFileError(PathText{std::string(format), path}, reason);
 }
 
 }  // namespace
@@ -52,11 +52,11 @@ static std::vector<std::uint8_t> ReadStartOf(FileSystem& files, const MapPath& p
     case FileSystem::ReadResult::Read:
       return content;
     case FileSystem::ReadResult::CannotOpen:
-      Fail(CannotOpenMessage, path);
+      Fail(CannotOpenMessage, path, files.LastFailure());
     case FileSystem::ReadResult::ShortRead:
       break;
   }
-  Fail(ReadErrorMessage);
+  Fail(ReadErrorMessage, {}, files.LastFailure());
 }
 
 MapContent ReadMapContent(FileSystem& files, const MapPath& path) {
@@ -79,14 +79,15 @@ void WriteMapImage(FileSystem& files, const MapPath& path, const MapImage& image
 void WriteWholeFile(FileSystem& files, const MapPath& path, const std::vector<std::uint8_t>& content) {
   MapPath newPath;
   std::unique_ptr<NewFile> file = files.CreateBeside(path, newPath);
-  if (!file) Fail(CannotCreateMessage, path);
+  if (!file) Fail(CannotCreateMessage, path, files.LastFailure());
 
   const bool written = file->Write(content.data(), content.size()) == content.size() && file->Flush();
   const bool closed = file->Close();
+  const FileFailure writeFailure = file->LastFailure();
   file.reset();
   if (!written || !closed) {
     files.Remove(newPath);
-    Fail(WriteErrorMessage);
+    Fail(WriteErrorMessage, {}, writeFailure);
   }
   MapPath oldLeft;
   switch (files.Replace(path, newPath, oldLeft)) {
@@ -94,9 +95,11 @@ void WriteWholeFile(FileSystem& files, const MapPath& path, const std::vector<st
       return;
     case FileSystem::ReplaceResult::ReplacedOldLeft:
       throw OldFileLeftError(PathText{std::string(OldFileLeftMessage), path, oldLeft});
-    case FileSystem::ReplaceResult::TargetKept:
+    case FileSystem::ReplaceResult::TargetKept: {
+      const FileFailure reason = files.LastFailure();
       files.Remove(newPath);
-      Fail(CannotCreateMessage, path);
+      Fail(CannotCreateMessage, path, reason);
+    }
     case FileSystem::ReplaceResult::TargetMovedAway:
       break;
   }

@@ -9,5 +9,5 @@ std::string PathText::Approximate() const {
                              });
 }
 
-MapFileError::MapFileError(PathText text)
-    : std::runtime_error(text.Approximate()), text_(std::move(text)) {}
+MapFileError::MapFileError(PathText text, FileFailure reason)
+    : std::runtime_error(text.Approximate()), text_(std::move(text)), reason_(reason) {}

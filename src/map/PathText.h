@@ -47,12 +47,24 @@ struct PathText {
   }
 };
 
-// A failed read or write of a map file. The message is the one the user sees.
+// Why a file service failed, in terms a user can act on. `systemCode` is the
+// operating system's own number (errno, GetLastError), kept for the failures
+// that have no kind of their own.
+struct FileFailure {
+  enum class Kind { None, NotFound, IsFolder, NoPermission, ReadOnly, InUse, DiskFull, BadName, Other };
+  Kind kind = Kind::None;
+  long systemCode = 0;
+};
+
+// A failed read or write of a map file. The message is the one the user sees;
+// the reason, where the file system told one, is for those who show it.
 class MapFileError : public std::runtime_error {
  public:
-  explicit MapFileError(PathText text);
+  explicit MapFileError(PathText text, FileFailure reason = {});
   const PathText& Text() const { return text_; }
+  const FileFailure& Reason() const { return reason_; }
 
  private:
   PathText text_;
+  FileFailure reason_;
 };

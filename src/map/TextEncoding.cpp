@@ -9,6 +9,7 @@ namespace {
 
 constexpr std::string_view Utf8Mark = "\xEF\xBB\xBF";
 constexpr std::string_view Utf16LeMark = "\xFF\xFE";
+constexpr std::string_view Utf16BeMark = "\xFE\xFF";
 
 }  // namespace
 
@@ -38,12 +39,13 @@ MapPath Utf16FromUtf8(std::string_view text) {
 
 namespace {
 
-std::string Utf8FromUtf16Le(std::string_view bytes) {
+// UTF-16 in either byte order: `high` is where the high byte of a unit stands.
+std::string Utf8FromUtf16Bytes(std::string_view bytes, std::size_t high) {
   if (bytes.size() % 2 != 0) throw std::runtime_error("UTF-16 の文字が欠けています");
   std::u16string units(bytes.size() / 2, u'\0');
   for (std::size_t i = 0; i < units.size(); ++i)
-    units[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i]) |
-                                     static_cast<unsigned char>(bytes[2 * i + 1]) << 8);
+    units[i] = static_cast<char16_t>(static_cast<unsigned char>(bytes[2 * i + 1 - high]) |
+                                     static_cast<unsigned char>(bytes[2 * i + high]) << 8);
   return Utf8FromUtf16(units);
 }
 
@@ -52,6 +54,7 @@ std::string Utf8FromUtf16Le(std::string_view bytes) {
 std::string TextWithoutByteOrderMark(const std::vector<std::uint8_t>& bytes) {
   const std::string_view text(reinterpret_cast<const char*>(bytes.data()), bytes.size());
   if (text.substr(0, Utf8Mark.size()) == Utf8Mark) return std::string(text.substr(Utf8Mark.size()));
-  if (text.substr(0, Utf16LeMark.size()) == Utf16LeMark) return Utf8FromUtf16Le(text.substr(Utf16LeMark.size()));
+  if (text.substr(0, Utf16LeMark.size()) == Utf16LeMark) return Utf8FromUtf16Bytes(text.substr(Utf16LeMark.size()), 1);
+  if (text.substr(0, Utf16BeMark.size()) == Utf16BeMark) return Utf8FromUtf16Bytes(text.substr(Utf16BeMark.size()), 0);
   return std::string(text);
 }

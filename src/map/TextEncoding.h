@@ -1,7 +1,8 @@
 #pragma once
 // Text files as players' tools write them: UTF-8 with or without a byte order
 // mark (Excel's "CSV UTF-8" writes one), UTF-16LE with one (Windows
-// PowerShell 5's ">"), or Shift-JIS (Notepad's "ANSI" on a Japanese Windows).
+// PowerShell 5's ">"), UTF-16BE with one (Notepad's "UTF-16 BE"), or
+// Shift-JIS (Notepad's "ANSI" on a Japanese Windows).
 
 #include <cstdint>
 #include <string>
@@ -10,7 +11,7 @@
 
 #include "map/PathText.h"
 
-// The text without its byte order mark, UTF-16LE turned into UTF-8; UTF-8
+// The text without its byte order mark, UTF-16 turned into UTF-8; UTF-8
 // and Shift-JIS come back as they are, since the readers only look at ASCII
 // and at words whose bytes they know in both. Throws std::runtime_error
 // (Shift-JIS message) for UTF-16 that is not whole.

@@ -140,7 +140,9 @@ std::vector<CellChange> ParseTextPatch(std::string_view text) {
     std::string_view line = text.substr(0, end);
     text.remove_prefix(end == std::string_view::npos ? text.size() : end + 1);
     ++lineNumber;
-    if (!line.empty() && line.back() == '\r') line.remove_suffix(1);
+    // Blanks and tabs at the ends of lines come with patches copied from a
+    // forum or a chat.
+    while (!line.empty() && (line.back() == '\r' || line.back() == ' ' || line.back() == '\t')) line.remove_suffix(1);
     if (line.empty() || line.front() == '#') continue;
     if (summary) throw PatchError("集計の行の後に行があります", lineNumber);
     if (IsDigit(line.front())) {

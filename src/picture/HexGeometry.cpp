@@ -1,7 +1,7 @@
 #include "picture/HexGeometry.h"
 
 PicturePoint HexCentreOf(HexPosition position, int scale) {
-  return {(position.column - 1) * 2 * scale + scale, position.halfRow * scale + scale};
+  return {(position.column - 1) * ColumnSpacing(scale) + scale, position.halfRow * HalfRowSpacing(scale) + scale};
 }
 
 PicturePoint HexCentreAt(int offset, int scale) { return HexCentreOf(PositionOf(offset), scale); }
@@ -18,14 +18,20 @@ PicturePoint SideMiddle(PicturePoint centre, Side side, int scale) {
   return centre;
 }
 
-std::array<PicturePoint, 6> HexCorners(PicturePoint centre, int scale) {
-  const int far = 5 * scale / 4, near = 3 * scale / 4;
-  return {{{centre.x + far, centre.y},
-           {centre.x + near, centre.y + scale},
-           {centre.x - near, centre.y + scale},
-           {centre.x - far, centre.y},
-           {centre.x - near, centre.y - scale},
-           {centre.x + near, centre.y - scale}}};
+PicturePoint NeighbourCentre(PicturePoint centre, Side side, int scale) {
+  const int across = ColumnSpacing(scale), down = HalfRowSpacing(scale);
+  switch (side) {
+    case Side::North: return {centre.x, centre.y - 2 * down};
+    case Side::NorthEast: return {centre.x + across, centre.y - down};
+    case Side::SouthEast: return {centre.x + across, centre.y + down};
+    case Side::South: return {centre.x, centre.y + 2 * down};
+    case Side::SouthWest: return {centre.x - across, centre.y + down};
+    case Side::NorthWest: return {centre.x - across, centre.y - down};
+  }
+  return centre;
 }
+
+int ColumnSpacing(int scale) { return 2 * scale; }
+int HalfRowSpacing(int scale) { return scale; }
 
 HexSize HexSizeAt(int scale) { return {5 * scale / 2, 2 * scale, 3 * scale / 2}; }

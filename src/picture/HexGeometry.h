@@ -23,9 +23,13 @@ PicturePoint HexCentreAt(int offset, int scale);
 // The middle of a slanted side, where a road leaves the hexagon.
 PicturePoint SideMiddle(PicturePoint centre, Side side, int scale);
 
-// The corners, clockwise from the east one. Whole pixels when the scale is a
-// multiple of four.
-std::array<PicturePoint, 6> HexCorners(PicturePoint centre, int scale);
+// The centre of the neighbouring hexagon across a side.
+PicturePoint NeighbourCentre(PicturePoint centre, Side side, int scale);
+
+// How far apart the centres stand: from column to column, and from half row
+// to half row down a column.
+int ColumnSpacing(int scale);
+int HalfRowSpacing(int scale);
 
 // The hexagon's width and height, and the length of its top side.
 struct HexSize {

@@ -34,10 +34,10 @@ void FillSquare(Image& picture, int left, int top, int size, Rgba colour) {
     for (int x = left; x < left + size; ++x) Plot(picture, x, y, colour);
 }
 
-// Every pixel takes the colour of the hexagon whose centre is nearest. The
-// centres stand two scales apart across and two scales apart down a column,
-// each column shifted by one scale, so the nearest lies in the pixel's column
-// or the one on either side, at the nearest height of that column's parity.
+// Every pixel takes the colour of the hexagon whose centre is nearest. Each
+// column is shifted half a hexagon against its neighbours, so the nearest
+// centre lies in the pixel's column or the one on either side, at the
+// nearest height of that column's parity.
 class HexFiller {
  public:
   HexFiller(const MapImage& image, int scale) : scale_(scale) {
@@ -66,7 +66,7 @@ class HexFiller {
 
   Nearest NearestHeight(int y, int parity) const {
     const int centre = 2 * y + 1;
-    int halfRow = std::clamp((centre - 2 * scale_) / (2 * scale_), 0, MapLineLength - 1);
+    int halfRow = std::clamp((centre - CentreY(0)) / (2 * HalfRowSpacing(scale_)), 0, MapLineLength - 1);
     if (halfRow % 2 != parity) halfRow = halfRow == 0 ? 1 : halfRow - 1;
     const int next = std::min(halfRow + 2, MapLineLength - 1 - (MapLineLength - 1 - parity) % 2);
     if (std::abs(centre - CentreY(next)) < std::abs(centre - CentreY(halfRow))) halfRow = next;
@@ -76,7 +76,7 @@ class HexFiller {
   // The column index of the nearest centre.
   int NearestColumn(int x, const std::array<Nearest, 2>& rows) const {
     const int centre = 2 * x + 1;
-    const int here = x / (2 * scale_);
+    const int here = x / ColumnSpacing(scale_);
     int best = -1;
     long bestDistance = 0;
     for (int index = std::max(here - 1, 0); index <= std::min(here + 1, LastGridColumn - 1); ++index) {
@@ -137,13 +137,14 @@ void DrawCodeBits(Image& picture, PicturePoint centre, TerrainCode code, int sca
 // Whether a pixel's centre lies nearer to `centre` than to the centre of any
 // of the six neighbouring hexagons: the rule by which the map is filled.
 bool InHexagon(int x, int y, PicturePoint centre, int scale) {
-  const long px = 2L * x + 1 - 2L * centre.x, py = 2L * y + 1 - 2L * centre.y;  // half pixels
-  const long own = px * px + py * py;
-  static constexpr int Neighbours[6][2] = {{0, -2}, {2, -1}, {2, 1}, {0, 2}, {-2, 1}, {-2, -1}};
-  for (const auto& n : Neighbours) {
-    const long dx = px - 2L * n[0] * scale, dy = py - 2L * n[1] * scale;
-    if (dx * dx + dy * dy <= own) return false;
-  }
+  // In half pixels, so that the pixel's centre is a whole number.
+  auto distance = [x, y](PicturePoint to) {
+    const long dx = 2L * x + 1 - 2L * to.x, dy = 2L * y + 1 - 2L * to.y;
+    return dx * dx + dy * dy;
+  };
+  const long own = distance(centre);
+  for (Side side : AllSides)
+    if (distance(NeighbourCentre(centre, side, scale)) <= own) return false;
   return true;
 }
 

@@ -33,6 +33,7 @@ class Win32FileSystem : public FileSystem {
   // the new one cannot take its place.
   ReplaceResult Replace(const MapPath& target, const MapPath& replacement, MapPath& oldLeft) override;
   void Remove(const MapPath& path) override;
+  bool SameFile(const MapPath& one, const MapPath& other) override;
 
   static Win32FileCalls& SystemCalls();
 
@@ -44,6 +45,7 @@ class Win32FileSystem : public FileSystem {
   ReplaceResult RemoveBackup(const std::wstring& backup, MapPath& oldLeft);
   std::wstring UnusedNameBeside(const std::wstring& target, const wchar_t* extension);
   bool Exists(const std::wstring& path);
+  ReplaceResult Kept(FileFailure failure);
 
   Win32FileCalls& calls_;
 };

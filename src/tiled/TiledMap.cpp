@@ -107,14 +107,61 @@ MapPath Quoted(const std::string& utf8) { return u"\"" + Utf16FromUtf8(utf8) + u
 // Far deeper than groups of layers in groups go; a text nested deeper is
 // refused as it is read, so that it costs no more than a real map.
 constexpr int MostNesting = 200;
+// Far more values than a map of ours holds (its layer has 26,752, its
+// tileset a few thousand), so that the tree stays a few times the size of
+// the largest text read.
+constexpr long MostValues = 250000;
+
+// nlohmann's own tree builder, with a count of the open arrays and objects.
+// (Its callback parser would do the counting too, but walks the parent array
+// at the end of every object, which makes `[{},{},...]` quadratic.)
+class ShallowTreeBuilder {
+ public:
+  using Tree = nlohmann::detail::json_sax_dom_parser<Json>;
+  explicit ShallowTreeBuilder(Json& result) : tree_(result) {}
+
+  bool null() { return Counted() && tree_.null(); }
+  bool boolean(bool value) { return Counted() && tree_.boolean(value); }
+  bool number_integer(Json::number_integer_t value) { return Counted() && tree_.number_integer(value); }
+  bool number_unsigned(Json::number_unsigned_t value) { return Counted() && tree_.number_unsigned(value); }
+  bool number_float(Json::number_float_t value, const Json::string_t& text) {
+    return Counted() && tree_.number_float(value, text);
+  }
+  bool string(Json::string_t& value) { return Counted() && tree_.string(value); }
+  bool binary(Json::binary_t& value) { return Counted() && tree_.binary(value); }
+  bool key(Json::string_t& value) { return tree_.key(value); }
+  bool start_object(std::size_t count) { return Deeper() && tree_.start_object(count); }
+  bool end_object() { return --depth_, tree_.end_object(); }
+  bool start_array(std::size_t count) { return Deeper() && tree_.start_array(count); }
+  bool end_array() { return --depth_, tree_.end_array(); }
+  // A template, as the tree's own: it throws the error as its own type.
+  template <typename Error>
+  bool parse_error(std::size_t position, const std::string& last, const Error& error) {
+    return tree_.parse_error(position, last, error);
+  }
+
+ private:
+  bool Deeper() {
+    if (++depth_ > MostNesting) Refuse("入れ子が " + std::to_string(MostNesting) + " 段より深いので Tiled の地図ではありません");
+    return Counted();
+  }
+  // Each value costs some 80 bytes in the tree, whatever its few bytes of text.
+  bool Counted() {
+    if (++values_ > MostValues) Refuse("値が " + std::to_string(MostValues) + " より多いので Tiled の地図ではありません");
+    return true;
+  }
+
+  Tree tree_;
+  int depth_ = 0;
+  long values_ = 0;
+};
 
 Json Parsed(std::string_view text) {
-  const Json::parser_callback_t shallow = [](int depth, Json::parse_event_t, Json&) {
-    if (depth > MostNesting) Refuse("入れ子が " + std::to_string(MostNesting) + " 段より深いので Tiled の地図ではありません");
-    return true;
-  };
   try {
-    return Json::parse(text.begin(), text.end(), shallow);
+    Json result;
+    ShallowTreeBuilder builder(result);
+    Json::sax_parse(text.begin(), text.end(), &builder);
+    return result;
   } catch (const Json::parse_error& error) {
     const std::size_t at = std::min<std::size_t>(error.byte > 0 ? error.byte - 1 : 0, text.size());
     const std::string_view before = text.substr(0, at);

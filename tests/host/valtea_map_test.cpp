@@ -64,6 +64,12 @@ class ValteaMap : public ::testing::Test {
 
 constexpr TerrainCode Plain = 4, Castle = 31;
 
+// What follows a refusal on lines of their own.
+const std::string NotFound = u8"\nvaltea-map: 理由: そのファイルかフォルダがありません";
+std::string WrongCount(const std::string& usage) {
+  return u8"引数の数が違います\nvaltea-map: 使い方: valtea-map " + usage;
+}
+
 // ---- version, help, arguments ----
 
 TEST_F(ValteaMap, TellsItsVersionAndExplainsEveryCommandWithAnExample) {
@@ -80,12 +86,12 @@ TEST_F(ValteaMap, RefusesBadArgumentsWithStatusTwo) {
   WriteBytes(map, MapOf(Plain));
   ExpectRefused(Run({}), u8"コマンドがありません (valtea-map --help)");
   ExpectRefused(Run({u"frobnicate", map}), u8"コマンド frobnicate はありません (valtea-map --help)");
-  ExpectRefused(Run({u"info"}), u8"引数の数が違います (valtea-map --help)");
-  ExpectRefused(Run({u"diff", map}), u8"引数の数が違います (valtea-map --help)");
+  ExpectRefused(Run({u"info"}), WrongCount("info MAP"));
+  ExpectRefused(Run({u"diff", map}), WrongCount("diff OLD NEW [--patch OUT]"));
   ExpectRefused(Run({u"check", map, u"--force"}), u8"オプション --force はこのコマンドにはありません");
   ExpectRefused(Run({u"render", map, folder.File(u"m.png"), u"--scale"}), u8"オプション --scale の値がありません");
   const MapPath missing = folder.File(u"NONE.VLT");
-  ExpectRefused(Run({u"info", missing}), u8"ファイル " + Utf8(missing) + u8" は開けません");
+  ExpectRefused(Run({u"info", missing}), u8"ファイル " + Utf8(missing) + u8" は開けません" + NotFound);
   EXPECT_EQ(FilesInFolder(), 1u);
 }
 
@@ -273,7 +279,7 @@ TEST_F(ValteaMapPatch, EveryFormatAppliesOnceAndThenFindsNothingToDo) {
     EXPECT_EQ(ReadBytes(map), modded);
     const ProgramRun twice = Run({u"patch", map, patch});
     EXPECT_EQ(twice.status, Success);
-    EXPECT_EQ(twice.out, format.again);
+    EXPECT_EQ(twice.out, format.again + u8"変わりません: " + Utf8(map) + "\n");
     EXPECT_EQ(ReadBytes(map), modded);
   }
   ExpectRefused(Run({u"diff", before, after, u"--patch", folder.File(u"mod.zip")}),
@@ -300,8 +306,10 @@ TEST_F(ValteaMapPatch, ASecondModMergesAndACellBothChangeIsAConflict) {
   WriteBytes(map, MapOf(Castle));
   const ProgramRun misfit = Run({u"patch", map, bps});
   EXPECT_EQ(misfit.status, Findings);
-  EXPECT_EQ(misfit.out, u8"BPS パッチ " + Utf8(bps) + u8" はこの地図のためのものではありません (元の地図の CRC-32 が違います)\n"
-                        u8"変えたマス: 0  当て済みのマス: 0  衝突: 0\n合わないので書き込みません\n");
+  EXPECT_EQ(misfit.out, u8"BPS パッチ " + Utf8(bps) + u8" はこの地図には当たりません。BPS は作られたときの地図そのもの\n"
+                        u8"(CRC-32 で確かめます) にしか当たらず、この地図はそれと違います。\n"
+                        u8"地図の自分の編集を残して当てるには、テキストのパッチ (.txt) を使ってください。\n"
+                        u8"合わないので書き込みません\n");
   EXPECT_EQ(ReadBytes(map), MapOf(Castle));
 }
 
@@ -408,7 +416,7 @@ TEST_F(ValteaMap, RenderRefusesBadScalesAndWritesNothing) {
   for (const MapPath& scale : {MapPath(u"0"), MapPath(u"17"), MapPath(u"x")})
     ExpectRefused(Run({u"render", map, png, u"--scale", scale}), "--scale " + Utf8(scale) + u8" は 1..16 の数ではありません");
   const MapPath nowhere = folder.File(u"none/map.png");
-  ExpectRefused(Run({u"render", map, nowhere}), u8"ファイル " + Utf8(nowhere) + u8" を作成できません");
+  ExpectRefused(Run({u"render", map, nowhere}), u8"ファイル " + Utf8(nowhere) + u8" を作成できません" + NotFound);
   EXPECT_EQ(FilesInFolder(), 1u);
 }
 
@@ -442,7 +450,7 @@ TEST_F(ValteaMap, ShapeTurnsABridgeAndEndsCleanWithStatusZero) {
   EXPECT_EQ(run.status, Success);
 
   const ProgramRun again = Run({u"shape", map});
-  EXPECT_EQ(again.out, u8"道路網に問題はありません\n");
+  EXPECT_EQ(again.out, u8"道路網に問題はありません\n変わりません: " + Utf8(map) + "\n");
   EXPECT_EQ(again.status, Success);
 }
 
@@ -470,7 +478,7 @@ TEST_F(ValteaMap, RoadLaysTheWayAndPrintsTheChangedCellsAsDiffDoes) {
   EXPECT_EQ(Run({u"check", map}).status, Success);
 
   const ProgramRun again = Run({u"road", map, u"101:30", u"105:28"});
-  EXPECT_EQ(again.out, u8"道の長さ: 4 歩\n") << "along the road there is";
+  EXPECT_EQ(again.out, u8"道の長さ: 4 歩\n変わりません: " + Utf8(map) + "\n") << "along the road there is";
 }
 
 TEST_F(ValteaMap, RoadRefusesAndWritesNothing) {
@@ -481,9 +489,10 @@ TEST_F(ValteaMap, RoadRefusesAndWritesNothing) {
   ExpectRefused(Run({u"road", map, u"103:30", u"105:28"}),
                 u8"103:30 の 平 (4) では道が終われません (道の端は港湾、御所、城、町か道路のマス)");
   ExpectRefused(Run({u"road", map, u"101:30", u"201:30"}),
-                u8"101:30 から 201:30 への道がありません (山、港湾、御所、城、町と 2 マス続く水は通れません)");
+                u8"101:30 から 201:30 への道がありません (山、港湾、御所、城と町は道路の端でしか通れず、"
+                u8"水は 1 本の道路で 1 マスしか渡れません)");
   ExpectRefused(Run({u"road", map, u"101:30", u"2:1"}), u8"マス 2:1 は偶数列の 1 行目で、地図のバイトがありません");
-  ExpectRefused(Run({u"road", map, u"101:30"}), u8"引数の数が違います (valtea-map --help)");
+  ExpectRefused(Run({u"road", map, u"101:30"}), WrongCount("road MAP FROM TO [--dry-run]"));
   EXPECT_EQ(ReadBytes(map), bytes);
   EXPECT_EQ(FilesInFolder(), 1u);
 }
@@ -706,7 +715,7 @@ TEST_F(ValteaMap, WorksInAFolderWhoseNameCodePage932Lacks) {
   EXPECT_EQ(Run({u"set", file, u"@0", u"19"}).out, u8"1:1 0x0 0: 平 (4) -> ＼ (19)\n書き込みました: " + Utf8(file) + "\n");
   EXPECT_EQ(Run({u"get", file, u"1:1"}).out, u8"1:1 0x0 0: ＼ (19) 街道　＼\n");
   const MapPath missing = (odd / "NONE.VLT").u16string();
-  ExpectRefused(Run({u"get", missing, u"1:1"}), u8"ファイル " + Utf8(missing) + u8" は開けません");
+  ExpectRefused(Run({u"get", missing, u"1:1"}), u8"ファイル " + Utf8(missing) + u8" は開けません" + NotFound);
   EXPECT_NE(Utf8(missing).find(nameUtf8), std::string::npos);
 }
 

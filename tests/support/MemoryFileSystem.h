@@ -31,7 +31,10 @@ class MemoryFileSystem : public FileSystem {
                        std::uint64_t& size) override {
     ++reads;
     const auto file = files.find(path);
-    if (file == files.end() || locked.count(path) != 0) return ReadResult::CannotOpen;
+    if (file == files.end() || locked.count(path) != 0) {
+      SetFailure({file == files.end() ? FileFailure::Kind::NotFound : FileFailure::Kind::InUse, 0});
+      return ReadResult::CannotOpen;
+    }
     if (failShortRead) return ReadResult::ShortRead;
     const std::size_t wanted = std::min(most, file->second.size());
     content.assign(file->second.begin(), file->second.begin() + static_cast<std::ptrdiff_t>(wanted));
@@ -66,6 +69,10 @@ class MemoryFileSystem : public FileSystem {
   }
 
   void Remove(const MapPath& path) override { files.erase(path); }
+
+  bool SameFile(const MapPath& one, const MapPath& other) override {
+    return one == other && files.count(one) != 0;
+  }
 
  private:
   class File : public NewFile {
