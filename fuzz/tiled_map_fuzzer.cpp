@@ -17,12 +17,25 @@ std::string AsciiOnly(std::string_view text) {
   return ascii;
 }
 
+// An input that starts with '*' stands for the rest repeated to some 4 MiB,
+// so that texts as large as a player could hand us are tried at every run,
+// not only once mutations have grown one that far.
+std::string Grown(std::string_view input) {
+  if (input.size() < 2 || input[0] != '*') return std::string(input);
+  constexpr std::size_t Size = 4 << 20;
+  const std::string_view piece = input.substr(1);
+  std::string text;
+  text.reserve(Size + piece.size());
+  while (text.size() < Size) text += piece;
+  return text;
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   MapImage image{};
   try {
-    image = ReadTiledMap(std::string_view(reinterpret_cast<const char*>(data), size));
+    image = ReadTiledMap(Grown(std::string_view(reinterpret_cast<const char*>(data), size)));
   } catch (const TiledMapError&) {
     return 0;
   }

@@ -191,10 +191,9 @@ bool LooksLikeAMap(const MapPath& path, const std::vector<std::uint8_t>& content
          (content.size() == static_cast<std::size_t>(MapSize) && PatchKindOfContent(content) == PatchKind::Text &&
           std::any_of(content.begin(), content.end(), [](std::uint8_t byte) { return byte < '\t'; }));
 }
-bool LooksLikeAPatch(const MapPath& path, const MapImage& image) {
+bool LooksLikeAPatch(const MapPath& path, const std::vector<std::uint8_t>& content) {
   const std::string ending = EndingOf(path);
-  const std::vector<std::uint8_t> start(image.begin(), image.begin() + 5);
-  return ending == ".txt" || ending == ".bps" || ending == ".ips" || PatchKindOfContent(start) != PatchKind::Text;
+  return ending == ".txt" || ending == ".bps" || ending == ".ips" || PatchKindOfContent(content) != PatchKind::Text;
 }
 
 constexpr std::string_view UnknownCommand = "コマンド %s はありません (valtea-map --help)";
@@ -393,11 +392,11 @@ class Commands {
     if (ours && theirs) throw ArgumentError(PathText{"--ours と --theirs は一緒には使えません", {}});
     RefuseToOverwrite(path, {patchPath});
     const std::vector<std::uint8_t> patch = ReadSmallFile(files_, patchPath);
-    const LoadedMap map = LoadMap(path);
-    if (LooksLikeAMap(patchPath, patch) || LooksLikeAPatch(path, map.image))
+    if (LooksLikeAMap(patchPath, patch) || LooksLikeAPatch(path, ReadMapContent(files_, path).bytes))
       throw ArgumentError(PathText{"%s と %s の順が逆のようです: 地図が先、パッチが後です "
                                    "(valtea-map patch MAP PATCH)",
                                    path, patchPath});
+    const LoadedMap map = LoadMap(path);
     PatchOutcome outcome = PatchOutcomeOf(patchPath, patch, map.image);
     if (outcome.misfit) return SayMisfit(patchPath);
     if (!outcome.conflicts.empty() && !ours && !theirs) {

@@ -177,6 +177,19 @@ TEST(TiledMap, TextThatIsNoJsonIsRefusedWhereTheParserStopped) {
   // Nesting deeper than any map is refused as soon as it is seen.
   const std::string deep = std::string(201, '[') + std::string(201, ']');
   EXPECT_THROW(ReadTiledMap(deep), TiledMapError);
+  // So are more values than any map has, before they fill the memory.
+  std::string many = "[";
+  for (int value = 0; value < 250000; ++value) many += "0,";
+  auto refusal = [](const std::string& text) {
+    try {
+      ReadTiledMap(text);
+    } catch (const TiledMapError& error) {
+      return std::string(error.what());
+    }
+    return std::string();
+  };
+  EXPECT_EQ(refusal(many + "0]"), "値が 250000 より多いので Tiled の地図ではありません");
+  EXPECT_EQ(refusal("[" + many.substr(5) + "0]"), "Tiled の地図ではありません") << "250000 values are read";
   for (const auto& text : cases) {
     try {
       ReadTiledMap(text.text);

@@ -6,15 +6,22 @@
 #include <gtest/gtest.h>
 
 #include <array>
+#include <algorithm>
+#include <chrono>
 #include <filesystem>
+#include <sstream>
 #include <string>
 #include <vector>
 
 #ifndef _WIN32
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include "cli/ShiftJisToUtf8.h"
 #endif
 #include "map/HexGrid.h"
 #include "map/MapFile.h"
+#include "map/TextEncoding.h"
 #include "support/PngReading.h"
 #include "support/ProgramRun.h"
 #include "support/TempFolder.h"
@@ -57,6 +64,37 @@ class ValteaMap : public ::testing::Test {
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(run.err, u8"valtea-map: " + message + "\n");
   }
+  static std::string Utf8Text(const MapPath& path) {
+    const Bytes bytes = ReadBytes(path);
+    return std::string(bytes.begin(), bytes.end());
+  }
+
+  // The command lines of examples in a text, without "valtea-map": after
+  // "例: " in the help, "$ " in the README and "> " or blanks in the guide.
+  // Lines with placeholders in capitals other than the map's name, or with a
+  // redirection, are descriptions, not examples.
+  static std::vector<std::vector<std::string>> ExamplesIn(const std::string& text) {
+    std::vector<std::vector<std::string>> examples;
+    std::istringstream lines(text);
+    for (std::string line; std::getline(lines, line);) {
+      if (!line.empty() && line.back() == '\r') line.pop_back();
+      const auto start = line.find("valtea-map ");
+      const std::string before = line.substr(0, start == std::string::npos ? 0 : start);
+      if (start == std::string::npos ||
+          before.find_first_not_of(" ") != std::string::npos && before != u8"      例: " && before != "$ " &&
+              before.find_first_not_of(" ") != before.find("> ")) continue;
+      std::istringstream words(line.substr(start + 11));
+      std::vector<std::string> example;
+      for (std::string word; words >> word && word != "#";) example.push_back(word);
+      const bool placeholder = std::any_of(example.begin(), example.end(), [](const std::string& word) {
+        return word == "MAP" || word.find("OUT") != std::string::npos || word.rfind("IN.", 0) == 0 || word == "CELL" ||
+               word == "..." || word == ">" || word[0] == '"' || word == "|";
+      });
+      if (!example.empty() && example[0].rfind("--", 0) != 0 && !placeholder) examples.push_back(example);
+    }
+    return examples;
+  }
+
   std::size_t FilesInFolder() const {
     return static_cast<std::size_t>(std::distance(fs::directory_iterator(folder.Path()), fs::directory_iterator()));
   }
@@ -93,6 +131,66 @@ TEST_F(ValteaMap, RefusesBadArgumentsWithStatusTwo) {
   const MapPath missing = folder.File(u"NONE.VLT");
   ExpectRefused(Run({u"info", missing}), u8"ファイル " + Utf8(missing) + u8" は開けません" + NotFound);
   EXPECT_EQ(FilesInFolder(), 1u);
+}
+
+// Help for one command, from either spelling, in lines a terminal of 80
+// columns shows whole (a Japanese character takes two).
+TEST_F(ValteaMap, HelpOfOneCommandFitsEightyColumns) {
+  const ProgramRun whole = Run({u"--help"});
+  for (const char16_t* command : {u"info", u"render", u"patch", u"road"}) {
+    const ProgramRun help = Run({u"help", command});
+    EXPECT_EQ(help.status, Success);
+    EXPECT_EQ(help.out, Run({command, u"--help"}).out);
+    EXPECT_EQ(help.out.rfind("valtea-map " + Utf8(command) + " ", 0), 0u) << help.out;
+    EXPECT_NE(whole.out.find(help.out), std::string::npos) << help.out;
+  }
+  ExpectRefused(Run({u"help", u"frobnicate"}), u8"コマンド frobnicate はありません (valtea-map --help)");
+  std::size_t columns = 0;
+  for (std::size_t i = 0; i < whole.out.size(); ++i) {
+    const auto byte = static_cast<unsigned char>(whole.out[i]);
+    if (byte == '\n') columns = 0;
+    else if (byte < 0x80) ++columns;
+    else if (byte >= 0xC0) columns += 2;  // the first byte of a character beyond ASCII
+    EXPECT_LE(columns, 80u) << whole.out.substr(whole.out.rfind('\n', i) + 1, i - whole.out.rfind('\n', i));
+  }
+}
+
+// Every example of the help, the README and the player's guide, in the
+// order each gives them, on a copy of the sample map: none is refused, and
+// those of set and road change the map.
+TEST_F(ValteaMap, EveryExampleWorksOnTheSampleMap) {
+  const MapPath source = VALTEA_SOURCE_FOLDER_U16;
+  const std::string help = Run({u"--help"}).out;
+  const std::string readme = Utf8Text(source + u"/README.md");
+  const std::string guide = Utf8Text(source + u"/docs/release/valtea-map.ja.txt");
+  const Bytes sample = ReadBytes(source + u"/samples/MAPDATA.VLT");
+  for (const std::string* text : {&help, &readme, &guide}) {
+    WriteBytes(map, sample);
+    WriteBytes(folder.File(u"MAPDATA.VLT.bak"), sample);
+    const std::vector<std::vector<std::string>> examples = ExamplesIn(*text);
+    EXPECT_GE(examples.size(), 8u);
+    for (const std::vector<std::string>& example : examples) {
+      std::vector<MapPath> arguments;
+      std::string shown;
+      for (const std::string& word : example) {
+        shown += word + " ";
+        const bool isFile = word.find('.') != std::string::npos && word[0] != '-' && word.find(':') == std::string::npos;
+        arguments.push_back(isFile ? folder.File(Utf16FromUtf8(word)) : Utf16FromUtf8(word));
+      }
+      const ProgramRun run = Run(arguments);
+      EXPECT_NE(run.status, Error) << shown << run.err;
+      if (example[0] == "set" || example[0] == "road") EXPECT_EQ(run.out.find(u8"変わりません"), std::string::npos) << shown;
+    }
+  }
+}
+
+TEST_F(ValteaMap, OptionsTakeTheirValueAfterAnEqualsSignToo) {
+  WriteBytes(map, MapOf(Plain));
+  const MapPath png = folder.File(u"map.png");
+  EXPECT_EQ(Run({u"render", map, png, u"--scale=2"}).status, Success);
+  EXPECT_EQ(DecodePng(ReadBytes(png)).image.width, 1408);
+  ExpectRefused(Run({u"render", map, png, u"--scale=0"}), u8"--scale 0 は 1..16 の数ではありません");
+  ExpectRefused(Run({u"render", map, png, u"--size=2"}), u8"オプション --size はこのコマンドにはありません");
 }
 
 // ---- info, get ----
@@ -259,12 +357,15 @@ class ValteaMapPatch : public ValteaMap {
 // Each format onto the map it was made from, a dry run first, then again:
 // the second time there is nothing left to do.
 TEST_F(ValteaMapPatch, EveryFormatAppliesOnceAndThenFindsNothingToDo) {
+  const std::string unchecked = u8"valtea-map: 注意: IPS パッチは元の地図を確かめられないので、どの地図にもそのまま当たります。"
+                                u8"作られた地図と違うかどうかは分かりません\n";
   const struct {
     const char16_t* name;
     std::string again;
-  } formats[] = {{u"mod.txt", u8"変えたマス: 0  当て済みのマス: 3  衝突: 0\n"},
-                 {u"mod.bps", u8"このパッチはもう当ててあります\n変えたマス: 0  当て済みのマス: 0  衝突: 0\n"},
-                 {u"mod.ips", u8"変えたマス: 0  当て済みのマス: 0  衝突: 0\n"}};
+    std::string warning;
+  } formats[] = {{u"mod.txt", u8"変えたマス: 0  当て済みのマス: 3  衝突: 0\n", ""},
+                 {u"mod.bps", u8"このパッチはもう当ててあります\n変えたマス: 0  当て済みのマス: 0  衝突: 0\n", ""},
+                 {u"mod.ips", u8"変えたマス: 0  当て済みのマス: 0  衝突: 0\n", unchecked}};
   for (const auto& format : formats) {
     SCOPED_TRACE(Utf8(format.name));
     const MapPath patch = MakePatch(format.name);
@@ -276,6 +377,7 @@ TEST_F(ValteaMapPatch, EveryFormatAppliesOnceAndThenFindsNothingToDo) {
     const ProgramRun run = Run({u"patch", map, patch});
     EXPECT_EQ(run.status, Success);
     EXPECT_EQ(run.out, lines + summary + u8"書き込みました: " + Utf8(map) + "\n");
+    EXPECT_EQ(run.err, format.warning);
     EXPECT_EQ(ReadBytes(map), modded);
     const ProgramRun twice = Run({u"patch", map, patch});
     EXPECT_EQ(twice.status, Success);
@@ -301,6 +403,21 @@ TEST_F(ValteaMapPatch, ASecondModMergesAndACellBothChangeIsAConflict) {
   EXPECT_EQ(run.out, u8"19:30 0x589 1417: 地図は 平 (4)、パッチは ＼ (19) -> ／ (18)\n"
                      u8"変えたマス: 0  当て済みのマス: 1  衝突: 1\n合わないので書き込みません\n");
   EXPECT_EQ(ReadBytes(map), modded) << "nothing written";
+  // Unless the player says which side each conflicting cell keeps.
+  const struct {
+    const char16_t* option;
+    std::string kept;
+    TerrainCode code;
+  } sides[] = {{u"--ours", u8"  → 地図のまま", Plain}, {u"--theirs", u8"  → パッチの後のコードにします", 18}};
+  for (const auto& side : sides) {
+    WriteBytes(map, modded);
+    const ProgramRun resolved = Run({u"patch", map, second, side.option});
+    EXPECT_EQ(resolved.status, Success);
+    EXPECT_EQ(resolved.out.substr(0, resolved.out.find('\n')),
+              u8"19:30 0x589 1417: 地図は 平 (4)、パッチは ＼ (19) -> ／ (18)" + side.kept);
+    EXPECT_EQ(ReadBytes(map), MapOf(Plain, {{19, 30, side.code}, {5, 10, 29}, {352, 76, 200}, {100, 30, 31}}));
+  }
+  ExpectRefused(Run({u"patch", map, second, u"--ours", u"--theirs"}), u8"--ours と --theirs は一緒には使えません");
   // The same misfit in BPS: made for another map, it does not fit this one.
   const MapPath bps = MakePatch(u"mod.bps");
   WriteBytes(map, MapOf(Castle));
@@ -318,11 +435,17 @@ TEST_F(ValteaMapPatch, ASecondModMergesAndACellBothChangeIsAConflict) {
 TEST_F(ValteaMapPatch, TextPatchesInEveryEncodingOfPlayersTools) {
   const char shiftJis[] = "# 街道を直す mod\r\n19:30 0x589 1417: ＼ (19) -> 平 (4)\r\n違うバイト: 1\r\n";
   const std::string utf8 = u8"\xEF\xBB\xBF# 街道を直す mod\n19:30 0x589 1417: ＼ (19) -> 平 (4)\n違うバイト: 1\n";
+  // Copied from a chat, with blanks and tabs at the line ends.
+  const std::string copied = u8"19:30 0x589 1417: ＼ (19) -> 平 (4) \t\n違うバイト: 1  \n";
   const std::u16string utf16 = u"\uFEFF# 街道を直す mod\r\n19:30 0x589 1417: ＼ (19) -> 平 (4)\r\n違うバイト: 1\r\n";
-  Bytes utf16Bytes;
-  for (char16_t unit : utf16) utf16Bytes.insert(utf16Bytes.end(), {static_cast<std::uint8_t>(unit), static_cast<std::uint8_t>(unit >> 8)});
+  Bytes utf16Le, utf16Be;
+  for (char16_t unit : utf16) {
+    utf16Le.insert(utf16Le.end(), {static_cast<std::uint8_t>(unit), static_cast<std::uint8_t>(unit >> 8)});
+    utf16Be.insert(utf16Be.end(), {static_cast<std::uint8_t>(unit >> 8), static_cast<std::uint8_t>(unit)});
+  }
   const MapPath patch = folder.File(u"mod.txt");
-  for (const Bytes& text : {Bytes(shiftJis, shiftJis + sizeof shiftJis - 1), Bytes(utf8.begin(), utf8.end()), utf16Bytes}) {
+  for (const Bytes& text : {Bytes(shiftJis, shiftJis + sizeof shiftJis - 1), Bytes(utf8.begin(), utf8.end()), utf16Le,
+                            utf16Be, Bytes(copied.begin(), copied.end())}) {
     WriteBytes(map, original);
     WriteBytes(patch, text);
     const ProgramRun run = Run({u"patch", map, patch});
@@ -362,6 +485,20 @@ TEST_F(ValteaMapPatch, RefusesDamagedPatchesAndWritesNothing) {
 
 // Patches another implementation made (the npm package bps; see
 // tests/interop), each with the map it makes from the sample map.
+// `patch PATCH MAP` instead of `patch MAP PATCH`: said as such, whichever
+// of the two gives it away.
+TEST_F(ValteaMapPatch, SwappedArgumentsAreSaidAsSuch) {
+  const MapPath text = MakePatch(u"mod.txt"), bps = MakePatch(u"mod.bps");
+  const MapPath renamed = folder.File(u"mod.dat");
+  WriteBytes(renamed, ReadBytes(bps));
+  WriteBytes(map, original);
+  for (const auto& [first, second] : {std::pair{text, map}, std::pair{renamed, map}, std::pair{map, before}}) {
+    ExpectRefused(Run({u"patch", first, second}), Utf8(first) + u8" と " + Utf8(second) +
+                                                   u8" の順が逆のようです: 地図が先、パッチが後です (valtea-map patch MAP PATCH)");
+  }
+  EXPECT_EQ(ReadBytes(map), original);
+}
+
 TEST_F(ValteaMap, AppliesBpsPatchesThatAnotherImplementationMade) {
   const MapPath fixtures = MapPath(u"" VALTEA_SOURCE_FOLDER_U16 u"/tests/fixtures/patches/");
   const Bytes sample = ReadBytes(MapPath(u"" VALTEA_SOURCE_FOLDER_U16 u"/samples/MAPDATA.VLT"));
@@ -495,6 +632,131 @@ TEST_F(ValteaMap, RoadRefusesAndWritesNothing) {
   ExpectRefused(Run({u"road", map, u"101:30"}), WrongCount("road MAP FROM TO [--dry-run]"));
   EXPECT_EQ(ReadBytes(map), bytes);
   EXPECT_EQ(FilesInFolder(), 1u);
+}
+
+// ---- no command damages a map ----
+
+// An output that is one of the command's own inputs, by whatever name, is
+// refused before anything is read, and every file stays as it was.
+TEST_F(ValteaMap, NoCommandWritesOverItsOwnInput) {
+  fs::create_directory(folder.Path() / "sub");
+  auto again = [this](const std::u16string& name) { return folder.File(u"sub/../" + name); };
+  const MapPath csv = folder.File(u"map.csv"), txt = folder.File(u"mod.txt"), png = folder.File(u"old.png");
+  for (const MapPath& file : {map, csv, txt, png}) WriteBytes(file, MapOf(Plain));
+  const std::string same = u8" は読むファイル ";
+  const struct {
+    std::vector<MapPath> arguments;
+    std::string message;
+  } cases[] = {
+      {{u"render", map, map}, u8"絵 " + Utf8(map) + u8" の名前は .png で終わりません (絵は PNG だけです)"},
+      {{u"render", map, folder.File(u"s.jpg")}, u8"絵 " + Utf8(folder.File(u"s.jpg")) + u8" の名前は .png で終わりません (絵は PNG だけです)"},
+      {{u"render", png, again(u"old.png")}, Utf8(again(u"old.png")) + same + Utf8(png)},
+      {{u"export", csv, again(u"map.csv")}, Utf8(again(u"map.csv")) + same + Utf8(csv)},
+      {{u"import", csv, again(u"map.csv")}, Utf8(again(u"map.csv")) + same + Utf8(csv)},
+      {{u"diff", txt, map, u"--patch", again(u"mod.txt")}, Utf8(again(u"mod.txt")) + same + Utf8(txt)},
+      {{u"patch", map, again(u"MAPDATA.VLT")}, Utf8(map) + same + Utf8(again(u"MAPDATA.VLT"))},
+#ifdef _WIN32
+      {{u"import", csv, folder.File(u"MAP.CSV")}, Utf8(folder.File(u"MAP.CSV")) + same + Utf8(csv)},
+#endif
+  };
+  for (const auto& refused : cases) {
+    ExpectRefused(Run(refused.arguments), refused.message + (refused.message.find(same) == std::string::npos ? "" : u8" と同じファイルなので、書き込みません"));
+    for (const MapPath& file : {map, csv, txt, png}) EXPECT_EQ(ReadBytes(file), MapOf(Plain)) << Utf8(file);
+  }
+  EXPECT_EQ(FilesInFolder(), 5u);
+}
+
+#ifndef _WIN32
+// As on Windows: a save replaces the file a link points at and keeps the
+// link, the file keeps its mode, owner and group, and a file its owner may
+// not write is read-only, also to root.
+TEST_F(ValteaMap, ASaveFollowsItsLinkAndKeepsTheFilesModeAndOwner) {
+  fs::create_directory(folder.Path() / "real");
+  const MapPath target = folder.File(u"real/MAPDATA.VLT"), link = folder.File(u"LINK.VLT");
+  WriteBytes(target, MapOf(Plain));
+  fs::create_symlink("real/MAPDATA.VLT", fs::path(link));
+  const auto privateMode = fs::perms::owner_read | fs::perms::owner_write;
+  fs::permissions(fs::path(target), privateMode);
+  const bool root = geteuid() == 0;
+  if (root) ASSERT_EQ(chown(fs::path(target).c_str(), 1, 1), 0);
+
+  EXPECT_EQ(Run({u"set", link, u"5:10", u"18"}).status, Success);
+  EXPECT_TRUE(fs::is_symlink(fs::path(link)));
+  EXPECT_EQ(ReadBytes(target), MapOf(Plain, {{5, 10, 18}}));
+  EXPECT_EQ(fs::status(fs::path(target)).permissions(), privateMode);
+  struct stat status {};
+  ASSERT_EQ(stat(fs::path(target).c_str(), &status), 0);
+  if (root) EXPECT_EQ(std::make_pair(status.st_uid, status.st_gid), std::make_pair(1u, 1u));
+
+  fs::permissions(fs::path(target), fs::perms::owner_read | fs::perms::group_read);
+  ExpectRefused(Run({u"set", link, u"5:10", u"4"}),
+                u8"ファイル " + Utf8(link) + u8" を作成できません\nvaltea-map: 理由: 読み取り専用です");
+  EXPECT_EQ(ReadBytes(target), MapOf(Plain, {{5, 10, 18}}));
+  EXPECT_EQ(FilesInFolder(), 2u);
+  EXPECT_EQ(std::distance(fs::directory_iterator(folder.Path() / "real"), fs::directory_iterator()), 1);
+}
+#endif
+
+// A command whose result is already in the file says so and leaves the file
+// alone: not even its time changes.
+TEST_F(ValteaMap, WhatIsAlreadySoIsNotWritten) {
+  WriteBytes(map, MapOf(Plain));
+  const MapPath csv = folder.File(u"map.csv"), png = folder.File(u"map.png");
+  Run({u"export", map, csv});
+  Run({u"render", map, png});
+  const struct {
+    std::vector<MapPath> arguments;
+    MapPath file;
+    std::string out;
+  } cases[] = {
+      {{u"set", map, u"5:10", u"4"}, map, u8"5:10 0x140 320: 平 (4) 平地\n"},
+      {{u"import", csv, map}, map, ""},
+      {{u"export", map, csv}, csv, ""},
+      {{u"render", map, png}, png, ""},
+  };
+  for (const auto& unchanged : cases) {
+    const auto time = fs::last_write_time(fs::path(unchanged.file)) - std::chrono::hours(1);
+    fs::last_write_time(fs::path(unchanged.file), time);
+    const ProgramRun run = Run(unchanged.arguments);
+    EXPECT_EQ(run.status, Success);
+    EXPECT_EQ(run.out, unchanged.out + u8"変わりません: " + Utf8(unchanged.file) + "\n");
+    EXPECT_EQ(fs::last_write_time(fs::path(unchanged.file)), time) << Utf8(unchanged.file);
+  }
+}
+
+// An export that fails half-way takes back the tileset picture it wrote.
+TEST_F(ValteaMap, AFailedExportLeavesNothingBehind) {
+  WriteBytes(map, MapOf(Plain));
+  const MapPath tmj = folder.File(u"map.tmj");
+  fs::create_directory(fs::path(tmj));
+  ExpectRefused(Run({u"export", map, tmj}),
+                u8"ファイル " + Utf8(tmj) + u8" を作成できません\nvaltea-map: 理由: ファイルではなくフォルダです");
+  EXPECT_EQ(FilesInFolder(), 2u);
+}
+
+// An empty file is no map; a map file of another size is read by the
+// editor's rules, and said once.
+TEST_F(ValteaMap, EmptyMapsAreRefusedAndOddSizesAreSaid) {
+  WriteBytes(map, {});
+  const std::string empty = u8"地図 " + Utf8(map) + u8" は空です (0 バイト)";
+  const MapPath out = folder.File(u"out.png"), patch = folder.File(u"mod.txt");
+  WriteBytes(patch, Bytes{'#'});
+  for (const std::vector<MapPath>& arguments :
+       {std::vector<MapPath>{u"check", map}, {u"info", map}, {u"get", map, u"1:1"}, {u"shape", map},
+        {u"render", map, out}, {u"export", map}, {u"diff", map, map}, {u"patch", map, patch}})
+    ExpectRefused(Run(arguments), empty);
+  EXPECT_EQ(ReadBytes(map), Bytes{});
+
+  WriteBytes(map, Bytes(100, Plain));
+  const ProgramRun shortMap = Run({u"diff", map, map});
+  EXPECT_EQ(shortMap.status, Success);
+  EXPECT_EQ(shortMap.err, u8"valtea-map: 注意: 地図 " + Utf8(map) +
+                              u8" は 100 バイトで、26576 バイトに足りません。足りない 26476 バイトは海 (0) とみなします\n");
+  WriteBytes(map, Bytes(MapSize + 1, Plain));
+  const ProgramRun longMap = Run({u"set", map, u"1:1", u"18"});
+  EXPECT_EQ(longMap.err, u8"valtea-map: 注意: 地図 " + Utf8(map) +
+                             u8" は 26577 バイトで、26576 バイトより長いので、その先は読みません。書き込むと 26576 バイトになります\n");
+  EXPECT_EQ(ReadBytes(map), MapOf(Plain, {{1, 1, 18}}));
 }
 
 // ---- the text form ----

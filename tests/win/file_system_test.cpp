@@ -38,6 +38,7 @@ class Win32Files : public ::testing::Test {
   TempFolder folder;
   Win32FileSystem files;
   MapPath path = folder.File(u"MAPDATA.VLT");
+  FileFailure::Kind reason = FileFailure::Kind::None;  // of the last failure
 
   PathText ReadFails(const MapPath& from) {
     MapImage image = ImageOf(Pattern(99));
@@ -46,6 +47,7 @@ class Win32Files : public ::testing::Test {
       ReadMapImage(files, from, image);
     } catch (const MapFileError& error) {
       EXPECT_EQ(image, before) << "a failed read changed the image";
+      reason = error.Reason().kind;
       return error.Text();
     }
     ADD_FAILURE() << "read despite the fault";
@@ -56,6 +58,7 @@ class Win32Files : public ::testing::Test {
     try {
       WriteMapImage(files, to, ImageOf(Pattern(77)));
     } catch (const MapFileError& error) {
+      reason = error.Reason().kind;
       return error.Text();
     }
     ADD_FAILURE() << "saved despite the fault";
@@ -101,16 +104,20 @@ TEST_F(Win32Files, EmptyFileReadsWithoutChange) {
 
 TEST_F(Win32Files, MissingFileOrFolder) {
   EXPECT_EQ(ReadFails(path), CannotOpen(path));
+  EXPECT_EQ(reason, FileFailure::Kind::NotFound);
   const MapPath lost = folder.File(u"missing") + u"\\MAPDATA.VLT";
   EXPECT_EQ(ReadFails(lost), CannotOpen(lost));
   EXPECT_EQ(SaveFails(lost), CannotCreate(lost));
+  EXPECT_EQ(reason, FileFailure::Kind::NotFound);
   EXPECT_TRUE(FolderContent().empty());
 }
 
 TEST_F(Win32Files, AFolderOfThatNameIsNoMapFile) {
   ASSERT_TRUE(CreateDirectoryW(WideFromPath(path).c_str(), nullptr));
   EXPECT_EQ(ReadFails(path), CannotOpen(path));
+  EXPECT_EQ(reason, FileFailure::Kind::IsFolder);
   EXPECT_EQ(SaveFails(path), CannotCreate(path));
+  EXPECT_EQ(reason, FileFailure::Kind::IsFolder);
   EXPECT_EQ(FolderContent(), OnlyTheMap);
 }
 
@@ -120,7 +127,9 @@ TEST_F(Win32Files, FileLockedByAnotherProgram) {
     OtherHandle other(path, GENERIC_READ | GENERIC_WRITE, 0);
     ASSERT_TRUE(other.IsOpen());
     EXPECT_EQ(ReadFails(path), CannotOpen(path));
+    EXPECT_EQ(reason, FileFailure::Kind::InUse);
     EXPECT_EQ(SaveFails(path), CannotCreate(path));
+    EXPECT_EQ(reason, FileFailure::Kind::InUse);
   }
   EXPECT_EQ(ReadBytes(path), Pattern(4));
   EXPECT_EQ(FolderContent(), OnlyTheMap);
@@ -156,9 +165,20 @@ TEST_F(Win32Files, ReadOnlyFileReadsButIsNotSavedOver) {
   ASSERT_TRUE(SetFileAttributesW(WideFromPath(path).c_str(), FILE_ATTRIBUTE_READONLY));
   EXPECT_EQ(ReadBack(path), Pattern(6));
   EXPECT_EQ(SaveFails(path), CannotCreate(path));
+  EXPECT_EQ(reason, FileFailure::Kind::ReadOnly);
   EXPECT_EQ(ReadBytes(path), Pattern(6));
   EXPECT_NE(GetFileAttributesW(WideFromPath(path).c_str()) & FILE_ATTRIBUTE_READONLY, 0u);
   EXPECT_EQ(FolderContent(), OnlyTheMap);
+}
+
+// One file by any of its names; another file, or none, is not it.
+TEST_F(Win32Files, TellsOneFileByAnyOfItsNames) {
+  WriteBytes(path, Pattern(1));
+  WriteBytes(folder.File(u"OTHER.VLT"), Pattern(1));
+  ASSERT_TRUE(CreateDirectoryW(WideFromPath(folder.File(u"sub")).c_str(), nullptr));
+  EXPECT_TRUE(files.SameFile(path, folder.File(u"sub\\..\\mapdata.vlt")));
+  EXPECT_FALSE(files.SameFile(path, folder.File(u"OTHER.VLT")));
+  EXPECT_FALSE(files.SameFile(path, folder.File(u"NONE.VLT")));
 }
 
 TEST_F(Win32Files, SavingKeepsTheFilesAttributes) {
