@@ -13,8 +13,8 @@ constexpr std::string_view Introduction =
 // import use each other's files.
 constexpr std::array<CommandHelp, 11> Commands = {{
     {"info", "valtea-map info MAP",
-     "      地形ごとの数 (コード、字、名前)、道路、橋、町、城、35 以上のバイトと\n"
-     "      そのオフセット、26576 バイトでなければファイルの大きさ。\n",
+     "      地形ごとの数 (コード、記号、名前)、道路、橋、町、城、35 以上のバイト\n"
+     "      とそのオフセット、26576 バイトでなければファイルの大きさ。\n",
      "valtea-map info MAPDATA.VLT"},
     {"check", "valtea-map check MAP",
      "      道路網の検査: つながらない道路を 1 件 1 行で、最後に件数。\n",
@@ -24,8 +24,8 @@ constexpr std::array<CommandHelp, 11> Commands = {{
      "      --problems では検査の問題を赤い輪で囲みます。\n",
      "valtea-map render MAPDATA.VLT map.png --problems"},
     {"diff", "valtea-map diff OLD NEW [--patch OUT]",
-     "      違うバイトを 1 バイト 1 行で (マス、オフセット、前の字とコード ->\n"
-     "      後の字とコード)、最後に件数。--patch では OUT にパッチも書きます:\n"
+     "      違うバイトを 1 バイト 1 行で (マス、オフセット、前の記号とコード ->\n"
+     "      後の記号とコード)、最後に件数。--patch では OUT にパッチも書きます:\n"
      "      OUT.txt はこの表示そのもの (UTF-8)、OUT.bps は BPS、OUT.ips は IPS。\n",
      "valtea-map diff MAPDATA.VLT.bak MAPDATA.VLT --patch mod.txt"},
     {"patch", "valtea-map patch MAP PATCH [--dry-run] [--ours | --theirs]",
@@ -47,7 +47,7 @@ constexpr std::array<CommandHelp, 11> Commands = {{
      "      書きます。Tiled で描いた道路の形は直さないので、そのあと shape を。\n",
      "valtea-map import map.tmj MAPDATA.VLT"},
     {"get", "valtea-map get MAP CELL",
-     "      1 マスのコード、字、名前、オフセット。\n",
+     "      1 マスのコード、記号、名前、オフセット。\n",
      "valtea-map get MAPDATA.VLT 5:10"},
     {"set", "valtea-map set MAP CELL CODE [--force]",
      "      エディタと同じ規則で 1 マスを変えます: 道路、橋と丘陵、平地、湿地、\n"
