@@ -9,11 +9,6 @@ namespace {
 
 std::string Number(long value) { return std::to_string(value); }
 
-std::string SideName(Side side) {
-  constexpr std::array<std::string_view, SideCount> Names = {"北", "北東", "南東", "南", "南西", "北西"};
-  return std::string(Names[static_cast<int>(side)]);
-}
-
 int CountWhere(const MapImage& image, bool (*test)(TerrainCode)) {
   return static_cast<int>(std::count_if(image.begin(), image.end(), test));
 }
@@ -45,52 +40,9 @@ std::vector<std::string> InfoLines(const MapImage& image, std::uint64_t fileSize
   return lines;
 }
 
-std::string ProblemLine(const MapImage& image, const RoadProblem& problem) {
-  const std::string start = CellName(problem.offset) + " " + CodeName(image[problem.offset]) + " " +
-                            SideName(problem.side) + ": ";
-  switch (problem.kind) {
-    case RoadProblemKind::OffTheMap:
-      return start + "道が地図の外へ出ています";
-    case RoadProblemKind::LooseEnd:
-      return start + "道が " + CellName(problem.neighbour) + " " + CodeName(image[problem.neighbour]) +
-             " で途切れています";
-    case RoadProblemKind::NotJoinedBack:
-      return start + CellName(problem.neighbour) + " " + CodeName(image[problem.neighbour]) +
-             " がこちらへつながっていません";
-  }
-  return start;
-}
-
-std::string ProblemSummary(std::size_t count) {
-  if (count == 0) return "道路網に問題はありません";
-  return "道路網の問題: " + Number(static_cast<long>(count)) + " 件";
-}
-
 std::string CellLine(int offset, TerrainCode code) {
   return CellName(offset) + " " + OffsetText(offset) + ": " + CodeName(code) + " " + std::string(NameOf(code));
 }
-
-std::string RoadRefusalLine(const MapImage& image, const RoadRefusal& refusal, int from, int to) {
-  if (refusal.Offset() < 0 || refusal.Offset() >= MapSize) return "道が地図の外に出ます";
-  const std::string cell = CellName(refusal.Offset()) + " の " + CodeName(image[refusal.Offset()]);
-  switch (refusal.Kind()) {
-    case RoadRefusalKind::SameCell:
-      return "FROM と TO が同じマス " + CellName(from) + " です";
-    case RoadRefusalKind::NotAnEnd:
-      return cell + " では道が終われません (道の端は港湾、御所、城、町か道路のマス)";
-    case RoadRefusalKind::NoWay:
-      return CellName(from) + " から " + CellName(to) +
-             " への道がありません (山、港湾、御所、城と町は道路の端でしか通れず、"
-             "水は 1 本の道路で 1 マスしか渡れません)";
-    case RoadRefusalKind::NoPiece:
-      return cell + " に合う道路がありません (橋は曲がれません)";
-    case RoadRefusalKind::NotAWay:
-      return cell + " は前のマスの斜めの隣ではありません";
-  }
-  return cell;
-}
-
-std::string RoadLengthLine(std::size_t steps) { return "道の長さ: " + Number(static_cast<long>(steps)) + " 歩"; }
 
 std::string FailureReason(const FileFailure& failure) {
   using Kind = FileFailure::Kind;

@@ -10,20 +10,15 @@
 #include "map/CellNames.h"
 #include "map/MapFile.h"
 #include "map/RoadNetwork.h"
+#include "map/RoadTexts.h"
 #include "map/RoadWay.h"
 
 // Counts per terrain, road pieces, bridges, towns, castles, bytes of 35 or
 // more with their offsets, and the file size when it is not a map's.
 std::vector<std::string> InfoLines(const MapImage& image, std::uint64_t fileSize);
 
-std::string ProblemLine(const MapImage& image, const RoadProblem& problem);
-std::string ProblemSummary(std::size_t count);
-
 std::string CellLine(int offset, TerrainCode code);
 
-// Why `road` lays no road from `from` to `to`.
-std::string RoadRefusalLine(const MapImage& image, const RoadRefusal& refusal, int from, int to);
-std::string RoadLengthLine(std::size_t steps);
 
 // Why a file could not be read or written, in a player's words; empty when
 // the file system did not say.

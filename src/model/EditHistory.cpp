@@ -2,18 +2,27 @@
 
 #include <utility>
 
-void EditHistory::Record(RoadChange change) {
-  changes_.erase(changes_.begin() + static_cast<std::ptrdiff_t>(applied_), changes_.end());
-  changes_.push_back(std::move(change));
-  if (changes_.size() > Capacity) changes_.pop_front();
-  applied_ = changes_.size();
+void EditHistory::Record(EditStep step) {
+  while (steps_.size() > applied_) {
+    cellsHeld_ -= steps_.back().cells.size();
+    steps_.pop_back();
+  }
+  cellsHeld_ += step.cells.size();
+  steps_.push_back(std::move(step));
+  // The newest step stays, whatever its size.
+  while (cellsHeld_ > CellCapacity && steps_.size() > 1) {
+    cellsHeld_ -= steps_.front().cells.size();
+    steps_.pop_front();
+  }
+  applied_ = steps_.size();
 }
 
-const RoadChange& EditHistory::StepBack() { return changes_[--applied_]; }
+const EditStep& EditHistory::StepBack() { return steps_[--applied_]; }
 
-const RoadChange& EditHistory::StepForward() { return changes_[applied_++]; }
+const EditStep& EditHistory::StepForward() { return steps_[applied_++]; }
 
 void EditHistory::Clear() {
-  changes_.clear();
+  steps_.clear();
   applied_ = 0;
+  cellsHeld_ = 0;
 }

@@ -1,6 +1,13 @@
 #include "model/EditorModel.h"
 
 #include <cstdio>
+#include <stdexcept>
+
+#include "map/CellChange.h"
+#include "map/CellNames.h"
+#include "map/RoadRepair.h"
+#include "map/RoadTexts.h"
+#include "map/RoadWay.h"
 
 const std::string_view ApplicationTitle = "ヴァルテア 街道エディタ";
 const std::string_view NotReadMessage = "ファイル %s は読み込まれていません";
@@ -8,6 +15,9 @@ const std::string_view NotReadMessage = "ファイル %s は読み込まれて�
 namespace {
 
 constexpr std::string_view CaptionAfterRead = "ヴァルテア 街道エディタ - %s";
+constexpr std::string_view LayCaption = "始点からここまで道路を敷く(&L)";
+constexpr std::string_view NoStartMessage = "道路の始点がありません。始点のマスで「ここを始点にする」(Ctrl+B) を選んでください";
+constexpr std::string_view NoCellMessage = "このマスには地図のバイトがありません";
 
 std::string PositionTextOf(int column, int row) {
   return std::to_string(column) + " : " + std::to_string(row);
@@ -42,6 +52,8 @@ void EditorModel::LoadMapFile() {
   });
   // The image now holds what was just read; a failed read above keeps the history.
   history_.Clear();
+  roadStart_.reset();
+  MapChanged();
   imageSource_ = fileName_;
   caption_ = PathText{std::string(CaptionAfterRead), fileName_};
   const GridCell current = view_.CurrentCell();
@@ -81,7 +93,9 @@ void EditorModel::ChooseRoad(int index) {
   roadChooserIndex_ = index;
   view_.SetCellText(cell.column, cell.row, after.text);
   // The entry already shown only shortens the text: no byte to take back.
-  if (after.code != before.code) history_.Record({currentOffset_, before, after});
+  if (after.code == before.code) return;
+  history_.Record({{{currentOffset_, before, after}}, currentOffset_});
+  MapChanged();
 }
 
 // The image goes back to the file it was read from, the one the caption
@@ -94,24 +108,113 @@ void EditorModel::SaveMapFile() {
 }
 
 void EditorModel::Undo() {
-  if (!history_.CanUndo()) return;
-  const RoadChange& change = history_.StepBack();
-  PutBack(change.offset, change.before);
+  if (history_.CanUndo()) PutBack(history_.StepBack(), false);
 }
 
 void EditorModel::Redo() {
-  if (!history_.CanRedo()) return;
-  const RoadChange& change = history_.StepForward();
-  PutBack(change.offset, change.after);
+  if (history_.CanRedo()) PutBack(history_.StepForward(), true);
 }
 
-// The byte and its cell as a change left them, shown as after a click on the cell.
-void EditorModel::PutBack(int offset, const CellState& state) {
-  image_[offset] = state.code;
+// The bytes and cells as a step left them, its cell shown as after a click.
+void EditorModel::PutBack(const EditStep& step, bool after) {
+  for (const CellEdit& edit : step.cells) {
+    const CellState& state = after ? edit.after : edit.before;
+    image_[edit.offset] = state.code;
+    const GridCell cell = OffsetToCell(edit.offset);
+    view_.SetCellText(cell.column, cell.row, state.text);
+  }
+  MapChanged();
+  ShowAsClicked(step.shownOffset);
+}
+
+void EditorModel::ShowAsClicked(int offset) {
   const GridCell cell = OffsetToCell(offset);
-  view_.SetCellText(cell.column, cell.row, state.text);
   view_.SetCurrentCell(cell.column, cell.row);
   SelectCell(cell.column, cell.row);
+}
+
+void EditorModel::ShapeRoads() {
+  if (!mapLoaded_) return;
+  ::MapImage shaped = image_;
+  ::ShapeRoads(shaped);
+  const std::vector<CellChange> changes = ChangesBetween(image_, shaped);
+  if (!changes.empty()) ApplyChanges(shaped, changes.front().offset);
+}
+
+void EditorModel::SetRoadStart() {
+  if (mapLoaded_ && currentOffset_ != NoMapOffset) roadStart_ = currentOffset_;
+}
+
+void EditorModel::LayRoad() {
+  if (!mapLoaded_) return;
+  if (!roadStart_) throw std::runtime_error(std::string(NoStartMessage));
+  if (currentOffset_ == NoMapOffset) throw std::runtime_error(std::string(NoCellMessage));
+  ::MapImage laid = image_;
+  try {
+    ::LayRoad(laid, *roadStart_, currentOffset_);
+  } catch (const RoadRefusal& refusal) {
+    throw std::runtime_error(RoadRefusalLine(image_, refusal, *roadStart_, currentOffset_));
+  }
+  if (laid != image_) ApplyChanges(laid, currentOffset_);
+}
+
+void EditorModel::ApplyChanges(const ::MapImage& changed, int shownOffset) {
+  EditStep step{{}, shownOffset};
+  for (const CellChange& change : ChangesBetween(image_, changed)) {
+    const GridCell cell = OffsetToCell(change.offset);
+    CellState before{change.before, view_.CellText(cell.column, cell.row)};
+    step.cells.push_back({change.offset, std::move(before), {change.after, EditCellText(change.after)}});
+  }
+  history_.Record(step);
+  PutBack(step, true);
+}
+
+std::string EditorModel::LayRoadCaption() const {
+  if (!roadStart_) return std::string(LayCaption);
+  return "始点 " + CellName(*roadStart_) + " からここまで道路を敷く(&L)";
+}
+
+void EditorModel::MapChanged() {
+  ++mapRevision_;
+  problemCursor_ = -1;
+}
+
+void EditorModel::FindProblems() {
+  if (problemsRevision_ == mapRevision_) return;
+  problems_ = FindRoadProblems(image_);
+  problemLines_.clear();
+  for (const RoadProblem& problem : problems_) problemLines_.push_back(ProblemLine(image_, problem));
+  problemSummary_ = ProblemSummary(problems_.size());
+  problemsRevision_ = mapRevision_;
+}
+
+const std::vector<std::string>& EditorModel::ProblemLines() {
+  FindProblems();
+  return problemLines_;
+}
+
+const std::string& EditorModel::ProblemSummaryText() {
+  FindProblems();
+  return problemSummary_;
+}
+
+void EditorModel::NextProblem() {
+  FindProblems();
+  if (problems_.empty()) return;
+  GoToProblem((problemCursor_ + 1) % static_cast<int>(problems_.size()));
+}
+
+void EditorModel::PreviousProblem() {
+  FindProblems();
+  if (problems_.empty()) return;
+  GoToProblem(problemCursor_ <= 0 ? problems_.size() - 1 : static_cast<std::size_t>(problemCursor_ - 1));
+}
+
+void EditorModel::GoToProblem(std::size_t index) {
+  FindProblems();
+  if (index >= problems_.size()) return;
+  problemCursor_ = static_cast<int>(index);
+  ShowAsClicked(problems_[index].offset);
 }
 
 void EditorModel::ShowCode(TerrainCode code) {

@@ -7,11 +7,13 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "map/FileSystem.h"
 #include "map/HexGrid.h"
 #include "map/MapFile.h"
 #include "map/PathText.h"
+#include "map/RoadNetwork.h"
 #include "model/EditHistory.h"
 
 // The program's name: the window caption before a map is read, the taskbar
@@ -49,10 +51,33 @@ class EditorModel {
   void ChooseRoad(int index);
   // Writes the image over the file it was last read from.
   void SaveMapFile();
-  // Take back the last road change, or apply the last one taken back again;
-  // its cell becomes the current one. With nothing to do they do nothing.
+  // Take back the last step, or apply the last one taken back again: every
+  // cell of it gets its code and text back, and one cell of it becomes the
+  // current one. With nothing to do they do nothing.
   void Undo();
   void Redo();
+
+  // The road tools, from the first accepted Open on. Shape repairs the
+  // pieces the road network check finds at fault; Lay lays a new road from
+  // the remembered start to the current cell. Each is one step of the
+  // history; one that changes nothing records none. Lay throws
+  // std::runtime_error (Shift-JIS) when there is no start or no road can be
+  // laid, and changes nothing then.
+  void ShapeRoads();
+  void SetRoadStart();
+  void LayRoad();
+
+  // The problems of the road network check, in its order and words, built
+  // again after every change of the map. Next and Previous make the next or
+  // previous problem's cell current, wrapping at the ends; after a change
+  // Next starts at the first again. GoToProblem makes problem `index` current.
+  const std::vector<std::string>& ProblemLines();
+  const std::string& ProblemSummaryText();
+  void NextProblem();
+  void PreviousProblem();
+  void GoToProblem(std::size_t index);
+  // Grows by one with every change of the map image.
+  unsigned long MapRevision() const { return mapRevision_; }
 
   // State.
   const ::MapImage& MapImage() const { return image_; }
@@ -70,11 +95,23 @@ class EditorModel {
   int RoadChooserIndex() const { return roadChooserIndex_; }
   bool GridEnabled() const { return mapLoaded_; }
   bool SaveEnabled() const { return mapLoaded_; }
+  bool UndoEnabled() const { return history_.CanUndo(); }
+  bool RedoEnabled() const { return history_.CanRedo(); }
+  bool RoadToolsEnabled() const { return mapLoaded_; }
+  // The Lay item's caption, which names the remembered start.
+  std::string LayRoadCaption() const;
+  std::optional<int> RoadStart() const { return roadStart_; }
 
  private:
   void LoadMapFile();
   void ShowCode(TerrainCode code);
-  void PutBack(int offset, const CellState& state);
+  // Records and shows what a command changed: every cell that differs in
+  // `changed` gets its new code and the text of an edited cell.
+  void ApplyChanges(const ::MapImage& changed, int shownOffset);
+  void PutBack(const EditStep& step, bool after);
+  void MapChanged();
+  void ShowAsClicked(int offset);
+  void FindProblems();
 
   FileSystem& files_;
   EditorView& view_;
@@ -87,8 +124,16 @@ class EditorModel {
   // read of another file the image still holds this one's map with the
   // user's edits; saving it over the other file would destroy that file.
   std::optional<MapPath> imageSource_;
-  // The road changes since the last successful read.
+  // The steps since the last successful read.
   EditHistory history_;
+  std::optional<int> roadStart_;
+  unsigned long mapRevision_ = 0;
+  // The road network's problems at problemsRevision_, and where Next is.
+  unsigned long problemsRevision_ = static_cast<unsigned long>(-1);
+  std::vector<RoadProblem> problems_;
+  std::vector<std::string> problemLines_;
+  std::string problemSummary_;
+  int problemCursor_ = -1;
 
   PathText caption_;
   std::string positionText_;

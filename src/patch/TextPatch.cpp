@@ -113,13 +113,6 @@ std::optional<std::size_t> SummaryCount(std::string_view line) {
 
 }  // namespace
 
-std::vector<CellChange> ChangesBetween(const MapImage& before, const MapImage& after) {
-  std::vector<CellChange> changes;
-  for (int offset = 0; offset < MapSize; ++offset)
-    if (before[offset] != after[offset]) changes.push_back({offset, before[offset], after[offset]});
-  return changes;
-}
-
 std::string ChangeLine(const CellChange& change) {
   return CellName(change.offset) + " " + OffsetText(change.offset) + ": " + CodeName(change.before) + std::string(Arrow) +
          CodeName(change.after);

@@ -11,20 +11,9 @@
 #include <string_view>
 #include <vector>
 
+#include "map/CellChange.h"
 #include "map/MapFile.h"
 #include "patch/PatchError.h"
-
-struct CellChange {
-  int offset;
-  TerrainCode before;
-  TerrainCode after;
-  bool operator==(const CellChange& other) const {
-    return offset == other.offset && before == other.before && after == other.after;
-  }
-};
-
-// Every differing byte, by increasing offset.
-std::vector<CellChange> ChangesBetween(const MapImage& before, const MapImage& after);
 
 // The lines of a text patch, Shift-JIS.
 std::string ChangeLine(const CellChange& change);

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <stdexcept>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -776,22 +778,150 @@ TEST_F(HistoryTest, SavingKeepsTheHistoryAndTheNextSaveWritesTheUndoneByte) {
   EXPECT_EQ(files.files[MapA][681], 3);
 }
 
-// The changes alternate between two codes, so a byte of 20 at the end would
-// mean that the very first change was taken back too.
-TEST_F(HistoryTest, HoldsTenThousandStepsAndForgetsTheOldest) {
+// The history holds 100,000 cells, here in steps of one. The changes
+// alternate between two codes, so a byte of 20 at the end would mean that
+// the very first change was taken back too.
+TEST_F(HistoryTest, HoldsAHundredThousandCellsAndForgetsTheOldestSteps) {
+  constexpr int Steps = 100000;
   OpenWithRoadSelected();
-  for (int change = 0; change < 10001; ++change) model.ChooseRoad(change % 2 == 0 ? 13 : 14);
+  for (int change = 0; change <= Steps; ++change) model.ChooseRoad(change % 2 == 0 ? 13 : 14);
   ASSERT_EQ(model.MapImage()[681], 3);
 
   const long texts = view.textsSet;
-  for (int step = 0; step < 10001; ++step) model.Undo();
-  EXPECT_EQ(view.textsSet - texts, 10000);
+  for (int step = 0; step <= Steps; ++step) model.Undo();
+  EXPECT_EQ(view.textsSet - texts, Steps);
   EXPECT_EQ(model.MapImage()[681], 3);
   EXPECT_EQ(view.CellText(10, 40), "丘 ");
 
-  for (int step = 0; step < 10001; ++step) model.Redo();
-  EXPECT_EQ(view.textsSet - texts, 20000);
+  for (int step = 0; step <= Steps; ++step) model.Redo();
+  EXPECT_EQ(view.textsSet - texts, 2 * Steps);
   EXPECT_EQ(model.MapImage()[681], 3);
+}
+
+// --- Road tools ------------------------------------------------------------
+
+// Plain land with two castles, 101:30 and 105:28, a road between them with a
+// slip at 103:29 (＼ where ／ belongs), and a ／ at 201:30 that ends nowhere.
+class RoadToolsTest : public HistoryTest {
+ protected:
+  static int At(int column, int row) { return CellToOffset(column, row); }
+  Bytes OpenRoads(bool slip = true) {
+    Bytes content(MapSize, 4);
+    for (auto [column, row, code] : {std::array{101, 30, 31}, {102, 30, 18}, {103, 29, slip ? 19 : 18},
+                                     {104, 29, 18}, {105, 28, 31}, {201, 30, 18}})
+      content[At(column, row)] = static_cast<std::uint8_t>(code);
+    Open(MapA, content);
+    return content;
+  }
+  std::string TextOf(int column, int row) const { return view.CellText(column, row); }
+  static MapImage ImageOf(const Bytes& bytes) {
+    MapImage image{};
+    std::copy(bytes.begin(), bytes.end(), image.begin());
+    return image;
+  }
+};
+
+// Shape, then Lay, each one step: every cell takes the text of an edited
+// cell, one Undo takes the whole step back to the texts read, Redo applies
+// it again, and the step's cell is current after each.
+TEST_F(RoadToolsTest, ShapeAndLayAreOneStepEachOfEveryCellTheyChange) {
+  const Bytes content = OpenRoads();
+  model.ShapeRoads();
+  EXPECT_EQ(model.MapImage()[At(103, 29)], 18);
+  EXPECT_EQ(TextOf(103, 29), "／ ");
+  Click(101, 30);
+  model.SetRoadStart();
+  Click(201, 30);
+  model.LayRoad();
+  const MapImage laid = model.MapImage();
+  std::vector<int> changed;
+  for (int offset = 0; offset < MapSize; ++offset)
+    if (laid[offset] != content[offset] && offset != At(103, 29)) changed.push_back(offset);
+  ASSERT_GE(changed.size(), 50u);
+  for (int offset : changed)
+    EXPECT_EQ(view.CellText(OffsetToCell(offset).column, OffsetToCell(offset).row), EditCellText(laid[offset]));
+
+  Click(5, 5);
+  model.Undo();
+  EXPECT_EQ(view.current, (GridCell{201, 30}));
+  EXPECT_EQ(model.PositionText(), "201 : 30");
+  for (int offset : changed) {
+    EXPECT_EQ(model.MapImage()[offset], content[offset]);
+    EXPECT_EQ(view.CellText(OffsetToCell(offset).column, OffsetToCell(offset).row),
+              ReadTimeText(offset, content[offset]));
+  }
+  model.Undo();
+  EXPECT_EQ(model.MapImage(), ImageOf(content));
+  EXPECT_EQ(view.current, (GridCell{103, 29}));
+  EXPECT_FALSE(model.UndoEnabled());
+  model.Redo();
+  model.Redo();
+  EXPECT_EQ(model.MapImage(), laid);
+  EXPECT_FALSE(model.RedoEnabled());
+}
+
+// What cannot be laid says why, as valtea-map does, and changes nothing;
+// neither does a Shape with nothing to repair.
+TEST_F(RoadToolsTest, RefusalsAndRepairsOfNothingRecordNoStep) {
+  OpenRoads(false);
+  model.ShapeRoads();
+  Click(103, 30);
+  const auto refusal = [this] {
+    try {
+      model.LayRoad();
+    } catch (const std::runtime_error& error) {
+      return std::string(error.what());
+    }
+    return std::string("laid");
+  };
+  EXPECT_EQ(refusal(), "道路の始点がありません。始点のマスで「ここを始点にする」(Ctrl+B) を選んでください");
+  EXPECT_EQ(model.LayRoadCaption(), "始点からここまで道路を敷く(&L)");
+  model.SetRoadStart();
+  EXPECT_EQ(model.LayRoadCaption(), "始点 103:30 からここまで道路を敷く(&L)");
+  Click(105, 28);
+  EXPECT_EQ(refusal(), "103:30 の 平 (4) では道が終われません (道の端は港湾、御所、城、町か道路のマス)");
+  EXPECT_FALSE(model.UndoEnabled());
+  EXPECT_EQ(model.MapImage()[At(103, 30)], 4);
+}
+
+// The list follows every change: an edit, an undo and an open; Next and
+// Previous go round it, and after a change Next starts at the first again.
+TEST_F(RoadToolsTest, TheProblemListFollowsTheMapAndNextGoesRoundIt) {
+  OpenRoads();
+  ASSERT_EQ(model.ProblemLines().size(), 6u);
+  EXPECT_EQ(model.ProblemLines()[0], "102:30 ／ (18) 北東: 103:29 ＼ (19) がこちらへつながっていません");
+  EXPECT_EQ(model.ProblemSummaryText(), "道路網の問題: 6 件");
+  std::vector<int> visited;
+  for (int step = 0; step < 7; ++step) {
+    model.NextProblem();
+    visited.push_back(model.CurrentOffset());
+  }
+  EXPECT_EQ(visited.front(), CellToOffset(102, 30));
+  EXPECT_EQ(visited.back(), visited.front()) << "round the six";
+  model.PreviousProblem();
+  EXPECT_EQ(model.CurrentOffset(), CellToOffset(201, 30)) << "from the first back to the last";
+
+  Click(201, 30);
+  model.ChooseRoad(13);  // 丘: its two problems go
+  EXPECT_EQ(model.ProblemLines().size(), 4u);
+  model.NextProblem();
+  EXPECT_EQ(model.CurrentOffset(), visited[0]) << "Next starts at the first again";
+  model.Undo();
+  EXPECT_EQ(model.ProblemLines().size(), 6u);
+  Open(MapB, Bytes(MapSize, 4));
+  EXPECT_TRUE(model.ProblemLines().empty());
+  EXPECT_EQ(model.ProblemSummaryText(), "道路網に問題はありません");
+  model.NextProblem();
+  EXPECT_EQ(model.CurrentOffset(), CellToOffset(201, 30)) << "with no problems nothing moves";
+}
+
+TEST(EditHistoryCapacity, CountsCellsNotSteps) {
+  EditHistory history;
+  for (int step = 0; step < 3; ++step) history.Record({std::vector<CellEdit>(40000), step});
+  EXPECT_EQ(history.CellsHeld(), 80000u);
+  EXPECT_EQ(history.StepBack().shownOffset, 2);
+  EXPECT_EQ(history.StepBack().shownOffset, 1);
+  EXPECT_FALSE(history.CanUndo());
 }
 
 // --- On a real disk ----------------------------------------------------------

@@ -22,7 +22,12 @@
 #include "map/HexGrid.h"
 #include "map/MapFile.h"
 #include "map/TextEncoding.h"
+#include "map/RoadWay.h"
+#include "model/EditorModel.h"
+#include "support/FakeEditorView.h"
+#include "support/MemoryFileSystem.h"
 #include "support/PngReading.h"
+#include "support/RandomLand.h"
 #include "support/ProgramRun.h"
 #include "support/TempFolder.h"
 #include "support/TiledLayers.h"
@@ -757,6 +762,67 @@ TEST_F(ValteaMap, EmptyMapsAreRefusedAndOddSizesAreSaid) {
   EXPECT_EQ(longMap.err, u8"valtea-map: 注意: 地図 " + Utf8(map) +
                              u8" は 26577 バイトで、26576 バイトより長いので、その先は読みません。書き込むと 26576 バイトになります\n");
   EXPECT_EQ(ReadBytes(map), MapOf(Plain, {{1, 1, 18}}));
+}
+
+// ---- the editor's road tools ----
+
+// The editor's Shape and Lay change the map exactly as shape and road change
+// the file: on random land with roads laid and then some of their pieces
+// turned into wrong shapes.
+TEST_F(ValteaMap, TheEditorShapesAndLaysAsTheCommandsDo) {
+  RandomNumbers random(23);
+  int laidRoads = 0;
+  for (int round = 0; round < 3; ++round) {
+    MapImage land = RandomLand(random);
+    const std::vector<int> places = PlacesOf(land);
+    const auto somePlace = [&] { return places[static_cast<std::size_t>(random.Below(static_cast<int>(places.size())))]; };
+    for (int road = 0; road < 8; ++road) {
+      try {
+        LayRoad(land, somePlace(), somePlace());
+      } catch (const RoadRefusal&) {
+      }
+    }
+    for (int slip = 0; slip < 400; ++slip) {
+      const int offset = random.Below(MapSize);
+      if (IsRoadPiece(land[offset]) && !IsBridge(land[offset])) land[offset] = static_cast<TerrainCode>(18 + random.Below(11));
+    }
+    const Bytes bytes(land.begin(), land.end());
+    MemoryFileSystem files;
+    FakeEditorView view;
+    EditorModel model(files, view);
+    files.files[u"MAPDATA.VLT"] = bytes;
+    model.OpenMap(u"MAPDATA.VLT");
+    auto select = [&](int offset) {
+      view.current = OffsetToCell(offset);
+      model.SelectCell(view.current.column, view.current.row);
+    };
+
+    model.ShapeRoads();
+    WriteBytes(map, bytes);
+    EXPECT_NE(Run({u"shape", map}).status, Error);
+    EXPECT_EQ(ReadBytes(map), Bytes(model.MapImage().begin(), model.MapImage().end()));
+    EXPECT_NE(ReadBytes(map), bytes) << "something was repaired";
+
+    for (int road = 0; road < 4; ++road) {
+      const Bytes before(model.MapImage().begin(), model.MapImage().end());
+      const int from = somePlace(), to = somePlace();
+      select(from);
+      model.SetRoadStart();
+      select(to);
+      bool laid = true;
+      try {
+        model.LayRoad();
+      } catch (const std::runtime_error&) {
+        laid = false;
+      }
+      WriteBytes(map, before);
+      const ProgramRun run = Run({u"road", map, u"@" + Utf16FromUtf8(std::to_string(from)), u"@" + Utf16FromUtf8(std::to_string(to))});
+      EXPECT_EQ(run.status == Success, laid) << run.err;
+      laidRoads += laid;
+      EXPECT_EQ(ReadBytes(map), Bytes(model.MapImage().begin(), model.MapImage().end()));
+    }
+  }
+  EXPECT_GE(laidRoads, 6) << "most pairs of places are joined";
 }
 
 // ---- the text form ----
