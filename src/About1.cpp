@@ -29,34 +29,6 @@ constexpr char OkCaption[] = "OK";
 // OkButton1 is IDOK, so that Enter in IsDialogMessage presses it.
 enum ControlId { Image1Id = 1001, Label1Id, VerLabelId, CopyLabelId };
 
-HWND CreateControl(HWND box, const wchar_t* className, DWORD style, int id, const Layout::Box& place,
-                   HFONT font) {
-  HWND control = CreateWindowExW(0, className, L"", WS_CHILD | WS_VISIBLE | style, Scale(place.left),
-                                 Scale(place.top), Scale(place.width), Scale(place.height), box,
-                                 reinterpret_cast<HMENU>(INT_PTR{id}), GetModuleHandleW(nullptr), nullptr);
-  if (control == nullptr) ThrowWindowNotCreated();
-  SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
-  return control;
-}
-
-// The size the text takes in the control's font, line breaks included.
-SIZE TextExtent(HWND control, const std::wstring& text) {
-  const WindowDc dc(control);
-  const SelectedObject font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(control, WM_GETFONT, 0, 0)));
-  RECT bounds{};
-  DrawTextW(dc.Get(), text.c_str(), static_cast<int>(text.size()), &bounds,
-            DT_CALCRECT | DT_LEFT | DT_EXPANDTABS | DT_NOPREFIX);
-  return {bounds.right - bounds.left, bounds.bottom - bounds.top};
-}
-
-// Labels size themselves to what they show, whatever font stands in.
-void SetLabelText(HWND label, const char* text) {
-  const std::wstring wide = Widen(text);
-  SetWindowTextW(label, wide.c_str());
-  const SIZE extent = TextExtent(label, wide);
-  SetWindowPos(label, nullptr, 0, 0, extent.cx, extent.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
 // A fixed dialog offers only moving and closing in its system menu.
 void TrimSystemMenu(HWND window) {
   HMENU menu = GetSystemMenu(window, FALSE);
@@ -125,40 +97,42 @@ TAboutForm1::TAboutForm1(HWND owner) : owner_(owner) {
   FormCreate();
 }
 
-TAboutForm1::~TAboutForm1() {
-  // Now, while the controls' fonts and the icon still exist.
-  if (Window() != nullptr) DestroyWindow(Window());
-}
-
 void TAboutForm1::CreateBox(HWND owner) {
   RECT frame{0, 0, Scale(Layout::AboutClientWidth), Scale(Layout::AboutClientHeight)};
   AdjustWindowRectEx(&frame, Style, FALSE, ExStyle);
-  Create(ClassName, Widen(Caption).c_str(), Style, ExStyle, 0, 0, frame.right - frame.left,
-         frame.bottom - frame.top, owner, nullptr);
+  WindowArgs args;
+  args.className = ClassName;
+  args.caption = Widen(Caption);
+  args.style = Style;
+  args.exStyle = ExStyle;
+  args.x = 0;
+  args.y = 0;
+  args.width = frame.right - frame.left;
+  args.height = frame.bottom - frame.top;
+  args.parent = owner;
+  Create(args);
   TrimSystemMenu(Window());
 }
 
 void TAboutForm1::CreateControls() {
   using namespace Layout;
   // Created first, so first in tab order: it has the focus when the box opens.
-  okButton1_ = CreateControl(Window(), L"BUTTON", WS_TABSTOP | BS_DEFPUSHBUTTON, IDOK, AboutOkButton1,
-                             dialogFont_.get());
-  SetWindowTextW(okButton1_, Widen(OkCaption).c_str());
+  okButton1_.Create({Window(), IDOK, AboutOkButton1, dialogFont_.get(), WS_TABSTOP | BS_DEFPUSHBUTTON, 0,
+                    Widen(OkCaption)});
+  okButton1_.onClick = [this] { OkButton1Click(); };
+  controlEvents_.Add(okButton1_);
 
-  // The control keeps its size and draws the icon into it.
-  image1_ = CreateControl(Window(), L"STATIC", SS_ICON | SS_REALSIZECONTROL, Image1Id, AboutImage1, nullptr);
   icon_.reset(LoadProgramIcon(AboutImage1));
-  if (icon_) SendMessageW(image1_, STM_SETIMAGE, IMAGE_ICON, reinterpret_cast<LPARAM>(icon_.get()));
-
-  label1_ = CreateLabel(Label1Id, ProductName, titleFont_.get(), AboutLabel1);
-  verLabel_ = CreateLabel(VerLabelId, Version, versionFont_.get(), AboutVerLabel);
-  copyLabel_ = CreateLabel(CopyLabelId, "", dialogFont_.get(), AboutCopyLabel);  // FormCreate fills it
+  image1_.Create({Window(), Image1Id, AboutImage1}, icon_.get());
+  CreateLabel(label1_, Label1Id, ProductName, titleFont_.get(), AboutLabel1);
+  CreateLabel(verLabel_, VerLabelId, Version, versionFont_.get(), AboutVerLabel);
+  CreateLabel(copyLabel_, CopyLabelId, "", dialogFont_.get(), AboutCopyLabel);  // FormCreate fills it
 }
 
-HWND TAboutForm1::CreateLabel(int id, const char* text, HFONT font, const Layout::Box& design) {
-  HWND label = CreateControl(Window(), L"STATIC", LabelStyle, id, design, font);
-  SetLabelText(label, text);
-  return label;
+// Labels size themselves to what they show, whatever font stands in.
+void TAboutForm1::CreateLabel(Label& label, WORD id, const char* text, HFONT font, const Layout::Box& design) {
+  label.Create({Window(), id, design, font, LabelStyle, 0, Widen(text)});
+  label.SizeToText();
 }
 
 void TAboutForm1::FormCreate() {
@@ -169,7 +143,8 @@ void TAboutForm1::FormCreate() {
   const int left = ownerFrame.left + Scale(Layout::AboutOffsetFromMainLeft);
   SetWindowPos(Window(), nullptr, left, top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
 
-  SetLabelText(copyLabel_, Credits);
+  copyLabel_.SetText(Widen(Credits));
+  copyLabel_.SizeToText();
 }
 
 int TAboutForm1::ShowModal() {
@@ -179,7 +154,7 @@ int TAboutForm1::ShowModal() {
   {
     OtherWindowsDisabled disabled(Window(), owner_);
     ShowWindow(Window(), SW_SHOW);
-    SetFocus(okButton1_);
+    okButton1_.Focus();
     RunModalLoop();
   }  // enabled again while the box is still up, so that hiding it hands activation back
   if (Window() != nullptr) ShowWindow(Window(), SW_HIDE);
@@ -212,8 +187,9 @@ void TAboutForm1::RunModalLoop() {
 LRESULT TAboutForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
+      if (controlEvents_.Command(reinterpret_cast<HWND>(lParam), HIWORD(wParam))) return 0;
       // IDCANCEL is Esc: OkButton1 is the cancel button too.
-      if ((LOWORD(wParam) == IDOK || LOWORD(wParam) == IDCANCEL) && HIWORD(wParam) == BN_CLICKED) {
+      if (LOWORD(wParam) == IDCANCEL && HIWORD(wParam) == BN_CLICKED) {
         OkButton1Click();
         return 0;
       }
@@ -238,7 +214,7 @@ void TAboutForm1::OkButton1Click() { modalResult_ = ModalResultOk; }
 
 void TAboutForm1::OnActivate(WORD state) {
   // The focus goes to the button, not to the box itself.
-  if (state != WA_INACTIVE) SetFocus(okButton1_);
+  if (state != WA_INACTIVE) okButton1_.Focus();
 }
 
 void TAboutForm1::OnClose() { modalResult_ = ModalResultCancel; }

@@ -3,6 +3,7 @@
 // Each Help > About makes a fresh box and releases it once it has closed.
 
 #include "ui/BaseWindow.h"
+#include "ui/Controls.h"
 #include "ui/Handles.h"
 #include "ui/Layout.h"
 
@@ -12,19 +13,19 @@ class TAboutForm1 : public BaseWindow {
   static constexpr int ModalResultOk = 1;      // OkButton1: click, Enter or Esc
   static constexpr int ModalResultCancel = 2;  // the title bar's Close
 
-  // Creates the box, hidden, owned by `owner`; FormCreate runs.
+  // Creates the box, hidden, owned by `owner`; FormCreate runs. Made with
+  // MakeWindow, so that the box goes before the fonts and the icon it shows.
   explicit TAboutForm1(HWND owner);
-  ~TAboutForm1() override;
 
   // Shows the box and handles input until it closes; the application's other
   // windows take no input meanwhile and the one active before is active again after.
   int ShowModal();
 
-  HWND Image1() const { return image1_; }
-  HWND Label1() const { return label1_; }
-  HWND VerLabel() const { return verLabel_; }
-  HWND CopyLabel() const { return copyLabel_; }
-  HWND OkButton1() const { return okButton1_; }
+  HWND Image1() const { return image1_.Window(); }
+  HWND Label1() const { return label1_.Window(); }
+  HWND VerLabel() const { return verLabel_.Window(); }
+  HWND CopyLabel() const { return copyLabel_.Window(); }
+  HWND OkButton1() const { return okButton1_.Window(); }
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -32,7 +33,7 @@ class TAboutForm1 : public BaseWindow {
  private:
   void CreateBox(HWND owner);
   void CreateControls();
-  HWND CreateLabel(int id, const char* text, HFONT font, const Layout::Box& design);
+  void CreateLabel(Label& label, WORD id, const char* text, HFONT font, const Layout::Box& design);
   void FormCreate();
   void RunModalLoop();
 
@@ -46,10 +47,12 @@ class TAboutForm1 : public BaseWindow {
   FontHandle titleFont_;
   FontHandle versionFont_;
   IconHandle icon_;
-  HWND image1_ = nullptr;
-  HWND label1_ = nullptr;
-  HWND verLabel_ = nullptr;
-  HWND copyLabel_ = nullptr;
-  HWND okButton1_ = nullptr;
+  // After the fonts and the icon, so that they go first.
+  Button okButton1_;
+  IconPicture image1_;
+  Label label1_;
+  Label verLabel_;
+  Label copyLabel_;
+  ControlEvents controlEvents_;
   int modalResult_ = 0;  // 0 while the box is open
 };

@@ -3,7 +3,9 @@
 #include <windowsx.h>
 #include <uxtheme.h>
 
+#include <algorithm>
 #include <memory>
+#include <vector>
 
 #include "About1.h"
 #include "platform/Text.h"
@@ -12,6 +14,7 @@
 #include "ui/Fonts.h"
 #include "ui/Handles.h"
 #include "ui/Layout.h"
+#include "ui/Menus.h"
 
 const wchar_t DefaultGameFolder[] = L"C:\\Program Files\\Corvane\\Valtea\\";
 
@@ -20,26 +23,13 @@ namespace {
 constexpr wchar_t ClassName[] = L"TMainForm1";
 constexpr DWORD Style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
-// Shortcuts are kept as key code plus modifier flags.
-constexpr int ShortCutShift = 0x2000;
-constexpr int ShortCutCtrl = 0x4000;
-constexpr int ShortCutOpen = ShortCutCtrl + 'O';  // 16463
-constexpr int ShortCutSave = ShortCutCtrl + 'S';  // 16467
-constexpr int ShortCutHelp = VK_F1;               // 112
-// Undo and redo have no menu item: keys only.
-constexpr int ShortCutUndo = ShortCutCtrl + 'Z';                       // 16474
-constexpr int ShortCutRedo = ShortCutCtrl + 'Y';                       // 16473
-constexpr int ShortCutShiftRedo = ShortCutCtrl + ShortCutShift + 'Z';  // 24666
-
-ACCEL AcceleratorOf(int shortCut, WORD command) {
-  BYTE flags = FVIRTKEY;
-  if (shortCut & ShortCutCtrl) flags |= FCONTROL;
-  if (shortCut & ShortCutShift) flags |= FSHIFT;
-  return ACCEL{flags, static_cast<WORD>(shortCut & 0xFF), command};
-}
+// Posted by the problem window as it goes, so that it is released once its
+// last message is over.
+constexpr UINT ReleaseClosedWindowsMessage = WM_APP + 1;
 
 constexpr std::string_view OpenHint = "開く(Ctrl+O)";
 constexpr std::string_view SaveHint = "上書き保存(Ctrl+S)";
+constexpr std::string_view LayShortcut = "\tCtrl+L";
 
 void SetTextIfChanged(HWND window, const std::wstring& text) {
   const int length = GetWindowTextLengthW(window);
@@ -49,41 +39,11 @@ void SetTextIfChanged(HWND window, const std::wstring& text) {
   if (current != text) SetWindowTextW(window, text.c_str());
 }
 
-// How much frame a combo box adds around its field differs between systems
-// (Wine even reports a field height other than the one it was given), so the
-// field is sized by measuring the box.
-void SetClosedHeight(HWND comboBox, int height) {
-  auto field = SendMessageW(comboBox, CB_GETITEMHEIGHT, WPARAM(-1), 0);
-  for (int attempt = 0; attempt < 3; ++attempt) {
-    RECT closed{};
-    GetWindowRect(comboBox, &closed);
-    const int difference = height - (closed.bottom - closed.top);
-    if (difference == 0) return;
-    field += difference;
-    SendMessageW(comboBox, CB_SETITEMHEIGHT, WPARAM(-1), field);
-  }
-}
-
-void AppendItem(HMENU menu, WORD id, std::string_view caption, bool enabled = true) {
-  if (!AppendMenuW(menu, MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), id, Widen(caption).c_str()))
-    ThrowWindowNotCreated();
-}
-
-void AppendSeparator(HMENU menu) {
-  if (!AppendMenuW(menu, MF_SEPARATOR, 0, nullptr)) ThrowWindowNotCreated();
-}
-
-// Once on the bar, the popup belongs to the bar and goes with it.
-void AppendPopup(HMENU bar, MenuHandle popup, std::string_view caption) {
-  if (!AppendMenuW(bar, MF_POPUP, reinterpret_cast<UINT_PTR>(popup.get()), Widen(caption).c_str()))
-    ThrowWindowNotCreated();
-  popup.release();
-}
-
-MenuHandle CreatePopup() {
-  MenuHandle popup(CreatePopupMenu());
-  if (!popup) ThrowWindowNotCreated();
-  return popup;
+std::vector<std::wstring> WideLines(const std::vector<std::string>& lines) {
+  std::vector<std::wstring> wide;
+  wide.reserve(lines.size());
+  for (const std::string& line : lines) wide.push_back(Widen(line));
+  return wide;
 }
 
 }  // namespace
@@ -95,11 +55,22 @@ TMainForm1::TMainForm1(std::wstring gameFolder)
   InitCommonControlsEx(&controls);
 
   RegisterFormClassOnce(ClassName);
-}
-
-TMainForm1::~TMainForm1() {
-  // Now, while the fonts and pictures its controls use still exist.
-  if (Window() != nullptr) DestroyWindow(Window());
+  commands_ = {
+      {IdOpen1, [this] { Open1Click(); }},
+      {IdOpenToolButton1, [this] { OpenToolButton1Click(); }},
+      {IdSave1, [this] { Save1Click(); }},
+      {IdSaveToolButton2, [this] { SaveToolButton2Click(); }},
+      {IdExit1, [this] { Exit1Click(); }},
+      {IdAbout1, [this] { About1Click(); }},
+      {IdUndo1, [this] { Undo1Click(); }},
+      {IdRedo1, [this] { Redo1Click(); }},
+      {IdProblems1, [this] { Problems1Click(); }},
+      {IdNextProblem1, [this] { NextProblem1Click(); }},
+      {IdPreviousProblem1, [this] { PreviousProblem1Click(); }},
+      {IdShapeRoads1, [this] { ShapeRoads1Click(); }},
+      {IdSetRoadStart1, [this] { SetRoadStart1Click(); }},
+      {IdLayRoad1, [this] { LayRoad1Click(); }},
+  };
 }
 
 void TMainForm1::CreateWindowAndControls() {
@@ -111,8 +82,17 @@ void TMainForm1::CreateWindowAndControls() {
   CreateMenuBar();
   RECT frame{0, 0, Scale(Layout::MainClientWidth), Scale(Layout::MainClientHeight)};
   AdjustWindowRectEx(&frame, Style, TRUE, 0);
-  Create(ClassName, title.c_str(), Style, 0, Scale(Layout::MainLeft), Scale(Layout::MainTop),
-         frame.right - frame.left, frame.bottom - frame.top, application_.Window(), menuBar_.get());
+  WindowArgs args;
+  args.className = ClassName;
+  args.caption = title;
+  args.style = Style;
+  args.x = Scale(Layout::MainLeft);
+  args.y = Scale(Layout::MainTop);
+  args.width = frame.right - frame.left;
+  args.height = frame.bottom - frame.top;
+  args.parent = application_.Window();
+  args.menuOrId = menuBar_.get();
+  Create(args);
   MainMenu1 = menuBar_.release();  // the window owns it now
   application_.SetMainWindow(Window());
   if (icon_ != nullptr) {
@@ -120,11 +100,12 @@ void TMainForm1::CreateWindowAndControls() {
     SendMessageW(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
   }
   SendMessageW(Window(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  DragAcceptFiles(Window(), TRUE);
 
-  StringGrid1.CreateControl(Window(), IdStringGrid1, Layout::StringGrid1);
-  SendMessageW(StringGrid1.Window(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  StringGrid1.Create(ArgsOf(IdStringGrid1, Layout::StringGrid1));
   CreateToolBar();
   CreateSidePanel();
+  ConnectEvents();
   ShowViewState();
   FormCreate();
 }
@@ -141,95 +122,82 @@ void TMainForm1::CreateFonts() {
 }
 
 void TMainForm1::CreateMenuBar() {
-  MenuHandle File1 = CreatePopup();
-  AppendItem(File1.get(), IdOpen1, "開く(&O)...\tCtrl+O");
-  AppendItem(File1.get(), IdSave1, "上書き保存(&S)\tCtrl+S", false);
-  AppendSeparator(File1.get());  // N1
-  AppendItem(File1.get(), IdExit1, "終了(&X)");
-
-  MenuHandle Help1 = CreatePopup();
-  AppendItem(Help1.get(), IdContents1, "目次(&C)...\tF1", false);
-  AppendSeparator(Help1.get());  // N2
-  AppendItem(Help1.get(), IdAbout1, "バージョン情報(&A)...");
-
-  menuBar_.reset(CreateMenu());
-  if (!menuBar_) ThrowWindowNotCreated();
-  AppendPopup(menuBar_.get(), std::move(File1), "ファイル(&F)");
-  AppendPopup(menuBar_.get(), std::move(Help1), "ヘルプ(&H)");
-
-  ACCEL shortcuts[] = {AcceleratorOf(ShortCutOpen, IdOpen1), AcceleratorOf(ShortCutSave, IdSave1),
-                       AcceleratorOf(ShortCutHelp, IdContents1), AcceleratorOf(ShortCutUndo, IdUndo),
-                       AcceleratorOf(ShortCutRedo, IdRedo), AcceleratorOf(ShortCutShiftRedo, IdRedo)};
-  accelerators_.reset(CreateAcceleratorTableW(shortcuts, static_cast<int>(std::size(shortcuts))));
-  if (!accelerators_) ThrowWindowNotCreated();
+  menuBar_ = ::CreateMenuBar({
+      {"ファイル(&F)",
+       {{IdOpen1, "開く(&O)...\tCtrl+O"}, {IdSave1, "上書き保存(&S)\tCtrl+S", false}, {}, {IdExit1, "終了(&X)"}}},
+      {"編集(&E)", {{IdUndo1, "元に戻す(&U)\tCtrl+Z", false}, {IdRedo1, "やり直し(&R)\tCtrl+Y", false}}},
+      {"表示(&V)", {{IdMapPicture1, "地図の絵(&M)\tCtrl+M", false}}},
+      {"道路(&R)",
+       {{IdProblems1, "道路網の問題(&P)...", false},
+        {IdNextProblem1, "次の問題へ(&N)\tF8", false},
+        {IdPreviousProblem1, "前の問題へ(&B)\tShift+F8", false},
+        {},
+        {IdShapeRoads1, "道路の形を直す(&S)", false},
+        {},
+        {IdSetRoadStart1, "ここを始点にする(&T)\tCtrl+B", false},
+        {IdLayRoad1, "始点からここまで道路を敷く(&L)\tCtrl+L", false}}},
+      {"ヘルプ(&H)", {{IdContents1, "目次(&C)...\tF1", false}, {}, {IdAbout1, "バージョン情報(&A)..."}}},
+  });
+  accelerators_ = CreateShortcuts({
+      {ShortcutCtrl + 'O', IdOpen1},
+      {ShortcutCtrl + 'S', IdSave1},
+      {VK_F1, IdContents1},
+      {ShortcutCtrl + 'Z', IdUndo1},
+      {ShortcutCtrl + 'Y', IdRedo1},
+      {ShortcutCtrl + ShortcutShift + 'Z', IdRedo1},
+      {ShortcutCtrl + 'M', IdMapPicture1},
+      {VK_F8, IdNextProblem1},
+      {ShortcutShift + VK_F8, IdPreviousProblem1},
+      {ShortcutCtrl + 'B', IdSetRoadStart1},
+      {ShortcutCtrl + 'L', IdLayRoad1},
+  });
 }
 
-HWND TMainForm1::CreateChild(const wchar_t* className, DWORD style, DWORD exStyle, const Layout::Box& box,
-                             MainCommand id, const wchar_t* text) {
-  HWND child = CreateWindowExW(exStyle, className, text, WS_CHILD | WS_VISIBLE | style, Scale(box.left),
-                               Scale(box.top), Scale(box.width), Scale(box.height), Window(),
-                               reinterpret_cast<HMENU>(static_cast<UINT_PTR>(id)), GetModuleHandleW(nullptr),
-                               nullptr);
-  if (child == nullptr) ThrowWindowNotCreated();
-  SendMessageW(child, WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
-  return child;
+ControlArgs TMainForm1::ArgsOf(MainCommand id, const Layout::Box& box, DWORD style, DWORD exStyle) const {
+  return ControlArgs{Window(), id, box, font_.get(), style, exStyle, L""};
 }
 
 void TMainForm1::CreateToolBar() {
-  // Raised buttons (not flat) with pictures only; the etched lines along the
-  // top and bottom edges are drawn after the toolbar paints (OnNotify).
-  ToolBar1 = CreateChild(TOOLBARCLASSNAMEW,
-                         TBSTYLE_TOOLTIPS | CCS_NODIVIDER | CCS_NORESIZE | CCS_NOPARENTALIGN, 0,
-                         Layout::ToolBar1, IdToolBar1);
-  SendMessageW(ToolBar1, TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
-  // No visual style: its toolbar background and hot look are flat ones.
-  SetWindowTheme(ToolBar1, L" ", L" ");
-
-  const int imageSize = Scale(Layout::ToolImageSize);
-  imageList_.reset(ImageList_Create(imageSize, imageSize, ILC_COLOR24 | ILC_MASK, 2, 0));
-  if (!imageList_) ThrowWindowNotCreated();
-  for (int id : {IDB_OPEN, IDB_SAVE}) {
-    const BitmapHandle picture(static_cast<HBITMAP>(LoadImageW(
-        GetModuleHandleW(nullptr), MAKEINTRESOURCEW(id), IMAGE_BITMAP, imageSize, imageSize, LR_CREATEDIBSECTION)));
-    // A button without its picture would be a blank square nobody can tell apart.
-    if (!picture || ImageList_AddMasked(imageList_.get(), picture.get(), TOOLBAR_MASK_COLOUR) < 0)
-      ThrowWindowNotCreated();
-  }
-  SendMessageW(ToolBar1, TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(imageList_.get()));
-  SendMessageW(ToolBar1, TB_SETBITMAPSIZE, 0, MAKELPARAM(imageSize, imageSize));
-  SendMessageW(ToolBar1, TB_SETBUTTONSIZE, 0,
-               MAKELPARAM(Scale(Layout::OpenToolButton1.width), Scale(Layout::OpenToolButton1.height)));
-  SendMessageW(ToolBar1, TB_SETINDENT, Scale(Layout::OpenToolButton1.left), 0);
-
-  TBBUTTON buttons[] = {
-      {0, IdOpenToolButton1, TBSTATE_ENABLED, BTNS_BUTTON, {}, 0, 0},
-      {1, IdSaveToolButton2, 0, BTNS_BUTTON, {}, 0, 0},
-  };
-  SendMessageW(ToolBar1, TB_ADDBUTTONSW, std::size(buttons), reinterpret_cast<LPARAM>(buttons));
+  ToolBar::Args args;
+  static_cast<ControlArgs&>(args) = ArgsOf(IdToolBar1, Layout::ToolBar1);
+  args.buttons = {{IdOpenToolButton1, IDB_OPEN, Widen(OpenHint), true},
+                  {IdSaveToolButton2, IDB_SAVE, Widen(SaveHint), false}};
+  args.firstButton = Layout::OpenToolButton1;
+  args.imageSize = Layout::ToolImageSize;
+  args.maskColour = TOOLBAR_MASK_COLOUR;
+  ToolBar1.Create(args);
 }
 
 void TMainForm1::CreateSidePanel() {
-  RoadComboBox1 = CreateChild(WC_COMBOBOXW, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | WS_DISABLED, 0,
-                              Layout::RoadComboBox1, IdRoadComboBox1);
-  for (std::string_view choice : RoadChoices)
-    SendMessageW(RoadComboBox1, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(Widen(choice).c_str()));
-  // The list shows every entry at once; the closed box is as high as the layout says.
-  const int itemHeight = static_cast<int>(SendMessageW(RoadComboBox1, CB_GETITEMHEIGHT, 0, 0));
-  const int closedHeight = Scale(Layout::RoadComboBox1.height);
-  SendMessageW(RoadComboBox1, CB_SETMINVISIBLE, Layout::RoadComboBoxVisibleEntries, 0);
-  SetWindowPos(RoadComboBox1, nullptr, 0, 0, Scale(Layout::RoadComboBox1.width),
-               closedHeight + itemHeight * Layout::RoadComboBoxVisibleEntries + 2,
-               SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-  SetClosedHeight(RoadComboBox1, closedHeight);
+  ComboBox::Args chooser;
+  static_cast<ControlArgs&>(chooser) =
+      ArgsOf(IdRoadComboBox1, Layout::RoadComboBox1, WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST | WS_DISABLED);
+  for (std::string_view choice : RoadChoices) chooser.items.push_back(Widen(choice));
+  chooser.visibleItems = Layout::RoadComboBoxVisibleEntries;
+  RoadComboBox1.Create(chooser);
 
   const DWORD editStyle = ES_READONLY | ES_AUTOHSCROLL;
-  Edit1 = CreateChild(WC_EDITW, editStyle, WS_EX_CLIENTEDGE, Layout::Edit1, IdEdit1);
-  Edit2 = CreateChild(WC_EDITW, editStyle, WS_EX_CLIENTEDGE, Layout::Edit2, IdEdit2);
-  Edit3 = CreateChild(WC_EDITW, editStyle, WS_EX_CLIENTEDGE, Layout::Edit3, IdEdit3);
-  SendMessageW(Edit2, WM_SETFONT, reinterpret_cast<WPARAM>(fixedFont_.get()), FALSE);
-  SendMessageW(Edit3, WM_SETFONT, reinterpret_cast<WPARAM>(fixedFont_.get()), FALSE);
+  Edit1.Create(ArgsOf(IdEdit1, Layout::Edit1, editStyle, WS_EX_CLIENTEDGE));
+  ControlArgs offset = ArgsOf(IdEdit2, Layout::Edit2, editStyle, WS_EX_CLIENTEDGE);
+  offset.font = fixedFont_.get();
+  Edit2.Create(offset);
+  offset.id = IdEdit3;
+  offset.box = Layout::Edit3;
+  Edit3.Create(offset);
 
-  Label1 = CreateChild(WC_STATICW, SS_LEFT | SS_NOPREFIX, 0, Layout::Label1, IdLabel1);
+  Label1.Create(ArgsOf(IdLabel1, Layout::Label1, SS_LEFT | SS_NOPREFIX));
+}
+
+// What each control tells is handed to its handler; the focus, to the
+// memory of where it was.
+void TMainForm1::ConnectEvents() {
+  StringGrid1.onClick = [this] { StringGrid1Click(); };
+  RoadComboBox1.onSelectionChanged = [this] { RoadComboBox1Change(); };
+  for (::Control* control : std::initializer_list<::Control*>{&ToolBar1, &RoadComboBox1, &Edit1, &Edit2, &Edit3, &Label1}) {
+    controlEvents_.Add(*control);
+    control->onFocus = [this, control] { RememberFocusedControl(control->Window()); };
+  }
+  StringGrid1.onFocus = [this] { RememberFocusedControl(StringGrid1.Window()); };
 }
 
 HWND TMainForm1::Control(MainCommand id) const {
@@ -237,17 +205,17 @@ HWND TMainForm1::Control(MainCommand id) const {
     case IdStringGrid1:
       return StringGrid1.Window();
     case IdToolBar1:
-      return ToolBar1;
+      return ToolBar1.Window();
     case IdRoadComboBox1:
-      return RoadComboBox1;
+      return RoadComboBox1.Window();
     case IdEdit1:
-      return Edit1;
+      return Edit1.Window();
     case IdEdit2:
-      return Edit2;
+      return Edit2.Window();
     case IdEdit3:
-      return Edit3;
+      return Edit3.Window();
     case IdLabel1:
-      return Label1;
+      return Label1.Window();
     default:
       return nullptr;
   }
@@ -278,7 +246,7 @@ void TMainForm1::Exit1Click() { PostMessageW(Window(), WM_CLOSE, 0, 0); }
 
 void TMainForm1::About1Click() {
   // A fresh box each time, released when it has closed, also after a failure.
-  auto AboutForm1 = std::make_unique<TAboutForm1>(Window());
+  auto AboutForm1 = MakeWindow<TAboutForm1>(Window());
   AboutForm1->ShowModal();
 }
 
@@ -288,24 +256,76 @@ void TMainForm1::StringGrid1Click() {
 }
 
 void TMainForm1::RoadComboBox1Change() {
-  const int index = static_cast<int>(SendMessageW(RoadComboBox1, CB_GETCURSEL, 0, 0));
-  if (index == CB_ERR) return;
+  const int index = RoadComboBox1.Selection();
   RunModelOperation([&] { model_.ChooseRoad(index); });
 }
 
-void TMainForm1::UndoShortcut() {
+void TMainForm1::Undo1Click() {
   RunModelOperation([this] { model_.Undo(); });
 }
 
-void TMainForm1::RedoShortcut() {
+void TMainForm1::Redo1Click() {
   RunModelOperation([this] { model_.Redo(); });
+}
+
+void TMainForm1::Problems1Click() {
+  if (!ProblemsForm1) {
+    ProblemsForm1 = MakeWindow<TProblemsForm1>(
+        Window(), [this](int index) { ProblemsForm1GoTo(index); },
+        [this] { PostMessageW(Window(), ReleaseClosedWindowsMessage, 0, 0); });
+    problemsShown_ = model_.MapRevision() - 1;  // anything but what it shows: nothing yet
+    ShowProblems();
+  }
+  ProblemsForm1->BringToFront();
+}
+
+void TMainForm1::NextProblem1Click() {
+  RunModelOperation([this] { model_.NextProblem(); });
+}
+
+void TMainForm1::PreviousProblem1Click() {
+  RunModelOperation([this] { model_.PreviousProblem(); });
+}
+
+void TMainForm1::ShapeRoads1Click() {
+  RunModelOperation([this] { model_.ShapeRoads(); });
+}
+
+void TMainForm1::SetRoadStart1Click() {
+  RunModelOperation([this] { model_.SetRoadStart(); });
+}
+
+void TMainForm1::LayRoad1Click() {
+  RunModelOperation([this] { model_.LayRoad(); });
+}
+
+void TMainForm1::ProblemsForm1GoTo(int index) {
+  RunModelOperation([&] { model_.GoToProblem(static_cast<std::size_t>(index)); });
+}
+
+// A file dropped on the window opens as File > Open with its path: of
+// several, the first named MAPDATA.VLT.
+void TMainForm1::FormDropFiles(HDROP drop) {
+  std::vector<std::wstring> paths(DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0));
+  for (UINT index = 0; index < paths.size(); ++index) {
+    paths[index].resize(DragQueryFileW(drop, index, nullptr, 0) + 1);
+    paths[index].resize(DragQueryFileW(drop, index, paths[index].data(), static_cast<UINT>(paths[index].size())));
+  }
+  DragFinish(drop);
+  if (paths.empty()) return;
+  const auto map = std::find_if(paths.begin(), paths.end(),
+                                [](const std::wstring& path) { return IsMapFileName(PathFromWide(path)); });
+  OpenPath(map != paths.end() ? *map : paths.front());
 }
 
 void TMainForm1::OpenCommand() {
   const std::optional<std::wstring> path = Dialogs().AskMapPath(Window(), OpenDialog1_);
-  if (!path) return;
-  OpenDialog1_.fileName = *path;
-  RunModelOperation([&] { model_.OpenMap(PathFromWide(*path)); });
+  if (path) OpenPath(*path);
+}
+
+void TMainForm1::OpenPath(const std::wstring& path) {
+  OpenDialog1_.fileName = path;
+  RunModelOperation([&] { model_.OpenMap(PathFromWide(path)); });
 }
 
 // What an operation changed before it failed stays changed, so the view state
@@ -323,53 +343,54 @@ void TMainForm1::RunModelOperation(Operation&& operation) {
 
 void TMainForm1::ShowViewState() {
   SetTextIfChanged(Window(), Widen(model_.Caption()));
-  SetTextIfChanged(Label1, Widen(model_.PositionText()));
-  SizeLabel1ToText();
-  SetTextIfChanged(Edit1, Widen(model_.CodeText()));
-  SetTextIfChanged(Edit2, Widen(model_.HexOffsetText()));
-  SetTextIfChanged(Edit3, Widen(model_.DecimalOffsetText()));
+  Label1.SetText(Widen(model_.PositionText()));
+  Label1.SizeToText();
+  Edit1.SetText(Widen(model_.CodeText()));
+  Edit2.SetText(Widen(model_.HexOffsetText()));
+  Edit3.SetText(Widen(model_.DecimalOffsetText()));
 
   StringGrid1.SetEnabled(model_.GridEnabled());
   // A disabled chooser cannot keep the focus; the grid, beside it, takes it
   // rather than nobody.
-  if (!model_.RoadChooserEnabled() && GetFocus() == RoadComboBox1 && model_.GridEnabled())
+  if (!model_.RoadChooserEnabled() && GetFocus() == RoadComboBox1.Window() && model_.GridEnabled())
     SetFocus(StringGrid1.Window());
   // Setting the selection from here raises no change event: only users do.
-  EnableWindow(RoadComboBox1, model_.RoadChooserEnabled());
-  SendMessageW(RoadComboBox1, CB_SETCURSEL, static_cast<WPARAM>(model_.RoadChooserIndex()), 0);
-
-  EnableMenuItem(MainMenu1, IdSave1, MF_BYCOMMAND | (model_.SaveEnabled() ? MF_ENABLED : MF_GRAYED));
-  SendMessageW(ToolBar1, TB_ENABLEBUTTON, IdSaveToolButton2, MAKELPARAM(model_.SaveEnabled(), 0));
+  RoadComboBox1.SetEnabled(model_.RoadChooserEnabled());
+  RoadComboBox1.SetSelection(model_.RoadChooserIndex());
+  ToolBar1.SetButtonEnabled(IdSaveToolButton2, model_.SaveEnabled());
+  ShowMenuState();
+  ShowProblems();
 }
 
-void TMainForm1::SizeLabel1ToText() {
-  const int length = GetWindowTextLengthW(Label1);
-  std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  GetWindowTextW(Label1, text.data(), length + 1);
-  const WindowDc dc(Label1);
-  const SelectedObject font(dc.Get(), font_.get());
-  SIZE size{};
-  GetTextExtentPoint32W(dc.Get(), text.c_str(), length, &size);
-  SetWindowPos(Label1, nullptr, 0, 0, size.cx, size.cy, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+void TMainForm1::ShowMenuState() {
+  SetMenuItemEnabled(MainMenu1, IdSave1, model_.SaveEnabled());
+  SetMenuItemEnabled(MainMenu1, IdUndo1, model_.UndoEnabled());
+  SetMenuItemEnabled(MainMenu1, IdRedo1, model_.RedoEnabled());
+  for (WORD id : {IdProblems1, IdNextProblem1, IdPreviousProblem1, IdShapeRoads1, IdSetRoadStart1, IdLayRoad1})
+    SetMenuItemEnabled(MainMenu1, id, model_.RoadToolsEnabled());
+  const std::string layCaption = model_.LayRoadCaption() + std::string(LayShortcut);
+  if (layCaption != layCaption_) SetMenuItemCaption(MainMenu1, IdLayRoad1, layCaption_ = layCaption);
+}
+
+// The problem window follows every change of the map while it is open.
+void TMainForm1::ShowProblems() {
+  if (!ProblemsForm1 || ProblemsForm1->Window() == nullptr || problemsShown_ == model_.MapRevision()) return;
+  ProblemsForm1->ShowProblems(WideLines(model_.ProblemLines()), Widen(model_.ProblemSummaryText()));
+  problemsShown_ = model_.MapRevision();
 }
 
 bool TMainForm1::IsCommandEnabled(WORD id) const {
   // An open chooser list is in the middle of a choice: the history waits.
-  if (id == IdUndo || id == IdRedo) return !RoadChooserDroppedDown();
-  if (id == IdOpenToolButton1 || id == IdSaveToolButton2)
-    return SendMessageW(ToolBar1, TB_ISBUTTONENABLED, id, 0) != 0;
-  const UINT state = GetMenuState(MainMenu1, id, MF_BYCOMMAND);
-  return state != static_cast<UINT>(-1) && !(state & (MF_GRAYED | MF_DISABLED));
-}
-
-bool TMainForm1::RoadChooserDroppedDown() const {
-  return SendMessageW(RoadComboBox1, CB_GETDROPPEDSTATE, 0, 0) != 0;
+  if ((id == IdUndo1 || id == IdRedo1) && RoadComboBox1.DroppedDown()) return false;
+  if (id == IdOpenToolButton1 || id == IdSaveToolButton2) return ToolBar1.ButtonEnabled(id);
+  return MenuItemEnabled(MainMenu1, id);
 }
 
 // Messages.
 
 bool TMainForm1::PreTranslateMessage(MSG& message) {
   if (Window() == nullptr) return false;
+  if (ProblemsForm1 && ProblemsForm1->PreTranslateMessage(message)) return true;
   // A shortcut of a disabled menu item is swallowed here and does nothing.
   if (TranslateAcceleratorW(Window(), accelerators_.get(), &message)) return true;
   const bool tab = message.message == WM_KEYDOWN && message.wParam == VK_TAB;
@@ -395,9 +416,15 @@ LRESULT TMainForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
       return 0;
     case WM_NOTIFY:
-      return OnNotify(*reinterpret_cast<const NMHDR*>(lParam));
+      return controlEvents_.Notify(*reinterpret_cast<const NMHDR*>(lParam)).value_or(0);
     case WM_CTLCOLORSTATIC:
       return OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_DROPFILES:
+      FormDropFiles(reinterpret_cast<HDROP>(wParam));
+      return 0;
+    case ReleaseClosedWindowsMessage:
+      if (ProblemsForm1 && ProblemsForm1->Window() == nullptr) ProblemsForm1.reset();
+      return 0;
     case WM_SYSCOMMAND:
       OnSysCommand(wParam, lParam);
       return 0;
@@ -415,86 +442,19 @@ LRESULT TMainForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
+// A control's notification goes to the control; menu items, shortcuts and
+// toolbar buttons each to the handler of their identifier, when enabled.
 void TMainForm1::OnCommand(WORD id, WORD code, HWND control) {
-  if (control != nullptr && control != ToolBar1) {
-    if (code == (id == IdStringGrid1 ? StringGridSetFocus : id == IdRoadComboBox1 ? CBN_SETFOCUS : EN_SETFOCUS))
-      RememberFocusedControl(control);
-    if (id == IdStringGrid1 && code == StringGridClick) StringGrid1Click();
-    if (id == IdRoadComboBox1 && code == CBN_SELCHANGE) RoadComboBox1Change();
-    return;
-  }
-  if (!IsCommandEnabled(id)) return;
-  switch (id) {
-    case IdOpen1:
-      Open1Click();
-      break;
-    case IdOpenToolButton1:
-      OpenToolButton1Click();
-      break;
-    case IdSave1:
-      Save1Click();
-      break;
-    case IdSaveToolButton2:
-      SaveToolButton2Click();
-      break;
-    case IdExit1:
-      Exit1Click();
-      break;
-    case IdAbout1:
-      About1Click();
-      break;
-    case IdUndo:
-      UndoShortcut();
-      break;
-    case IdRedo:
-      RedoShortcut();
-      break;
-    default:
-      break;  // Contents1 has no handler
-  }
-}
-
-LRESULT TMainForm1::OnNotify(const NMHDR& header) {
-  if (header.code == TTN_GETDISPINFOW) {
-    auto& info = const_cast<NMTTDISPINFOW&>(reinterpret_cast<const NMTTDISPINFOW&>(header));
-    if (header.idFrom == IdOpenToolButton1) tooltipText_ = Widen(OpenHint);
-    if (header.idFrom == IdSaveToolButton2) tooltipText_ = Widen(SaveHint);
-    info.lpszText = tooltipText_.data();
-    return 0;
-  }
-  if (header.hwndFrom == ToolBar1 && header.code == NM_CUSTOMDRAW)
-    return OnToolBarCustomDraw(reinterpret_cast<const NMCUSTOMDRAW&>(header));
-  return 0;
-}
-
-// The etched lines along the toolbar's edges, and the buttons' raised edges:
-// drawn here because a visual style, Wine's too, draws every button flat.
-LRESULT TMainForm1::OnToolBarCustomDraw(const NMCUSTOMDRAW& draw) {
-  switch (draw.dwDrawStage) {
-    case CDDS_PREPAINT:
-      return CDRF_NOTIFYPOSTPAINT | CDRF_NOTIFYITEMDRAW;
-    case CDDS_ITEMPREPAINT:
-      return CDRF_NOTIFYPOSTPAINT;
-    case CDDS_ITEMPOSTPAINT: {
-      RECT button = draw.rc;
-      const bool pressed = (draw.uItemState & CDIS_SELECTED) != 0;
-      DrawEdge(draw.hdc, &button, pressed ? EDGE_SUNKEN : EDGE_RAISED, BF_RECT | (pressed ? 0 : BF_SOFT));
-      return CDRF_DODEFAULT;
-    }
-    case CDDS_POSTPAINT: {
-      RECT edges{};
-      GetClientRect(ToolBar1, &edges);
-      DrawEdge(draw.hdc, &edges, EDGE_ETCHED, BF_TOP | BF_BOTTOM);
-      return CDRF_DODEFAULT;
-    }
-    default:
-      return CDRF_DODEFAULT;
-  }
+  if (control != nullptr && controlEvents_.Command(control, code)) return;
+  if (control != nullptr && control != ToolBar1.Window()) return;
+  const auto command = commands_.find(id);
+  if (command == commands_.end() || !IsCommandEnabled(id)) return;  // Contents1 has no handler
+  command->second();
 }
 
 LRESULT TMainForm1::OnControlColor(HDC dc, HWND control) {
   // The read-only info fields sit on the scroll bar colour, the label on the window's.
-  const int colour = control == Label1 ? COLOR_BTNFACE : COLOR_SCROLLBAR;
+  const int colour = control == Label1.Window() ? COLOR_BTNFACE : COLOR_SCROLLBAR;
   SetBkColor(dc, GetSysColor(colour));
   SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
   return reinterpret_cast<LRESULT>(GetSysColorBrush(colour));

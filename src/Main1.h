@@ -6,13 +6,18 @@
 
 #include <windows.h>
 #include <commctrl.h>
+#include <shellapi.h>
 
+#include <functional>
+#include <map>
 #include <string>
 
+#include "Problems1.h"
 #include "model/EditorModel.h"
 #include "platform/Win32FileSystem.h"
 #include "ui/ApplicationWindow.h"
 #include "ui/BaseWindow.h"
+#include "ui/Controls.h"
 #include "ui/Dialogs.h"
 #include "ui/Handles.h"
 #include "ui/StringGrid.h"
@@ -33,22 +38,30 @@ enum MainCommand : WORD {
   IdEdit2,
   IdEdit3,
   IdLabel1,
-  IdUndo,  // shortcuts only, without a menu item
-  IdRedo,
+  IdUndo1,
+  IdRedo1,
+  IdMapPicture1,
+  IdProblems1,
+  IdNextProblem1,
+  IdPreviousProblem1,
+  IdShapeRoads1,
+  IdSetRoadStart1,
+  IdLayRoad1,
 };
 
 // Where the game is normally installed; the open dialog starts there.
 extern const wchar_t DefaultGameFolder[];
 
+// Made with MakeWindow, so that the window goes before the parts it uses.
 class TMainForm1 : public BaseWindow, private EditorView {
  public:
   explicit TMainForm1(std::wstring gameFolder = DefaultGameFolder);
-  ~TMainForm1() override;
 
   // Creates the window and its controls, hidden, then runs FormCreate.
   void CreateWindowAndControls();
   void Show(int showCommand);
-  // Shortcuts and Tab, for the message loop; true when the message was used.
+  // Shortcuts, Tab and the problem window's keys, for the message loop;
+  // true when the message was used.
   bool PreTranslateMessage(MSG& message);
 
   // For tests and the message loop.
@@ -58,6 +71,8 @@ class TMainForm1 : public BaseWindow, private EditorView {
   HWND Control(MainCommand id) const;
   HMENU Menu() const { return MainMenu1; }
   HWND TaskbarWindow() const { return application_.Window(); }
+  // The problem window while it is open, or null.
+  TProblemsForm1* ProblemsForm() const { return ProblemsForm1.get(); }
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -68,8 +83,8 @@ class TMainForm1 : public BaseWindow, private EditorView {
   void CreateMenuBar();
   void CreateToolBar();
   void CreateSidePanel();
-  HWND CreateChild(const wchar_t* className, DWORD style, DWORD exStyle, const Layout::Box& box,
-                   MainCommand id, const wchar_t* text = L"");
+  ControlArgs ArgsOf(MainCommand id, const Layout::Box& box, DWORD style = 0, DWORD exStyle = 0) const;
+  void ConnectEvents();
 
   // Handlers, one per user action.
   void FormCreate();
@@ -81,22 +96,29 @@ class TMainForm1 : public BaseWindow, private EditorView {
   void About1Click();
   void StringGrid1Click();
   void RoadComboBox1Change();
-  void UndoShortcut();
-  void RedoShortcut();
+  void Undo1Click();
+  void Redo1Click();
+  void Problems1Click();
+  void NextProblem1Click();
+  void PreviousProblem1Click();
+  void ShapeRoads1Click();
+  void SetRoadStart1Click();
+  void LayRoad1Click();
+  void FormDropFiles(HDROP drop);
+  void ProblemsForm1GoTo(int index);
 
   void OpenCommand();
+  void OpenPath(const std::wstring& path);
   template <typename Operation>
   void RunModelOperation(Operation&& operation);
   void ShowViewState();
-  void SizeLabel1ToText();
+  void ShowMenuState();
+  void ShowProblems();
   bool IsCommandEnabled(WORD id) const;
   HWND NextTabStop(bool backwards) const;
-  bool RoadChooserDroppedDown() const;
 
   // Messages.
   void OnCommand(WORD id, WORD code, HWND control);
-  LRESULT OnNotify(const NMHDR& header);
-  LRESULT OnToolBarCustomDraw(const NMCUSTOMDRAW& draw);
   LRESULT OnControlColor(HDC dc, HWND control);
   void OnSysCommand(WPARAM command, LPARAM lParam);
   void OnActivate(WPARAM wParam, LPARAM lParam);
@@ -117,21 +139,27 @@ class TMainForm1 : public BaseWindow, private EditorView {
   OpenDialogSettings OpenDialog1_;
   ApplicationWindow application_;
 
-  StringGrid StringGrid1;
-  HWND ToolBar1 = nullptr;
-  HWND RoadComboBox1 = nullptr;
-  HWND Edit1 = nullptr;
-  HWND Edit2 = nullptr;
-  HWND Edit3 = nullptr;
-  HWND Label1 = nullptr;
-  MenuHandle menuBar_;          // until the window takes it over as MainMenu1
+  // The fonts and the menu come before the controls, which use them and go first.
+  FontHandle font_;       // "ＭＳ Ｐゴシック", for the window and most controls
+  FontHandle fixedFont_;  // "ＭＳ ゴシック", for the offsets
+  MenuHandle menuBar_;    // until the window takes it over as MainMenu1
   HMENU MainMenu1 = nullptr;
   AcceleratorHandle accelerators_;
-  ImageListHandle imageList_;  // ImageList1
-  HICON icon_ = nullptr;       // a shared resource icon: not destroyed
-  FontHandle font_;            // "ＭＳ Ｐゴシック", for the window and most controls
-  FontHandle fixedFont_;       // "ＭＳ ゴシック", for the offsets
-  std::wstring tooltipText_;   // must outlive the tooltip's request for it
+  HICON icon_ = nullptr;  // a shared resource icon: not destroyed
+
+  StringGrid StringGrid1;
+  ToolBar ToolBar1;
+  ComboBox RoadComboBox1;
+  EditField Edit1;
+  EditField Edit2;
+  EditField Edit3;
+  Label Label1;
+  ControlEvents controlEvents_;
+  std::map<WORD, std::function<void()>> commands_;
+  WindowPtr<TProblemsForm1> ProblemsForm1;
+  std::string layCaption_;       // as the Lay item shows it
+  unsigned long problemsShown_ = 0;  // the map revision the problem window shows
+
   // The control that had the keyboard focus last; it gets it back whenever
   // the window is active again.
   HWND focusedControl_ = nullptr;

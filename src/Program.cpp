@@ -10,7 +10,8 @@
 
 int WINAPI wWinMain(HINSTANCE, HINSTANCE, PWSTR, int showCommand) {
   try {
-    TMainForm1 MainForm1;
+    const WindowPtr<TMainForm1> form = MakeWindow<TMainForm1>();
+    TMainForm1& MainForm1 = *form;
     MainForm1.CreateWindowAndControls();
     MainForm1.Show(showCommand);
 

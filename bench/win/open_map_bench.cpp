@@ -35,7 +35,7 @@ int main() {
 
   ScriptedDialogs dialogs;  // accepts at once, so the time is the editor's alone
   dialogs.answer = WideFromPath(path);
-  auto form = std::make_unique<TMainForm1>();
+  auto form = MakeWindow<TMainForm1>();
   form->CreateWindowAndControls();
   form->Show(SW_SHOWNORMAL);
   HandleQueuedMessages();

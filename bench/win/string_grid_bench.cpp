@@ -46,7 +46,7 @@ HWND CreateParent() {
 int main() {
   HWND parent = CreateParent();
   StringGrid grid;
-  grid.CreateControl(parent, 1, Layout::StringGrid1);
+  grid.Create({parent, 1, Layout::StringGrid1});
   grid.SetEnabled(true);
   ShowWindow(parent, SW_SHOW);
   UpdateWindow(parent);

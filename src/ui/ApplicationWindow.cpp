@@ -13,9 +13,15 @@ ApplicationWindow::ApplicationWindow() {
 }
 
 void ApplicationWindow::CreateWindowWithTitle(const wchar_t* title, HICON icon) {
-  const int x = GetSystemMetrics(SM_CXSCREEN) / 2;
-  const int y = GetSystemMetrics(SM_CYSCREEN) / 2;
-  Create(ClassName, title, Style, 0, x, y, 0, 0, nullptr, nullptr);
+  WindowArgs args;
+  args.className = ClassName;
+  args.caption = title;
+  args.style = Style;
+  args.x = GetSystemMetrics(SM_CXSCREEN) / 2;
+  args.y = GetSystemMetrics(SM_CYSCREEN) / 2;
+  args.width = 0;
+  args.height = 0;
+  Create(args);
   if (icon != nullptr) {
     SendMessageW(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon));
     SendMessageW(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon));

@@ -22,6 +22,8 @@ bool IsUserRequest(UINT message) {
     case WM_HSCROLL:
     case WM_VSCROLL:
     case WM_CLOSE:
+    case WM_DROPFILES:
+    case WM_VKEYTOITEM:
       return true;
     default:
       return false;
@@ -110,10 +112,13 @@ void BaseWindow::RegisterFormClassOnce(const wchar_t* className) {
   RegisterClassOnce(windowClass);
 }
 
-HWND BaseWindow::Create(const wchar_t* className, const wchar_t* caption, DWORD style, DWORD exStyle, int x,
-                        int y, int width, int height, HWND parent, HMENU menuOrId) {
-  HWND window = CreateWindowExW(exStyle, className, caption, style, x, y, width, height, parent, menuOrId,
-                                GetModuleHandleW(nullptr), this);
+void BaseWindow::Destroy() {
+  if (window_ != nullptr) DestroyWindow(window_);
+}
+
+HWND BaseWindow::Create(const WindowArgs& args) {
+  HWND window = CreateWindowExW(args.exStyle, args.className, args.caption.c_str(), args.style, args.x, args.y,
+                                args.width, args.height, args.parent, args.menuOrId, GetModuleHandleW(nullptr), this);
   if (window == nullptr) ThrowWindowNotCreated();
   return window;
 }

@@ -5,6 +5,24 @@
 
 #include <windows.h>
 
+#include <memory>
+#include <string>
+#include <utility>
+
+// What a window is made from. Places and sizes are screen pixels.
+struct WindowArgs {
+  const wchar_t* className = nullptr;
+  std::wstring caption;
+  DWORD style = 0;
+  DWORD exStyle = 0;
+  int x = CW_USEDEFAULT;
+  int y = CW_USEDEFAULT;
+  int width = CW_USEDEFAULT;
+  int height = CW_USEDEFAULT;
+  HWND parent = nullptr;      // the parent of a child, the owner of a top-level window
+  HMENU menuOrId = nullptr;  // a top-level window's menu bar, a child's identifier
+};
+
 class BaseWindow {
  public:
   BaseWindow() = default;
@@ -13,6 +31,9 @@ class BaseWindow {
   virtual ~BaseWindow();
 
   HWND Window() const { return window_; }
+  // Destroys the window, its children and the windows it owns while this
+  // object still stands whole, so that their last messages find it sound.
+  void Destroy();
 
  protected:
   // Registers the class once per process; procedure is WindowProcedure.
@@ -20,8 +41,7 @@ class BaseWindow {
   // A form's class: arrow cursor, the button face as background.
   static void RegisterFormClassOnce(const wchar_t* className);
   // Throws when the window cannot be created.
-  HWND Create(const wchar_t* className, const wchar_t* caption, DWORD style, DWORD exStyle, int x,
-              int y, int width, int height, HWND parent, HMENU menuOrId);
+  HWND Create(const WindowArgs& args);
 
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
   LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam);
@@ -36,6 +56,23 @@ class BaseWindow {
 
   HWND window_ = nullptr;
 };
+
+// Windows are released through this: the window goes first, while the whole
+// object stands, then the object. (The base class's destructor would come
+// after the members, fonts and pictures the window still uses.)
+struct WindowDeleter {
+  void operator()(BaseWindow* window) const {
+    window->Destroy();
+    delete window;
+  }
+};
+template <typename Window>
+using WindowPtr = std::unique_ptr<Window, WindowDeleter>;
+
+template <typename Window, typename... Arguments>
+WindowPtr<Window> MakeWindow(Arguments&&... arguments) {
+  return WindowPtr<Window>(new Window(std::forward<Arguments>(arguments)...));
+}
 
 // Errors that escape a message handler reach the user in the error box. Those
 // raised while painting, in timers, during mouse tracking or in any other

@@ -4,6 +4,7 @@
 
 #include "platform/Text.h"
 #include "ui/Dpi.h"
+#include "ui/Layout.h"
 
 const std::string_view WindowFontName = "ＭＳ Ｐゴシック";
 const std::string_view FixedFontName = "ＭＳ ゴシック";
@@ -17,4 +18,9 @@ HFONT CreateShiftJisFont(std::string_view faceName, int pixelsHigh, int weight, 
   const std::wstring face = Widen(faceName);
   face.copy(font.lfFaceName, LF_FACESIZE - 1);
   return CreateFontIndirectW(&font);
+}
+
+HFONT DefaultWindowFont() {
+  static const HFONT font = CreateShiftJisFont(WindowFontName, Layout::FontHeight);
+  return font;
 }

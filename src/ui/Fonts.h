@@ -12,3 +12,7 @@ extern const std::string_view FixedFontName;   // "ＭＳ ゴシック", for the
 // pixelsHigh is at 96 dots per inch; the caller deletes the font.
 HFONT CreateShiftJisFont(std::string_view faceName, int pixelsHigh, int weight = FW_NORMAL,
                          BYTE pitchAndFamily = DEFAULT_PITCH | FF_DONTCARE);
+
+// "ＭＳ Ｐゴシック" at the program's size, made once and kept for the whole
+// run, for controls that were given no font.
+HFONT DefaultWindowFont();

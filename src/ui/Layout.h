@@ -30,6 +30,16 @@ constexpr Box Edit2{736, 448, 121, 20};
 constexpr Box Edit3{736, 480, 121, 20};
 constexpr Box Label1{16, 520, 22, 12};  // sized to its text; this is "1 : 1"
 
+// The problem window, owned by the main window: a line saying how many
+// problems there are above the list of them, which takes the rest of the
+// window as it is resized.
+constexpr int ProblemsClientWidth = 520;
+constexpr int ProblemsClientHeight = 260;
+constexpr int ProblemsOffsetFromMainLeft = 120;
+constexpr int ProblemsOffsetFromMainTop = 120;
+constexpr Box ProblemsSummary{8, 8, 504, 12};
+constexpr Box ProblemsList{8, 28, 504, 224};  // right and bottom margins stay 8 as the window grows
+
 // The map grid.
 constexpr int GridCellSize = 16;
 constexpr int GridLineWidth = 1;

@@ -98,17 +98,19 @@ StringGrid::StringGrid()
   RegisterClassOnce(windowClass);
 }
 
-StringGrid::~StringGrid() {
-  // Now, while the font it paints with still exists.
-  if (Window() != nullptr) DestroyWindow(Window());
-}
-
-void StringGrid::CreateControl(HWND parent, int controlId, const Layout::Box& box) {
-  controlId_ = controlId;
-  if (!ownFont_) ownFont_.reset(CreateShiftJisFont(WindowFontName, Layout::FontHeight));
-  font_ = ownFont_.get();
-  Create(ClassName, L"", Style, WS_EX_CLIENTEDGE, Scale(box.left), Scale(box.top), Scale(box.width),
-         Scale(box.height), parent, reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId)));
+void StringGrid::Create(const ControlArgs& args) {
+  font_ = args.font != nullptr ? args.font : DefaultWindowFont();
+  WindowArgs window;
+  window.className = ClassName;
+  window.style = Style;
+  window.exStyle = WS_EX_CLIENTEDGE;
+  window.x = Scale(args.box.left);
+  window.y = Scale(args.box.top);
+  window.width = Scale(args.box.width);
+  window.height = Scale(args.box.height);
+  window.parent = args.parent;
+  window.menuOrId = reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.id));
+  BaseWindow::Create(window);
   RECT client{};
   GetClientRect(Window(), &client);
   OnSize(client.right, client.bottom);
@@ -147,7 +149,7 @@ LRESULT StringGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       OnSize(LOWORD(lParam), HIWORD(lParam));
       return 0;
     case WM_SETFONT:
-      font_ = wParam != 0 ? reinterpret_cast<HFONT>(wParam) : ownFont_.get();
+      font_ = wParam != 0 ? reinterpret_cast<HFONT>(wParam) : DefaultWindowFont();
       if (LOWORD(lParam) != 0) InvalidateRect(Window(), nullptr, FALSE);
       return 0;
     case WM_GETFONT:
@@ -220,7 +222,7 @@ void StringGrid::OnSize(int width, int height) {
 // can give it back after another window had it.
 void StringGrid::OnFocusChanged(bool gotFocus) {
   InvalidateCell(navigation_.CurrentCell());
-  if (gotFocus) Notify(StringGridSetFocus);
+  if (gotFocus && onFocus) onFocus();
 }
 
 void StringGrid::OnKeyDown(UINT key) {
@@ -424,11 +426,9 @@ void StringGrid::StopTracking() {
   if (GetCapture() == Window()) ReleaseCapture();
 }
 
-void StringGrid::Notify(WORD code) {
-  SendMessageW(GetParent(Window()), WM_COMMAND, MAKEWPARAM(controlId_, code), reinterpret_cast<LPARAM>(Window()));
+void StringGrid::RaiseClick() {
+  if (onClick) onClick();
 }
-
-void StringGrid::RaiseClick() { Notify(StringGridClick); }
 
 RECT StringGrid::CellRect(int column, int row) const {
   const int left = navigation_.Columns().Start(column);

@@ -6,18 +6,16 @@
 
 #include <windows.h>
 
+#include <functional>
 #include <string>
 #include <vector>
 
 #include "map/HexGrid.h"
 #include "ui/BaseWindow.h"
+#include "ui/Controls.h"
 #include "ui/GridNavigation.h"
 #include "ui/Handles.h"
 #include "ui/Layout.h"
-
-// WM_COMMAND notification codes the grid sends its parent.
-constexpr WORD StringGridClick = 1;     // the click event
-constexpr WORD StringGridSetFocus = 2;  // the grid got the keyboard focus
 
 class StringGrid : public BaseWindow {
  public:
@@ -25,11 +23,11 @@ class StringGrid : public BaseWindow {
   static constexpr UINT_PTR TrackingTimerId = 1;
 
   StringGrid();
-  ~StringGrid() override;
 
-  // Creates the control as a child of `parent` at `box` (96-DPI pixels, scaled inside),
-  // disabled, with WS_TABSTOP, both scroll bars and a client edge.
-  void CreateControl(HWND parent, int controlId, const Layout::Box& box);
+  // Creates the control as a child of args.parent at args.box, disabled, with
+  // WS_TABSTOP, both scroll bars and a client edge; args.style and
+  // args.exStyle are not used.
+  void Create(const ControlArgs& args);
   void SetCellText(int column, int row, std::string shiftJisText);  // stores, invalidates only that cell
   const std::string& CellText(int column, int row) const;
   GridCell CurrentCell() const;
@@ -37,6 +35,12 @@ class StringGrid : public BaseWindow {
   void SetCurrentCell(GridCell cell);
   GridCell ViewPosition() const;  // first non-fixed column and row in view
   void SetEnabled(bool enabled);
+
+  // The click event: the user made a cell current, with the mouse or the keyboard.
+  std::function<void()> onClick;
+  // The grid got the keyboard focus, as an edit's or a combo box's parent
+  // hears, so that the parent can give it back after another window had it.
+  std::function<void()> onFocus;
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -74,7 +78,6 @@ class StringGrid : public BaseWindow {
   void InvalidateCell(GridCell cell);
   void UpdateScrollBars();
   void StopTracking();
-  void Notify(WORD code);
   void RaiseClick();
   RECT CellRect(int column, int row) const;
   std::size_t IndexOf(int column, int row) const;
@@ -90,8 +93,6 @@ class StringGrid : public BaseWindow {
   std::vector<std::string> texts_;
   std::vector<bool> changedTexts_;  // in view, not yet marked for painting; see MarkTextChanged
   bool textsChanged_ = false;
-  int controlId_ = 0;
-  FontHandle ownFont_;
   HFONT font_ = nullptr;
   PixelPoint pointer_;  // the last pointer position seen while tracking
 };

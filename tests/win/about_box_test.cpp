@@ -272,7 +272,7 @@ TEST_F(AboutBox, OkButton1IsTheDefaultButtonAndTheOnlyTabStop) {
 }
 
 TEST_F(AboutBox, EachBoxIsFreshAndPlacedBesideTheOwnerWhereItIsNow) {
-  auto first = std::make_unique<TAboutForm1>(owner_);
+  auto first = MakeWindow<TAboutForm1>(owner_);
   HWND firstWindow = first->Window();
   RECT frame = FrameOf(firstWindow);
   EXPECT_EQ(frame.left, 50 + Scale(200));
@@ -283,7 +283,7 @@ TEST_F(AboutBox, EachBoxIsFreshAndPlacedBesideTheOwnerWhereItIsNow) {
   EXPECT_FALSE(IsWindow(firstWindow));
 
   SetWindowPos(owner_, nullptr, 300, 120, 0, 0, SWP_NOSIZE | SWP_NOZORDER);
-  auto second = std::make_unique<TAboutForm1>(owner_);
+  auto second = MakeWindow<TAboutForm1>(owner_);
   EXPECT_NE(second->Window(), firstWindow);
   frame = FrameOf(second->Window());
   EXPECT_EQ(frame.left, 300 + Scale(200));
@@ -389,13 +389,13 @@ TEST_F(AboutBox, AQuitDuringTheLoopEndsItAndStaysForTheMainLoop) {
 }
 
 TEST_F(AboutBox, ReleasingDestroysTheWindowShownOrNot) {
-  auto neverShown = std::make_unique<TAboutForm1>(owner_);
+  auto neverShown = MakeWindow<TAboutForm1>(owner_);
   HWND neverShownWindow = neverShown->Window();
   ASSERT_TRUE(IsWindow(neverShownWindow));
   neverShown.reset();
   EXPECT_FALSE(IsWindow(neverShownWindow));
 
-  auto shown = std::make_unique<TAboutForm1>(owner_);
+  auto shown = MakeWindow<TAboutForm1>(owner_);
   HWND shownWindow = shown->Window();
   HWND button = shown->OkButton1();
   PostKey(button, VK_ESCAPE);
@@ -409,7 +409,7 @@ TEST_F(AboutBox, ReleasingDestroysTheWindowShownOrNot) {
 
 TEST_F(AboutBox, GoesWithItsOwner) {
   // Destroyed before the box is released: the release must not touch it again.
-  auto box = std::make_unique<TAboutForm1>(owner_);
+  auto box = MakeWindow<TAboutForm1>(owner_);
   HWND window = box->Window();
   DestroyWindow(owner_);
   EXPECT_FALSE(IsWindow(window));

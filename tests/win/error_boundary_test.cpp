@@ -36,7 +36,15 @@ class FaultyWindow : public BaseWindow {
     windowClass.lpszClassName = FaultyClass;
     windowClass.hbrBackground = GetSysColorBrush(COLOR_WINDOW);
     RegisterClassOnce(windowClass);
-    Create(FaultyClass, L"faulty", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 0, 10, 10, 300, 200, nullptr, nullptr);
+    WindowArgs args;
+    args.className = FaultyClass;
+    args.caption = L"faulty";
+    args.style = WS_OVERLAPPEDWINDOW | WS_VISIBLE;
+    args.x = 10;
+    args.y = 10;
+    args.width = 300;
+    args.height = 200;
+    Create(args);
   }
 
  protected:
@@ -229,7 +237,7 @@ class GridWithFailingTick : public StringGrid {
 
 TEST_F(ErrorBoundary, AGridWhoseTickFailsEndsTheDragAndStillWorks) {
   GridWithFailingTick grid;
-  grid.CreateControl(window.Window(), 5, Layout::Box{0, 0, 200, 150});
+  grid.Create({window.Window(), 5, Layout::Box{0, 0, 200, 150}});
   grid.SetEnabled(true);
   const LPARAM cell = MAKELPARAM(2 * Layout::GridCellPitch + 8, 2 * Layout::GridCellPitch + 8);
   SendMessageW(grid.Window(), WM_LBUTTONDOWN, MK_LBUTTON, cell);

@@ -25,7 +25,7 @@ class MainWindowTest : public ::testing::Test {
   void SetUp() override { StartForm(folder.Path().wstring() + L"\\no such game folder\\"); }
 
   void StartForm(const std::wstring& gameFolder) {
-    form = std::make_unique<TMainForm1>(gameFolder);
+    form = MakeWindow<TMainForm1>(gameFolder);
     form->CreateWindowAndControls();
     form->Show(SW_SHOWNORMAL);
     Pump();
@@ -94,7 +94,7 @@ class MainWindowTest : public ::testing::Test {
 
   TempFolder folder;
   ScriptedDialogs dialogs;
-  std::unique_ptr<TMainForm1> form;
+  WindowPtr<TMainForm1> form;
 };
 
 std::vector<std::uint8_t> SampleMap() {
@@ -190,7 +190,7 @@ TEST_F(MainWindowTest, MenuCaptionsCarryAccessKeysAndShortcutTexts) {
   wchar_t top[64] = {};
   GetMenuStringW(form->Menu(), 0, top, 64, MF_BYPOSITION);
   EXPECT_STREQ(top, L"ファイル(&F)");
-  GetMenuStringW(form->Menu(), 1, top, 64, MF_BYPOSITION);
+  GetMenuStringW(form->Menu(), 4, top, 64, MF_BYPOSITION);
   EXPECT_STREQ(top, L"ヘルプ(&H)");
 }
 
@@ -809,7 +809,8 @@ TEST(SystemErrorBoxTest, ShowsTheTitleTheTextAndAStopIconWhileTheProgramWaits) {
   TempFolder folder;
   SystemErrorBoxes dialogs;
   dialogs.answer = WideFromPath(folder.File(u"MAPDATA.VLT"));  // not there
-  TMainForm1 form(L"");
+  const WindowPtr<TMainForm1> window = MakeWindow<TMainForm1>(L"");
+  TMainForm1& form = *window;
   form.CreateWindowAndControls();
   form.Show(SW_SHOWNORMAL);
   PumpMessages();

@@ -21,7 +21,8 @@ TEST(ProgramWindow, CaptionIsTheApplicationTitleAndClosingEndsTheLoop) {
   EXPECT_EQ(static_cast<unsigned char>(ApplicationTitle[0]), 0x83);
   EXPECT_EQ(Widen(ApplicationTitle), L"ヴァルテア 街道エディタ");
 
-  TMainForm1 form;
+  const WindowPtr<TMainForm1> owner = MakeWindow<TMainForm1>();
+  TMainForm1& form = *owner;
   form.CreateWindowAndControls();
   HWND window = form.Window();
   ASSERT_NE(window, nullptr);

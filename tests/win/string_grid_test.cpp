@@ -22,16 +22,10 @@ constexpr int GridId = 101;
 constexpr int ButtonId = 102;
 constexpr wchar_t ParentClass[] = L"StringGridTestParent";
 
-// The parent window hears the click events; it notes the current cell at each.
-StringGrid* observedGrid = nullptr;
+// The click events, each with the current cell at the time.
 std::vector<GridCell> clicks;
 
 LRESULT CALLBACK ParentProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_COMMAND && LOWORD(wParam) == GridId && HIWORD(wParam) == StringGridClick) {
-    EXPECT_EQ(reinterpret_cast<HWND>(lParam), observedGrid->Window());
-    clicks.push_back(observedGrid->CurrentCell());
-    return 0;
-  }
   return DefWindowProcW(window, message, wParam, lParam);
 }
 
@@ -127,12 +121,12 @@ class StringGridTest : public testing::Test {
 
   void SetUp() override {
     ASSERT_NE(parent_, nullptr);
-    grid_.CreateControl(parent_, GridId, Layout::StringGrid1);
+    grid_.Create({parent_, GridId, Layout::StringGrid1});
+    grid_.onClick = [this] { clicks.push_back(grid_.CurrentCell()); };
     button_ = CreateWindowExW(0, L"BUTTON", L"next", WS_CHILD | WS_VISIBLE | WS_TABSTOP, Scale(740), Scale(80),
                               Scale(80), Scale(24), parent_, reinterpret_cast<HMENU>(ButtonId),
                               GetModuleHandleW(nullptr), nullptr);
     UpdateWindow(parent_);
-    observedGrid = &grid_;
     clicks.clear();
     PumpMessages();
   }
@@ -140,7 +134,6 @@ class StringGridTest : public testing::Test {
   void TearDown() override {
     DestroyWindow(button_);
     DestroyWindow(grid_.Window());
-    observedGrid = nullptr;
   }
 
   HWND Grid() const { return grid_.Window(); }
