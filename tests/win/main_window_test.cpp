@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <commctrl.h>
+#include <shlobj.h>
 
 #include <algorithm>
+#include <array>
 #include <filesystem>
 #include <memory>
 #include <optional>
@@ -856,3 +858,168 @@ TEST(ErrorBoxText, EveryKindOfErrorHasAMessageInJapanese) {
 }
 
 }  // namespace
+
+// ---- the road tools ----
+
+// Plain land with castles at 101:30, 105:28 and 110:30, a road from the
+// first to the second with a slip at 103:29 (＼ where ／ belongs), and a ／
+// at 201:30 that ends nowhere: six problems.
+class MainWindowRoadsTest : public MainWindowTest {
+ protected:
+  void SetUp() override {
+    MainWindowTest::SetUp();
+    map.assign(MapSize, 4);
+    for (auto [column, row, code] : {std::array{101, 30, 31}, {102, 30, 18}, {103, 29, 19}, {104, 29, 18},
+                                     {105, 28, 31}, {110, 30, 31}, {201, 30, 18}})
+      map[CellToOffset(column, row)] = static_cast<std::uint8_t>(code);
+    path = WriteMap(map);
+  }
+  // Makes a cell current as the keyboard would: Ctrl+Home, then arrows.
+  void GoTo(int column, int row) {
+    SetFocus(Control(IdStringGrid1));
+    form->Grid().SetCurrentCell({column, row});
+    SendMessageW(Control(IdStringGrid1), WM_KEYDOWN, VK_RIGHT, 0);
+    SendMessageW(Control(IdStringGrid1), WM_KEYDOWN, VK_LEFT, 0);
+    Pump();
+  }
+  std::wstring Caption(WORD id) const {
+    wchar_t text[96] = {};
+    GetMenuStringW(form->Menu(), id, text, 96, MF_BYCOMMAND);
+    return text;
+  }
+
+  std::vector<std::uint8_t> map;
+  MapPath path;
+};
+
+// Greyed until there is something to do: every road item until the first
+// accepted Open, Undo and Redo until there is a step; their shortcuts with them.
+TEST_F(MainWindowRoadsTest, TheNewMenusAreGreyedUntilTheyHaveSomethingToDo) {
+  const WORD roadItems[] = {IdProblems1, IdNextProblem1, IdPreviousProblem1, IdShapeRoads1, IdSetRoadStart1, IdLayRoad1};
+  const wchar_t* tops[] = {L"ファイル(&F)", L"編集(&E)", L"表示(&V)", L"道路(&R)", L"ヘルプ(&H)"};
+  for (int position = 0; position < 5; ++position) {
+    wchar_t top[32] = {};
+    GetMenuStringW(form->Menu(), static_cast<UINT>(position), top, 32, MF_BYPOSITION);
+    EXPECT_STREQ(top, tops[position]);
+  }
+  EXPECT_EQ(Caption(IdUndo1), L"元に戻す(&U)\tCtrl+Z");
+  EXPECT_EQ(Caption(IdNextProblem1), L"次の問題へ(&N)\tF8");
+  for (WORD id : roadItems) EXPECT_FALSE(MenuItemEnabled(id)) << id;
+  Shortcut('B');
+  Shortcut(VK_F8, false);
+  EXPECT_EQ(form->ProblemsForm(), nullptr);
+
+  OpenThroughDialog(path);
+  for (WORD id : roadItems) EXPECT_TRUE(MenuItemEnabled(id)) << id;
+  EXPECT_FALSE(MenuItemEnabled(IdUndo1));
+  Command(IdShapeRoads1);
+  EXPECT_TRUE(MenuItemEnabled(IdUndo1));
+  EXPECT_FALSE(MenuItemEnabled(IdRedo1));
+  Command(IdUndo1);
+  EXPECT_FALSE(MenuItemEnabled(IdUndo1));
+  EXPECT_TRUE(MenuItemEnabled(IdRedo1));
+  Shortcut('Y');
+  EXPECT_EQ(form->Model().MapImage()[CellToOffset(103, 29)], 18);
+  EXPECT_FALSE(MenuItemEnabled(IdMapPicture1));
+}
+
+// Ctrl+B on one castle, Ctrl+L on another: the road is laid, the Lay item
+// names its start, and one Ctrl+Z takes the whole road back.
+TEST_F(MainWindowRoadsTest, ARoadLaidWithCtrlBAndCtrlLIsTakenBackByOneCtrlZ) {
+  OpenThroughDialog(path);
+  GoTo(105, 28);
+  Shortcut('L');
+  ASSERT_EQ(dialogs.errorBoxes.size(), 1u);
+  EXPECT_EQ(dialogs.errorBoxes[0], L"道路の始点がありません。始点のマスで「ここを始点にする」(Ctrl+B) を選んでください.");
+
+  Shortcut('B');
+  EXPECT_EQ(Caption(IdLayRoad1), L"始点 105:28 からここまで道路を敷く(&L)\tCtrl+L");
+  GoTo(110, 30);
+  Shortcut('L');
+  const MapImage laid = form->Model().MapImage();
+  int changed = 0;
+  for (int offset = 0; offset < MapSize; ++offset) {
+    if (laid[offset] == map[offset]) continue;
+    ++changed;
+    const GridCell cell = OffsetToCell(offset);
+    EXPECT_EQ(form->Grid().CellText(cell.column, cell.row), EditCellText(laid[offset]));
+  }
+  EXPECT_GE(changed, 4);
+  EXPECT_EQ(TextOf(Control(IdLabel1)), L"110 : 30");
+
+  Shortcut('Z');
+  for (int offset = 0; offset < MapSize; ++offset) ASSERT_EQ(form->Model().MapImage()[offset], map[offset]) << offset;
+  EXPECT_EQ(dialogs.errorBoxes.size(), 1u);
+}
+
+// The problem window: opened from the menu, following an edit, Enter and a
+// double click on an entry jumping to its cell, F8 going on from there, and
+// Esc closing and releasing it.
+TEST_F(MainWindowRoadsTest, TheProblemWindowFollowsTheMapAndItsEntriesLeadToTheirCells) {
+  OpenThroughDialog(path);
+  Command(IdProblems1);
+  TProblemsForm1* problems = form->ProblemsForm();
+  ASSERT_NE(problems, nullptr);
+  EXPECT_EQ(TextOf(problems->Window()), L"道路網の問題 - 6 件");
+  EXPECT_EQ(TextOf(problems->Summary()), L"道路網の問題: 6 件");
+  ASSERT_EQ(problems->List().Count(), 6);
+  EXPECT_EQ(problems->List().Item(0), L"102:30 ／ (18) 北東: 103:29 ＼ (19) がこちらへつながっていません");
+  EXPECT_EQ(GetFocus(), problems->List().Window());
+  EXPECT_EQ(GetWindow(problems->Window(), GW_OWNER), Main());
+
+  problems->List().SetSelection(4);
+  PostKey(problems->List().Window(), VK_RETURN);
+  Pump();
+  EXPECT_EQ(form->Grid().CurrentCell(), (GridCell{201, 30}));
+  EXPECT_EQ(TextOf(Control(IdLabel1)), L"201 : 30");
+  Shortcut(VK_F8, false);
+  EXPECT_EQ(form->Grid().CurrentCell(), (GridCell{201, 30})) << "its second problem";
+  Shortcut(VK_F8, false);
+  EXPECT_EQ(form->Grid().CurrentCell(), (GridCell{102, 30})) << "round to the first";
+
+  Command(IdShapeRoads1);
+  EXPECT_EQ(TextOf(problems->Window()), L"道路網の問題 - 2 件");
+  RECT entry{};
+  SendMessageW(problems->List().Window(), LB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&entry));
+  const LPARAM at = MAKELPARAM(entry.left + 4, (entry.top + entry.bottom) / 2);
+  SendMessageW(problems->List().Window(), WM_LBUTTONDOWN, MK_LBUTTON, at);
+  SendMessageW(problems->List().Window(), WM_LBUTTONUP, 0, at);
+  SendMessageW(problems->List().Window(), WM_LBUTTONDBLCLK, MK_LBUTTON, at);
+  SendMessageW(problems->List().Window(), WM_LBUTTONUP, 0, at);
+  Pump();
+  EXPECT_EQ(form->Grid().CurrentCell(), (GridCell{201, 30}));
+
+  OpenThroughDialog(path);  // the same map once more: the slip is back
+  EXPECT_EQ(problems->List().Count(), 6);
+  PostKey(problems->List().Window(), VK_ESCAPE);
+  Pump();
+  EXPECT_EQ(form->ProblemsForm(), nullptr);
+  EXPECT_TRUE(dialogs.errorBoxes.empty());
+}
+
+// A map dropped on the window opens as File > Open opens it; of several
+// files the one named MAPDATA.VLT, and a file of another name alone is ignored.
+TEST_F(MainWindowRoadsTest, ADroppedMapOpensAsFileOpenWouldOpenIt) {
+  const MapPath other = folder.File(u"notes.txt");
+  WriteBytes(other, {1, 2, 3});
+  auto drop = [this](const std::vector<MapPath>& files) {
+    std::wstring names;
+    for (const MapPath& file : files) names += WideFromPath(file) + L'\0';
+    names += L'\0';
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+    auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    std::copy(names.begin(), names.end(), reinterpret_cast<wchar_t*>(header + 1));
+    GlobalUnlock(memory);
+    SendMessageW(Main(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+    Pump();
+  };
+  drop({other});
+  EXPECT_FALSE(form->Model().MapLoaded());
+  drop({other, path});
+  EXPECT_TRUE(form->Model().MapLoaded());
+  EXPECT_EQ(form->Model().MapFileName(), path);
+  EXPECT_EQ(TextOf(Main()), L"ヴァルテア 街道エディタ - " + WideFromPath(path));
+  EXPECT_TRUE(dialogs.errorBoxes.empty());
+}
