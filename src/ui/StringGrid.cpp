@@ -16,6 +16,8 @@ namespace {
 constexpr wchar_t ClassName[] = L"TStringGrid";
 constexpr UINT TrackingInterval = 60;  // milliseconds: one cell per tick while dragging outside
 constexpr COLORREF Silver = RGB(192, 192, 192);
+// Posted to itself after a scroll: the bars are drawn once the input waiting is handled.
+constexpr UINT DrawScrollBarsMessage = WM_APP + 1;
 constexpr DWORD Style =
     WS_CHILD | WS_VISIBLE | WS_DISABLED | WS_TABSTOP | WS_HSCROLL | WS_VSCROLL | WS_CLIPSIBLINGS;
 
@@ -89,6 +91,7 @@ HBRUSH FixedLineBrush() { return static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)
 StringGrid::StringGrid()
     : navigation_(GridGeometry{Scale(Layout::GridCellSize), Scale(Layout::GridLineWidth)}),
       texts_(static_cast<std::size_t>(GridColumnCount) * GridRowCount),
+      wideTexts_(texts_.size()),
       changedTexts_(texts_.size(), false) {
   WNDCLASSEXW windowClass{};
   windowClass.style = CS_DBLCLKS;
@@ -117,7 +120,10 @@ void StringGrid::Create(const ControlArgs& args) {
 }
 
 void StringGrid::SetCellText(int column, int row, std::string shiftJisText) {
-  texts_[IndexOf(column, row)] = std::move(shiftJisText);
+  const std::size_t index = IndexOf(column, row);
+  // Made ready to draw now, once, rather than at every paint.
+  WidenInto(shiftJisText, wideTexts_[index]);
+  texts_[index] = std::move(shiftJisText);
   if (Window() != nullptr) MarkTextChanged({column, row});
 }
 
@@ -191,6 +197,9 @@ LRESULT StringGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       return 0;
     case WM_TIMER:
       OnTimer(wParam);
+      return 0;
+    case DrawScrollBarsMessage:
+      DrawScrollBars();
       return 0;
     case WM_CAPTURECHANGED:
       OnCaptureChanged();
@@ -331,12 +340,62 @@ StringGrid::Placement StringGrid::CurrentPlacement() const {
 void StringGrid::ShowChanges(const Placement& before) {
   const Placement after = CurrentPlacement();
   if (after.view != before.view) {
-    InvalidateRect(Window(), nullptr, FALSE);
-    UpdateScrollBars();
-  } else if (after.current != before.current) {
+    ScrollView(before.view, after.view);
+    UpdateScrollPositions(before.view, after.view);
+  }
+  if (after.current != before.current) {
     InvalidateCell(before.current);
     InvalidateCell(after.current);
   }
+}
+
+// The cells in view move by blitting; only the strips they uncover are
+// painted, at once. The body moves both ways, the header row only sideways,
+// the header column only up and down, the corner never.
+void StringGrid::ScrollView(GridCell from, GridCell to) {
+  RECT client{};
+  GetClientRect(Window(), &client);
+  const int pitch = navigation_.Geometry().Pitch();
+  const int dx = (from.column - to.column) * pitch;
+  const int dy = (from.row - to.row) * pitch;
+  if (std::abs(dx) >= client.right - pitch || std::abs(dy) >= client.bottom - pitch) {
+    InvalidateRect(Window(), nullptr, FALSE);  // nothing in view stays in view
+    return;
+  }
+  // What still waits to be painted was meant for the old view: it moves with
+  // the pixels. (Diagonally the headers move otherwise than the body.)
+  const RegionHandle waiting(CreateRectRgn(0, 0, 0, 0));
+  if (GetUpdateRgn(Window(), waiting.get(), FALSE) != NULLREGION) {
+    if (dx != 0 && dy != 0) {
+      InvalidateRect(Window(), nullptr, FALSE);
+      return;
+    }
+    OffsetRgn(waiting.get(), dx, dy);
+    InvalidateRgn(Window(), waiting.get(), FALSE);
+  }
+  // Along one axis the header of that axis moves with the body, in one blit.
+  const WindowDc dc(Window());
+  const RegionHandle uncovered(CreateRectRgn(0, 0, 0, 0));
+  const RECT body{dx != 0 ? pitch : 0, dy != 0 ? pitch : 0, client.right, client.bottom};
+  Blit(dc.Get(), dx, dy, body, uncovered.get());
+  if (dx != 0 && dy != 0) {
+    Blit(dc.Get(), dx, 0, {pitch, 0, client.right, pitch}, uncovered.get());
+    Blit(dc.Get(), 0, dy, {0, pitch, pitch, client.bottom}, uncovered.get());
+  }
+  // What the blits uncovered, and what they could not copy because another
+  // window hid it, is painted at once, in the same device context.
+  RECT area{};
+  if (GetRgnBox(uncovered.get(), &area) == NULLREGION) return;
+  SelectClipRgn(dc.Get(), uncovered.get());
+  Paint(dc.Get(), area);
+  SelectClipRgn(dc.Get(), nullptr);
+}
+
+// Moves the pixels of `rect` within it and adds what is left to paint to `uncovered`.
+void StringGrid::Blit(HDC dc, int dx, int dy, const RECT& rect, HRGN uncovered) {
+  const RegionHandle left(CreateRectRgn(0, 0, 0, 0));
+  ScrollDC(dc, dx, dy, &rect, &rect, left.get(), nullptr);
+  CombineRgn(uncovered, uncovered, left.get(), RGN_OR);
 }
 
 // Each invalidation is a round trip to the window system (a slow one under
@@ -415,6 +474,30 @@ void StringGrid::UpdateScrollBars() {
   }
 }
 
+// A bar's position changes at once, but it is drawn again only once the
+// input waiting has been handled: drawing a bar costs twice a repaint of the
+// whole client area under Wine's theme, and a held arrow key or a drag moves
+// the view many times before anyone can see the bar.
+void StringGrid::UpdateScrollPositions(GridCell from, GridCell to) {
+  if (from.column != to.column) SetScrollPos(Window(), SB_HORZ, to.column, FALSE);
+  if (from.row != to.row) SetScrollPos(Window(), SB_VERT, to.row, FALSE);
+  barsToDraw_.horizontal |= from.column != to.column;
+  barsToDraw_.vertical |= from.row != to.row;
+  if (!barsToDraw_.posted && PostMessageW(Window(), DrawScrollBarsMessage, 0, 0)) barsToDraw_.posted = true;
+}
+
+// A bar draws itself when its position changes; set to where it already is,
+// it would not.
+void StringGrid::DrawScrollBars() {
+  for (const auto& [bar, due] : {std::pair{SB_HORZ, barsToDraw_.horizontal}, std::pair{SB_VERT, barsToDraw_.vertical}}) {
+    if (!due) continue;
+    const int position = GetScrollPos(Window(), bar);
+    SetScrollPos(Window(), bar, position > 1 ? position - 1 : position + 1, FALSE);
+    SetScrollPos(Window(), bar, position, TRUE);
+  }
+  barsToDraw_ = {};
+}
+
 // A drag whose handling failed ends here: no capture, no timer, no event.
 void StringGrid::RecoverFromEscapedError() noexcept {
   navigation_.AbandonTracking();
@@ -450,29 +533,42 @@ void StringGrid::Paint(HDC dc, const RECT& area) {
   const SelectedObject font(dc, font_);
   const std::vector<int> columns = navigation_.Columns().IndicesMeeting(area.left, area.right);
   const std::vector<int> rows = navigation_.Rows().IndicesMeeting(area.top, area.bottom);
+  CellPainter painter(dc);
   for (const int row : rows) {
-    for (const int column : columns) PaintCell(dc, column, row);
+    for (const int column : columns) PaintCell(painter, column, row);
   }
   PaintLines(dc, area, columns, rows);
   PaintBeyondLastCell(dc);
   PaintFocus(dc, area);
 }
 
-void StringGrid::PaintCell(HDC dc, int column, int row) {
+// The system colours are read once a paint, and the device context's colours
+// are set only where they change, which is at the headers and the current cell.
+StringGrid::CellPainter::CellPainter(HDC dc)
+    : dc(dc),
+      colours{GetSysColor(COLOR_WINDOW), GetSysColor(COLOR_WINDOWTEXT), GetSysColor(COLOR_BTNFACE),
+              GetSysColor(COLOR_HIGHLIGHT), GetSysColor(COLOR_HIGHLIGHTTEXT)} {}
+
+void StringGrid::CellPainter::Use(COLORREF background, COLORREF text) {
+  if (background != this->background) SetBkColor(dc, this->background = background);
+  if (text != this->text) SetTextColor(dc, this->text = text);
+}
+
+void StringGrid::PaintCell(CellPainter& painter, int column, int row) {
   const RECT cell = CellRect(column, row);
   const bool fixed = column == 0 || row == 0;
   const bool current = !fixed && GridCell{column, row} == navigation_.CurrentCell();
-  const int background = current ? COLOR_HIGHLIGHT : fixed ? COLOR_BTNFACE : COLOR_WINDOW;
-  SetBkColor(dc, GetSysColor(background));
-  SetTextColor(dc, GetSysColor(current ? COLOR_HIGHLIGHTTEXT : COLOR_WINDOWTEXT));
+  const CellPainter::Colours& colours = painter.colours;
+  painter.Use(current ? colours.highlight : fixed ? colours.face : colours.window,
+              current ? colours.highlightText : colours.windowText);
   // One line: ExtTextOut takes CR and LF as characters, not as line breaks.
-  const std::wstring text = Widen(texts_[IndexOf(column, row)]);
+  const std::wstring& text = wideTexts_[IndexOf(column, row)];
   const int indent = Scale(Layout::GridTextIndent);
-  ExtTextOutW(dc, cell.left + indent, cell.top + indent, ETO_OPAQUE | ETO_CLIPPED, &cell, text.c_str(),
+  ExtTextOutW(painter.dc, cell.left + indent, cell.top + indent, ETO_OPAQUE | ETO_CLIPPED, &cell, text.c_str(),
               static_cast<UINT>(text.size()), nullptr);
   if (fixed) {
     RECT edge = cell;
-    DrawEdge(dc, &edge, BDR_RAISEDINNER, BF_RECT);
+    DrawEdge(painter.dc, &edge, BDR_RAISEDINNER, BF_RECT);
   }
 }
 

@@ -77,22 +77,42 @@ class StringGrid : public BaseWindow {
   void InvalidateRectangles(const std::vector<RECT>& rectangles);
   void InvalidateCell(GridCell cell);
   void UpdateScrollBars();
+  void UpdateScrollPositions(GridCell from, GridCell to);
+  void DrawScrollBars();
+  void ScrollView(GridCell from, GridCell to);
+  static void Blit(HDC dc, int dx, int dy, const RECT& rect, HRGN uncovered);
   void StopTracking();
   void RaiseClick();
   RECT CellRect(int column, int row) const;
   std::size_t IndexOf(int column, int row) const;
 
   // Painting.
+  struct CellPainter {
+    explicit CellPainter(HDC dc);
+    void Use(COLORREF background, COLORREF text);
+    HDC dc;
+    struct Colours {
+      COLORREF window, windowText, face, highlight, highlightText;
+    } colours;
+    COLORREF background = CLR_INVALID;
+    COLORREF text = CLR_INVALID;
+  };
   void Paint(HDC dc, const RECT& area);
-  void PaintCell(HDC dc, int column, int row);
+  void PaintCell(CellPainter& painter, int column, int row);
   void PaintLines(HDC dc, const RECT& area, const std::vector<int>& columns, const std::vector<int>& rows);
   void PaintBeyondLastCell(HDC dc);
   void PaintFocus(HDC dc, const RECT& area);
 
   GridNavigation navigation_;
   std::vector<std::string> texts_;
+  std::vector<std::wstring> wideTexts_;  // the same, ready to draw
   std::vector<bool> changedTexts_;  // in view, not yet marked for painting; see MarkTextChanged
   bool textsChanged_ = false;
   HFONT font_ = nullptr;
   PixelPoint pointer_;  // the last pointer position seen while tracking
+  struct {
+    bool horizontal = false;
+    bool vertical = false;
+    bool posted = false;
+  } barsToDraw_;
 };

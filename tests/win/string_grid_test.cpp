@@ -683,4 +683,39 @@ TEST_F(StringGridTest, AScrolledViewRepaintsWithTheNewColumns) {
   EXPECT_EQ(before.Count(first, SystemColor(COLOR_WINDOWTEXT)), 0);
 }
 
+// Scrolling moves what is on the screen and paints only what it uncovers:
+// after moves along each axis, by the scroll bars, the wheel and the keys at
+// the edge, with paints still waiting from before, the screen is what a
+// fresh painting of the view draws.
+TEST_F(StringGridTest, ABlittedScrollLeavesTheScreenAsAFreshPaintingWouldDrawIt) {
+  for (int column = 1; column < GridColumnCount; ++column)
+    for (int row = 1; row < GridRowCount; row += 7) grid_.SetCellText(column, row, std::to_string(column % 10));
+  Enable();
+  Click(2, 2);
+  auto differingPixels = [this] {
+    UpdateWindow(Grid());
+    const Picture screen(Grid(), Source::Screen), fresh(Grid());
+    int differing = 0;
+    for (int y = 0; y < fresh.Height(); ++y)
+      for (int x = 0; x < fresh.Width(); ++x) differing += screen.At(x, y) != fresh.At(x, y) ? 1 : 0;
+    return differing;
+  };
+  const struct {
+    UINT message;
+    WPARAM wParam;
+  } moves[] = {{WM_HSCROLL, SB_LINEDOWN}, {WM_VSCROLL, SB_LINEDOWN}, {WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA)},
+               {WM_HSCROLL, SB_LINEUP}};
+  for (const auto& move : moves) {
+    Send(move.message, move.wParam);
+    EXPECT_EQ(differingPixels(), 0) << move.message << " " << move.wParam;
+  }
+  // The current cell at the right edge, moved on by the arrow key: the view
+  // goes one column further at each step, the highlight with the cell.
+  grid_.SetCurrentCell({grid_.ViewPosition().column + 30, 5});
+  UpdateWindow(Grid());
+  for (int step = 0; step < 14; ++step) Send(WM_KEYDOWN, VK_RIGHT);
+  ASSERT_GT(grid_.ViewPosition().column, 3);
+  EXPECT_EQ(differingPixels(), 0);
+}
+
 }  // namespace
