@@ -10,6 +10,7 @@
 #include "About1.h"
 #include "platform/Text.h"
 #include "resources/Resources.h"
+#include "ui/Accessibility.h"
 #include "ui/Dpi.h"
 #include "ui/Fonts.h"
 #include "ui/Handles.h"
@@ -30,6 +31,10 @@ constexpr UINT ReleaseClosedWindowsMessage = WM_APP + 1;
 constexpr std::string_view OpenHint = "開く(Ctrl+O)";
 constexpr std::string_view SaveHint = "上書き保存(Ctrl+S)";
 constexpr std::string_view LayShortcut = "\tCtrl+L";
+constexpr std::string_view CodeFieldName = "コード";
+constexpr std::string_view HexOffsetFieldName = "16進オフセット";
+constexpr std::string_view DecimalOffsetFieldName = "10進オフセット";
+constexpr std::string_view RoadChooserName = "道路の形";
 
 void SetTextIfChanged(HWND window, const std::wstring& text) {
   const int length = GetWindowTextLengthW(window);
@@ -198,6 +203,12 @@ void TMainForm1::ConnectEvents() {
     control->onFocus = [this, control] { RememberFocusedControl(control->Window()); };
   }
   StringGrid1.onFocus = [this] { RememberFocusedControl(StringGrid1.Window()); };
+  StringGrid1.cellName = [this](GridCell cell) { return Widen(model_.SpokenCellName(cell.column, cell.row)); };
+  // No caption on the screen names these; screen readers are told.
+  SetAccessibleName(Edit1.Window(), Widen(CodeFieldName));
+  SetAccessibleName(Edit2.Window(), Widen(HexOffsetFieldName));
+  SetAccessibleName(Edit3.Window(), Widen(DecimalOffsetFieldName));
+  SetAccessibleName(RoadComboBox1.Window(), Widen(RoadChooserName));
 }
 
 HWND TMainForm1::Control(MainCommand id) const {

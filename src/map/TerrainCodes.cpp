@@ -51,6 +51,11 @@ std::string_view NameOf(TerrainCode code) {
   return code < TerrainCodeCount ? TerrainNames[code] : UnknownTerrainName;
 }
 
+std::string FullNameOf(TerrainCode code) {
+  if (code < TerrainCodeCount) return std::string(TerrainNames[code]);
+  return "不明なコード " + std::to_string(code);
+}
+
 bool IsEditable(TerrainCode code) { return ChooserIndexOf(code) != NoRoadChoice; }
 
 int ChooserIndexOf(TerrainCode code) {

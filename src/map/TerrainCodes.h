@@ -5,6 +5,7 @@
 
 #include <array>
 #include <cstdint>
+#include <string>
 #include <string_view>
 
 using TerrainCode = std::uint8_t;
@@ -43,6 +44,8 @@ extern const std::string_view UnknownTerrainName;
 
 std::string_view GlyphOf(TerrainCode code);
 std::string_view NameOf(TerrainCode code);
+// The name a person reads: NameOf, or "不明なコード 200" for a code of 35 or more.
+std::string FullNameOf(TerrainCode code);
 
 // Codes 3..6 and 18..30: exactly the codes that have a chooser entry.
 bool IsEditable(TerrainCode code);

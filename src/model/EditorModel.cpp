@@ -169,6 +169,16 @@ void EditorModel::ApplyChanges(const ::MapImage& changed, int shownOffset) {
   PutBack(step, true);
 }
 
+std::string EditorModel::SpokenCellName(int column, int row) const {
+  std::string name = PositionTextOf(column, row);
+  const int offset = CellToOffset(column, row);
+  if (!imageSource_ || offset == NoMapOffset) return name;
+  const TerrainCode code = image_[offset];
+  name += " " + FullNameOf(code);
+  if (code < TerrainCodeCount) name += " " + std::to_string(code);
+  return name;
+}
+
 std::string EditorModel::LayRoadCaption() const {
   if (!roadStart_) return std::string(LayCaption);
   return "始点 " + CellName(*roadStart_) + " からここまで道路を敷く(&L)";

@@ -98,6 +98,11 @@ class EditorModel {
   bool UndoEnabled() const { return history_.CanUndo(); }
   bool RedoEnabled() const { return history_.CanRedo(); }
   bool RoadToolsEnabled() const { return mapLoaded_; }
+  // What a screen reader reads for a cell: its place as the position text
+  // shows it, then the terrain's full name and the code ("5 : 10 平地 4",
+  // "5 : 10 不明なコード 200"); a placeholder, or any cell before a map is
+  // read, by its place alone.
+  std::string SpokenCellName(int column, int row) const;
   // The Lay item's caption, which names the remembered start.
   std::string LayRoadCaption() const;
   std::optional<int> RoadStart() const { return roadStart_; }

@@ -43,16 +43,12 @@ std::string TiledCellName(int index) {
 
 // ---- writing ----
 
-std::string TileName(TerrainCode code) {
-  if (code < TerrainCodeCount) return std::string(NameOf(code));
-  return "不明なコード " + std::to_string(code);
-}
 
 Json TileProperties(TerrainCode code, const Utf8Converter& utf8Of) {
   return {{"id", code},
           {"properties",
            {{{"name", "code"}, {"type", "int"}, {"value", code}},
-            {{"name", "name"}, {"type", "string"}, {"value", utf8Of(TileName(code))}}}}};
+            {{"name", "name"}, {"type", "string"}, {"value", utf8Of(FullNameOf(code))}}}}};
 }
 
 Json Tileset(const Utf8Converter& utf8Of) {

@@ -124,6 +124,8 @@ void StringGrid::SetCellText(int column, int row, std::string shiftJisText) {
   // Made ready to draw now, once, rather than at every paint.
   WidenInto(shiftJisText, wideTexts_[index]);
   texts_[index] = std::move(shiftJisText);
+  if (GridCell{column, row} == navigation_.CurrentCell() && Window() != nullptr)
+    NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, Window(), OBJID_CLIENT, ChildOf({column, row}));
   if (Window() != nullptr) MarkTextChanged({column, row});
 }
 
@@ -201,6 +203,12 @@ LRESULT StringGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case DrawScrollBarsMessage:
       DrawScrollBars();
       return 0;
+    case WM_GETOBJECT:
+      return OnGetObject(wParam, lParam);
+    case WM_NCDESTROY:
+      DetachTableAccessible(accessible_);
+      accessible_ = nullptr;
+      return DefaultHandling(message, wParam, lParam);
     case WM_CAPTURECHANGED:
       OnCaptureChanged();
       return 0;
@@ -231,6 +239,7 @@ void StringGrid::OnSize(int width, int height) {
 // can give it back after another window had it.
 void StringGrid::OnFocusChanged(bool gotFocus) {
   InvalidateCell(navigation_.CurrentCell());
+  if (gotFocus) NotifyWinEvent(EVENT_OBJECT_FOCUS, Window(), OBJID_CLIENT, ChildOf(navigation_.CurrentCell()));
   if (gotFocus && onFocus) onFocus();
 }
 
@@ -346,7 +355,53 @@ void StringGrid::ShowChanges(const Placement& before) {
   if (after.current != before.current) {
     InvalidateCell(before.current);
     InvalidateCell(after.current);
+    RaiseCurrentCellEvents();
   }
+}
+
+void StringGrid::RaiseCurrentCellEvents() {
+  const long child = ChildOf(navigation_.CurrentCell());
+  NotifyWinEvent(EVENT_OBJECT_FOCUS, Window(), OBJID_CLIENT, child);
+  NotifyWinEvent(EVENT_OBJECT_SELECTION, Window(), OBJID_CLIENT, child);
+}
+
+// Screen readers.
+
+LRESULT StringGrid::OnGetObject(WPARAM wParam, LPARAM lParam) {
+  if (static_cast<LONG>(lParam) != OBJID_CLIENT) return DefaultHandling(WM_GETOBJECT, wParam, lParam);
+  if (accessible_ == nullptr) accessible_ = CreateTableAccessible(*this);
+  return AnswerTableObject(accessible_, wParam);
+}
+
+long StringGrid::ChildOf(GridCell cell) { return (cell.row - 1) * LastGridColumn + cell.column; }
+
+GridCell StringGrid::CellOfChild(long child) {
+  return {static_cast<int>((child - 1) % LastGridColumn) + 1, static_cast<int>((child - 1) / LastGridColumn) + 1};
+}
+
+long StringGrid::ChildCount() const { return static_cast<long>(LastGridColumn) * (GridRowCount - 1); }
+
+std::wstring StringGrid::ChildName(long child) const {
+  const GridCell cell = CellOfChild(child);
+  if (cellName) return cellName(cell);
+  return std::to_wstring(cell.column) + L" : " + std::to_wstring(cell.row);
+}
+
+RECT StringGrid::ChildScreenRect(long child) const {
+  const GridCell cell = CellOfChild(child);
+  RECT place = CellRect(cell.column, cell.row);
+  MapWindowPoints(Window(), nullptr, reinterpret_cast<POINT*>(&place), 2);
+  return place;
+}
+
+long StringGrid::FocusedChild() const {
+  return GetFocus() == Window() ? ChildOf(navigation_.CurrentCell()) : 0;
+}
+
+long StringGrid::ChildAt(POINT screen) const {
+  ScreenToClient(Window(), &screen);
+  const GridHit hit = navigation_.HitTest({screen.x, screen.y});
+  return hit.kind == HitKind::Cell ? ChildOf(hit.cell) : CHILDID_SELF;
 }
 
 // The cells in view move by blitting; only the strips they uncover are

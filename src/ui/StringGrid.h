@@ -11,13 +11,14 @@
 #include <vector>
 
 #include "map/HexGrid.h"
+#include "ui/Accessibility.h"
 #include "ui/BaseWindow.h"
 #include "ui/Controls.h"
 #include "ui/GridNavigation.h"
 #include "ui/Handles.h"
 #include "ui/Layout.h"
 
-class StringGrid : public BaseWindow {
+class StringGrid : public BaseWindow, private AccessibleTable {
  public:
   // The timer that scrolls while the left button is held outside the cells.
   static constexpr UINT_PTR TrackingTimerId = 1;
@@ -41,6 +42,11 @@ class StringGrid : public BaseWindow {
   // The grid got the keyboard focus, as an edit's or a combo box's parent
   // hears, so that the parent can give it back after another window had it.
   std::function<void()> onFocus;
+  // What a screen reader reads for a cell. The grid knows no terrain, so its
+  // owner names the cells; without it a cell is named by its place, "5 : 10".
+  std::function<std::wstring(GridCell cell)> cellName;
+  // The child number of a cell for a screen reader: 1 for 1, 1, row by row.
+  static long ChildOf(GridCell cell);
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -83,6 +89,17 @@ class StringGrid : public BaseWindow {
   static void Blit(HDC dc, int dx, int dy, const RECT& rect, HRGN uncovered);
   void StopTracking();
   void RaiseClick();
+  void RaiseCurrentCellEvents();
+  LRESULT OnGetObject(WPARAM wParam, LPARAM lParam);
+
+  // AccessibleTable.
+  HWND TableWindow() const override { return Window(); }
+  long ChildCount() const override;
+  std::wstring ChildName(long child) const override;
+  RECT ChildScreenRect(long child) const override;
+  long FocusedChild() const override;
+  long ChildAt(POINT screen) const override;
+  static GridCell CellOfChild(long child);
   RECT CellRect(int column, int row) const;
   std::size_t IndexOf(int column, int row) const;
 
@@ -110,6 +127,7 @@ class StringGrid : public BaseWindow {
   bool textsChanged_ = false;
   HFONT font_ = nullptr;
   PixelPoint pointer_;  // the last pointer position seen while tracking
+  TableAccessible* accessible_ = nullptr;  // made at the first request of a screen reader
   struct {
     bool horizontal = false;
     bool vertical = false;

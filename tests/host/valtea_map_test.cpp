@@ -84,10 +84,11 @@ class ValteaMap : public ::testing::Test {
     for (std::string line; std::getline(lines, line);) {
       if (!line.empty() && line.back() == '\r') line.pop_back();
       const auto start = line.find("valtea-map ");
-      const std::string before = line.substr(0, start == std::string::npos ? 0 : start);
-      if (start == std::string::npos ||
-          before.find_first_not_of(" ") != std::string::npos && before != u8"      例: " && before != "$ " &&
-              before.find_first_not_of(" ") != before.find("> ")) continue;
+      if (start == std::string::npos) continue;
+      const std::string before = line.substr(0, start);
+      const bool blanksOnly = before.find_first_not_of(' ') == std::string::npos;
+      const bool prompt = before == u8"      例: " || before == "$ " || before.find_first_not_of(' ') == before.find("> ");
+      if (!blanksOnly && !prompt) continue;
       std::istringstream words(line.substr(start + 11));
       std::vector<std::string> example;
       for (std::string word; words >> word && word != "#";) example.push_back(word);
@@ -184,7 +185,9 @@ TEST_F(ValteaMap, EveryExampleWorksOnTheSampleMap) {
       }
       const ProgramRun run = Run(arguments);
       EXPECT_NE(run.status, Error) << shown << run.err;
-      if (example[0] == "set" || example[0] == "road") EXPECT_EQ(run.out.find(u8"変わりません"), std::string::npos) << shown;
+      if (example[0] == "set" || example[0] == "road") {
+        EXPECT_EQ(run.out.find(u8"変わりません"), std::string::npos) << shown;
+      }
     }
   }
 }
@@ -683,7 +686,9 @@ TEST_F(ValteaMap, ASaveFollowsItsLinkAndKeepsTheFilesModeAndOwner) {
   const auto privateMode = fs::perms::owner_read | fs::perms::owner_write;
   fs::permissions(fs::path(target), privateMode);
   const bool root = geteuid() == 0;
-  if (root) ASSERT_EQ(chown(fs::path(target).c_str(), 1, 1), 0);
+  if (root) {
+    ASSERT_EQ(chown(fs::path(target).c_str(), 1, 1), 0);
+  }
 
   EXPECT_EQ(Run({u"set", link, u"5:10", u"18"}).status, Success);
   EXPECT_TRUE(fs::is_symlink(fs::path(link)));
@@ -691,7 +696,9 @@ TEST_F(ValteaMap, ASaveFollowsItsLinkAndKeepsTheFilesModeAndOwner) {
   EXPECT_EQ(fs::status(fs::path(target)).permissions(), privateMode);
   struct stat status {};
   ASSERT_EQ(stat(fs::path(target).c_str(), &status), 0);
-  if (root) EXPECT_EQ(std::make_pair(status.st_uid, status.st_gid), std::make_pair(1u, 1u));
+  if (root) {
+    EXPECT_EQ(std::make_pair(status.st_uid, status.st_gid), std::make_pair(1u, 1u));
+  }
 
   fs::permissions(fs::path(target), fs::perms::owner_read | fs::perms::group_read);
   ExpectRefused(Run({u"set", link, u"5:10", u"4"}),

@@ -5,6 +5,7 @@
 #include <windows.h>
 #include <commctrl.h>
 #include <shlobj.h>
+#include <oleacc.h>
 
 #include <algorithm>
 #include <array>
@@ -1022,4 +1023,83 @@ TEST_F(MainWindowRoadsTest, ADroppedMapOpensAsFileOpenWouldOpenIt) {
   EXPECT_EQ(form->Model().MapFileName(), path);
   EXPECT_EQ(TextOf(Main()), L"ヴァルテア 街道エディタ - " + WideFromPath(path));
   EXPECT_TRUE(dialogs.errorBoxes.empty());
+}
+
+// ---- screen readers ----
+
+// The grid as MSAA shows it: the focused cell with its name after a click
+// and after the arrow keys, the focus event with the new child, and the
+// names of the info fields and the road chooser, which no caption gives.
+class MainWindowAccessibilityTest : public MainWindowTest {
+ protected:
+  static constexpr IID AccessibleId = {0x618736e0, 0x3c3d, 0x11cf, {0x81, 0x0c, 0x00, 0xaa, 0x00, 0x38, 0x9b, 0x71}};
+
+  static IAccessible* ObjectOf(HWND window) {
+    IAccessible* object = nullptr;
+    EXPECT_EQ(AccessibleObjectFromWindow(window, static_cast<DWORD>(OBJID_CLIENT), AccessibleId,
+                                         reinterpret_cast<void**>(&object)),
+              S_OK);
+    return object;
+  }
+  static std::wstring NameOf(IAccessible* object, long child) {
+    VARIANT which{};
+    which.vt = VT_I4;
+    which.lVal = child;
+    BSTR name = nullptr;
+    if (object->get_accName(which, &name) != S_OK || name == nullptr) return L"(none)";
+    std::wstring text(name);
+    SysFreeString(name);
+    return text;
+  }
+  static long FocusOf(IAccessible* object) {
+    VARIANT focus{};
+    object->get_accFocus(&focus);
+    return focus.vt == VT_I4 ? focus.lVal : -1;
+  }
+
+  static inline std::vector<std::pair<HWND, long>> focusEvents;
+  static void CALLBACK OnFocusEvent(HWINEVENTHOOK, DWORD, HWND window, LONG object, LONG child, DWORD, DWORD) {
+    if (object == OBJID_CLIENT) focusEvents.emplace_back(window, child);
+  }
+};
+
+TEST_F(MainWindowAccessibilityTest, AScreenReaderFollowsTheCurrentCellAndReadsItsName) {
+  std::vector<std::uint8_t> map(MapSize, 4);
+  map[CellToOffset(6, 12)] = 9;    // a harbour
+  map[CellToOffset(7, 12)] = 200;  // no terrain
+  IAccessible* grid = ObjectOf(Control(IdStringGrid1));
+  ASSERT_NE(grid, nullptr);
+  EXPECT_EQ(NameOf(grid, StringGrid::ChildOf({5, 12})), L"5 : 12") << "before a map is read";
+  OpenThroughDialog(WriteMap(map));
+
+  ClickCell(5, 12);
+  EXPECT_EQ(FocusOf(grid), StringGrid::ChildOf({5, 12}));
+  EXPECT_EQ(NameOf(grid, FocusOf(grid)), L"5 : 12 平地 4");
+  EXPECT_EQ(NameOf(grid, StringGrid::ChildOf({2, 1})), L"2 : 1") << "a placeholder";
+
+  focusEvents.clear();
+  const HWINEVENTHOOK hook = SetWinEventHook(EVENT_OBJECT_FOCUS, EVENT_OBJECT_FOCUS, nullptr, OnFocusEvent,
+                                             GetCurrentProcessId(), 0, WINEVENT_OUTOFCONTEXT);
+  ASSERT_NE(hook, nullptr);
+  PostKey(Control(IdStringGrid1), VK_RIGHT);
+  Pump();
+  EXPECT_EQ(NameOf(grid, FocusOf(grid)), L"6 : 12 港湾 9");
+  PostKey(Control(IdStringGrid1), VK_RIGHT);
+  Pump();
+  EXPECT_EQ(NameOf(grid, FocusOf(grid)), L"7 : 12 不明なコード 200");
+  UnhookWinEvent(hook);
+  const std::vector<std::pair<HWND, long>> expected = {{Control(IdStringGrid1), StringGrid::ChildOf({6, 12})},
+                                                       {Control(IdStringGrid1), StringGrid::ChildOf({7, 12})}};
+  EXPECT_EQ(focusEvents, expected);
+  grid->Release();
+
+  const std::pair<MainCommand, const wchar_t*> named[] = {
+      {IdEdit1, L"コード"}, {IdEdit2, L"16進オフセット"}, {IdEdit3, L"10進オフセット"}, {IdRoadComboBox1, L"道路の形"}};
+  for (const auto& [id, name] : named) {
+    IAccessible* control = ObjectOf(Control(id));
+    ASSERT_NE(control, nullptr);
+    EXPECT_EQ(NameOf(control, CHILDID_SELF), name);
+    control->Release();
+  }
+  EXPECT_EQ(TextOf(Control(IdEdit1)), L"？ : 200") << "on the screen the field shows what it did";
 }
