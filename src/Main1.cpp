@@ -354,8 +354,7 @@ void TMainForm1::RunModelOperation(Operation&& operation) {
 
 void TMainForm1::ShowViewState() {
   SetTextIfChanged(Window(), Widen(model_.Caption()));
-  Label1.SetText(Widen(model_.PositionText()));
-  Label1.SizeToText();
+  if (Label1.SetText(Widen(model_.PositionText()))) Label1.SizeToText();
   Edit1.SetText(Widen(model_.CodeText()));
   Edit2.SetText(Widen(model_.HexOffsetText()));
   Edit3.SetText(Widen(model_.DecimalOffsetText()));

@@ -36,8 +36,10 @@ std::wstring Control::Text() const {
   return text;
 }
 
-void Control::SetText(const std::wstring& text) {
-  if (Text() != text) SetWindowTextW(window_, text.c_str());
+bool Control::SetText(const std::wstring& text) {
+  if (Text() == text) return false;
+  SetWindowTextW(window_, text.c_str());
+  return true;
 }
 
 void Control::Focus() const { SetFocus(window_); }

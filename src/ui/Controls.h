@@ -45,8 +45,9 @@ class Control {
   bool Enabled() const;
   void SetEnabled(bool enabled);
   std::wstring Text() const;
-  // Sets the text only when it differs, so that nothing flickers.
-  void SetText(const std::wstring& text);
+  // Sets the text only when it differs, so that nothing flickers; true
+  // when it did.
+  bool SetText(const std::wstring& text);
   void Focus() const;
 
   // The keyboard focus came to the control.
