@@ -2,6 +2,9 @@
 // its size, its colours where the hexagons are, roads, marks and rings.
 
 #include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <algorithm>
 
 #include <cstdint>
 #include <stdexcept>
@@ -12,6 +15,7 @@
 #include "picture/MapPicture.h"
 #include "picture/Png.h"
 #include "support/PngReading.h"
+#include "support/TempFolder.h"
 
 namespace {
 
@@ -150,3 +154,35 @@ TEST(MapPicture, CastlesAndCitiesAreMarkedAndProblemsRinged) {
 }
 
 }  // namespace
+
+namespace {
+
+// The sample map with three slips, so that rings are drawn too.
+MapImage SlippedSample() {
+  const Bytes bytes = ReadBytes(VALTEA_SOURCE_FOLDER_U16 u"/samples/MAPDATA.VLT");
+  MapImage image{};
+  std::copy(bytes.begin(), bytes.end(), image.begin());
+  image[CellToOffset(23, 32)] = 18;
+  image[CellToOffset(34, 26)] = 20;
+  image[CellToOffset(200, 40)] = 31;
+  return image;
+}
+
+std::uint32_t PixelSum(const Image& picture) {
+  return static_cast<std::uint32_t>(crc32(0, reinterpret_cast<const Bytef*>(picture.pixels.data()),
+                                           static_cast<uInt>(picture.pixels.size() * sizeof(Rgba))));
+}
+
+}  // namespace
+
+// The painter draws at every scale exactly the pictures it drew before it
+// learnt to fill hexagons by spans: their checksums were taken then.
+TEST(MapPicture, EveryScaleDrawsThePictureItAlwaysDrew) {
+  const MapImage map = SlippedSample();
+  const std::vector<int> ringed = {CellToOffset(23, 32), CellToOffset(34, 26), CellToOffset(1, 1), CellToOffset(352, 76)};
+  constexpr std::uint32_t Before[MaxMapPictureScale] = {
+      0xA03114D6, 0x33D2C415, 0x6E0F8369, 0xE4B24B70, 0x77D50708, 0x89E9585B, 0x911141BE, 0x35913699,
+      0x50E40D72, 0x122BF1C1, 0xB8B16D85, 0x8F5EF677, 0x19F000DA, 0xA58646E3, 0x2D856E2E, 0xD8FB48E4};
+  for (int scale = 1; scale <= MaxMapPictureScale; ++scale)
+    EXPECT_EQ(PixelSum(DrawMapPicture(map, scale, ringed)), Before[scale - 1]) << "scale " << scale;
+}
