@@ -11,7 +11,7 @@ packages=(
   g++-mingw-w64-x86-64-posix
   wine64 fonts-wine xvfb xauth
   locales fonts-ipafont-gothic
-  zip unzip
+  zip unzip time
 )
 
 missing=()

@@ -354,7 +354,7 @@ class Commands {
     std::vector<int> ringed;
     if (words.Has("--problems"))
       for (const RoadProblem& problem : FindRoadProblems(map.image)) ringed.push_back(problem.offset);
-    SaySaved(Write(picturePath, EncodePng(DrawMapPicture(map.image, scale, ringed))), picturePath);
+    SaySaved(Write(picturePath, EncodePalettePng(DrawIndexedMapPicture(map.image, scale, ringed))), picturePath);
     return ExitSuccess;
   }
 

@@ -29,3 +29,17 @@ struct Image {
   Rgba& At(int x, int y) { return pixels[static_cast<std::size_t>(y) * width + x]; }
   const Rgba& At(int x, int y) const { return pixels[static_cast<std::size_t>(y) * width + x]; }
 };
+
+// A picture of a few colours: one byte a pixel, an index into the palette.
+// The map picture is drawn like this, and written as a palette PNG.
+struct IndexedImage {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint8_t> pixels;
+  std::vector<Rgba> palette;  // at most 256 colours
+
+  IndexedImage() = default;
+  IndexedImage(int w, int h) : width(w), height(h), pixels(static_cast<std::size_t>(w) * h, 0) {}
+  std::uint8_t* Row(int y) { return pixels.data() + static_cast<std::size_t>(y) * width; }
+  const std::uint8_t* Row(int y) const { return pixels.data() + static_cast<std::size_t>(y) * width; }
+};

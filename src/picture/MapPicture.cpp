@@ -25,32 +25,86 @@ Rgba ColourOf(TerrainCode code) {
   return Opaque(colour.r, colour.g, colour.b);
 }
 
-void Plot(Image& picture, int x, int y, Rgba colour) {
-  if (x >= 0 && y >= 0 && x < picture.width && y < picture.height) picture.At(x, y) = colour;
+// A colour as both kinds of picture take it: itself, and its palette index.
+struct Ink {
+  Rgba colour;
+  std::uint8_t index = 0;
+};
+
+// The palette of a map picture: every colour the painter may use, each once.
+class Palette {
+ public:
+  Ink InkOf(Rgba colour) {
+    for (std::size_t index = 0; index < colours_.size(); ++index)
+      if (colours_[index] == colour) return {colour, static_cast<std::uint8_t>(index)};
+    colours_.push_back(colour);
+    return {colour, static_cast<std::uint8_t>(colours_.size() - 1)};
+  }
+  const std::vector<Rgba>& Colours() const { return colours_; }
+
+ private:
+  std::vector<Rgba> colours_;
+};
+
+// The two kinds of picture the painter draws on, by rows of pixels.
+struct RgbaSurface {
+  Image& picture;
+  int Width() const { return picture.width; }
+  int Height() const { return picture.height; }
+  void FillSpan(int y, int from, int to, const Ink& ink) {
+    std::fill(&picture.At(from, y), &picture.At(from, y) + (to - from), ink.colour);
+  }
+};
+
+struct IndexedSurface {
+  IndexedImage& picture;
+  int Width() const { return picture.width; }
+  int Height() const { return picture.height; }
+  void FillSpan(int y, int from, int to, const Ink& ink) {
+    std::fill(picture.Row(y) + from, picture.Row(y) + to, ink.index);
+  }
+};
+
+// The part of the square inside the picture, row by row.
+template <typename Surface>
+void FillSquare(Surface& surface, int left, int top, int size, const Ink& ink) {
+  const int from = std::max(left, 0), to = std::min(left + size, surface.Width());
+  if (from >= to) return;
+  for (int y = std::max(top, 0); y < std::min(top + size, surface.Height()); ++y) surface.FillSpan(y, from, to, ink);
 }
 
-void FillSquare(Image& picture, int left, int top, int size, Rgba colour) {
-  for (int y = top; y < top + size; ++y)
-    for (int x = left; x < left + size; ++x) Plot(picture, x, y, colour);
-}
-
-// Every pixel takes the colour of the hexagon whose centre is nearest. Each
-// column is shifted half a hexagon against its neighbours, so the nearest
-// centre lies in the pixel's column or the one on either side, at the
-// nearest height of that column's parity.
+// Every pixel takes the colour of the hexagon whose centre is nearest, the
+// leftmost of equally near ones. Each column is shifted half a hexagon
+// against its neighbours, so the nearest centre lies in the pixel's column
+// strip or the one on either side, at the nearest height of that column's
+// parity. Within a row, which of the three wins depends only on where in its
+// strip a pixel lies and on the strip's parity: so a row is worked out for
+// one strip of each parity and then filled strip by strip, run by run.
 class HexFiller {
  public:
-  HexFiller(const MapImage& image, int scale) : scale_(scale) {
-    for (int offset = 0; offset < MapSize; ++offset) colours_[offset] = ColourOf(image[offset]);
+  HexFiller(const MapImage& image, int scale, Palette& palette) : scale_(scale) {
+    std::array<Ink, 256> inks;
+    for (int code = 0; code < 256; ++code) inks[code] = palette.InkOf(ColourOf(static_cast<TerrainCode>(code)));
+    for (int offset = 0; offset < MapSize; ++offset) inks_[offset] = inks[image[offset]];
   }
 
-  void Fill(Image& picture) const {
+  template <typename Surface>
+  void Fill(Surface& surface) const {
+    const int strip = ColumnSpacing(scale_);
     std::vector<int> offsets(LastGridColumn);
-    for (int y = 0; y < picture.height; ++y) {
+    for (int y = 0; y < surface.Height(); ++y) {
       const std::array<Nearest, 2> rows = {NearestHeight(y, 0), NearestHeight(y, 1)};
       for (int index = 0; index < LastGridColumn; ++index)  // column index + 1 odd: even heights
         offsets[index] = OffsetAt({index + 1, rows[index % 2].halfRow});
-      for (int x = 0; x < picture.width; ++x) picture.At(x, y) = colours_[offsets[NearestColumn(x, rows)]];
+      const std::array<std::vector<Run>, 2> runs = {RunsOfStrip(0, rows), RunsOfStrip(1, rows)};
+      for (int here = 0; here < LastGridColumn; ++here) {
+        const int left = here * strip;
+        // The strips at the edges have a neighbour on one side only.
+        const std::vector<Run>& own =
+            here == 0 || here == LastGridColumn - 1 ? RunsOfEdgeStrip(here, rows) : runs[here % 2];
+        for (const Run& run : own)
+          surface.FillSpan(y, left + run.from, left + run.to, inks_[offsets[here + run.neighbour]]);
+      }
     }
   }
 
@@ -58,6 +112,10 @@ class HexFiller {
   struct Nearest {
     int halfRow;
     int distance;  // in half pixels, down from the centre
+  };
+  struct Run {
+    int from, to;   // within the strip
+    int neighbour;  // -1, 0 or +1: the strip whose hexagon colours the run
   };
 
   // Pixel centres and hexagon centres in half pixels.
@@ -73,7 +131,7 @@ class HexFiller {
     return {halfRow, centre - CentreY(halfRow)};
   }
 
-  // The column index of the nearest centre.
+  // The column index of the nearest centre to pixel x; the lowest on a tie.
   int NearestColumn(int x, const std::array<Nearest, 2>& rows) const {
     const int centre = 2 * x + 1;
     const int here = x / ColumnSpacing(scale_);
@@ -89,48 +147,83 @@ class HexFiller {
     return best;
   }
 
+  // The runs of a strip, worked out pixel by pixel once: for an inner strip
+  // of the given parity (strip 1 or 2 stands for all of theirs), or for an
+  // edge strip itself.
+  std::vector<Run> RunsOfStrip(int parity, const std::array<Nearest, 2>& rows) const {
+    return RunsOf(parity == 0 ? 2 : 1, rows);
+  }
+  std::vector<Run> RunsOfEdgeStrip(int here, const std::array<Nearest, 2>& rows) const { return RunsOf(here, rows); }
+  std::vector<Run> RunsOf(int here, const std::array<Nearest, 2>& rows) const {
+    const int strip = ColumnSpacing(scale_), left = here * strip;
+    std::vector<Run> runs;
+    for (int x = 0; x < strip; ++x) {
+      const int neighbour = NearestColumn(left + x, rows) - here;
+      if (!runs.empty() && runs.back().neighbour == neighbour) {
+        runs.back().to = x + 1;
+      } else {
+        runs.push_back({x, x + 1, neighbour});
+      }
+    }
+    return runs;
+  }
+
   int scale_;
-  std::array<Rgba, MapSize> colours_;
+  std::array<Ink, MapSize> inks_;
 };
 
 // A line of width `width` from one point to another.
-void DrawLine(Image& picture, PicturePoint from, PicturePoint to, int width, Rgba colour) {
+template <typename Surface>
+void DrawLine(Surface& surface, PicturePoint from, PicturePoint to, int width, const Ink& ink) {
   const int steps = 2 * std::max({std::abs(to.x - from.x), std::abs(to.y - from.y), 1});
   for (int step = 0; step <= steps; ++step) {
     const int x = from.x + (to.x - from.x) * step / steps;
     const int y = from.y + (to.y - from.y) * step / steps;
-    FillSquare(picture, x - width / 2, y - width / 2, width, colour);
+    FillSquare(surface, x - width / 2, y - width / 2, width, ink);
   }
 }
 
+// The colours of roads, bridges, marks and rings, as the picture takes them.
+struct Inks {
+  explicit Inks(Palette& palette)
+      : road(palette.InkOf(RoadColour)), bridge(palette.InkOf(BridgeColour)), markEdge(palette.InkOf(MarkEdge)),
+        ring(palette.InkOf(RingColour)) {
+    for (int code = 0; code < 256; ++code) terrain[code] = palette.InkOf(ColourOf(static_cast<TerrainCode>(code)));
+  }
+  Ink road, bridge, markEdge, ring;
+  std::array<Ink, 256> terrain;
+};
+
 // From the centre to the middle of each side the piece joins.
-void DrawRoad(Image& picture, PicturePoint centre, TerrainCode code, int scale) {
+template <typename Surface>
+void DrawRoad(Surface& surface, PicturePoint centre, TerrainCode code, int scale, const Inks& inks) {
   const int width = std::max(1, scale / 2);
   for (Side side : SlantedSides)
     if (Joins(code, side))
-      DrawLine(picture, centre, SideMiddle(centre, side, scale), width, IsBridge(code) ? BridgeColour : RoadColour);
+      DrawLine(surface, centre, SideMiddle(centre, side, scale), width, IsBridge(code) ? inks.bridge : inks.road);
 }
 
 bool IsMarked(TerrainCode code) { return code == Castle || IsCity(code); }
 
 // A square in the place's colour with a white edge.
-void DrawMark(Image& picture, PicturePoint centre, TerrainCode code, int scale) {
+template <typename Surface>
+void DrawMark(Surface& surface, PicturePoint centre, TerrainCode code, int scale, const Inks& inks) {
   const int size = IsCity(code) ? 2 * scale + 1 : scale + 1;
   const int edge = std::max(1, scale / 4);
-  FillSquare(picture, centre.x - size / 2 - edge, centre.y - size / 2 - edge, size + 2 * edge, MarkEdge);
-  FillSquare(picture, centre.x - size / 2, centre.y - size / 2, size, ColourOf(code));
+  FillSquare(surface, centre.x - size / 2 - edge, centre.y - size / 2 - edge, size + 2 * edge, inks.markEdge);
+  FillSquare(surface, centre.x - size / 2, centre.y - size / 2, size, inks.terrain[code]);
 }
 
 // A byte of no terrain is white on the map; a tile of one also shows its
 // eight bits, high bit first, in two rows of four, so that every such tile
 // differs from the others.
-void DrawCodeBits(Image& picture, PicturePoint centre, TerrainCode code, int scale) {
+void DrawCodeBits(RgbaSurface& surface, PicturePoint centre, TerrainCode code, int scale) {
   const int size = std::max(1, scale / 4), step = size + std::max(1, scale / 8);
   for (int bit = 0; bit < 8; ++bit) {
     const bool set = (code >> (7 - bit) & 1) != 0;
     const int x = centre.x + (bit % 4 - 2) * step + (step - size) / 2;
     const int y = centre.y + (bit / 4 - 1) * step + (step - size) / 2;
-    FillSquare(picture, x, y, size, set ? CodeBitSet : CodeBitClear);
+    FillSquare(surface, x, y, size, Ink{set ? CodeBitSet : CodeBitClear});
   }
 }
 
@@ -148,40 +241,70 @@ bool InHexagon(int x, int y, PicturePoint centre, int scale) {
   return true;
 }
 
-void DrawRing(Image& picture, int offset, int scale) {
+// The pixels between two circles round the hexagon's centre, row by row.
+template <typename Surface>
+void DrawRing(Surface& surface, int offset, int scale, const Ink& ink) {
   const PicturePoint centre = HexCentreAt(offset, scale);
   const int outer = 3 * scale, inner = outer - std::max(2, scale / 2);
-  for (int y = -outer; y <= outer; ++y) {
-    for (int x = -outer; x <= outer; ++x) {
+  for (int y = std::max(-outer, -centre.y); y <= std::min(outer, surface.Height() - 1 - centre.y); ++y) {
+    int runStart = 0;
+    bool inRun = false;
+    for (int x = -outer; x <= outer + 1; ++x) {
       const int distance = x * x + y * y;
-      if (distance <= outer * outer && distance > inner * inner) Plot(picture, centre.x + x, centre.y + y, RingColour);
+      const bool in = x <= outer && distance <= outer * outer && distance > inner * inner;
+      if (in && !inRun) runStart = x;
+      if (!in && inRun) {
+        const int from = std::max(centre.x + runStart, 0), to = std::min(centre.x + x, surface.Width());
+        if (from < to) surface.FillSpan(centre.y + y, from, to, ink);
+      }
+      inRun = in;
     }
   }
+}
+
+template <typename Surface>
+void PaintMap(Surface& surface, const MapImage& image, int scale, const std::vector<int>& ringed, Palette& palette) {
+  std::make_unique<HexFiller>(image, scale, palette)->Fill(surface);
+  const Inks inks(palette);
+  for (int offset = 0; offset < MapSize; ++offset)
+    if (IsRoadPiece(image[offset])) DrawRoad(surface, HexCentreAt(offset, scale), image[offset], scale, inks);
+  for (int offset = 0; offset < MapSize; ++offset)
+    if (IsMarked(image[offset])) DrawMark(surface, HexCentreAt(offset, scale), image[offset], scale, inks);
+  for (int offset : ringed) DrawRing(surface, offset, scale, inks.ring);
 }
 
 }  // namespace
 
 MapPictureSize MapPictureSizeAt(int scale) { return {LastGridColumn * 2 * scale, (MapLineLength + 1) * scale}; }
 
-Image DrawMapPicture(const MapImage& image, int scale, const std::vector<int>& ringed) {
+IndexedImage DrawIndexedMapPicture(const MapImage& image, int scale, const std::vector<int>& ringed) {
   const MapPictureSize size = MapPictureSizeAt(scale);
-  Image picture(size.width, size.height);
-  std::make_unique<HexFiller>(image, scale)->Fill(picture);
-  for (int offset = 0; offset < MapSize; ++offset)
-    if (IsRoadPiece(image[offset])) DrawRoad(picture, HexCentreAt(offset, scale), image[offset], scale);
-  for (int offset = 0; offset < MapSize; ++offset)
-    if (IsMarked(image[offset])) DrawMark(picture, HexCentreAt(offset, scale), image[offset], scale);
-  for (int offset : ringed) DrawRing(picture, offset, scale);
+  IndexedImage picture(size.width, size.height);
+  IndexedSurface surface{picture};
+  Palette palette;
+  PaintMap(surface, image, scale, ringed, palette);
+  picture.palette = palette.Colours();
+  return picture;
+}
+
+Image DrawMapPicture(const MapImage& image, int scale, const std::vector<int>& ringed) {
+  const IndexedImage indexed = DrawIndexedMapPicture(image, scale, ringed);
+  Image picture(indexed.width, indexed.height);
+  std::transform(indexed.pixels.begin(), indexed.pixels.end(), picture.pixels.begin(),
+                 [&](std::uint8_t index) { return indexed.palette[index]; });
   return picture;
 }
 
 Image DrawTerrainTile(TerrainCode code, int scale) {
   const HexSize size = HexSizeAt(scale);
   Image tile(size.width, size.height, ColourOf(code));
+  RgbaSurface surface{tile};
+  Palette palette;
+  const Inks inks(palette);
   const PicturePoint centre{size.width / 2, size.height / 2};
-  if (IsRoadPiece(code)) DrawRoad(tile, centre, code, scale);
-  if (IsMarked(code)) DrawMark(tile, centre, code, scale);
-  if (code >= TerrainCodeCount) DrawCodeBits(tile, centre, code, scale);
+  if (IsRoadPiece(code)) DrawRoad(surface, centre, code, scale, inks);
+  if (IsMarked(code)) DrawMark(surface, centre, code, scale, inks);
+  if (code >= TerrainCodeCount) DrawCodeBits(surface, centre, code, scale);
   for (int y = 0; y < tile.height; ++y)
     for (int x = 0; x < tile.width; ++x)
       if (!InHexagon(x, y, centre, scale)) tile.At(x, y) = Rgba{};

@@ -22,6 +22,9 @@ MapPictureSize MapPictureSizeAt(int scale);
 
 // scale must be 1..MaxMapPictureScale. `ringed` are map offsets.
 Image DrawMapPicture(const MapImage& image, int scale, const std::vector<int>& ringed = {});
+// The same picture as palette indices, a byte a pixel: a quarter of the
+// memory, and what a palette PNG holds.
+IndexedImage DrawIndexedMapPicture(const MapImage& image, int scale, const std::vector<int>& ringed = {});
 
 // One hexagon alone, drawn as on the map (colour, road or bridge along its
 // joins, mark) on a transparent picture of the hexagon's size (HexSizeAt);

@@ -186,3 +186,14 @@ TEST(MapPicture, EveryScaleDrawsThePictureItAlwaysDrew) {
   for (int scale = 1; scale <= MaxMapPictureScale; ++scale)
     EXPECT_EQ(PixelSum(DrawMapPicture(map, scale, ringed)), Before[scale - 1]) << "scale " << scale;
 }
+
+// The palette PNG of the map picture decodes, with stb_image, to exactly
+// the colours of the picture.
+TEST(MapPicture, ThePalettePngHoldsThePictureItself) {
+  const MapImage map = SlippedSample();
+  const IndexedImage indexed = DrawIndexedMapPicture(map, 3, {CellToOffset(23, 32)});
+  const DecodedPng decoded = DecodePng(EncodePalettePng(indexed));
+  ASSERT_TRUE(decoded.ok);
+  EXPECT_TRUE(decoded.image.pixels == DrawMapPicture(map, 3, {CellToOffset(23, 32)}).pixels);
+  EXPECT_THROW(EncodePalettePng(IndexedImage(4, 0)), std::runtime_error);
+}

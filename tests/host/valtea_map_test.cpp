@@ -1000,6 +1000,29 @@ TEST_F(WithTiled, DrawsTheExportAsRenderDrawsTheMap) {
   EXPECT_GT(drawnPixels, static_cast<long>(ours.width) * ours.height * 98 / 100);
 }
 
+// Tiled reads render's palette PNG (through Qt's PNG reader, not ours): a
+// map whose one image layer is the picture draws it pixel for pixel as stb
+// decodes it.
+TEST_F(WithTiled, ReadsTheRenderedPaletteImage) {
+  WriteBytes(map, PlainTerrainPattern());
+  const MapPath rendered = folder.File(u"render.png"), layered = folder.File(u"picture.tmj");
+  ASSERT_EQ(Run({u"render", map, rendered, u"--scale", u"3", u"--problems"}).status, Success);
+  const Image ours = DecodePng(ReadBytes(rendered)).image;
+  const std::string json = "{\"type\":\"map\",\"version\":\"1.8\",\"orientation\":\"orthogonal\",\"renderorder\":\"right-down\","
+                           "\"width\":1,\"height\":1,\"tilewidth\":" + std::to_string(ours.width) +
+                           ",\"tileheight\":" + std::to_string(ours.height) +
+                           ",\"infinite\":false,\"tilesets\":[],\"layers\":[{\"type\":\"imagelayer\",\"id\":1,"
+                           "\"name\":\"picture\",\"image\":\"render.png\",\"x\":0,\"y\":0,\"opacity\":1,\"visible\":true}]}";
+  WriteBytes(layered, Bytes(json.begin(), json.end()));
+  const MapPath drawn = folder.File(u"tiled.png");
+  const ProgramRun run = Tiled(VALTEA_TMXRASTERIZER_PROGRAM, {layered, drawn});
+  ASSERT_EQ(run.status, 0) << run.err;
+  const Image tiled = DecodePng(ReadBytes(drawn)).image;
+  ASSERT_EQ(tiled.width, ours.width);
+  ASSERT_EQ(tiled.height, ours.height);
+  EXPECT_TRUE(tiled.pixels == ours.pixels);
+}
+
 // The tile number at Tiled's index in the CSV data of a TMX file.
 std::string WithTileNumber(std::string tmx, int index, int number) {
   std::size_t at = tmx.find("<data encoding=\"csv\">") + 22;
