@@ -8,6 +8,7 @@
 // the sample map all place hexagons by this.
 
 #include <array>
+#include <optional>
 
 #include "map/HexGrid.h"
 
@@ -30,6 +31,22 @@ PicturePoint NeighbourCentre(PicturePoint centre, Side side, int scale);
 // to half row down a column.
 int ColumnSpacing(int scale);
 int HalfRowSpacing(int scale);
+
+// The corners, clockwise from the east one. Whole pixels when the scale is a
+// multiple of four.
+std::array<PicturePoint, 6> HexCorners(PicturePoint centre, int scale);
+
+// The size of the whole map's picture.
+struct MapPictureSize {
+  int width;
+  int height;
+};
+MapPictureSize MapPictureSizeAt(int scale);
+
+// The cell whose hexagon a point of the picture lies in, by the nearest
+// centre as the picture is filled; none outside the picture and where the
+// placeholder above an even column's first hexagon would stand.
+std::optional<GridCell> CellAtPoint(PicturePoint point, int scale);
 
 // The hexagon's width and height, and the length of its top side.
 struct HexSize {

@@ -46,31 +46,52 @@ class Palette {
   std::vector<Rgba> colours_;
 };
 
-// The two kinds of picture the painter draws on, by rows of pixels.
+// The two kinds of picture the painter draws on, by rows of pixels, each
+// with the window of the map picture it holds: the whole picture, or a part.
 struct RgbaSurface {
   Image& picture;
-  int Width() const { return picture.width; }
-  int Height() const { return picture.height; }
+  int Left() const { return 0; }
+  int Top() const { return 0; }
+  int Right() const { return picture.width; }
+  int Bottom() const { return picture.height; }
   void FillSpan(int y, int from, int to, const Ink& ink) {
     std::fill(&picture.At(from, y), &picture.At(from, y) + (to - from), ink.colour);
   }
 };
 
 struct IndexedSurface {
-  IndexedImage& picture;
-  int Width() const { return picture.width; }
-  int Height() const { return picture.height; }
+  MapPicturePart part;
+  std::uint8_t* bits;  // the part's top left pixel
+  int stride;
+  int Left() const { return part.left; }
+  int Top() const { return part.top; }
+  int Right() const { return part.left + part.width; }
+  int Bottom() const { return part.top + part.height; }
   void FillSpan(int y, int from, int to, const Ink& ink) {
-    std::fill(picture.Row(y) + from, picture.Row(y) + to, ink.index);
+    std::uint8_t* row = bits + static_cast<std::ptrdiff_t>(y - part.top) * stride - part.left;
+    std::fill(row + from, row + to, ink.index);
   }
 };
 
-// The part of the square inside the picture, row by row.
+// The one palette of every map picture: the colours of all codes and of
+// roads, bridges, marks and rings, each once.
+Palette& MapColours() {
+  static Palette palette = [] {
+    Palette colours;
+    for (int code = 0; code < 256; ++code) colours.InkOf(ColourOf(static_cast<TerrainCode>(code)));
+    for (Rgba colour : {RoadColour, BridgeColour, MarkEdge, RingColour}) colours.InkOf(colour);
+    return colours;
+  }();
+  return palette;
+}
+
+// The part of the square inside the surface, row by row.
 template <typename Surface>
 void FillSquare(Surface& surface, int left, int top, int size, const Ink& ink) {
-  const int from = std::max(left, 0), to = std::min(left + size, surface.Width());
+  const int from = std::max(left, surface.Left()), to = std::min(left + size, surface.Right());
   if (from >= to) return;
-  for (int y = std::max(top, 0); y < std::min(top + size, surface.Height()); ++y) surface.FillSpan(y, from, to, ink);
+  for (int y = std::max(top, surface.Top()); y < std::min(top + size, surface.Bottom()); ++y)
+    surface.FillSpan(y, from, to, ink);
 }
 
 // Every pixel takes the colour of the hexagon whose centre is nearest, the
@@ -91,19 +112,22 @@ class HexFiller {
   template <typename Surface>
   void Fill(Surface& surface) const {
     const int strip = ColumnSpacing(scale_);
+    const int firstStrip = surface.Left() / strip, lastStrip = std::min((surface.Right() - 1) / strip, LastGridColumn - 1);
     std::vector<int> offsets(LastGridColumn);
-    for (int y = 0; y < surface.Height(); ++y) {
+    for (int y = surface.Top(); y < surface.Bottom(); ++y) {
       const std::array<Nearest, 2> rows = {NearestHeight(y, 0), NearestHeight(y, 1)};
-      for (int index = 0; index < LastGridColumn; ++index)  // column index + 1 odd: even heights
-        offsets[index] = OffsetAt({index + 1, rows[index % 2].halfRow});
+      for (int index = std::max(firstStrip - 1, 0); index <= std::min(lastStrip + 1, LastGridColumn - 1); ++index)
+        offsets[index] = OffsetAt({index + 1, rows[index % 2].halfRow});  // column index + 1 odd: even heights
       const std::array<std::vector<Run>, 2> runs = {RunsOfStrip(0, rows), RunsOfStrip(1, rows)};
-      for (int here = 0; here < LastGridColumn; ++here) {
+      for (int here = firstStrip; here <= lastStrip; ++here) {
         const int left = here * strip;
         // The strips at the edges have a neighbour on one side only.
         const std::vector<Run>& own =
             here == 0 || here == LastGridColumn - 1 ? RunsOfEdgeStrip(here, rows) : runs[here % 2];
-        for (const Run& run : own)
-          surface.FillSpan(y, left + run.from, left + run.to, inks_[offsets[here + run.neighbour]]);
+        for (const Run& run : own) {
+          const int from = std::max(left + run.from, surface.Left()), to = std::min(left + run.to, surface.Right());
+          if (from < to) surface.FillSpan(y, from, to, inks_[offsets[here + run.neighbour]]);
+        }
       }
     }
   }
@@ -246,7 +270,7 @@ template <typename Surface>
 void DrawRing(Surface& surface, int offset, int scale, const Ink& ink) {
   const PicturePoint centre = HexCentreAt(offset, scale);
   const int outer = 3 * scale, inner = outer - std::max(2, scale / 2);
-  for (int y = std::max(-outer, -centre.y); y <= std::min(outer, surface.Height() - 1 - centre.y); ++y) {
+  for (int y = std::max(-outer, surface.Top() - centre.y); y <= std::min(outer, surface.Bottom() - 1 - centre.y); ++y) {
     int runStart = 0;
     bool inRun = false;
     for (int x = -outer; x <= outer + 1; ++x) {
@@ -254,7 +278,7 @@ void DrawRing(Surface& surface, int offset, int scale, const Ink& ink) {
       const bool in = x <= outer && distance <= outer * outer && distance > inner * inner;
       if (in && !inRun) runStart = x;
       if (!in && inRun) {
-        const int from = std::max(centre.x + runStart, 0), to = std::min(centre.x + x, surface.Width());
+        const int from = std::max(centre.x + runStart, surface.Left()), to = std::min(centre.x + x, surface.Right());
         if (from < to) surface.FillSpan(centre.y + y, from, to, ink);
       }
       inRun = in;
@@ -262,28 +286,46 @@ void DrawRing(Surface& surface, int offset, int scale, const Ink& ink) {
   }
 }
 
+// Whether anything drawn about a hexagon (its road, its mark, its ring) can
+// reach the surface: all of it lies within three scales of its centre.
+template <typename Surface>
+bool Reaches(const Surface& surface, PicturePoint centre, int scale) {
+  const int reach = 3 * scale + 1;
+  return centre.x + reach >= surface.Left() && centre.x - reach < surface.Right() && centre.y + reach >= surface.Top() &&
+         centre.y - reach < surface.Bottom();
+}
+
 template <typename Surface>
 void PaintMap(Surface& surface, const MapImage& image, int scale, const std::vector<int>& ringed, Palette& palette) {
   std::make_unique<HexFiller>(image, scale, palette)->Fill(surface);
   const Inks inks(palette);
-  for (int offset = 0; offset < MapSize; ++offset)
-    if (IsRoadPiece(image[offset])) DrawRoad(surface, HexCentreAt(offset, scale), image[offset], scale, inks);
-  for (int offset = 0; offset < MapSize; ++offset)
-    if (IsMarked(image[offset])) DrawMark(surface, HexCentreAt(offset, scale), image[offset], scale, inks);
-  for (int offset : ringed) DrawRing(surface, offset, scale, inks.ring);
+  for (int offset = 0; offset < MapSize; ++offset) {
+    const PicturePoint centre = HexCentreAt(offset, scale);
+    if (IsRoadPiece(image[offset]) && Reaches(surface, centre, scale)) DrawRoad(surface, centre, image[offset], scale, inks);
+  }
+  for (int offset = 0; offset < MapSize; ++offset) {
+    const PicturePoint centre = HexCentreAt(offset, scale);
+    if (IsMarked(image[offset]) && Reaches(surface, centre, scale)) DrawMark(surface, centre, image[offset], scale, inks);
+  }
+  for (int offset : ringed)
+    if (Reaches(surface, HexCentreAt(offset, scale), scale)) DrawRing(surface, offset, scale, inks.ring);
 }
 
 }  // namespace
 
-MapPictureSize MapPictureSizeAt(int scale) { return {LastGridColumn * 2 * scale, (MapLineLength + 1) * scale}; }
+const std::vector<Rgba>& MapPicturePalette() { return MapColours().Colours(); }
+
+void DrawMapPicturePart(const MapImage& image, int scale, const std::vector<int>& ringed, const MapPicturePart& part,
+                        std::uint8_t* bits, int stride) {
+  IndexedSurface surface{part, bits, stride};
+  PaintMap(surface, image, scale, ringed, MapColours());
+}
 
 IndexedImage DrawIndexedMapPicture(const MapImage& image, int scale, const std::vector<int>& ringed) {
   const MapPictureSize size = MapPictureSizeAt(scale);
   IndexedImage picture(size.width, size.height);
-  IndexedSurface surface{picture};
-  Palette palette;
-  PaintMap(surface, image, scale, ringed, palette);
-  picture.palette = palette.Colours();
+  DrawMapPicturePart(image, scale, ringed, {0, 0, size.width, size.height}, picture.pixels.data(), size.width);
+  picture.palette = MapPicturePalette();
   return picture;
 }
 

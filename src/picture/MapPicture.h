@@ -14,17 +14,27 @@
 constexpr int DefaultMapPictureScale = 4;
 constexpr int MaxMapPictureScale = 16;
 
-struct MapPictureSize {
-  int width;
-  int height;
-};
-MapPictureSize MapPictureSizeAt(int scale);
 
 // scale must be 1..MaxMapPictureScale. `ringed` are map offsets.
 Image DrawMapPicture(const MapImage& image, int scale, const std::vector<int>& ringed = {});
-// The same picture as palette indices, a byte a pixel: a quarter of the
-// memory, and what a palette PNG holds.
+// The same picture as palette indices (MapPicturePalette), a byte a pixel: a
+// quarter of the memory, and what a palette PNG holds.
 IndexedImage DrawIndexedMapPicture(const MapImage& image, int scale, const std::vector<int>& ringed = {});
+
+// A part of the picture, in its pixels.
+struct MapPicturePart {
+  int left;
+  int top;
+  int width;
+  int height;
+};
+// Draws only that part, into palette indices: `bits` is its top left pixel,
+// rows `stride` bytes apart. What the picture shows there is drawn exactly as
+// the whole picture shows it, roads and marks of hexagons beside the part too.
+void DrawMapPicturePart(const MapImage& image, int scale, const std::vector<int>& ringed, const MapPicturePart& part,
+                        std::uint8_t* bits, int stride);
+// The palette of every map picture, whatever the map.
+const std::vector<Rgba>& MapPicturePalette();
 
 // One hexagon alone, drawn as on the map (colour, road or bridge along its
 // joins, mark) on a transparent picture of the hexagon's size (HexSizeAt);

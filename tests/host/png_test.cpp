@@ -197,3 +197,49 @@ TEST(MapPicture, ThePalettePngHoldsThePictureItself) {
   EXPECT_TRUE(decoded.image.pixels == DrawMapPicture(map, 3, {CellToOffset(23, 32)}).pixels);
   EXPECT_THROW(EncodePalettePng(IndexedImage(4, 0)), std::runtime_error);
 }
+
+// A part drawn alone is that part of the whole picture, at its edges too:
+// roads, marks and rings of hexagons beside it reach into it as they do.
+TEST(MapPicture, APartDrawnAloneIsThatPartOfTheWholePicture) {
+  const MapImage map = SlippedSample();
+  const std::vector<int> ringed = {CellToOffset(23, 32)};
+  const struct {
+    int scale;
+    MapPicturePart part;
+  } parts[] = {{4, {0, 0, 2816, 608}}, {4, {37, 11, 300, 97}}, {7, {1000, 300, 1, 513}},
+               {16, {440, 960, 250, 170}}, {3, {2100, 400, 12, 56}}};
+  for (const auto& [scale, part] : parts) {
+    const IndexedImage whole = DrawIndexedMapPicture(map, scale, ringed);
+    const int stride = part.width + 5;
+    std::vector<std::uint8_t> bits(static_cast<std::size_t>(stride) * part.height, 0xEE);
+    DrawMapPicturePart(map, scale, ringed, part, bits.data(), stride);
+    int differing = 0;
+    for (int y = 0; y < part.height; ++y)
+      for (int x = 0; x < part.width; ++x)
+        differing += bits[static_cast<std::size_t>(y) * stride + x] != whole.Row(part.top + y)[part.left + x];
+    EXPECT_EQ(differing, 0) << "scale " << scale << " at " << part.left << "," << part.top;
+    EXPECT_EQ(bits[static_cast<std::size_t>(stride) - 1], 0xEE) << "nothing beyond the part's width";
+  }
+}
+
+// A point of the picture belongs to the hexagon whose colour it has, by the
+// same nearest centre; the placeholder's place and the outside to none. The
+// codes 0..6 by offset give every two neighbours other colours.
+TEST(MapPicture, APointBelongsToTheCellThatColoursIt) {
+  MapImage map{};
+  for (int offset = 0; offset < MapSize; ++offset) map[offset] = static_cast<TerrainCode>(offset % 7);
+  const int scale = 5;
+  const IndexedImage picture = DrawIndexedMapPicture(map, scale);
+  for (int y = 0; y < picture.height; y += 3)
+    for (int x = 0; x < picture.width; x += 7) {
+      const std::optional<GridCell> cell = CellAtPoint({x, y}, scale);
+      if (!cell) continue;
+      const int offset = CellToOffset(cell->column, cell->row);
+      const PicturePoint centre = HexCentreAt(offset, scale);
+      ASSERT_EQ(picture.Row(y)[x], picture.Row(centre.y)[centre.x]) << x << "," << y;
+    }
+  EXPECT_EQ(CellAtPoint({3 * scale, 0}, scale), std::nullopt) << "above column 2's first hexagon";
+  EXPECT_EQ(CellAtPoint({scale, scale}, scale), (GridCell{1, 1}));
+  EXPECT_EQ(CellAtPoint({-1, 10}, scale), std::nullopt);
+  EXPECT_EQ(CellAtPoint({picture.width, 10}, scale), std::nullopt);
+}
