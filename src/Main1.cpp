@@ -70,6 +70,7 @@ TMainForm1::TMainForm1(std::wstring gameFolder)
       {IdUndo1, [this] { Undo1Click(); }},
       {IdRedo1, [this] { Redo1Click(); }},
       {IdProblems1, [this] { Problems1Click(); }},
+      {IdMapPicture1, [this] { MapPicture1Click(); }},
       {IdNextProblem1, [this] { NextProblem1Click(); }},
       {IdPreviousProblem1, [this] { PreviousProblem1Click(); }},
       {IdShapeRoads1, [this] { ShapeRoads1Click(); }},
@@ -286,8 +287,26 @@ void TMainForm1::Problems1Click() {
         [this] { PostMessageW(Window(), ReleaseClosedWindowsMessage, 0, 0); });
     problemsShown_ = model_.MapRevision() - 1;  // anything but what it shows: nothing yet
     ShowProblems();
+    ShowPicture();  // with the rings
   }
   ProblemsForm1->BringToFront();
+}
+
+void TMainForm1::MapPicture1Click() {
+  if (!PictureForm1) {
+    TPictureForm1::Events events;
+    events.cellClicked = [this](GridCell cell) { PictureForm1CellClicked(cell); };
+    events.closed = [this] { PostMessageW(Window(), ReleaseClosedWindowsMessage, 0, 0); };
+    PictureForm1 = MakeWindow<TPictureForm1>(Window(), std::move(events));
+    ShowPicture();
+  }
+  PictureForm1->BringToFront();
+}
+
+// A click on a hexagon of the picture is a click on its cell in the grid.
+void TMainForm1::PictureForm1CellClicked(GridCell cell) {
+  StringGrid1.SetCurrentCell(cell);
+  StringGrid1Click();
 }
 
 void TMainForm1::NextProblem1Click() {
@@ -370,13 +389,24 @@ void TMainForm1::ShowViewState() {
   ToolBar1.SetButtonEnabled(IdSaveToolButton2, model_.SaveEnabled());
   ShowMenuState();
   ShowProblems();
+  ShowPicture();
+}
+
+// The picture follows every change of the map and of the current cell; it
+// rings the problems while their window is open.
+void TMainForm1::ShowPicture() {
+  if (!PictureForm1 || PictureForm1->Window() == nullptr || !model_.MapLoaded()) return;
+  const bool problemsOpen = ProblemsForm1 && ProblemsForm1->Window() != nullptr;
+  PictureForm1->ShowMap(model_.MapImage(), StringGrid1.CurrentCell(),
+                        problemsOpen ? model_.ProblemOffsets() : std::vector<int>{});
 }
 
 void TMainForm1::ShowMenuState() {
   SetMenuItemEnabled(MainMenu1, IdSave1, model_.SaveEnabled());
   SetMenuItemEnabled(MainMenu1, IdUndo1, model_.UndoEnabled());
   SetMenuItemEnabled(MainMenu1, IdRedo1, model_.RedoEnabled());
-  for (WORD id : {IdProblems1, IdNextProblem1, IdPreviousProblem1, IdShapeRoads1, IdSetRoadStart1, IdLayRoad1})
+  for (WORD id : {IdMapPicture1, IdProblems1, IdNextProblem1, IdPreviousProblem1, IdShapeRoads1, IdSetRoadStart1,
+                  IdLayRoad1})
     SetMenuItemEnabled(MainMenu1, id, model_.RoadToolsEnabled());
   const std::string layCaption = model_.LayRoadCaption() + std::string(LayShortcut);
   if (layCaption != layCaption_) SetMenuItemCaption(MainMenu1, IdLayRoad1, layCaption_ = layCaption);
@@ -401,6 +431,7 @@ bool TMainForm1::IsCommandEnabled(WORD id) const {
 bool TMainForm1::PreTranslateMessage(MSG& message) {
   if (Window() == nullptr) return false;
   if (ProblemsForm1 && ProblemsForm1->PreTranslateMessage(message)) return true;
+  if (PictureForm1 && PictureForm1->PreTranslateMessage(message)) return true;
   // A shortcut of a disabled menu item is swallowed here and does nothing.
   if (TranslateAcceleratorW(Window(), accelerators_.get(), &message)) return true;
   const bool tab = message.message == WM_KEYDOWN && message.wParam == VK_TAB;
@@ -433,7 +464,11 @@ LRESULT TMainForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       FormDropFiles(reinterpret_cast<HDROP>(wParam));
       return 0;
     case ReleaseClosedWindowsMessage:
-      if (ProblemsForm1 && ProblemsForm1->Window() == nullptr) ProblemsForm1.reset();
+      if (ProblemsForm1 && ProblemsForm1->Window() == nullptr) {
+        ProblemsForm1.reset();
+        ShowPicture();  // without its rings
+      }
+      if (PictureForm1 && PictureForm1->Window() == nullptr) PictureForm1.reset();
       return 0;
     case WM_SYSCOMMAND:
       OnSysCommand(wParam, lParam);

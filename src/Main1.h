@@ -12,6 +12,7 @@
 #include <map>
 #include <string>
 
+#include "Picture1.h"
 #include "Problems1.h"
 #include "model/EditorModel.h"
 #include "platform/Win32FileSystem.h"
@@ -73,6 +74,7 @@ class TMainForm1 : public BaseWindow, private EditorView {
   HWND TaskbarWindow() const { return application_.Window(); }
   // The problem window while it is open, or null.
   TProblemsForm1* ProblemsForm() const { return ProblemsForm1.get(); }
+  TPictureForm1* PictureForm() const { return PictureForm1.get(); }
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
@@ -104,7 +106,10 @@ class TMainForm1 : public BaseWindow, private EditorView {
   void ShapeRoads1Click();
   void SetRoadStart1Click();
   void LayRoad1Click();
+  void MapPicture1Click();
   void FormDropFiles(HDROP drop);
+  void PictureForm1CellClicked(GridCell cell);
+  void ShowPicture();
   void ProblemsForm1GoTo(int index);
 
   void OpenCommand();
@@ -157,6 +162,7 @@ class TMainForm1 : public BaseWindow, private EditorView {
   ControlEvents controlEvents_;
   std::map<WORD, std::function<void()>> commands_;
   WindowPtr<TProblemsForm1> ProblemsForm1;
+  WindowPtr<TPictureForm1> PictureForm1;
   std::string layCaption_;       // as the Lay item shows it
   unsigned long problemsShown_ = 0;  // the map revision the problem window shows
 

@@ -203,6 +203,13 @@ const std::vector<std::string>& EditorModel::ProblemLines() {
   return problemLines_;
 }
 
+std::vector<int> EditorModel::ProblemOffsets() {
+  FindProblems();
+  std::vector<int> offsets;
+  for (const RoadProblem& problem : problems_) offsets.push_back(problem.offset);
+  return offsets;
+}
+
 const std::string& EditorModel::ProblemSummaryText() {
   FindProblems();
   return problemSummary_;

@@ -72,6 +72,8 @@ class EditorModel {
   // previous problem's cell current, wrapping at the ends; after a change
   // Next starts at the first again. GoToProblem makes problem `index` current.
   const std::vector<std::string>& ProblemLines();
+  // The offsets of the problems, in the same order.
+  std::vector<int> ProblemOffsets();
   const std::string& ProblemSummaryText();
   void NextProblem();
   void PreviousProblem();

@@ -85,6 +85,7 @@ using UniqueHandle = std::unique_ptr<std::remove_pointer_t<Handle>, Deleter>;
 
 using FontHandle = UniqueHandle<HFONT, handle_detail::DeleteGdiObject>;
 using BrushHandle = UniqueHandle<HBRUSH, handle_detail::DeleteGdiObject>;
+using PenHandle = UniqueHandle<HPEN, handle_detail::DeleteGdiObject>;
 using BitmapHandle = UniqueHandle<HBITMAP, handle_detail::DeleteGdiObject>;
 using RegionHandle = UniqueHandle<HRGN, handle_detail::DeleteGdiObject>;
 using IconHandle = UniqueHandle<HICON, handle_detail::DestroyIconHandle>;

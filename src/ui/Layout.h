@@ -40,6 +40,13 @@ constexpr int ProblemsOffsetFromMainTop = 120;
 constexpr Box ProblemsSummary{8, 8, 504, 12};
 constexpr Box ProblemsList{8, 28, 504, 224};  // right and bottom margins stay 8 as the window grows
 
+// The map picture window, in the picture's own pixels: the scale it opens at
+// (render's default), the outline of the current cell a quarter of a scale
+// wide, and how far the arrow keys and a scroll bar arrow move it.
+constexpr int PictureFirstScale = 4;
+constexpr int PictureOutlineDivisor = 4;
+constexpr int PictureLineScroll = 16;
+
 // The map grid.
 constexpr int GridCellSize = 16;
 constexpr int GridLineWidth = 1;

@@ -15,6 +15,7 @@
 
 #include "Main1.h"
 #include "map/HexGrid.h"
+#include "picture/MapPicture.h"
 #include "platform/Text.h"
 #include "support/TempFolder.h"
 #include "support/WindowTesting.h"
@@ -1102,4 +1103,80 @@ TEST_F(MainWindowAccessibilityTest, AScreenReaderFollowsTheCurrentCellAndReadsIt
     control->Release();
   }
   EXPECT_EQ(TextOf(Control(IdEdit1)), L"？ : 200") << "on the screen the field shows what it did";
+}
+
+// ---- the map picture ----
+
+// The picture window: from the menu and from Ctrl+M once a map is open; a
+// click on a hexagon selects its cell as a click in the grid would; an edit,
+// an undo and an open change what it shows; the wheel with Ctrl zooms about
+// the pointer.
+class MainWindowPictureTest : public MainWindowRoadsTest {
+ protected:
+  TPictureForm1& Picture() const { return *form->PictureForm(); }
+  // A cell's hexagon centre in the picture window's client pixels.
+  POINT CentreOf(GridCell cell) const {
+    const PicturePoint centre = HexCentreAt(CellToOffset(cell.column, cell.row), Picture().Scale());
+    return {centre.x - Picture().Origin().x, centre.y - Picture().Origin().y};
+  }
+  // The screen shows the painter's picture there.
+  void ExpectShowsThePicture(GridCell cell) {
+    UpdateWindow(Picture().Window());
+    const POINT at = CentreOf(cell);
+    HDC dc = GetDC(Picture().Window());
+    const COLORREF shown = GetPixel(dc, at.x + 1, at.y + Picture().Scale() / 2);
+    ReleaseDC(Picture().Window(), dc);
+    const Image drawn = DrawMapPicture(form->Model().MapImage(), Picture().Scale());
+    const Rgba pixel = drawn.At(Picture().Origin().x + at.x + 1, Picture().Origin().y + at.y + Picture().Scale() / 2);
+    EXPECT_EQ(shown, RGB(pixel.r, pixel.g, pixel.b)) << cell.column << ":" << cell.row;
+  }
+};
+
+TEST_F(MainWindowPictureTest, ShowsTheMapFollowsItsChangesAndSelectsTheCellClicked) {
+  Command(IdMapPicture1);
+  EXPECT_EQ(form->PictureForm(), nullptr) << "greyed before a map is open";
+  OpenThroughDialog(path);
+  Shortcut('M');
+  ASSERT_NE(form->PictureForm(), nullptr);
+  EXPECT_EQ(TextOf(Picture().Window()), L"地図の絵");
+  EXPECT_EQ(GetWindow(Picture().Window(), GW_OWNER), Main());
+  Pump();
+
+  // A click on a hexagon, on the placeholder's place, and outside the map.
+  const POINT castle = CentreOf({105, 28});
+  SendMessageW(Picture().Window(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(castle.x, castle.y));
+  Pump();
+  EXPECT_EQ(form->Grid().CurrentCell(), (GridCell{105, 28}));
+  EXPECT_EQ(TextOf(Control(IdLabel1)), L"105 : 28");
+  EXPECT_EQ(TextOf(Control(IdEdit1)), L"■ : 31");
+
+  GoTo(120, 30);  // plain
+  ExpectShowsThePicture({120, 30});
+  SendMessageW(Control(IdRoadComboBox1), CB_SETCURSEL, 13, 0);  // 丘陵
+  SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(IdRoadComboBox1, CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(Control(IdRoadComboBox1)));
+  Pump();
+  ASSERT_EQ(form->Model().MapImage()[CellToOffset(120, 30)], 3);
+  ExpectShowsThePicture({120, 30});
+  Shortcut('Z');
+  ExpectShowsThePicture({120, 30});
+  map.assign(MapSize, 0);
+  OpenThroughDialog(WriteMap(map));
+  ExpectShowsThePicture({120, 30});
+
+  // Zoom in with Ctrl and the wheel: the picture's point under the pointer stays.
+  const int scaleBefore = Picture().Scale();
+  const POINT pointer{300, 200};
+  const int x = Picture().Origin().x + pointer.x, y = Picture().Origin().y + pointer.y;
+  POINT screen = pointer;
+  ClientToScreen(Picture().Window(), &screen);
+  SendMessageW(Picture().Window(), WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, WHEEL_DELTA), MAKELPARAM(screen.x, screen.y));
+  ASSERT_EQ(Picture().Scale(), scaleBefore + 1);
+  EXPECT_EQ((Picture().Origin().x + pointer.x) * scaleBefore / Picture().Scale(), x);
+  EXPECT_EQ((Picture().Origin().y + pointer.y) * scaleBefore / Picture().Scale(), y);
+
+  PostKey(Picture().Window(), VK_ESCAPE);
+  Pump();
+  EXPECT_EQ(form->PictureForm(), nullptr);
+  EXPECT_TRUE(dialogs.errorBoxes.empty());
 }

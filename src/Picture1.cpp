@@ -1,0 +1,389 @@
+#include "Picture1.h"
+
+#include <windowsx.h>
+
+#include <algorithm>
+#include <cstdlib>
+#include <optional>
+#include <tuple>
+
+#include "picture/MapPicture.h"
+#include "platform/Text.h"
+#include "ui/Layout.h"
+
+namespace {
+
+constexpr wchar_t ClassName[] = L"TPictureForm1";
+constexpr DWORD Style = WS_OVERLAPPEDWINDOW | WS_HSCROLL | WS_VSCROLL;
+constexpr std::string_view Caption = "地図の絵";
+
+}  // namespace
+
+TPictureForm1::TPictureForm1(HWND owner, Events events)
+    : events_(std::move(events)), scale_(Layout::PictureFirstScale) {
+  WNDCLASSEXW windowClass{};
+  windowClass.hInstance = GetModuleHandleW(nullptr);
+  windowClass.lpszClassName = ClassName;
+  windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
+  windowClass.hbrBackground = nullptr;  // the painting covers every pixel
+  RegisterClassOnce(windowClass);
+
+  // As large as the picture, within the screen's work area.
+  RECT work{};
+  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const MapPictureSize picture = MapPictureSizeAt(scale_);
+  RECT frame{0, 0, picture.width, picture.height};
+  AdjustWindowRectEx(&frame, Style, FALSE, 0);
+  frame.right += GetSystemMetrics(SM_CXVSCROLL);
+  frame.bottom += GetSystemMetrics(SM_CYHSCROLL);
+  WindowArgs args;
+  args.className = ClassName;
+  args.caption = Widen(Caption);
+  args.style = Style;
+  args.width = std::min<int>(frame.right - frame.left, work.right - work.left);
+  args.height = std::min<int>(frame.bottom - frame.top, work.bottom - work.top);
+  args.x = work.left;
+  args.y = work.bottom - args.height;
+  args.parent = owner;
+  Create(args);
+}
+
+void TPictureForm1::ShowMap(const MapImage& image, GridCell current, const std::vector<int>& ringed) {
+  if (!showing_) {
+    shown_ = image;
+    ringed_ = ringed;
+    current_ = current;
+    showing_ = true;
+    const SIZE client = Client();
+    const PicturePoint centre = HexCentreAt(CellToOffset(current.column, current.row) == NoMapOffset
+                                                ? 0
+                                                : CellToOffset(current.column, current.row),
+                                            scale_);
+    origin_ = Clamped({centre.x - client.cx / 2, centre.y - client.cy / 2});
+    UpdateScrollBars();
+    InvalidateRect(Window(), nullptr, FALSE);
+    return;
+  }
+  for (int offset = 0; offset < MapSize; ++offset)
+    if (image[offset] != shown_[offset]) InvalidateHexagon(offset);
+  shown_ = image;
+  if (ringed != ringed_) {
+    for (int offset : ringed_) InvalidateHexagon(offset);
+    for (int offset : ringed) InvalidateHexagon(offset);
+    ringed_ = ringed;
+  }
+  if (current != current_) {
+    const int before = CellToOffset(current_.column, current_.row);
+    if (before != NoMapOffset) InvalidateHexagon(before);
+    current_ = current;
+    const int now = CellToOffset(current.column, current.row);
+    if (now != NoMapOffset) InvalidateHexagon(now);
+    KeepInView(current);
+  }
+}
+
+void TPictureForm1::BringToFront() {
+  ShowWindow(Window(), IsIconic(Window()) ? SW_RESTORE : SW_SHOW);
+  SetForegroundWindow(Window());
+  SetActiveWindow(Window());
+  SetFocus(Window());
+}
+
+bool TPictureForm1::PreTranslateMessage(const MSG& message) {
+  if (message.hwnd != Window() || message.message != WM_KEYDOWN) return false;
+  if (message.wParam != VK_ESCAPE) return false;
+  PostMessageW(Window(), WM_CLOSE, 0, 0);
+  return true;
+}
+
+LRESULT TPictureForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_PAINT:
+      OnPaint();
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;
+    case WM_SIZE:
+      OnSize(LOWORD(lParam), HIWORD(lParam));
+      return 0;
+    case WM_HSCROLL:
+    case WM_VSCROLL:
+      OnScroll(message == WM_HSCROLL ? SB_HORZ : SB_VERT, LOWORD(wParam));
+      return 0;
+    case WM_MOUSEWHEEL:
+      OnMouseWheel(wParam, lParam);
+      return 0;
+    case WM_KEYDOWN:
+      OnKeyDown(wParam);
+      return 0;
+    case WM_LBUTTONDOWN:
+      OnLeftButtonDown({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      return 0;
+    case WM_RBUTTONDOWN:
+    case WM_MBUTTONDOWN:
+      OnPanStart({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      return 0;
+    case WM_MOUSEMOVE:
+      if (panning_) OnPanMove({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      return 0;
+    case WM_RBUTTONUP:
+    case WM_MBUTTONUP:
+    case WM_CAPTURECHANGED:
+      if (panning_ && message != WM_CAPTURECHANGED) ReleaseCapture();
+      panning_ = false;
+      return 0;
+    case WM_CLOSE:
+      DestroyWindow(Window());
+      return 0;
+    case WM_DESTROY:
+      if (events_.closed) events_.closed();
+      return 0;
+    default:
+      return DefaultHandling(message, wParam, lParam);
+  }
+}
+
+// The exposed part is drawn into the bitmap where it stands in the window,
+// and blitted; the outline of the current cell goes over it.
+void TPictureForm1::OnPaint() {
+  const PaintScope paint(Window());
+  RECT area = paint.Area();
+  if (bits_ == nullptr || IsRectEmpty(&area)) return;
+  const MapPictureSize picture = MapPictureSizeAt(scale_);
+  RECT drawn{std::max<LONG>(area.left, 0), std::max<LONG>(area.top, 0),
+             std::min<LONG>({area.right, picture.width - origin_.x, bitmapSize_.cx}),
+             std::min<LONG>({area.bottom, picture.height - origin_.y, bitmapSize_.cy})};
+  if (showing_ && drawn.left < drawn.right && drawn.top < drawn.bottom) {
+    const MapPicturePart part{origin_.x + drawn.left, origin_.y + drawn.top, drawn.right - drawn.left,
+                              drawn.bottom - drawn.top};
+    DrawMapPicturePart(shown_, scale_, ringed_, part, bits_ + drawn.top * stride_ + drawn.left, stride_);
+    GdiFlush();
+    BitBlt(paint.Dc(), drawn.left, drawn.top, part.width, part.height, bitmapDc_.get(), drawn.left, drawn.top,
+           SRCCOPY);
+  } else {
+    drawn = RECT{};
+  }
+  // Beyond the picture: the colour of an empty workspace.
+  const HBRUSH beyond = GetSysColorBrush(COLOR_APPWORKSPACE);
+  RECT right{std::max(area.left, drawn.right), area.top, area.right, area.bottom};
+  RECT below{area.left, std::max(area.top, drawn.bottom), std::max(area.left, drawn.right), area.bottom};
+  if (!showing_) right = area;
+  FillRect(paint.Dc(), &right, beyond);
+  FillRect(paint.Dc(), &below, beyond);
+  if (showing_) DrawOutline(paint.Dc());
+}
+
+void TPictureForm1::DrawOutline(HDC dc) const {
+  const int offset = CellToOffset(current_.column, current_.row);
+  if (offset == NoMapOffset) return;
+  const PicturePoint centre = HexCentreAt(offset, scale_);
+  POINT corners[7];
+  const auto hexagon = HexCorners({centre.x - origin_.x, centre.y - origin_.y}, scale_);
+  for (int corner = 0; corner < 7; ++corner) corners[corner] = {hexagon[corner % 6].x, hexagon[corner % 6].y};
+  const PenHandle pen(CreatePen(PS_SOLID, std::max(1, scale_ / Layout::PictureOutlineDivisor), GetSysColor(COLOR_HIGHLIGHT)));
+  const SelectedObject selected(dc, pen.get());
+  Polyline(dc, corners, 7);
+}
+
+void TPictureForm1::OnSize(int width, int height) {
+  MakeBitmap(width, height);
+  ScrollTo(origin_);
+  UpdateScrollBars();
+  InvalidateRect(Window(), nullptr, FALSE);
+}
+
+// 8 bits a pixel with the map's palette, rows from the top.
+void TPictureForm1::MakeBitmap(int width, int height) {
+  if (bitmapDc_ && bitmapDcDefault_ != nullptr) SelectObject(bitmapDc_.get(), bitmapDcDefault_);
+  bitmap_.reset();
+  bits_ = nullptr;
+  bitmapSize_ = {0, 0};
+  if (width <= 0 || height <= 0) return;
+  struct {
+    BITMAPINFOHEADER header;
+    RGBQUAD colours[256];
+  } info{};
+  info.header.biSize = sizeof(info.header);
+  info.header.biWidth = width;
+  info.header.biHeight = -height;
+  info.header.biPlanes = 1;
+  info.header.biBitCount = 8;
+  info.header.biCompression = BI_RGB;
+  const std::vector<Rgba>& palette = MapPicturePalette();
+  info.header.biClrUsed = static_cast<DWORD>(palette.size());
+  for (std::size_t index = 0; index < palette.size(); ++index)
+    info.colours[index] = {palette[index].b, palette[index].g, palette[index].r, 0};
+  void* bits = nullptr;
+  bitmap_.reset(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap_ || bits == nullptr) return;
+  if (!bitmapDc_) bitmapDc_.reset(CreateCompatibleDC(nullptr));
+  const HGDIOBJ previous = SelectObject(bitmapDc_.get(), bitmap_.get());
+  if (bitmapDcDefault_ == nullptr) bitmapDcDefault_ = previous;
+  bits_ = static_cast<std::uint8_t*>(bits);
+  stride_ = (width + 3) & ~3;
+  bitmapSize_ = {width, height};
+}
+
+SIZE TPictureForm1::Client() const {
+  RECT client{};
+  GetClientRect(Window(), &client);
+  return {client.right, client.bottom};
+}
+
+PicturePoint TPictureForm1::Clamped(PicturePoint origin) const {
+  const MapPictureSize picture = MapPictureSizeAt(scale_);
+  const SIZE client = Client();
+  return {std::clamp(origin.x, 0, std::max(0, picture.width - static_cast<int>(client.cx))),
+          std::clamp(origin.y, 0, std::max(0, picture.height - static_cast<int>(client.cy)))};
+}
+
+// What stays in view moves by a blit; what is waiting to be painted is
+// painted first, where it still belongs.
+void TPictureForm1::ScrollTo(PicturePoint origin) {
+  origin = Clamped(origin);
+  const int dx = origin_.x - origin.x, dy = origin_.y - origin.y;
+  if (dx == 0 && dy == 0) return;
+  UpdateWindow(Window());
+  origin_ = origin;
+  ScrollWindowEx(Window(), dx, dy, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE);
+  UpdateScrollBars();
+}
+
+void TPictureForm1::UpdateScrollBars() {
+  const MapPictureSize picture = MapPictureSizeAt(scale_);
+  const SIZE client = Client();
+  for (const auto& [bar, size, page, position] :
+       {std::tuple{SB_HORZ, picture.width, client.cx, origin_.x}, std::tuple{SB_VERT, picture.height, client.cy, origin_.y}}) {
+    SCROLLINFO info{};
+    info.cbSize = sizeof(info);
+    info.fMask = SIF_ALL;
+    info.nMin = 0;
+    info.nMax = size - 1;
+    info.nPage = static_cast<UINT>(std::max<LONG>(page, 0));
+    info.nPos = position;
+    SetScrollInfo(Window(), bar, &info, TRUE);
+  }
+}
+
+void TPictureForm1::OnScroll(int bar, int request) {
+  const SIZE client = Client();
+  const int page = bar == SB_HORZ ? client.cx : client.cy;
+  const int line = Layout::PictureLineScroll;
+  SCROLLINFO info{};
+  info.cbSize = sizeof(info);
+  info.fMask = SIF_ALL;
+  GetScrollInfo(Window(), bar, &info);
+  int position = bar == SB_HORZ ? origin_.x : origin_.y;
+  switch (request) {
+    case SB_LINEUP: position -= line; break;
+    case SB_LINEDOWN: position += line; break;
+    case SB_PAGEUP: position -= page; break;
+    case SB_PAGEDOWN: position += page; break;
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: position = info.nTrackPos; break;
+    case SB_TOP: position = 0; break;
+    case SB_BOTTOM: position = info.nMax; break;
+    default: return;
+  }
+  ScrollTo(bar == SB_HORZ ? PicturePoint{position, origin_.y} : PicturePoint{origin_.x, position});
+}
+
+// Ctrl and the wheel zoom about the point under the pointer; the wheel
+// alone scrolls.
+void TPictureForm1::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
+  const int delta = GET_WHEEL_DELTA_WPARAM(wParam);
+  if ((GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) != 0) {
+    POINT anchor{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+    ScreenToClient(Window(), &anchor);
+    ZoomStep(delta > 0 ? 1 : -1, anchor);
+    return;
+  }
+  ScrollTo({origin_.x, origin_.y - delta / WHEEL_DELTA * 3 * Layout::PictureLineScroll});
+}
+
+void TPictureForm1::OnKeyDown(WPARAM key) {
+  const SIZE client = Client();
+  const POINT middle{client.cx / 2, client.cy / 2};
+  const int line = Layout::PictureLineScroll;
+  switch (key) {
+    case VK_ADD:
+    case VK_OEM_PLUS: ZoomStep(1, middle); break;
+    case VK_SUBTRACT:
+    case VK_OEM_MINUS: ZoomStep(-1, middle); break;
+    case VK_LEFT: ScrollTo({origin_.x - line, origin_.y}); break;
+    case VK_RIGHT: ScrollTo({origin_.x + line, origin_.y}); break;
+    case VK_UP: ScrollTo({origin_.x, origin_.y - line}); break;
+    case VK_DOWN: ScrollTo({origin_.x, origin_.y + line}); break;
+    case VK_PRIOR: ScrollTo({origin_.x, origin_.y - client.cy}); break;
+    case VK_NEXT: ScrollTo({origin_.x, origin_.y + client.cy}); break;
+    default: break;
+  }
+}
+
+void TPictureForm1::OnLeftButtonDown(POINT point) {
+  SetFocus(Window());
+  const std::optional<GridCell> cell = CellAtPoint({origin_.x + point.x, origin_.y + point.y}, scale_);
+  if (cell && events_.cellClicked) events_.cellClicked(*cell);
+}
+
+void TPictureForm1::OnPanStart(POINT point) {
+  SetFocus(Window());
+  panning_ = true;
+  panFrom_ = point;
+  SetCapture(Window());
+}
+
+void TPictureForm1::OnPanMove(POINT point) {
+  ScrollTo({origin_.x - (point.x - panFrom_.x), origin_.y - (point.y - panFrom_.y)});
+  panFrom_ = point;
+}
+
+// The smallest scale shows the whole map, or as much as scale 1 shows.
+int TPictureForm1::SmallestScale() const {
+  const SIZE client = Client();
+  int scale = MaxMapPictureScale;
+  while (scale > 1 && (MapPictureSizeAt(scale).width > client.cx || MapPictureSizeAt(scale).height > client.cy)) --scale;
+  return scale;
+}
+
+void TPictureForm1::ZoomStep(int direction, POINT anchor) {
+  ZoomAt(std::clamp(scale_ + direction, SmallestScale(), MaxMapPictureScale), anchor);
+}
+
+// The picture's point under `anchor` stays under it.
+void TPictureForm1::ZoomAt(int scale, POINT anchor) {
+  if (scale == scale_) return;
+  const long x = static_cast<long>(origin_.x + anchor.x) * scale / scale_;
+  const long y = static_cast<long>(origin_.y + anchor.y) * scale / scale_;
+  scale_ = scale;
+  origin_ = Clamped({static_cast<int>(x - anchor.x), static_cast<int>(y - anchor.y)});
+  UpdateScrollBars();
+  InvalidateRect(Window(), nullptr, FALSE);
+}
+
+// Scrolls by the least amount that shows the cell's hexagon whole.
+void TPictureForm1::KeepInView(GridCell cell) {
+  const int offset = CellToOffset(cell.column, cell.row);
+  if (offset == NoMapOffset) return;
+  const RECT hexagon = HexagonRect(offset, 2 * scale_);
+  const SIZE client = Client();
+  PicturePoint origin = origin_;
+  if (hexagon.left < 0) origin.x += hexagon.left;
+  else if (hexagon.right > client.cx) origin.x += std::min<LONG>(hexagon.right - client.cx, hexagon.left);
+  if (hexagon.top < 0) origin.y += hexagon.top;
+  else if (hexagon.bottom > client.cy) origin.y += std::min<LONG>(hexagon.bottom - client.cy, hexagon.top);
+  ScrollTo(origin);
+}
+
+RECT TPictureForm1::HexagonRect(int offset, int reach) const {
+  const PicturePoint centre = HexCentreAt(offset, scale_);
+  return {centre.x - origin_.x - reach, centre.y - origin_.y - reach, centre.x - origin_.x + reach + 1,
+          centre.y - origin_.y + reach + 1};
+}
+
+// The hexagon with all the painter draws about it: its road, its mark, a
+// ring, which reach three scales from the centre, and the outline.
+void TPictureForm1::InvalidateHexagon(int offset) {
+  const RECT rect = HexagonRect(offset, 3 * scale_ + 2);
+  InvalidateRect(Window(), &rect, FALSE);
+}
