@@ -82,19 +82,9 @@ void TPictureForm1::ShowMap(const MapImage& image, GridCell current, const std::
   }
 }
 
-void TPictureForm1::BringToFront() {
-  ShowWindow(Window(), IsIconic(Window()) ? SW_RESTORE : SW_SHOW);
-  SetForegroundWindow(Window());
-  SetActiveWindow(Window());
-  SetFocus(Window());
-}
+void TPictureForm1::BringToFront() { ShowInFront(Window()); }
 
-bool TPictureForm1::PreTranslateMessage(const MSG& message) {
-  if (message.hwnd != Window() || message.message != WM_KEYDOWN) return false;
-  if (message.wParam != VK_ESCAPE) return false;
-  PostMessageW(Window(), WM_CLOSE, 0, 0);
-  return true;
-}
+bool TPictureForm1::PreTranslateMessage(const MSG& message) { return CloseOnEscape(message); }
 
 LRESULT TPictureForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {

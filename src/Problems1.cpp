@@ -53,19 +53,9 @@ void TProblemsForm1::ShowProblems(const std::vector<std::wstring>& lines, const 
   List1.SetItems(lines);
 }
 
-void TProblemsForm1::BringToFront() {
-  ShowWindow(Window(), IsIconic(Window()) ? SW_RESTORE : SW_SHOW);
-  SetForegroundWindow(Window());
-  SetActiveWindow(Window());
-  List1.Focus();
-}
+void TProblemsForm1::BringToFront() { ShowInFront(List1.Window()); }
 
-bool TProblemsForm1::PreTranslateMessage(const MSG& message) {
-  if (message.hwnd != Window() && !IsChild(Window(), message.hwnd)) return false;
-  if (message.message != WM_KEYDOWN || message.wParam != VK_ESCAPE) return false;
-  PostMessageW(Window(), WM_CLOSE, 0, 0);
-  return true;
-}
+bool TProblemsForm1::PreTranslateMessage(const MSG& message) { return CloseOnEscape(message); }
 
 LRESULT TProblemsForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {

@@ -123,6 +123,20 @@ HWND BaseWindow::Create(const WindowArgs& args) {
   return window;
 }
 
+void BaseWindow::ShowInFront(HWND focus) {
+  ShowWindow(window_, IsIconic(window_) ? SW_RESTORE : SW_SHOW);
+  SetForegroundWindow(window_);
+  SetActiveWindow(window_);
+  SetFocus(focus);
+}
+
+bool BaseWindow::CloseOnEscape(const MSG& message) {
+  if (message.hwnd != window_ && !IsChild(window_, message.hwnd)) return false;
+  if (message.message != WM_KEYDOWN || message.wParam != VK_ESCAPE) return false;
+  PostMessageW(window_, WM_CLOSE, 0, 0);
+  return true;
+}
+
 LRESULT BaseWindow::DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(window_, message, wParam, lParam);
 }

@@ -45,6 +45,11 @@ class BaseWindow {
 
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
   LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam);
+  // For modeless windows: shown (restored if minimised), active, with the
+  // keyboard on `focus`.
+  void ShowInFront(HWND focus);
+  // Esc on the window or any of its controls closes it; true when it did.
+  bool CloseOnEscape(const MSG& message);
   // An error escaped a message: puts the window back into a state where the
   // next message finds it sound (a drag ended, say). Must not throw.
   virtual void RecoverFromEscapedError() noexcept {}
