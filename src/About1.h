@@ -33,26 +33,20 @@ class TAboutForm1 : public BaseWindow {
  private:
   void CreateBox(HWND owner);
   void CreateControls();
-  void CreateLabel(Label& label, WORD id, const char* text, HFONT font, const Layout::Box& design);
+  void CreateLabel(Label& label, WORD id, const char* text, const FontSpec& font, const Layout::Box& design);
   void FormCreate();
-  void RunModalLoop();
 
   void OkButton1Click();
   void OnActivate(WORD state);
   void OnClose();
-  LRESULT OnControlColour(HDC dc);
 
   HWND owner_ = nullptr;
-  FontHandle dialogFont_;
-  FontHandle titleFont_;
-  FontHandle versionFont_;
   IconHandle icon_;
-  // After the fonts and the icon, so that they go first.
+  // After the icon, so that they go first.
   Button okButton1_;
   IconPicture image1_;
   Label label1_;
   Label verLabel_;
   Label copyLabel_;
-  ControlEvents controlEvents_;
   int modalResult_ = 0;  // 0 while the box is open
 };

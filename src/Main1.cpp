@@ -15,7 +15,7 @@
 #include "ui/Fonts.h"
 #include "ui/Handles.h"
 #include "ui/Layout.h"
-#include "ui/Menus.h"
+#include "ui/PromptDialog.h"
 
 const wchar_t DefaultGameFolder[] = L"C:\\Program Files\\Corvane\\Valtea\\";
 
@@ -24,13 +24,7 @@ namespace {
 constexpr wchar_t ClassName[] = L"TMainForm1";
 constexpr DWORD Style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
-// Posted by the problem window as it goes, so that it is released once its
-// last message is over.
-constexpr UINT ReleaseClosedWindowsMessage = WM_APP + 1;
-
-constexpr std::string_view OpenHint = "開く(Ctrl+O)";
-constexpr std::string_view SaveHint = "上書き保存(Ctrl+S)";
-constexpr std::string_view LayShortcut = "\tCtrl+L";
+constexpr std::string_view GoToCaption = "マスへ移動";
 constexpr std::string_view CodeFieldName = "コード";
 constexpr std::string_view HexOffsetFieldName = "16進オフセット";
 constexpr std::string_view DecimalOffsetFieldName = "10進オフセット";
@@ -60,23 +54,7 @@ TMainForm1::TMainForm1(std::wstring gameFolder)
   InitCommonControlsEx(&controls);
 
   RegisterFormClassOnce(ClassName);
-  commands_ = {
-      {IdOpen1, [this] { Open1Click(); }},
-      {IdOpenToolButton1, [this] { OpenToolButton1Click(); }},
-      {IdSave1, [this] { Save1Click(); }},
-      {IdSaveToolButton2, [this] { SaveToolButton2Click(); }},
-      {IdExit1, [this] { Exit1Click(); }},
-      {IdAbout1, [this] { About1Click(); }},
-      {IdUndo1, [this] { Undo1Click(); }},
-      {IdRedo1, [this] { Redo1Click(); }},
-      {IdProblems1, [this] { Problems1Click(); }},
-      {IdMapPicture1, [this] { MapPicture1Click(); }},
-      {IdNextProblem1, [this] { NextProblem1Click(); }},
-      {IdPreviousProblem1, [this] { PreviousProblem1Click(); }},
-      {IdShapeRoads1, [this] { ShapeRoads1Click(); }},
-      {IdSetRoadStart1, [this] { SetRoadStart1Click(); }},
-      {IdLayRoad1, [this] { LayRoad1Click(); }},
-  };
+  commands_ = MakeCommands();
 }
 
 void TMainForm1::CreateWindowAndControls() {
@@ -84,7 +62,6 @@ void TMainForm1::CreateWindowAndControls() {
   const std::wstring title = Widen(ApplicationTitle);
   application_.CreateWindowWithTitle(title.c_str(), icon_);
 
-  CreateFonts();
   CreateMenuBar();
   RECT frame{0, 0, Scale(Layout::MainClientWidth), Scale(Layout::MainClientHeight)};
   AdjustWindowRectEx(&frame, Style, TRUE, 0);
@@ -105,8 +82,11 @@ void TMainForm1::CreateWindowAndControls() {
     SendMessageW(Window(), WM_SETICON, ICON_BIG, reinterpret_cast<LPARAM>(icon_));
     SendMessageW(Window(), WM_SETICON, ICON_SMALL, reinterpret_cast<LPARAM>(icon_));
   }
-  SendMessageW(Window(), WM_SETFONT, reinterpret_cast<WPARAM>(font_.get()), FALSE);
+  SendMessageW(Window(), WM_SETFONT, reinterpret_cast<WPARAM>(SharedFont(Fonts::Window, Dpi())), FALSE);
   DragAcceptFiles(Window(), TRUE);
+  toolWindows_.SetOwner(Window());
+  toolWindows_.Add(ProblemsForm1, [this] { ShowPicture(); });  // without its rings
+  toolWindows_.Add(PictureForm1);
 
   StringGrid1.Create(ArgsOf(IdStringGrid1, Layout::StringGrid1));
   CreateToolBar();
@@ -122,52 +102,62 @@ void TMainForm1::Show(int showCommand) {
   UpdateWindow(Window());
 }
 
-void TMainForm1::CreateFonts() {
-  font_.reset(CreateShiftJisFont(WindowFontName, Layout::FontHeight, FW_NORMAL, VARIABLE_PITCH | FF_SWISS));
-  fixedFont_.reset(CreateShiftJisFont(FixedFontName, Layout::FontHeight, FW_NORMAL, FIXED_PITCH | FF_MODERN));
+// Every command of the window, once: the menu bar, the shortcuts, the
+// toolbar and WM_COMMAND are all made from these rows.
+CommandTable TMainForm1::MakeCommands() {
+  const auto loaded = [this] { return model_.RoadToolsEnabled(); };
+  const auto saving = [this] { return model_.SaveEnabled(); };
+  // An open chooser list is in the middle of a choice: the history waits.
+  const auto choosing = [this] { return RoadComboBox1.Window() != nullptr && RoadComboBox1.DroppedDown(); };
+  std::vector<Command> rows = {
+      MenuCommand(IdOpen1, "開く(&O)...", ShortcutCtrl + 'O', [this] { Open1Click(); }),
+      MenuCommand(IdSave1, "上書き保存(&S)", ShortcutCtrl + 'S', [this] { Save1Click(); }, saving),
+      MenuCommand(IdSaveCopy1, "コピーを保存(&A)...", 0, [this] { SaveCopy1Click(); }, saving),
+      MenuCommand(IdExit1, "終了(&X)", 0, [this] { Exit1Click(); }),
+      MenuCommand(IdUndo1, "元に戻す(&U)", ShortcutCtrl + 'Z', [this] { Undo1Click(); },
+                  [this, choosing] { return model_.UndoEnabled() && !choosing(); }),
+      MenuCommand(IdRedo1, "やり直し(&R)", ShortcutCtrl + 'Y', [this] { Redo1Click(); },
+                  [this, choosing] { return model_.RedoEnabled() && !choosing(); }),
+      MenuCommand(IdGoToCell1, "マスへ移動(&G)...", ShortcutCtrl + 'G', [this] { GoToCell1Click(); }, loaded),
+      MenuCommand(IdMapPicture1, "地図の絵(&M)", ShortcutCtrl + 'M', [this] { MapPicture1Click(); }, loaded),
+      MenuCommand(IdProblems1, "道路網の問題(&P)...", 0, [this] { Problems1Click(); }, loaded),
+      MenuCommand(IdNextProblem1, "次の問題へ(&N)", VK_F8, [this] { NextProblem1Click(); }, loaded),
+      MenuCommand(IdPreviousProblem1, "前の問題へ(&B)", ShortcutShift + VK_F8, [this] { PreviousProblem1Click(); },
+                  loaded),
+      MenuCommand(IdShapeRoads1, "道路の形を直す(&S)", 0, [this] { ShapeRoads1Click(); }, loaded),
+      MenuCommand(IdSetRoadStart1, "ここを始点にする(&T)", ShortcutCtrl + 'B', [this] { SetRoadStart1Click(); }, loaded),
+      MenuCommand(IdLayRoad1, "", ShortcutCtrl + 'L', [this] { LayRoad1Click(); }, loaded),
+      MenuCommand(IdContents1, "目次(&C)...", VK_F1, nullptr),  // no help file yet
+      MenuCommand(IdAbout1, "バージョン情報(&A)...", 0, [this] { About1Click(); }),
+      ButtonCommand(IdOpenToolButton1, IdOpen1, IDB_OPEN, [this] { OpenToolButton1Click(); }),
+      ButtonCommand(IdSaveToolButton2, IdSave1, IDB_SAVE, [this] { SaveToolButton2Click(); }),
+  };
+  for (Command& row : rows) {
+    if (row.id == IdRedo1) row.otherKeys = ShortcutCtrl + ShortcutShift + 'Z';
+    if (row.id == IdLayRoad1) row.captionNow = [this] { return model_.LayRoadCaption(); };
+  }
+  return CommandTable(std::move(rows));
 }
 
 void TMainForm1::CreateMenuBar() {
-  menuBar_ = ::CreateMenuBar({
-      {"ファイル(&F)",
-       {{IdOpen1, "開く(&O)...\tCtrl+O"}, {IdSave1, "上書き保存(&S)\tCtrl+S", false}, {}, {IdExit1, "終了(&X)"}}},
-      {"編集(&E)", {{IdUndo1, "元に戻す(&U)\tCtrl+Z", false}, {IdRedo1, "やり直し(&R)\tCtrl+Y", false}}},
-      {"表示(&V)", {{IdMapPicture1, "地図の絵(&M)\tCtrl+M", false}}},
-      {"道路(&R)",
-       {{IdProblems1, "道路網の問題(&P)...", false},
-        {IdNextProblem1, "次の問題へ(&N)\tF8", false},
-        {IdPreviousProblem1, "前の問題へ(&B)\tShift+F8", false},
-        {},
-        {IdShapeRoads1, "道路の形を直す(&S)", false},
-        {},
-        {IdSetRoadStart1, "ここを始点にする(&T)\tCtrl+B", false},
-        {IdLayRoad1, "始点からここまで道路を敷く(&L)\tCtrl+L", false}}},
-      {"ヘルプ(&H)", {{IdContents1, "目次(&C)...\tF1", false}, {}, {IdAbout1, "バージョン情報(&A)..."}}},
+  menuBar_ = commands_.CreateMenuBar({
+      {"ファイル(&F)", {IdOpen1, IdSave1, IdSaveCopy1, 0, IdExit1}},
+      {"編集(&E)", {IdUndo1, IdRedo1, 0, IdGoToCell1}},
+      {"表示(&V)", {IdMapPicture1}},
+      {"道路(&R)", {IdProblems1, IdNextProblem1, IdPreviousProblem1, 0, IdShapeRoads1, 0, IdSetRoadStart1, IdLayRoad1}},
+      {"ヘルプ(&H)", {IdContents1, 0, IdAbout1}},
   });
-  accelerators_ = CreateShortcuts({
-      {ShortcutCtrl + 'O', IdOpen1},
-      {ShortcutCtrl + 'S', IdSave1},
-      {VK_F1, IdContents1},
-      {ShortcutCtrl + 'Z', IdUndo1},
-      {ShortcutCtrl + 'Y', IdRedo1},
-      {ShortcutCtrl + ShortcutShift + 'Z', IdRedo1},
-      {ShortcutCtrl + 'M', IdMapPicture1},
-      {VK_F8, IdNextProblem1},
-      {ShortcutShift + VK_F8, IdPreviousProblem1},
-      {ShortcutCtrl + 'B', IdSetRoadStart1},
-      {ShortcutCtrl + 'L', IdLayRoad1},
-  });
+  accelerators_ = commands_.CreateShortcuts();
 }
 
 ControlArgs TMainForm1::ArgsOf(MainCommand id, const Layout::Box& box, DWORD style, DWORD exStyle) const {
-  return ControlArgs{Window(), id, box, font_.get(), style, exStyle, L""};
+  return ControlArgs{Window(), id, box, &Fonts::Window, style, exStyle, L"", Dpi()};
 }
 
 void TMainForm1::CreateToolBar() {
   ToolBar::Args args;
   static_cast<ControlArgs&>(args) = ArgsOf(IdToolBar1, Layout::ToolBar1);
-  args.buttons = {{IdOpenToolButton1, IDB_OPEN, Widen(OpenHint), true},
-                  {IdSaveToolButton2, IDB_SAVE, Widen(SaveHint), false}};
+  args.buttons = commands_.ToolButtons({IdOpenToolButton1, IdSaveToolButton2});
   args.firstButton = Layout::OpenToolButton1;
   args.imageSize = Layout::ToolImageSize;
   args.maskColour = TOOLBAR_MASK_COLOUR;
@@ -185,13 +175,20 @@ void TMainForm1::CreateSidePanel() {
   const DWORD editStyle = ES_READONLY | ES_AUTOHSCROLL;
   Edit1.Create(ArgsOf(IdEdit1, Layout::Edit1, editStyle, WS_EX_CLIENTEDGE));
   ControlArgs offset = ArgsOf(IdEdit2, Layout::Edit2, editStyle, WS_EX_CLIENTEDGE);
-  offset.font = fixedFont_.get();
+  offset.font = &Fonts::Fixed;
   Edit2.Create(offset);
   offset.id = IdEdit3;
   offset.box = Layout::Edit3;
   Edit3.Create(offset);
 
   Label1.Create(ArgsOf(IdLabel1, Layout::Label1, SS_LEFT | SS_NOPREFIX));
+  // The read-only info fields sit on the scroll bar colour, the label on the window's.
+  for (EditField* field : {&Edit1, &Edit2, &Edit3}) field->SetBackground(COLOR_SCROLLBAR);
+  Label1.SetBackground(COLOR_BTNFACE);
+}
+
+void TMainForm1::OnDpiChanged() {
+  SendMessageW(Window(), WM_SETFONT, reinterpret_cast<WPARAM>(SharedFont(Fonts::Window, Dpi())), FALSE);
 }
 
 // What each control tells is handed to its handler; the focus, to the
@@ -199,11 +196,11 @@ void TMainForm1::CreateSidePanel() {
 void TMainForm1::ConnectEvents() {
   StringGrid1.onClick = [this] { StringGrid1Click(); };
   RoadComboBox1.onSelectionChanged = [this] { RoadComboBox1Change(); };
-  for (::Control* control : std::initializer_list<::Control*>{&ToolBar1, &RoadComboBox1, &Edit1, &Edit2, &Edit3, &Label1}) {
-    controlEvents_.Add(*control);
+  // Undo and Redo wait while the list is open, and come back with it closed.
+  RoadComboBox1.onClosedUp = [this] { commands_.ShowStates(MainMenu1, &ToolBar1); };
+  for (::Control* control :
+       std::initializer_list<::Control*>{&StringGrid1, &ToolBar1, &RoadComboBox1, &Edit1, &Edit2, &Edit3, &Label1})
     control->onFocus = [this, control] { RememberFocusedControl(control->Window()); };
-  }
-  StringGrid1.onFocus = [this] { RememberFocusedControl(StringGrid1.Window()); };
   StringGrid1.cellName = [this](GridCell cell) { return Widen(model_.SpokenCellName(cell.column, cell.row)); };
   // No caption on the screen names these; screen readers are told.
   SetAccessibleName(Edit1.Window(), Widen(CodeFieldName));
@@ -254,6 +251,33 @@ void TMainForm1::SaveToolButton2Click() {
   RunModelOperation([this] { model_.SaveMapFile(); });
 }
 
+// A copy of the image as it is now, elsewhere; the map's own file, its name
+// and the history stay as they are.
+void TMainForm1::SaveCopy1Click() {
+  const MapPath suggested = model_.CopyPathSuggestion();
+  SaveDialogSettings settings;
+  settings.fileName = WideFromPath(suggested);
+  const std::size_t slash = settings.fileName.find_last_of(L"\\/");
+  if (slash != std::wstring::npos) settings.initialFolder = settings.fileName.substr(0, slash + 1);
+  const std::optional<std::wstring> path = Dialogs().AskSavePath(Window(), settings);
+  if (path) RunModelOperation([&] { model_.SaveCopy(PathFromWide(*path)); });
+}
+
+// As a click on the cell named: it becomes current, scrolled into view.
+void TMainForm1::GoToCell1Click() {
+  TextPrompt prompt;
+  prompt.caption = Widen(GoToCaption);
+  prompt.prompt = Widen(GoToRule());
+  prompt.text = Widen(model_.PositionText());
+  prompt.refusal = [](const std::wstring& text) { return Widen(ReadGoToText(Narrow(text)).refusal); };
+  const std::optional<std::wstring> text = Dialogs().AskText(Window(), prompt);
+  if (!text) return;
+  const GoToAnswer answer = ReadGoToText(Narrow(*text));
+  if (!answer.cell) return;
+  StringGrid1.SetCurrentCell(*answer.cell);
+  StringGrid1Click();
+}
+
 void TMainForm1::Exit1Click() { PostMessageW(Window(), WM_CLOSE, 0, 0); }
 
 void TMainForm1::About1Click() {
@@ -282,9 +306,7 @@ void TMainForm1::Redo1Click() {
 
 void TMainForm1::Problems1Click() {
   if (!ProblemsForm1) {
-    ProblemsForm1 = MakeWindow<TProblemsForm1>(
-        Window(), [this](int index) { ProblemsForm1GoTo(index); },
-        [this] { PostMessageW(Window(), ReleaseClosedWindowsMessage, 0, 0); });
+    toolWindows_.Open(ProblemsForm1, [this](int index) { ProblemsForm1GoTo(index); });
     problemsShown_ = model_.MapRevision() - 1;  // anything but what it shows: nothing yet
     ShowProblems();
     ShowPicture();  // with the rings
@@ -296,8 +318,7 @@ void TMainForm1::MapPicture1Click() {
   if (!PictureForm1) {
     TPictureForm1::Events events;
     events.cellClicked = [this](GridCell cell) { PictureForm1CellClicked(cell); };
-    events.closed = [this] { PostMessageW(Window(), ReleaseClosedWindowsMessage, 0, 0); };
-    PictureForm1 = MakeWindow<TPictureForm1>(Window(), std::move(events));
+    toolWindows_.Open(PictureForm1, std::move(events));
     ShowPicture();
   }
   PictureForm1->BringToFront();
@@ -386,8 +407,7 @@ void TMainForm1::ShowViewState() {
   // Setting the selection from here raises no change event: only users do.
   RoadComboBox1.SetEnabled(model_.RoadChooserEnabled());
   RoadComboBox1.SetSelection(model_.RoadChooserIndex());
-  ToolBar1.SetButtonEnabled(IdSaveToolButton2, model_.SaveEnabled());
-  ShowMenuState();
+  commands_.ShowStates(MainMenu1, &ToolBar1);
   ShowProblems();
   ShowPicture();
 }
@@ -401,17 +421,6 @@ void TMainForm1::ShowPicture() {
                         problemsOpen ? model_.ProblemOffsets() : std::vector<int>{});
 }
 
-void TMainForm1::ShowMenuState() {
-  SetMenuItemEnabled(MainMenu1, IdSave1, model_.SaveEnabled());
-  SetMenuItemEnabled(MainMenu1, IdUndo1, model_.UndoEnabled());
-  SetMenuItemEnabled(MainMenu1, IdRedo1, model_.RedoEnabled());
-  for (WORD id : {IdMapPicture1, IdProblems1, IdNextProblem1, IdPreviousProblem1, IdShapeRoads1, IdSetRoadStart1,
-                  IdLayRoad1})
-    SetMenuItemEnabled(MainMenu1, id, model_.RoadToolsEnabled());
-  const std::string layCaption = model_.LayRoadCaption() + std::string(LayShortcut);
-  if (layCaption != layCaption_) SetMenuItemCaption(MainMenu1, IdLayRoad1, layCaption_ = layCaption);
-}
-
 // The problem window follows every change of the map while it is open.
 void TMainForm1::ShowProblems() {
   if (!ProblemsForm1 || ProblemsForm1->Window() == nullptr || problemsShown_ == model_.MapRevision()) return;
@@ -419,19 +428,11 @@ void TMainForm1::ShowProblems() {
   problemsShown_ = model_.MapRevision();
 }
 
-bool TMainForm1::IsCommandEnabled(WORD id) const {
-  // An open chooser list is in the middle of a choice: the history waits.
-  if ((id == IdUndo1 || id == IdRedo1) && RoadComboBox1.DroppedDown()) return false;
-  if (id == IdOpenToolButton1 || id == IdSaveToolButton2) return ToolBar1.ButtonEnabled(id);
-  return MenuItemEnabled(MainMenu1, id);
-}
-
 // Messages.
 
 bool TMainForm1::PreTranslateMessage(MSG& message) {
   if (Window() == nullptr) return false;
-  if (ProblemsForm1 && ProblemsForm1->PreTranslateMessage(message)) return true;
-  if (PictureForm1 && PictureForm1->PreTranslateMessage(message)) return true;
+  if (toolWindows_.PreTranslateMessage(message)) return true;
   // A shortcut of a disabled menu item is swallowed here and does nothing.
   if (TranslateAcceleratorW(Window(), accelerators_.get(), &message)) return true;
   const bool tab = message.message == WM_KEYDOWN && message.wParam == VK_TAB;
@@ -452,23 +453,19 @@ HWND TMainForm1::NextTabStop(bool backwards) const {
 }
 
 LRESULT TMainForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == ToolWindow::ReleaseMessage()) {
+    toolWindows_.ReleaseClosed();
+    return 0;
+  }
   switch (message) {
     case WM_COMMAND:
-      OnCommand(LOWORD(wParam), HIWORD(wParam), reinterpret_cast<HWND>(lParam));
+      OnCommand(LOWORD(wParam));
       return 0;
-    case WM_NOTIFY:
-      return controlEvents_.Notify(*reinterpret_cast<const NMHDR*>(lParam)).value_or(0);
-    case WM_CTLCOLORSTATIC:
-      return OnControlColor(reinterpret_cast<HDC>(wParam), reinterpret_cast<HWND>(lParam));
+    case WM_INITMENUPOPUP:
+      commands_.ShowStates(MainMenu1, &ToolBar1);
+      return 0;
     case WM_DROPFILES:
       FormDropFiles(reinterpret_cast<HDROP>(wParam));
-      return 0;
-    case ReleaseClosedWindowsMessage:
-      if (ProblemsForm1 && ProblemsForm1->Window() == nullptr) {
-        ProblemsForm1.reset();
-        ShowPicture();  // without its rings
-      }
-      if (PictureForm1 && PictureForm1->Window() == nullptr) PictureForm1.reset();
       return 0;
     case WM_SYSCOMMAND:
       OnSysCommand(wParam, lParam);
@@ -487,23 +484,9 @@ LRESULT TMainForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   }
 }
 
-// A control's notification goes to the control; menu items, shortcuts and
-// toolbar buttons each to the handler of their identifier, when enabled.
-void TMainForm1::OnCommand(WORD id, WORD code, HWND control) {
-  if (control != nullptr && controlEvents_.Command(control, code)) return;
-  if (control != nullptr && control != ToolBar1.Window()) return;
-  const auto command = commands_.find(id);
-  if (command == commands_.end() || !IsCommandEnabled(id)) return;  // Contents1 has no handler
-  command->second();
-}
-
-LRESULT TMainForm1::OnControlColor(HDC dc, HWND control) {
-  // The read-only info fields sit on the scroll bar colour, the label on the window's.
-  const int colour = control == Label1.Window() ? COLOR_BTNFACE : COLOR_SCROLLBAR;
-  SetBkColor(dc, GetSysColor(colour));
-  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
-  return reinterpret_cast<LRESULT>(GetSysColorBrush(colour));
-}
+// What the controls did not take: menu items, shortcuts and toolbar buttons,
+// each to its command, when it can be done now.
+void TMainForm1::OnCommand(WORD id) { commands_.Run(id); }
 
 void TMainForm1::OnSysCommand(WPARAM command, LPARAM lParam) {
   // The program minimises as a whole, through the window on the taskbar.

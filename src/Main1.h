@@ -8,8 +8,6 @@
 #include <commctrl.h>
 #include <shellapi.h>
 
-#include <functional>
-#include <map>
 #include <string>
 
 #include "Picture1.h"
@@ -18,10 +16,12 @@
 #include "platform/Win32FileSystem.h"
 #include "ui/ApplicationWindow.h"
 #include "ui/BaseWindow.h"
+#include "ui/Commands.h"
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
 #include "ui/Handles.h"
 #include "ui/StringGrid.h"
+#include "ui/ToolWindow.h"
 
 // Command identifiers: each menu item, shortcut, toolbar button and control.
 enum MainCommand : WORD {
@@ -48,6 +48,8 @@ enum MainCommand : WORD {
   IdShapeRoads1,
   IdSetRoadStart1,
   IdLayRoad1,
+  IdSaveCopy1,
+  IdGoToCell1,
 };
 
 // Where the game is normally installed; the open dialog starts there.
@@ -81,12 +83,13 @@ class TMainForm1 : public BaseWindow, private EditorView {
 
  private:
   // Building the window.
-  void CreateFonts();
+  CommandTable MakeCommands();
   void CreateMenuBar();
   void CreateToolBar();
   void CreateSidePanel();
   ControlArgs ArgsOf(MainCommand id, const Layout::Box& box, DWORD style = 0, DWORD exStyle = 0) const;
   void ConnectEvents();
+  void OnDpiChanged() override;
 
   // Handlers, one per user action.
   void FormCreate();
@@ -94,6 +97,8 @@ class TMainForm1 : public BaseWindow, private EditorView {
   void OpenToolButton1Click();
   void Save1Click();
   void SaveToolButton2Click();
+  void SaveCopy1Click();
+  void GoToCell1Click();
   void Exit1Click();
   void About1Click();
   void StringGrid1Click();
@@ -117,14 +122,11 @@ class TMainForm1 : public BaseWindow, private EditorView {
   template <typename Operation>
   void RunModelOperation(Operation&& operation);
   void ShowViewState();
-  void ShowMenuState();
   void ShowProblems();
-  bool IsCommandEnabled(WORD id) const;
   HWND NextTabStop(bool backwards) const;
 
   // Messages.
-  void OnCommand(WORD id, WORD code, HWND control);
-  LRESULT OnControlColor(HDC dc, HWND control);
+  void OnCommand(WORD id);
   void OnSysCommand(WPARAM command, LPARAM lParam);
   void OnActivate(WPARAM wParam, LPARAM lParam);
   void OnSetFocus();
@@ -144,9 +146,7 @@ class TMainForm1 : public BaseWindow, private EditorView {
   OpenDialogSettings OpenDialog1_;
   ApplicationWindow application_;
 
-  // The fonts and the menu come before the controls, which use them and go first.
-  FontHandle font_;       // "ＭＳ Ｐゴシック", for the window and most controls
-  FontHandle fixedFont_;  // "ＭＳ ゴシック", for the offsets
+  CommandTable commands_;
   MenuHandle menuBar_;    // until the window takes it over as MainMenu1
   HMENU MainMenu1 = nullptr;
   AcceleratorHandle accelerators_;
@@ -159,11 +159,9 @@ class TMainForm1 : public BaseWindow, private EditorView {
   EditField Edit2;
   EditField Edit3;
   Label Label1;
-  ControlEvents controlEvents_;
-  std::map<WORD, std::function<void()>> commands_;
   WindowPtr<TProblemsForm1> ProblemsForm1;
   WindowPtr<TPictureForm1> PictureForm1;
-  std::string layCaption_;       // as the Lay item shows it
+  ToolWindows toolWindows_;
   unsigned long problemsShown_ = 0;  // the map revision the problem window shows
 
   // The control that had the keyboard focus last; it gets it back whenever

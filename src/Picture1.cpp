@@ -19,8 +19,8 @@ constexpr std::string_view Caption = "地図の絵";
 
 }  // namespace
 
-TPictureForm1::TPictureForm1(HWND owner, Events events)
-    : events_(std::move(events)), scale_(Layout::PictureFirstScale) {
+TPictureForm1::TPictureForm1(ToolWindowPlace place, Events events)
+    : ToolWindow(std::move(place)), events_(std::move(events)), scale_(Layout::PictureFirstScale) {
   WNDCLASSEXW windowClass{};
   windowClass.hInstance = GetModuleHandleW(nullptr);
   windowClass.lpszClassName = ClassName;
@@ -28,24 +28,14 @@ TPictureForm1::TPictureForm1(HWND owner, Events events)
   windowClass.hbrBackground = nullptr;  // the painting covers every pixel
   RegisterClassOnce(windowClass);
 
-  // As large as the picture, within the screen's work area.
-  RECT work{};
-  SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  if (Memory().zoom > 0) scale_ = std::clamp(Memory().zoom, 1, MaxMapPictureScale);
+  // The picture's pixels are its own, whatever the DPI.
   const MapPictureSize picture = MapPictureSizeAt(scale_);
-  RECT frame{0, 0, picture.width, picture.height};
-  AdjustWindowRectEx(&frame, Style, FALSE, 0);
-  frame.right += GetSystemMetrics(SM_CXVSCROLL);
-  frame.bottom += GetSystemMetrics(SM_CYHSCROLL);
   WindowArgs args;
   args.className = ClassName;
   args.caption = Widen(Caption);
   args.style = Style;
-  args.width = std::min<int>(frame.right - frame.left, work.right - work.left);
-  args.height = std::min<int>(frame.bottom - frame.top, work.bottom - work.top);
-  args.x = work.left;
-  args.y = work.bottom - args.height;
-  args.parent = owner;
-  Create(args);
+  CreateToolWindow(args, {picture.width + GetSystemMetrics(SM_CXVSCROLL), picture.height + GetSystemMetrics(SM_CYHSCROLL)});
 }
 
 void TPictureForm1::ShowMap(const MapImage& image, GridCell current, const std::vector<int>& ringed) {
@@ -81,10 +71,6 @@ void TPictureForm1::ShowMap(const MapImage& image, GridCell current, const std::
     KeepInView(current);
   }
 }
-
-void TPictureForm1::BringToFront() { ShowInFront(Window()); }
-
-bool TPictureForm1::PreTranslateMessage(const MSG& message) { return CloseOnEscape(message); }
 
 LRESULT TPictureForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -122,14 +108,12 @@ LRESULT TPictureForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       if (panning_ && message != WM_CAPTURECHANGED) ReleaseCapture();
       panning_ = false;
       return 0;
-    case WM_CLOSE:
-      DestroyWindow(Window());
-      return 0;
     case WM_DESTROY:
-      if (events_.closed) events_.closed();
-      return 0;
+      Memory().zoom = scale_;
+      ForgetBitmap();
+      return ToolWindow::HandleMessage(message, wParam, lParam);
     default:
-      return DefaultHandling(message, wParam, lParam);
+      return ToolWindow::HandleMessage(message, wParam, lParam);
   }
 }
 
@@ -163,6 +147,8 @@ void TPictureForm1::OnPaint() {
   if (showing_) DrawOutline(paint.Dc());
 }
 
+// The selection colour inside a rim of black or white, whichever differs
+// more from it, so that the current cell stands out on every terrain.
 void TPictureForm1::DrawOutline(HDC dc) const {
   const int offset = CellToOffset(current_.column, current_.row);
   if (offset == NoMapOffset) return;
@@ -170,9 +156,17 @@ void TPictureForm1::DrawOutline(HDC dc) const {
   POINT corners[7];
   const auto hexagon = HexCorners({centre.x - origin_.x, centre.y - origin_.y}, scale_);
   for (int corner = 0; corner < 7; ++corner) corners[corner] = {hexagon[corner % 6].x, hexagon[corner % 6].y};
-  const PenHandle pen(CreatePen(PS_SOLID, std::max(1, scale_ / Layout::PictureOutlineDivisor), GetSysColor(COLOR_HIGHLIGHT)));
-  const SelectedObject selected(dc, pen.get());
-  Polyline(dc, corners, 7);
+  const COLORREF selection = GetSysColor(COLOR_HIGHLIGHT);
+  const int brightness = (GetRValue(selection) * 299 + GetGValue(selection) * 587 + GetBValue(selection) * 114) / 1000;
+  const COLORREF rim = brightness < 128 ? RGB(255, 255, 255) : RGB(0, 0, 0);
+  const int inner = Scaled(Layout::PictureOutlineWidth);
+  for (const auto& [colour, width] : {std::pair{rim, inner + 2 * Scaled(Layout::PictureOutlineRimWidth)},
+                                      std::pair{selection, inner}}) {
+    const LOGBRUSH brush{BS_SOLID, colour, 0};
+    const PenHandle pen(ExtCreatePen(PS_GEOMETRIC | PS_SOLID | PS_JOIN_MITER | PS_ENDCAP_FLAT, width, &brush, 0, nullptr));
+    const SelectedObject selected(dc, pen.get());
+    Polyline(dc, corners, 7);
+  }
 }
 
 void TPictureForm1::OnSize(int width, int height) {
@@ -182,12 +176,16 @@ void TPictureForm1::OnSize(int width, int height) {
   InvalidateRect(Window(), nullptr, FALSE);
 }
 
-// 8 bits a pixel with the map's palette, rows from the top.
-void TPictureForm1::MakeBitmap(int width, int height) {
+void TPictureForm1::ForgetBitmap() {
   if (bitmapDc_ && bitmapDcDefault_ != nullptr) SelectObject(bitmapDc_.get(), bitmapDcDefault_);
   bitmap_.reset();
   bits_ = nullptr;
   bitmapSize_ = {0, 0};
+}
+
+// 8 bits a pixel with the map's palette, rows from the top.
+void TPictureForm1::MakeBitmap(int width, int height) {
+  ForgetBitmap();
   if (width <= 0 || height <= 0) return;
   struct {
     BITMAPINFOHEADER header;
@@ -374,6 +372,6 @@ RECT TPictureForm1::HexagonRect(int offset, int reach) const {
 // The hexagon with all the painter draws about it: its road, its mark, a
 // ring, which reach three scales from the centre, and the outline.
 void TPictureForm1::InvalidateHexagon(int offset) {
-  const RECT rect = HexagonRect(offset, 3 * scale_ + 2);
+  const RECT rect = HexagonRect(offset, 3 * scale_ + Scaled(Layout::PictureOutlineWidth + 2 * Layout::PictureOutlineRimWidth));
   InvalidateRect(Window(), &rect, FALSE);
 }

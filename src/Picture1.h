@@ -12,24 +12,21 @@
 #include "map/HexGrid.h"
 #include "map/MapFile.h"
 #include "picture/HexGeometry.h"
-#include "ui/BaseWindow.h"
 #include "ui/Handles.h"
+#include "ui/ToolWindow.h"
 
-class TPictureForm1 : public BaseWindow {
+class TPictureForm1 : public ToolWindow {
  public:
   struct Events {
     std::function<void(GridCell cell)> cellClicked;
-    std::function<void()> closed;  // the window is gone; its owner releases it
   };
-  // Opens at a size that fits the screen's work area.
-  TPictureForm1(HWND owner, Events events);
+  // Opens as large as the picture where there is room for it, at the scale
+  // it had when it last closed.
+  TPictureForm1(ToolWindowPlace place, Events events);
 
   // What to show. Only the hexagons that differ from what it shows are
   // drawn again; the current cell is kept in view as the grid keeps it.
   void ShowMap(const MapImage& image, GridCell current, const std::vector<int>& ringed);
-  void BringToFront();
-  // Esc and the zoom keys, for the message loop; true when used.
-  bool PreTranslateMessage(const MSG& message);
 
   int Scale() const { return scale_; }
   // The picture's pixel at the window's top left corner.
@@ -58,6 +55,7 @@ class TPictureForm1 : public BaseWindow {
   RECT HexagonRect(int offset, int reach) const;  // in client pixels
   void InvalidateHexagon(int offset);
   void DrawOutline(HDC dc) const;
+  void ForgetBitmap();
   void MakeBitmap(int width, int height);
   SIZE Client() const;
 

@@ -1,8 +1,8 @@
 #include "Problems1.h"
 
+#include <algorithm>
+
 #include "platform/Text.h"
-#include "ui/Dpi.h"
-#include "ui/Fonts.h"
 #include "ui/Layout.h"
 
 namespace {
@@ -20,31 +20,21 @@ std::wstring CaptionFor(std::size_t count) {
 
 }  // namespace
 
-TProblemsForm1::TProblemsForm1(HWND owner, std::function<void(int index)> goTo, std::function<void()> closed)
-    : closed_(std::move(closed)) {
+TProblemsForm1::TProblemsForm1(ToolWindowPlace place, std::function<void(int index)> goTo)
+    : ToolWindow(std::move(place)) {
   RegisterFormClassOnce(ClassName);
-  RECT frame{0, 0, Scale(Layout::ProblemsClientWidth), Scale(Layout::ProblemsClientHeight)};
-  AdjustWindowRectEx(&frame, Style, FALSE, 0);
-  RECT ownerFrame{};
-  GetWindowRect(owner, &ownerFrame);
   WindowArgs args;
   args.className = ClassName;
   args.caption = CaptionFor(0);
   args.style = Style;
-  args.x = ownerFrame.left + Scale(Layout::ProblemsOffsetFromMainLeft);
-  args.y = ownerFrame.top + Scale(Layout::ProblemsOffsetFromMainTop);
-  args.width = frame.right - frame.left;
-  args.height = frame.bottom - frame.top;
-  args.parent = owner;
-  Create(args);
+  CreateToolWindow(args, ScaledForOwner(Layout::ProblemsClientWidth, Layout::ProblemsClientHeight));
 
-  ControlArgs summary{Window(), Summary1Id, Layout::ProblemsSummary, DefaultWindowFont(), SS_LEFT | SS_NOPREFIX};
-  Summary1.Create(summary);
-  ControlArgs list{Window(), List1Id, Layout::ProblemsList, DefaultWindowFont(), WS_TABSTOP, WS_EX_CLIENTEDGE};
-  List1.Create(list);
+  Summary1.Create({Window(), Summary1Id, Layout::ProblemsSummary, nullptr, SS_LEFT | SS_NOPREFIX, 0, {}, Dpi()});
+  List1.Create({Window(), List1Id, Layout::ProblemsList, nullptr, WS_TABSTOP, WS_EX_CLIENTEDGE, {}, Dpi()});
   List1.onActivate = std::move(goTo);
-  controlEvents_.Add(Summary1);
-  controlEvents_.Add(List1);
+  RECT client{};
+  GetClientRect(Window(), &client);
+  OnSize(client.right, client.bottom);
 }
 
 void TProblemsForm1::ShowProblems(const std::vector<std::wstring>& lines, const std::wstring& summary) {
@@ -53,39 +43,24 @@ void TProblemsForm1::ShowProblems(const std::vector<std::wstring>& lines, const 
   List1.SetItems(lines);
 }
 
-void TProblemsForm1::BringToFront() { ShowInFront(List1.Window()); }
-
-bool TProblemsForm1::PreTranslateMessage(const MSG& message) { return CloseOnEscape(message); }
-
 LRESULT TProblemsForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_COMMAND:
-      controlEvents_.Command(reinterpret_cast<HWND>(lParam), HIWORD(wParam));
-      return 0;
-    case WM_VKEYTOITEM:
-      return controlEvents_.KeyToItem(reinterpret_cast<HWND>(lParam), LOWORD(wParam)).value_or(-1);
     case WM_SIZE:
       OnSize(LOWORD(lParam), HIWORD(lParam));
       return 0;
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE) List1.Focus();
       return 0;
-    case WM_CLOSE:
-      DestroyWindow(Window());
-      return 0;
-    case WM_DESTROY:
-      if (closed_) closed_();
-      return 0;
     default:
-      return DefaultHandling(message, wParam, lParam);
+      return ToolWindow::HandleMessage(message, wParam, lParam);
   }
 }
 
 // The list takes whatever the window has beyond its margins.
 void TProblemsForm1::OnSize(int width, int height) {
   if (List1.Window() == nullptr) return;
-  const int margin = Scale(Layout::ProblemsList.left);
-  const int top = Scale(Layout::ProblemsList.top);
+  const int margin = Scaled(Layout::ProblemsList.left);
+  const int top = Scaled(Layout::ProblemsList.top);
   SetWindowPos(List1.Window(), nullptr, margin, top, std::max(0, width - 2 * margin), std::max(0, height - top - margin),
                SWP_NOZORDER | SWP_NOACTIVATE);
 }

@@ -28,7 +28,7 @@ MapImage SampleMap() {
 
 int main() {
   MapImage map = SampleMap();
-  auto picture = MakeWindow<TPictureForm1>(nullptr, TPictureForm1::Events{});
+  auto picture = MakeWindow<TPictureForm1>(ToolWindowPlace{}, TPictureForm1::Events{});
   RECT frame{0, 0, 1200, 800};
   AdjustWindowRectEx(&frame, WS_OVERLAPPEDWINDOW, FALSE, 0);
   frame.right += GetSystemMetrics(SM_CXVSCROLL);

@@ -39,7 +39,7 @@ fs::path WriteSlippedSample(const fs::path& folder) {
   return file;
 }
 
-void Command(TMainForm1& form, WORD id) { SendMessageW(form.Window(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
+void SendCommand(TMainForm1& form, WORD id) { SendMessageW(form.Window(), WM_COMMAND, MAKEWPARAM(id, 0), 0); }
 
 void Repaint(TMainForm1& form) { RedrawWindow(form.Window(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN); }
 
@@ -59,30 +59,30 @@ int main() {
   auto form = MakeWindow<TMainForm1>();
   form->CreateWindowAndControls();
   form->Show(SW_SHOWNORMAL);
-  Command(*form, IdOpen1);
+  SendCommand(*form, IdOpen1);
   HandleQueuedMessages();
 
   Figures shape, road;
   bool changed = true;  // each command made a step to take back
   for (int round = 0; round < Rounds; ++round) {
     shape.samples.push_back(Time([&] {
-      Command(*form, IdShapeRoads1);
+      SendCommand(*form, IdShapeRoads1);
       Repaint(*form);
     }));
     changed = changed && form->Model().UndoEnabled();
-    Command(*form, IdUndo1);
+    SendCommand(*form, IdUndo1);
     HandleQueuedMessages();
   }
   GoTo(*form, {5, 32});
-  Command(*form, IdSetRoadStart1);
+  SendCommand(*form, IdSetRoadStart1);
   GoTo(*form, {307, 7});
   for (int round = 0; round < Rounds; ++round) {
     road.samples.push_back(Time([&] {
-      Command(*form, IdLayRoad1);
+      SendCommand(*form, IdLayRoad1);
       Repaint(*form);
     }));
     changed = changed && form->Model().UndoEnabled();
-    Command(*form, IdUndo1);
+    SendCommand(*form, IdUndo1);
     HandleQueuedMessages();
   }
   if (!dialogs.errorBoxes.empty() || !changed) {

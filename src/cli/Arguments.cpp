@@ -2,7 +2,9 @@
 
 #include <algorithm>
 
+#include "map/CellNames.h"
 #include "map/HexGrid.h"
+#include "map/MapFile.h"
 
 namespace {
 
@@ -10,33 +12,7 @@ namespace {
   throw ArgumentError(PathText{std::string(format), argument});
 }
 
-// A whole number in decimal, or in hexadecimal after "0x" where allowed;
-// nothing else. Numbers above `limit` come back as limit + 1.
-std::optional<long> NumberOf(std::string text, long limit, bool hexadecimalAllowed = true) {
-  int base = 10;
-  if (hexadecimalAllowed && text.size() > 2 && text[0] == '0' && (text[1] == 'x' || text[1] == 'X')) {
-    base = 16;
-    text.erase(0, 2);
-  }
-  if (text.empty()) return std::nullopt;
-  long value = 0;
-  for (char c : text) {
-    int digit = -1;
-    if (c >= '0' && c <= '9') digit = c - '0';
-    if (base == 16 && c >= 'a' && c <= 'f') digit = c - 'a' + 10;
-    if (base == 16 && c >= 'A' && c <= 'F') digit = c - 'A' + 10;
-    if (digit < 0) return std::nullopt;
-    value = value * base + digit;
-    if (value > limit) return limit + 1;
-  }
-  return value;
-}
-
-std::string Trimmed(const std::string& text) {
-  const auto first = text.find_first_not_of(' ');
-  if (first == std::string::npos) return {};
-  return text.substr(first, text.find_last_not_of(' ') - first + 1);
-}
+std::optional<long> NumberOf(const std::string& text, long limit) { return ReadWholeNumber(text, limit); }
 
 }  // namespace
 
@@ -46,23 +22,20 @@ std::string AsciiOf(const MapPath& argument) { return PathText{"%s", argument}.A
 
 int ParseCell(const MapPath& argument) {
   constexpr std::string_view Unreadable = "マス %s が読めません (列:行 か @オフセット、例 5:10 や @302)";
-  const std::string text = AsciiOf(argument);
-  if (!text.empty() && text[0] == '@') {
-    const auto offset = NumberOf(text.substr(1), MapSize);
-    if (!offset) Refuse(Unreadable, argument);
-    if (*offset >= MapSize) Refuse("オフセット %s は地図の外です (0..26575)", argument);
-    return static_cast<int>(*offset);
+  const CellReading reading = ReadCellText(AsciiOf(argument));
+  switch (reading.result) {
+    case CellReading::Result::Unreadable:
+      Refuse(Unreadable, argument);
+    case CellReading::Result::OffsetOutside:
+      Refuse("オフセット %s は地図の外です (0.." + std::to_string(MapSize - 1) + ")", argument);
+    case CellReading::Result::CellOutside:
+      Refuse("マス %s は地図の外です (列 1..352、行 1..76)", argument);
+    case CellReading::Result::Cell:
+      break;
   }
-  const auto colon = text.find(':');
-  if (colon == std::string::npos) Refuse(Unreadable, argument);
-  const auto column = NumberOf(Trimmed(text.substr(0, colon)), GridColumnCount, false);
-  const auto row = NumberOf(Trimmed(text.substr(colon + 1)), GridRowCount, false);
-  if (!column || !row) Refuse(Unreadable, argument);
-  if (IsPlaceholderCell(static_cast<int>(*column), static_cast<int>(*row)))
+  if (IsPlaceholderCell(reading.cell.column, reading.cell.row))
     Refuse("マス %s は偶数列の 1 行目で、地図のバイトがありません", argument);
-  const int offset = CellToOffset(static_cast<int>(*column), static_cast<int>(*row));
-  if (offset == NoMapOffset) Refuse("マス %s は地図の外です (列 1..352、行 1..76)", argument);
-  return offset;
+  return CellToOffset(reading.cell.column, reading.cell.row);
 }
 
 std::optional<long> WholeNumberOf(const MapPath& argument, long limit) { return NumberOf(AsciiOf(argument), limit); }

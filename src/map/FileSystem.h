@@ -63,6 +63,9 @@ class FileSystem {
   // another case where names ignore it, "..", a link.
   virtual bool SameFile(const MapPath& one, const MapPath& other) = 0;
 
+  // Whether `path` names an existing folder, where no map can be written.
+  virtual bool IsFolder(const MapPath& path) = 0;
+
   // Why the last ReadStart, CreateBeside, NewFile::Write or Replace of this
   // file system failed.
   FileFailure LastFailure() const { return lastFailure_; }

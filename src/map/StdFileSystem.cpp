@@ -196,3 +196,8 @@ bool StdFileSystem::SameFile(const MapPath& one, const MapPath& other) {
   std::error_code error;
   return fs::equivalent(fs::path(one), fs::path(other), error) && !error;
 }
+
+bool StdFileSystem::IsFolder(const MapPath& path) {
+  std::error_code error;
+  return fs::is_directory(fs::path(path), error) && !error;
+}

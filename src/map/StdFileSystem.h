@@ -18,6 +18,7 @@ class StdFileSystem : public FileSystem {
   ReplaceResult Replace(const MapPath& target, const MapPath& replacement, MapPath& oldLeft) override;
   void Remove(const MapPath& path) override;
   bool SameFile(const MapPath& one, const MapPath& other) override;
+  bool IsFolder(const MapPath& path) override;
 
  private:
   ReadResult Refuse(FileFailure failure);

@@ -23,13 +23,33 @@ std::string PositionTextOf(int column, int row) {
   return std::to_string(column) + " : " + std::to_string(row);
 }
 
-std::string HexText(int value) {
-  char buffer[16];
-  std::snprintf(buffer, sizeof buffer, "%X", static_cast<unsigned>(value));
-  return buffer;
-}
+constexpr std::string_view CopyOfOwnFileMessage = "%s は開いている地図のファイルです。上書きするには「上書き保存」を使ってください";
+constexpr std::string_view CopyOntoFolderMessage = "%s はフォルダです。ファイルの名前を選んでください";
+
+std::string Range(int first, int last) { return std::to_string(first) + "-" + std::to_string(last); }
 
 }  // namespace
+
+std::string GoToRule() {
+  return "マスの位置 (例 19 : 30、列 " + Range(1, LastGridColumn) + "、行 " + Range(1, LastGridRow) +
+         ") か、@ とオフセット (例 @302 や @0x12E、" + Range(0, MapSize - 1) + ")";
+}
+
+GoToAnswer ReadGoToText(std::string_view shiftJis) {
+  const CellReading reading = ReadCellText(shiftJis);
+  switch (reading.result) {
+    case CellReading::Result::Cell:
+      return {reading.cell, {}};
+    case CellReading::Result::CellOutside:
+      return {std::nullopt, "そのマスは地図の外です。列は " + Range(1, LastGridColumn) + "、行は " +
+                                Range(1, LastGridRow) + " です"};
+    case CellReading::Result::OffsetOutside:
+      return {std::nullopt, "そのオフセットは地図の外です。オフセットは " + Range(0, MapSize - 1) + " です"};
+    case CellReading::Result::Unreadable:
+      break;
+  }
+  return {std::nullopt, "マスの位置 (列 : 行) か、@ とオフセットを入れてください"};
+}
 
 EditorModel::EditorModel(FileSystem& files, EditorView& view)
     : files_(files),
@@ -74,7 +94,7 @@ void EditorModel::SelectCell(int column, int row) {
   }
   const TerrainCode code = image_[currentOffset_];
   ShowCode(code);
-  hexOffsetText_ = HexText(currentOffset_);
+  hexOffsetText_ = HexNumberText(currentOffset_);
   decimalOffsetText_ = std::to_string(currentOffset_);
   roadChooserEnabled_ = IsEditable(code);
   roadChooserIndex_ = ChooserIndexOf(code);
@@ -105,6 +125,24 @@ void EditorModel::ChooseRoad(int index) {
 void EditorModel::SaveMapFile() {
   if (!imageSource_) throw MapFileError(PathText{std::string(NotReadMessage), fileName_});
   WriteMapImage(files_, *imageSource_, image_);
+}
+
+void EditorModel::SaveCopy(const MapPath& path) {
+  if (!imageSource_) throw MapFileError(PathText{std::string(NotReadMessage), fileName_});
+  if (files_.SameFile(path, *imageSource_)) throw MapFileError(PathText{std::string(CopyOfOwnFileMessage), path});
+  if (files_.IsFolder(path)) throw MapFileError(PathText{std::string(CopyOntoFolderMessage), path});
+  WriteMapImage(files_, path, image_);
+}
+
+MapPath EditorModel::CopyPathSuggestion() const {
+  const MapPath& map = imageSource_ ? *imageSource_ : fileName_;
+  const std::size_t nameStart = map.find_last_of(u"\\/") == MapPath::npos ? 0 : map.find_last_of(u"\\/") + 1;
+  const std::size_t dot = map.find_last_of(u'.');
+  const std::size_t stemEnd = dot != MapPath::npos && dot >= nameStart ? dot : map.size();
+  MapPath name = map.substr(nameStart, stemEnd - nameStart);
+  if (name.empty()) name = u"MAPDATA";
+  const MapPath extension = stemEnd < map.size() ? map.substr(stemEnd) : MapPath(u".VLT");
+  return map.substr(0, nameStart) + name + u" - コピー" + extension;
 }
 
 void EditorModel::Undo() {

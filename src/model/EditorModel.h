@@ -38,6 +38,15 @@ class EditorView {
   virtual void SetCurrentCell(int column, int row) = 0;
 };
 
+// Go to: the line that says what the dialog takes, and what a text typed
+// there names, a placeholder cell too, or why it names no cell (Shift-JIS).
+std::string GoToRule();
+struct GoToAnswer {
+  std::optional<GridCell> cell;
+  std::string refusal;  // empty when there is a cell
+};
+GoToAnswer ReadGoToText(std::string_view shiftJis);
+
 class EditorModel {
  public:
   EditorModel(FileSystem& files, EditorView& view);
@@ -51,6 +60,13 @@ class EditorModel {
   void ChooseRoad(int index);
   // Writes the image over the file it was last read from.
   void SaveMapFile();
+  // Writes the image as it is now to another file, in the same safe way;
+  // the map's file, its name and the history stay. Refuses the map's own
+  // file (Save is for that) and a folder.
+  void SaveCopy(const MapPath& path);
+  // Where the save dialog proposes a copy: beside the map, under a name
+  // that is not the map's own ("MAPDATA - コピー.VLT").
+  MapPath CopyPathSuggestion() const;
   // Take back the last step, or apply the last one taken back again: every
   // cell of it gets its code and text back, and one cell of it becomes the
   // current one. With nothing to do they do nothing.

@@ -291,3 +291,8 @@ bool Win32FileSystem::SameFile(const MapPath& one, const MapPath& other) {
          first.dwVolumeSerialNumber == second.dwVolumeSerialNumber && first.nFileIndexHigh == second.nFileIndexHigh &&
          first.nFileIndexLow == second.nFileIndexLow;
 }
+
+bool Win32FileSystem::IsFolder(const MapPath& path) {
+  const DWORD attributes = GetFileAttributesW(WideFromPath(path).c_str());
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+}

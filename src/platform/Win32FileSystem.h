@@ -34,6 +34,7 @@ class Win32FileSystem : public FileSystem {
   ReplaceResult Replace(const MapPath& target, const MapPath& replacement, MapPath& oldLeft) override;
   void Remove(const MapPath& path) override;
   bool SameFile(const MapPath& one, const MapPath& other) override;
+  bool IsFolder(const MapPath& path) override;
 
   static Win32FileCalls& SystemCalls();
 

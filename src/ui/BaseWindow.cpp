@@ -6,7 +6,9 @@
 #include <string>
 
 #include "platform/Text.h"
+#include "ui/Controls.h"
 #include "ui/Dialogs.h"
+#include "ui/Dpi.h"
 
 namespace {
 
@@ -24,6 +26,7 @@ bool IsUserRequest(UINT message) {
     case WM_CLOSE:
     case WM_DROPFILES:
     case WM_VKEYTOITEM:
+    case WM_DPICHANGED:
       return true;
     default:
       return false;
@@ -112,6 +115,8 @@ void BaseWindow::RegisterFormClassOnce(const wchar_t* className) {
   RegisterClassOnce(windowClass);
 }
 
+int BaseWindow::Scaled(int pixelsAt96) const { return Scale(pixelsAt96, dpi_); }
+
 void BaseWindow::Destroy() {
   if (window_ != nullptr) DestroyWindow(window_);
 }
@@ -123,20 +128,6 @@ HWND BaseWindow::Create(const WindowArgs& args) {
   return window;
 }
 
-void BaseWindow::ShowInFront(HWND focus) {
-  ShowWindow(window_, IsIconic(window_) ? SW_RESTORE : SW_SHOW);
-  SetForegroundWindow(window_);
-  SetActiveWindow(window_);
-  SetFocus(focus);
-}
-
-bool BaseWindow::CloseOnEscape(const MSG& message) {
-  if (message.hwnd != window_ && !IsChild(window_, message.hwnd)) return false;
-  if (message.message != WM_KEYDOWN || message.wParam != VK_ESCAPE) return false;
-  PostMessageW(window_, WM_CLOSE, 0, 0);
-  return true;
-}
-
 LRESULT BaseWindow::DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) {
   return DefWindowProcW(window_, message, wParam, lParam);
 }
@@ -146,6 +137,7 @@ LRESULT CALLBACK BaseWindow::WindowProcedure(HWND window, UINT message, WPARAM w
   if (message == WM_NCCREATE) {
     self = static_cast<BaseWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     self->window_ = window;
+    self->dpi_ = WindowDpi(window);
     SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
   }
   if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
@@ -162,7 +154,7 @@ LRESULT CALLBACK BaseWindow::WindowProcedure(HWND window, UINT message, WPARAM w
   {
     const SystemWorkScope scope(message);
     try {
-      result = self->HandleMessage(message, wParam, lParam);
+      result = self->Dispatch(message, wParam, lParam);
     } catch (...) {
       result = self->ContainEscapedError(message);
     }
@@ -172,6 +164,56 @@ LRESULT CALLBACK BaseWindow::WindowProcedure(HWND window, UINT message, WPARAM w
     self->window_ = nullptr;
   }
   return result;
+}
+
+// A child's notification is its control's to deal with; what it leaves goes
+// on to the window, as does everything else.
+LRESULT BaseWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case WM_COMMAND:
+      if (::Control* control = ::Control::Of(reinterpret_cast<HWND>(lParam)))
+        if (control->OnCommand(HIWORD(wParam))) return 0;
+      break;
+    case WM_NOTIFY: {
+      const auto& header = *reinterpret_cast<const NMHDR*>(lParam);
+      if (::Control* control = ::Control::Of(header.hwndFrom))
+        if (const auto result = control->OnNotify(header)) return *result;
+      break;
+    }
+    case WM_VKEYTOITEM:
+      if (::Control* control = ::Control::Of(reinterpret_cast<HWND>(lParam)))
+        if (const auto result = control->OnKeyToItem(LOWORD(wParam))) return *result;
+      break;
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLOREDIT:
+    case WM_CTLCOLORLISTBOX:
+    case WM_CTLCOLORSCROLLBAR:
+    case WM_CTLCOLORSTATIC:
+      if (::Control* control = ::Control::Of(reinterpret_cast<HWND>(lParam)))
+        if (const auto brush = control->OnColour(reinterpret_cast<HDC>(wParam))) return reinterpret_cast<LRESULT>(*brush);
+      break;
+    case WM_DPICHANGED:
+      TakeDpi(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+      return 0;
+    default:
+      break;
+  }
+  return HandleMessage(message, wParam, lParam);
+}
+
+// Fonts, places and sizes follow the new DPI; then the window takes the
+// rectangle the system suggests and lays itself out there.
+void BaseWindow::TakeDpi(int dpi, const RECT& suggested) {
+  dpi_ = dpi;
+  for (HWND child = GetWindow(window_, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
+    if (::Control* control = ::Control::Of(child)) control->SetDpi(dpi);
+  OnDpiChanged();
+  SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+               suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  RECT client{};
+  GetClientRect(window_, &client);
+  SendMessageW(window_, WM_SIZE, SIZE_RESTORED, MAKELPARAM(client.right, client.bottom));
+  InvalidateRect(window_, nullptr, TRUE);
 }
 
 // Called inside the catch: the error is the current exception.

@@ -1,7 +1,10 @@
 #pragma once
 // One C++ object per window: the object is saved at WM_NCCREATE and every
-// later message goes to its HandleMessage. Exceptions stop at this boundary
-// and are shown to the user; Windows' own code between must never see one.
+// later message goes to its HandleMessage. What a child control tells its
+// parent (WM_COMMAND, WM_NOTIFY, WM_VKEYTOITEM, WM_CTLCOLOR*) goes to the
+// control's own object first, and WM_DPICHANGED rescales the window and its
+// controls. Exceptions stop at this boundary and are shown to the user;
+// Windows' own code between must never see one.
 
 #include <windows.h>
 
@@ -31,6 +34,10 @@ class BaseWindow {
   virtual ~BaseWindow();
 
   HWND Window() const { return window_; }
+  // The DPI the window is laid out for.
+  int Dpi() const { return dpi_; }
+  // A layout size at 96 dots per inch, in this window's pixels.
+  int Scaled(int pixelsAt96) const;
   // Destroys the window, its children and the windows it owns while this
   // object still stands whole, so that their last messages find it sound.
   void Destroy();
@@ -45,21 +52,25 @@ class BaseWindow {
 
   virtual LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) = 0;
   LRESULT DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam);
-  // For modeless windows: shown (restored if minimised), active, with the
-  // keyboard on `focus`.
-  void ShowInFront(HWND focus);
-  // Esc on the window or any of its controls closes it; true when it did.
-  bool CloseOnEscape(const MSG& message);
   // An error escaped a message: puts the window back into a state where the
   // next message finds it sound (a drag ended, say). Must not throw.
   virtual void RecoverFromEscapedError() noexcept {}
+  // The window moved to a monitor of another DPI: its controls have been
+  // rescaled; what else depends on the DPI is done here, before the window
+  // takes the rectangle the system suggests.
+  virtual void OnDpiChanged() {}
+  // For a control that is a window of its own: its DPI follows its parent's.
+  void SetDpi(int dpi) { dpi_ = dpi; }
 
   static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
   LRESULT ContainEscapedError(UINT message) noexcept;
+  LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
+  void TakeDpi(int dpi, const RECT& suggested);
 
   HWND window_ = nullptr;
+  int dpi_ = 96;
 };
 
 // Windows are released through this: the window goes first, while the whole

@@ -5,21 +5,66 @@
 #include "ui/BaseWindow.h"
 #include "ui/Dpi.h"
 
+namespace {
+
+// The property that ties a control's window to its object.
+constexpr wchar_t ControlProperty[] = L"ValteaControl";
+
+}  // namespace
+
 // Control.
 
 Control::~Control() {
-  if (window_ != nullptr && IsWindow(window_)) DestroyWindow(window_);
+  if (window_ == nullptr || !IsWindow(window_)) return;
+  RemovePropW(window_, ControlProperty);
+  DestroyWindow(window_);
+}
+
+Control* Control::Of(HWND window) {
+  return window != nullptr ? static_cast<Control*>(GetPropW(window, ControlProperty)) : nullptr;
 }
 
 void Control::CreateControl(const wchar_t* className, const ControlArgs& args) {
-  window_ = CreateWindowExW(args.exStyle, className, args.text.c_str(), WS_CHILD | WS_VISIBLE | args.style,
-                            Scale(args.box.left), Scale(args.box.top), Scale(args.box.width),
-                            Scale(args.box.height), args.parent,
-                            reinterpret_cast<HMENU>(static_cast<UINT_PTR>(args.id)), GetModuleHandleW(nullptr),
-                            nullptr);
-  if (window_ == nullptr) ThrowWindowNotCreated();
+  const int dpi = args.dpi > 0 ? args.dpi : WindowDpi(args.parent);
+  HWND window = CreateWindowExW(args.exStyle, className, args.text.c_str(), WS_CHILD | WS_VISIBLE | args.style,
+                                Scale(args.box.left, dpi), Scale(args.box.top, dpi), Scale(args.box.width, dpi),
+                                Scale(args.box.height, dpi), args.parent,
+                                reinterpret_cast<HMENU>(static_cast<UINT_PTR>(args.id)), GetModuleHandleW(nullptr),
+                                nullptr);
+  if (window == nullptr) ThrowWindowNotCreated();
+  Adopt(window, args);
+  SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), FALSE);
+}
+
+void Control::Adopt(HWND window, const ControlArgs& args) {
+  window_ = window;
   id_ = args.id;
-  if (args.font != nullptr) SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(args.font), FALSE);
+  box_ = args.box;
+  font_ = args.font != nullptr ? args.font : &Fonts::Window;
+  dpi_ = args.dpi > 0 ? args.dpi : WindowDpi(args.parent);
+  AdoptHelper(window);
+}
+
+void Control::AdoptHelper(HWND window) {
+  if (!SetPropW(window, ControlProperty, this)) ThrowWindowNotCreated();
+}
+
+HFONT Control::Font() const { return SharedFont(*font_, dpi_); }
+
+int Control::Scaled(int pixelsAt96) const { return Scale(pixelsAt96, dpi_); }
+
+void Control::SetDpi(int dpi) {
+  dpi_ = dpi;
+  SetWindowPos(window_, nullptr, Scaled(box_.left), Scaled(box_.top), Scaled(box_.width), Scaled(box_.height),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageW(window_, WM_SETFONT, reinterpret_cast<WPARAM>(Font()), TRUE);
+}
+
+std::optional<HBRUSH> Control::OnColour(HDC dc) const {
+  if (!background_) return std::nullopt;
+  SetBkColor(dc, GetSysColor(*background_));
+  SetTextColor(dc, GetSysColor(COLOR_WINDOWTEXT));
+  return GetSysColorBrush(*background_);
 }
 
 bool Control::Enabled() const { return IsWindowEnabled(window_) != FALSE; }
@@ -54,7 +99,13 @@ std::optional<LRESULT> Control::OnKeyToItem(WORD) { return std::nullopt; }
 
 void Label::Create(const ControlArgs& args) { CreateControl(WC_STATICW, args); }
 
+void Label::SetDpi(int dpi) {
+  Control::SetDpi(dpi);
+  if (sizedToText_) SizeToText();
+}
+
 void Label::SizeToText() {
+  sizedToText_ = true;
   const std::wstring text = Text();
   const WindowDc dc(Window());
   const SelectedObject font(dc.Get(), reinterpret_cast<HGDIOBJ>(SendMessageW(Window(), WM_GETFONT, 0, 0)));
@@ -74,6 +125,8 @@ void IconPicture::Create(const ControlArgs& args, HICON icon) {
 }
 
 void EditField::Create(const ControlArgs& args) { CreateControl(WC_EDITW, args); }
+
+void EditField::SelectAll() const { SendMessageW(Window(), EM_SETSEL, 0, -1); }
 
 bool EditField::OnCommand(WORD code) {
   if (code != EN_SETFOCUS) return false;
@@ -96,13 +149,23 @@ void ComboBox::Create(const Args& args) {
   CreateControl(WC_COMBOBOXW, args);
   for (const std::wstring& item : args.items)
     SendMessageW(Window(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-  if (args.visibleItems <= 0) return;
-  // The list shows that many entries at once; the closed box is as high as
-  // its box says.
+  visibleItems_ = args.visibleItems;
+  SizeList();
+}
+
+void ComboBox::SetDpi(int dpi) {
+  Control::SetDpi(dpi);
+  SizeList();
+}
+
+// The list shows that many entries at once; the closed box is as high as
+// its box says.
+void ComboBox::SizeList() {
+  if (visibleItems_ <= 0) return;
   const int itemHeight = static_cast<int>(SendMessageW(Window(), CB_GETITEMHEIGHT, 0, 0));
-  const int closedHeight = Scale(args.box.height);
-  SendMessageW(Window(), CB_SETMINVISIBLE, static_cast<WPARAM>(args.visibleItems), 0);
-  SetWindowPos(Window(), nullptr, 0, 0, Scale(args.box.width), closedHeight + itemHeight * args.visibleItems + 2,
+  const int closedHeight = Scaled(Box().height);
+  SendMessageW(Window(), CB_SETMINVISIBLE, static_cast<WPARAM>(visibleItems_), 0);
+  SetWindowPos(Window(), nullptr, 0, 0, Scaled(Box().width), closedHeight + itemHeight * visibleItems_ + 2,
                SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
   SetClosedHeight(closedHeight);
 }
@@ -134,7 +197,8 @@ bool ComboBox::DroppedDown() const { return SendMessageW(Window(), CB_GETDROPPED
 bool ComboBox::OnCommand(WORD code) {
   if (code == CBN_SETFOCUS && onFocus) onFocus();
   if (code == CBN_SELCHANGE && onSelectionChanged && Selection() >= 0) onSelectionChanged();
-  return code == CBN_SETFOCUS || code == CBN_SELCHANGE;
+  if (code == CBN_CLOSEUP && onClosedUp) onClosedUp();
+  return code == CBN_SETFOCUS || code == CBN_SELCHANGE || code == CBN_CLOSEUP;
 }
 
 // ListBox.
@@ -191,25 +255,46 @@ void ToolBar::Create(const Args& args) {
   SendMessageW(Window(), TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
   // No visual style: its toolbar background and hot look are flat ones.
   SetWindowTheme(Window(), L" ", L" ");
+  // The tooltips tell the toolbar's parent, by way of this object.
+  if (const auto tooltips = reinterpret_cast<HWND>(SendMessageW(Window(), TB_GETTOOLTIPS, 0, 0))) AdoptHelper(tooltips);
 
-  const int imageSize = Scale(args.imageSize);
-  images_.reset(ImageList_Create(imageSize, imageSize, ILC_COLOR24 | ILC_MASK, static_cast<int>(args.buttons.size()), 0));
-  if (!images_) ThrowWindowNotCreated();
+  buttons_ = args.buttons;
+  firstButton_ = args.firstButton;
+  imageSize_ = args.imageSize;
+  maskColour_ = args.maskColour;
+  SetImages();
   std::vector<TBBUTTON> buttons;
-  for (const ButtonArgs& button : args.buttons) {
+  int image = 0;
+  for (const ButtonArgs& button : args.buttons)
+    buttons.push_back({image++, button.id, static_cast<BYTE>(button.enabled ? TBSTATE_ENABLED : 0), BTNS_BUTTON, {}, 0, 0});
+  SendMessageW(Window(), TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+}
+
+void ToolBar::SetDpi(int dpi) {
+  Control::SetDpi(dpi);
+  SetImages();
+  SendMessageW(Window(), TB_AUTOSIZE, 0, 0);
+  InvalidateRect(Window(), nullptr, TRUE);
+}
+
+// The buttons' pictures, loaded at the size of this DPI, and the buttons'
+// size and indent.
+void ToolBar::SetImages() {
+  const int imageSize = Scaled(imageSize_);
+  ImageListHandle images(ImageList_Create(imageSize, imageSize, ILC_COLOR24 | ILC_MASK, static_cast<int>(buttons_.size()), 0));
+  if (!images) ThrowWindowNotCreated();
+  for (const ButtonArgs& button : buttons_) {
     const BitmapHandle picture(static_cast<HBITMAP>(LoadImageW(GetModuleHandleW(nullptr), MAKEINTRESOURCEW(button.bitmap),
                                                                IMAGE_BITMAP, imageSize, imageSize, LR_CREATEDIBSECTION)));
     // A button without its picture would be a blank square nobody can tell apart.
-    const int image = picture ? ImageList_AddMasked(images_.get(), picture.get(), args.maskColour) : -1;
+    const int image = picture ? ImageList_AddMasked(images.get(), picture.get(), maskColour_) : -1;
     if (image < 0) ThrowWindowNotCreated();
-    buttons.push_back({image, button.id, static_cast<BYTE>(button.enabled ? TBSTATE_ENABLED : 0), BTNS_BUTTON, {}, 0, 0});
   }
-  buttons_ = args.buttons;
-  SendMessageW(Window(), TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images_.get()));
+  SendMessageW(Window(), TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images.get()));
+  images_ = std::move(images);  // the old list goes once the toolbar no longer uses it
   SendMessageW(Window(), TB_SETBITMAPSIZE, 0, MAKELPARAM(imageSize, imageSize));
-  SendMessageW(Window(), TB_SETBUTTONSIZE, 0, MAKELPARAM(Scale(args.firstButton.width), Scale(args.firstButton.height)));
-  SendMessageW(Window(), TB_SETINDENT, static_cast<WPARAM>(Scale(args.firstButton.left)), 0);
-  SendMessageW(Window(), TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
+  SendMessageW(Window(), TB_SETBUTTONSIZE, 0, MAKELPARAM(Scaled(firstButton_.width), Scaled(firstButton_.height)));
+  SendMessageW(Window(), TB_SETINDENT, static_cast<WPARAM>(Scaled(firstButton_.left)), 0);
 }
 
 bool ToolBar::ButtonEnabled(WORD id) const { return SendMessageW(Window(), TB_ISBUTTONENABLED, id, 0) != 0; }
@@ -258,29 +343,4 @@ LRESULT ToolBar::OnCustomDraw(const NMCUSTOMDRAW& draw) const {
     default:
       return CDRF_DODEFAULT;
   }
-}
-
-// ControlEvents.
-
-Control* ControlEvents::Find(HWND window) const {
-  for (Control* control : controls_)
-    if (control->Window() == window) return control;
-  return nullptr;
-}
-
-bool ControlEvents::Command(HWND from, WORD code) const {
-  Control* control = Find(from);
-  return control != nullptr && control->OnCommand(code);
-}
-
-// Tooltips speak for their toolbar, so every control hears every notification.
-std::optional<LRESULT> ControlEvents::Notify(const NMHDR& header) const {
-  for (Control* control : controls_)
-    if (const auto result = control->OnNotify(header)) return result;
-  return std::nullopt;
-}
-
-std::optional<LRESULT> ControlEvents::KeyToItem(HWND list, WORD key) const {
-  Control* control = Find(list);
-  return control != nullptr ? control->OnKeyToItem(key) : std::nullopt;
 }

@@ -1,10 +1,11 @@
 #pragma once
 // The standard controls the windows are built from. Each is made from a small
 // struct of arguments, offers the few operations the windows need and tells
-// of what the user did through callbacks: the window that holds them hands
-// their notifications on through its ControlEvents and never switches over
-// control identifiers itself. Each control destroys its own window, so a
-// window's controls go before the fonts and pictures declared ahead of them.
+// of what the user did through callbacks. Its window knows its object, so
+// the parent's procedure (BaseWindow) hands each notification to the control
+// it came from; no window switches over control identifiers. A control
+// keeps its place and font at 96 dots per inch and rescales itself when its
+// window's DPI changes. Each control destroys its own window.
 
 #include <windows.h>
 #include <commctrl.h>
@@ -15,22 +16,24 @@
 #include <utility>
 #include <vector>
 
+#include "ui/Fonts.h"
 #include "ui/Handles.h"
 #include "ui/Layout.h"
 
 struct ControlArgs {
   ControlArgs() = default;
-  ControlArgs(HWND parent, WORD id, const Layout::Box& box, HFONT font = nullptr, DWORD style = 0, DWORD exStyle = 0,
-              std::wstring text = {})
-      : parent(parent), id(id), box(box), font(font), style(style), exStyle(exStyle), text(std::move(text)) {}
+  ControlArgs(HWND parent, WORD id, const Layout::Box& box, const FontSpec* font = nullptr, DWORD style = 0,
+              DWORD exStyle = 0, std::wstring text = {}, int dpi = 0)
+      : parent(parent), id(id), box(box), font(font), style(style), exStyle(exStyle), text(std::move(text)), dpi(dpi) {}
 
   HWND parent = nullptr;
   WORD id = 0;
   Layout::Box box{};  // at 96 dots per inch; scaled on creation
-  HFONT font = nullptr;
+  const FontSpec* font = nullptr;  // a lasting spec (Fonts::...); null: the windows' font
   DWORD style = 0;  // beyond WS_CHILD | WS_VISIBLE
   DWORD exStyle = 0;
   std::wstring text;
+  int dpi = 0;  // the parent's DPI; 0: the monitor's
 };
 
 class Control {
@@ -40,8 +43,13 @@ class Control {
   Control& operator=(const Control&) = delete;
   virtual ~Control();
 
+  // The control object of a control's window, or null.
+  static Control* Of(HWND window);
+
   HWND Window() const { return window_; }
   WORD Id() const { return id_; }
+  int Dpi() const { return dpi_; }
+  HFONT Font() const;
   bool Enabled() const;
   void SetEnabled(bool enabled);
   std::wstring Text() const;
@@ -49,6 +57,11 @@ class Control {
   // when it did.
   bool SetText(const std::wstring& text);
   void Focus() const;
+  // The control is drawn on this system colour (COLOR_...), in the window
+  // text's colour.
+  void SetBackground(int systemColour) { background_ = systemColour; }
+  // Places and sizes the control at its box for that DPI, in its font.
+  virtual void SetDpi(int dpi);
 
   // The keyboard focus came to the control.
   std::function<void()> onFocus;
@@ -59,13 +72,25 @@ class Control {
   virtual std::optional<LRESULT> OnNotify(const NMHDR& header);
   // WM_VKEYTOITEM: what the list does with a key (-1: its default, -2: done).
   virtual std::optional<LRESULT> OnKeyToItem(WORD key);
+  // WM_CTLCOLOR*: the brush of the background, where the control has its own.
+  std::optional<HBRUSH> OnColour(HDC dc) const;
 
  protected:
   void CreateControl(const wchar_t* className, const ControlArgs& args);
+  // Makes `window` this control's: its notifications come here from now on.
+  void Adopt(HWND window, const ControlArgs& args);
+  // Another window whose notifications are this control's (a toolbar's tooltips).
+  void AdoptHelper(HWND window);
+  int Scaled(int pixelsAt96) const;
+  const Layout::Box& Box() const { return box_; }
 
  private:
   HWND window_ = nullptr;
   WORD id_ = 0;
+  Layout::Box box_{};
+  const FontSpec* font_ = nullptr;
+  int dpi_ = 96;
+  std::optional<int> background_;
 };
 
 // A line of text; it can take the size of what it shows.
@@ -73,6 +98,11 @@ class Label : public Control {
  public:
   void Create(const ControlArgs& args);
   void SizeToText();
+  // Stays the size of its text, at every DPI.
+  void SetDpi(int dpi) override;
+
+ private:
+  bool sizedToText_ = false;
 };
 
 // A picture of an icon, drawn at the size of the control.
@@ -81,10 +111,12 @@ class IconPicture : public Control {
   void Create(const ControlArgs& args, HICON icon);
 };
 
-// A read-only line of text the user can select and copy.
+
+// A line of text; with ES_READONLY one the user can select and copy only.
 class EditField : public Control {
  public:
   void Create(const ControlArgs& args);
+  void SelectAll() const;
   bool OnCommand(WORD code) override;
 };
 
@@ -108,10 +140,15 @@ class ComboBox : public Control {
   void SetSelection(int index);
   bool DroppedDown() const;
   bool OnCommand(WORD code) override;
+  void SetDpi(int dpi) override;
   std::function<void()> onSelectionChanged;
+  std::function<void()> onClosedUp;  // the list has closed
 
  private:
+  void SizeList();
   void SetClosedHeight(int height);
+
+  int visibleItems_ = 0;
 };
 
 // A list of lines; Enter or a double click on one is its activation.
@@ -152,27 +189,17 @@ class ToolBar : public Control {
   void SetButtonEnabled(WORD id, bool enabled);
   bool OnCommand(WORD code) override;
   std::optional<LRESULT> OnNotify(const NMHDR& header) override;
+  // The pictures and buttons follow the DPI too.
+  void SetDpi(int dpi) override;
 
  private:
+  void SetImages();
   LRESULT OnCustomDraw(const NMCUSTOMDRAW& draw) const;
 
   ImageListHandle images_;
   std::vector<ButtonArgs> buttons_;
+  Layout::Box firstButton_{};
+  int imageSize_ = 0;
+  COLORREF maskColour_ = 0;
   std::wstring hint_;  // must outlive the tooltip's request for it
-};
-
-// The controls of one window, for its procedure to hand their notifications
-// on: WM_COMMAND from a control, WM_NOTIFY and WM_VKEYTOITEM.
-class ControlEvents {
- public:
-  void Add(Control& control) { controls_.push_back(&control); }
-  // True when a control dealt with the command.
-  bool Command(HWND from, WORD code) const;
-  std::optional<LRESULT> Notify(const NMHDR& header) const;
-  std::optional<LRESULT> KeyToItem(HWND list, WORD key) const;
-
- private:
-  Control* Find(HWND window) const;
-
-  std::vector<Control*> controls_;
 };

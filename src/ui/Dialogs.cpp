@@ -8,6 +8,7 @@
 
 #include "map/PathText.h"
 #include "platform/Text.h"
+#include "ui/PromptDialog.h"
 
 namespace {
 
@@ -19,10 +20,11 @@ std::wstring& ErrorBoxCaption() {
 }
 
 constexpr std::string_view OpenFilter = "マップデータファイル(MAPDATA.VLT)|MAPDATA.VLT";
+constexpr std::string_view AllFilesFilter = "すべてのファイル (*.*)|*.*";
 
 // The common dialog wants "name\0pattern\0\0" where the program says "name|pattern".
-std::wstring FilterForDialog() {
-  std::wstring filter = Widen(OpenFilter);
+std::wstring FilterForDialog(std::string_view filterText) {
+  std::wstring filter = Widen(filterText);
   for (wchar_t& c : filter)
     if (c == L'|') c = L'\0';
   filter.push_back(L'\0');
@@ -34,7 +36,7 @@ std::wstring FilterForDialog() {
 std::optional<std::wstring> SystemDialogs::AskMapPath(HWND owner, const OpenDialogSettings& settings) {
   std::vector<wchar_t> file(32768, L'\0');
   settings.fileName.copy(file.data(), file.size() - 1);
-  const std::wstring filter = FilterForDialog();
+  const std::wstring filter = FilterForDialog(OpenFilter);
 
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof(dialog);
@@ -47,6 +49,30 @@ std::optional<std::wstring> SystemDialogs::AskMapPath(HWND owner, const OpenDial
   dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
   if (!GetOpenFileNameW(&dialog)) return std::nullopt;
   return std::wstring(file.data());
+}
+
+std::optional<std::wstring> SystemDialogs::AskSavePath(HWND owner, const SaveDialogSettings& settings) {
+  std::vector<wchar_t> file(32768, L'\0');
+  settings.fileName.copy(file.data(), file.size() - 1);
+  const std::wstring filter = FilterForDialog(AllFilesFilter);
+
+  OPENFILENAMEW dialog{};
+  dialog.lStructSize = sizeof(dialog);
+  dialog.hwndOwner = owner;
+  dialog.lpstrFilter = filter.c_str();
+  dialog.nFilterIndex = 1;
+  dialog.lpstrFile = file.data();
+  dialog.nMaxFile = static_cast<DWORD>(file.size());
+  dialog.lpstrInitialDir = settings.initialFolder.empty() ? nullptr : settings.initialFolder.c_str();
+  dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR | OFN_OVERWRITEPROMPT |
+                 OFN_PATHMUSTEXIST;
+  if (!GetSaveFileNameW(&dialog)) return std::nullopt;
+  return std::wstring(file.data());
+}
+
+std::optional<std::wstring> SystemDialogs::AskText(HWND owner, const TextPrompt& prompt) {
+  auto dialog = MakeWindow<PromptDialog>(owner, prompt);
+  return dialog->Ask();
 }
 
 void SystemDialogs::ShowErrorBox(const std::wstring& text) {

@@ -15,11 +15,24 @@ struct OpenDialogSettings {
   std::wstring fileName;
 };
 
+// What the save dialog starts with: the folder and the proposed name.
+struct SaveDialogSettings {
+  std::wstring initialFolder;
+  std::wstring fileName;
+};
+
+struct TextPrompt;
+
 class UserDialogs {
  public:
   virtual ~UserDialogs() = default;
   // The chosen full path, or nothing when the user cancels.
   virtual std::optional<std::wstring> AskMapPath(HWND owner, const OpenDialogSettings& settings) = 0;
+  // The save dialog over all files, asking before it replaces a file; the
+  // chosen full path, or nothing when the user cancels.
+  virtual std::optional<std::wstring> AskSavePath(HWND owner, const SaveDialogSettings& settings) = 0;
+  // A line of text through PromptDialog; nothing when the user cancels.
+  virtual std::optional<std::wstring> AskText(HWND owner, const TextPrompt& prompt) = 0;
   // The error box: application title as caption, stop icon, OK, modal to the
   // whole application. `text` is shown as given.
   virtual void ShowErrorBox(const std::wstring& text) = 0;
@@ -29,6 +42,8 @@ class UserDialogs {
 class SystemDialogs : public UserDialogs {
  public:
   std::optional<std::wstring> AskMapPath(HWND owner, const OpenDialogSettings& settings) override;
+  std::optional<std::wstring> AskSavePath(HWND owner, const SaveDialogSettings& settings) override;
+  std::optional<std::wstring> AskText(HWND owner, const TextPrompt& prompt) override;
   void ShowErrorBox(const std::wstring& text) override;
 };
 

@@ -1,6 +1,9 @@
 #pragma once
-// The program's two typefaces, with the Shift-JIS character set so that the
-// font mapper picks a Japanese stand-in where they are not installed.
+// The program's typefaces, with the Shift-JIS character set so that the font
+// mapper picks a Japanese stand-in where they are not installed. Fonts are
+// shared resources: one font per kind and DPI, made when first asked for and
+// kept for the whole run, so no window owns one or depends on the order in
+// which its parts go.
 
 #include <windows.h>
 
@@ -9,10 +12,23 @@
 extern const std::string_view WindowFontName;  // "ＭＳ Ｐゴシック", proportional
 extern const std::string_view FixedFontName;   // "ＭＳ ゴシック", for the offsets
 
-// pixelsHigh is at 96 dots per inch; the caller deletes the font.
-HFONT CreateShiftJisFont(std::string_view faceName, int pixelsHigh, int weight = FW_NORMAL,
-                         BYTE pitchAndFamily = DEFAULT_PITCH | FF_DONTCARE);
+// A kind of font; its height is in pixels at 96 dots per inch.
+struct FontSpec {
+  std::string_view face;
+  int pixelsHigh;
+  int weight = FW_NORMAL;
+  BYTE pitchAndFamily = DEFAULT_PITCH | FF_DONTCARE;
+};
 
-// "ＭＳ Ｐゴシック" at the program's size, made once and kept for the whole
-// run, for controls that were given no font.
+namespace Fonts {
+extern const FontSpec Window;        // the windows' font, and their controls'
+extern const FontSpec Fixed;         // the offsets
+extern const FontSpec AboutTitle;    // the program's name in the About box
+extern const FontSpec AboutVersion;  // its version there
+}  // namespace Fonts
+
+// The shared font of that kind at that DPI. Never deleted by the caller.
+HFONT SharedFont(const FontSpec& spec, int dpi);
+
+// The windows' font at the system DPI, for controls that were given none.
 HFONT DefaultWindowFont();

@@ -87,6 +87,19 @@ void GridNavigation::SetClientSize(int width, int height) {
   rows_.SetExtent(height);
 }
 
+void GridNavigation::SetGeometry(GridGeometry geometry) {
+  const GridCell current = CurrentCell();
+  const GridCell view = ViewPosition();
+  geometry_ = geometry;
+  columns_ = GridAxis(LastGridColumn, geometry);
+  rows_ = GridAxis(LastGridRow, geometry);
+  columns_.SetCurrent(current.column);
+  rows_.SetCurrent(current.row);
+  // With no extent yet any first cell fits; the client size clamps it again.
+  columns_.SetFirst(view.column);
+  rows_.SetFirst(view.row);
+}
+
 GridCell GridNavigation::LastFullyVisibleCell() const {
   return {columns_.LastFullyVisible(), rows_.LastFullyVisible()};
 }

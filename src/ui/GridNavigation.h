@@ -87,6 +87,8 @@ class GridNavigation {
   explicit GridNavigation(GridGeometry geometry = {});
 
   void SetClientSize(int width, int height);
+  // Cells of another size (another DPI): the current cell and the view stay.
+  void SetGeometry(GridGeometry geometry);
   const GridGeometry& Geometry() const { return geometry_; }
   const GridAxis& Columns() const { return columns_; }
   const GridAxis& Rows() const { return rows_; }

@@ -30,22 +30,27 @@ constexpr Box Edit2{736, 448, 121, 20};
 constexpr Box Edit3{736, 480, 121, 20};
 constexpr Box Label1{16, 520, 22, 12};  // sized to its text; this is "1 : 1"
 
+// The tool windows beside the main window: the least room beside it that
+// one takes rather than covering the main window.
+constexpr int ToolWindowLeastWidth = 320;
+constexpr int ToolWindowLeastHeight = 240;
+
 // The problem window, owned by the main window: a line saying how many
 // problems there are above the list of them, which takes the rest of the
 // window as it is resized.
 constexpr int ProblemsClientWidth = 520;
 constexpr int ProblemsClientHeight = 260;
-constexpr int ProblemsOffsetFromMainLeft = 120;
-constexpr int ProblemsOffsetFromMainTop = 120;
 constexpr Box ProblemsSummary{8, 8, 504, 12};
 constexpr Box ProblemsList{8, 28, 504, 224};  // right and bottom margins stay 8 as the window grows
 
 // The map picture window, in the picture's own pixels: the scale it opens at
-// (render's default), the outline of the current cell a quarter of a scale
-// wide, and how far the arrow keys and a scroll bar arrow move it.
+// (render's default) and how far the arrow keys and a scroll bar arrow move
+// it. The outline of the current cell, in screen pixels: the selection
+// colour inside a rim of a contrasting one.
 constexpr int PictureFirstScale = 4;
-constexpr int PictureOutlineDivisor = 4;
 constexpr int PictureLineScroll = 16;
+constexpr int PictureOutlineWidth = 2;
+constexpr int PictureOutlineRimWidth = 1;
 
 // The map grid.
 constexpr int GridCellSize = 16;
@@ -64,5 +69,15 @@ constexpr int AboutTitleFontHeight = 16;
 constexpr Box AboutVerLabel{336, 32, 43, 12};
 constexpr Box AboutCopyLabel{96, 48, 53, 12};
 constexpr Box AboutOkButton1{336, 56, 75, 25};
+
+// A dialog that asks for one line of text (Go to): what it takes, the
+// field, why a text was refused, then OK and キャンセル.
+constexpr int PromptClientWidth = 560;
+constexpr int PromptClientHeight = 118;
+constexpr Box PromptRule{12, 12, 536, 12};
+constexpr Box PromptField{12, 32, 536, 20};
+constexpr Box PromptRefusal{12, 60, 536, 12};
+constexpr Box PromptOkButton{392, 82, 75, 25};
+constexpr Box PromptCancelButton{473, 82, 75, 25};
 
 }  // namespace Layout

@@ -89,7 +89,7 @@ HBRUSH FixedLineBrush() { return static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH)
 }  // namespace
 
 StringGrid::StringGrid()
-    : navigation_(GridGeometry{Scale(Layout::GridCellSize), Scale(Layout::GridLineWidth)}),
+    : navigation_(GeometryAt(SystemDpi())),
       texts_(static_cast<std::size_t>(GridColumnCount) * GridRowCount),
       wideTexts_(texts_.size()),
       changedTexts_(texts_.size(), false) {
@@ -101,19 +101,41 @@ StringGrid::StringGrid()
   RegisterClassOnce(windowClass);
 }
 
+// The window goes while the whole grid stands, so its last messages find it sound.
+StringGrid::~StringGrid() { BaseWindow::Destroy(); }
+
+GridGeometry StringGrid::GeometryAt(int dpi) {
+  return GridGeometry{Scale(Layout::GridCellSize, dpi), Scale(Layout::GridLineWidth, dpi)};
+}
+
 void StringGrid::Create(const ControlArgs& args) {
-  font_ = args.font != nullptr ? args.font : DefaultWindowFont();
+  const int dpi = args.dpi > 0 ? args.dpi : WindowDpi(args.parent);
+  navigation_.SetGeometry(GeometryAt(dpi));
   WindowArgs window;
   window.className = ClassName;
   window.style = Style;
   window.exStyle = WS_EX_CLIENTEDGE;
-  window.x = Scale(args.box.left);
-  window.y = Scale(args.box.top);
-  window.width = Scale(args.box.width);
-  window.height = Scale(args.box.height);
+  window.x = Scale(args.box.left, dpi);
+  window.y = Scale(args.box.top, dpi);
+  window.width = Scale(args.box.width, dpi);
+  window.height = Scale(args.box.height, dpi);
   window.parent = args.parent;
   window.menuOrId = reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.id));
   BaseWindow::Create(window);
+  ControlArgs adopted = args;
+  adopted.dpi = dpi;
+  Adopt(Window(), adopted);
+  BaseWindow::SetDpi(dpi);
+  font_ = Font();
+  RECT client{};
+  GetClientRect(Window(), &client);
+  OnSize(client.right, client.bottom);
+}
+
+void StringGrid::SetDpi(int dpi) {
+  navigation_.SetGeometry(GeometryAt(dpi));
+  BaseWindow::SetDpi(dpi);
+  Control::SetDpi(dpi);  // moves the window, which lays out the cells anew, and sets the font
   RECT client{};
   GetClientRect(Window(), &client);
   OnSize(client.right, client.bottom);
@@ -140,8 +162,6 @@ void StringGrid::SetCurrentCell(GridCell cell) {
 }
 
 GridCell StringGrid::ViewPosition() const { return navigation_.ViewPosition(); }
-
-void StringGrid::SetEnabled(bool enabled) { EnableWindow(Window(), enabled ? TRUE : FALSE); }
 
 LRESULT StringGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -618,7 +638,7 @@ void StringGrid::PaintCell(CellPainter& painter, int column, int row) {
               current ? colours.highlightText : colours.windowText);
   // One line: ExtTextOut takes CR and LF as characters, not as line breaks.
   const std::wstring& text = wideTexts_[IndexOf(column, row)];
-  const int indent = Scale(Layout::GridTextIndent);
+  const int indent = Control::Scaled(Layout::GridTextIndent);
   ExtTextOutW(painter.dc, cell.left + indent, cell.top + indent, ETO_OPAQUE | ETO_CLIPPED, &cell, text.c_str(),
               static_cast<UINT>(text.size()), nullptr);
   if (fixed) {

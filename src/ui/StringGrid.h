@@ -18,24 +18,28 @@
 #include "ui/Handles.h"
 #include "ui/Layout.h"
 
-class StringGrid : public BaseWindow, private AccessibleTable {
+// A control like the standard ones, though a window class of its own.
+class StringGrid : public Control, private BaseWindow, private AccessibleTable {
  public:
   // The timer that scrolls while the left button is held outside the cells.
   static constexpr UINT_PTR TrackingTimerId = 1;
 
   StringGrid();
+  ~StringGrid() override;
 
+  HWND Window() const { return BaseWindow::Window(); }
   // Creates the control as a child of args.parent at args.box, disabled, with
   // WS_TABSTOP, both scroll bars and a client edge; args.style and
   // args.exStyle are not used.
   void Create(const ControlArgs& args);
+  // Cells, lines and the font follow the DPI; the current cell and the view stay.
+  void SetDpi(int dpi) override;
   void SetCellText(int column, int row, std::string shiftJisText);  // stores, invalidates only that cell
   const std::string& CellText(int column, int row) const;
   GridCell CurrentCell() const;
   // Makes a cell current and scrolls it fully into view; raises no click event.
   void SetCurrentCell(GridCell cell);
   GridCell ViewPosition() const;  // first non-fixed column and row in view
-  void SetEnabled(bool enabled);
 
   // The click event: the user made a cell current, with the mouse or the keyboard.
   std::function<void()> onClick;
@@ -100,6 +104,7 @@ class StringGrid : public BaseWindow, private AccessibleTable {
   long FocusedChild() const override;
   long ChildAt(POINT screen) const override;
   static GridCell CellOfChild(long child);
+  static GridGeometry GeometryAt(int dpi);
   RECT CellRect(int column, int row) const;
   std::size_t IndexOf(int column, int row) const;
 

@@ -15,6 +15,7 @@ class MemoryFileSystem : public FileSystem {
 
   // Faults to inject.
   std::set<MapPath> locked;  // cannot be opened, replaced or created
+  std::set<MapPath> folders;  // folders: nothing can be written under their name
   bool failShortRead = false;
   bool failCreate = false;
   std::size_t writeLimit = SIZE_MAX;  // bytes a write takes before the disk is full
@@ -73,6 +74,8 @@ class MemoryFileSystem : public FileSystem {
   bool SameFile(const MapPath& one, const MapPath& other) override {
     return one == other && files.count(one) != 0;
   }
+
+  bool IsFolder(const MapPath& path) override { return folders.count(path) != 0; }
 
  private:
   class File : public NewFile {

@@ -15,6 +15,7 @@
 #include "model/EditorModel.h"
 #include "platform/Text.h"
 #include "ui/Dialogs.h"
+#include "ui/PromptDialog.h"
 
 // Stands in for the open dialog and the error box while it lives.
 class ScriptedDialogs : public UserDialogs {
@@ -34,7 +35,34 @@ class ScriptedDialogs : public UserDialogs {
     lastSettings = settings;
     return answer;
   }
+  std::optional<std::wstring> AskSavePath(HWND owner, const SaveDialogSettings& settings) override {
+    ++saveDialogs;
+    lastOwner = owner;
+    lastSaveSettings = settings;
+    return saveAnswer;
+  }
+  // As the prompt would: each text in turn goes to OK, a refused one stays
+  // with its reason noted; with none left the player cancels.
+  std::optional<std::wstring> AskText(HWND owner, const TextPrompt& prompt) override {
+    lastOwner = owner;
+    lastPrompt = prompt;
+    while (!texts.empty()) {
+      const std::wstring text = texts.front();
+      texts.erase(texts.begin());
+      const std::wstring refusal = prompt.refusal ? prompt.refusal(text) : std::wstring();
+      if (refusal.empty()) return text;
+      refusals.push_back(refusal);
+    }
+    return std::nullopt;
+  }
   void ShowErrorBox(const std::wstring& text) override { errorBoxes.push_back(text); }
+
+  std::optional<std::wstring> saveAnswer;  // what the save dialog returns
+  int saveDialogs = 0;
+  SaveDialogSettings lastSaveSettings;
+  std::vector<std::wstring> texts;     // typed into the prompt, one OK each
+  std::vector<std::wstring> refusals;  // what the prompt said of the refused ones
+  TextPrompt lastPrompt;
 };
 
 // The real error box, which also notes what it showed. Someone must answer

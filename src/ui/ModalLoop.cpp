@@ -1,0 +1,59 @@
+#include "ui/ModalLoop.h"
+
+namespace {
+
+// A drag in progress elsewhere (the grid's, with its scrolling timer) ends
+// before the modal window takes over the input.
+void CancelMouseCapture() {
+  if (HWND captured = GetCapture()) {
+    SendMessageW(captured, WM_CANCELMODE, 0, 0);
+    ReleaseCapture();
+  }
+}
+
+}  // namespace
+
+ModalScope::ModalScope(HWND window, HWND owner) : window_(window), activeBefore_(GetActiveWindow()) {
+  CancelMouseCapture();
+  EnumThreadWindows(GetCurrentThreadId(), Collect, reinterpret_cast<LPARAM>(this));
+  if (owner != nullptr && IsWindowEnabled(owner) && !Contains(owner)) disabled_.push_back(owner);
+  for (HWND disabled : disabled_) EnableWindow(disabled, FALSE);
+}
+
+ModalScope::~ModalScope() {
+  // Only windows that were enabled are enabled again.
+  for (HWND disabled : disabled_)
+    if (IsWindow(disabled)) EnableWindow(disabled, TRUE);
+  if (IsWindow(window_)) ShowWindow(window_, SW_HIDE);
+  if (IsWindow(activeBefore_) && IsWindowVisible(activeBefore_) && IsWindowEnabled(activeBefore_))
+    SetActiveWindow(activeBefore_);
+}
+
+BOOL CALLBACK ModalScope::Collect(HWND window, LPARAM self) {
+  auto* scope = reinterpret_cast<ModalScope*>(self);
+  if (window != scope->window_ && IsWindowVisible(window) && IsWindowEnabled(window))
+    scope->disabled_.push_back(window);
+  return TRUE;
+}
+
+bool ModalScope::Contains(HWND window) const {
+  for (HWND disabled : disabled_)
+    if (disabled == window) return true;
+  return false;
+}
+
+int RunModalLoop(const BaseWindow& window, const int& result, int cancelled) {
+  MSG message;
+  while (result == 0) {
+    if (window.Window() == nullptr) return cancelled;  // destroyed with its owner
+    const BOOL got = GetMessageW(&message, nullptr, 0, 0);
+    if (got <= 0) {
+      if (got == 0) PostQuitMessage(static_cast<int>(message.wParam));
+      return cancelled;
+    }
+    if (IsDialogMessageW(window.Window(), &message)) continue;
+    TranslateMessage(&message);
+    DispatchMessageW(&message);
+  }
+  return result;
+}

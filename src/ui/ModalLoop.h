@@ -1,0 +1,34 @@
+#pragma once
+// What every modal window of the program does while it is up: the thread's
+// other windows take no input, a drag elsewhere ends first, and the window
+// that was active before is active again afterwards.
+
+#include <windows.h>
+
+#include <vector>
+
+#include "ui/BaseWindow.h"
+
+class ModalScope {
+ public:
+  // `window` is the modal one; `owner` is disabled even when hidden.
+  ModalScope(HWND window, HWND owner);
+  // Enables the others again while `window` still stands, so that hiding it
+  // hands the activation back; then hides it and activates the one before.
+  ~ModalScope();
+  ModalScope(const ModalScope&) = delete;
+  ModalScope& operator=(const ModalScope&) = delete;
+
+ private:
+  static BOOL CALLBACK Collect(HWND window, LPARAM self);
+  bool Contains(HWND window) const;
+
+  HWND window_;
+  HWND activeBefore_;
+  std::vector<HWND> disabled_;
+};
+
+// Handles input until `result` is other than 0, and returns it; when
+// `window` has gone or the program quits (the quit is posted again for the
+// main loop), returns `cancelled`. Enter, Esc and Tab act as in any dialog.
+int RunModalLoop(const BaseWindow& window, const int& result, int cancelled);

@@ -1,0 +1,92 @@
+#include "ui/PromptDialog.h"
+
+#include "platform/Text.h"
+#include "ui/Dpi.h"
+#include "ui/Layout.h"
+#include "ui/ModalLoop.h"
+
+const wchar_t PromptDialogClassName[] = L"TPromptForm";
+
+namespace {
+
+constexpr DWORD Style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD ExStyle = WS_EX_DLGMODALFRAME;
+constexpr char OkCaption[] = "OK";
+constexpr char CancelCaption[] = "キャンセル";
+enum ControlId : WORD { RuleId = 1001, FieldId, RefusalId };
+
+}  // namespace
+
+PromptDialog::PromptDialog(HWND owner, TextPrompt prompt) : owner_(owner), prompt_(std::move(prompt)) {
+  RegisterFormClassOnce(PromptDialogClassName);
+  const int dpi = owner != nullptr ? WindowDpi(owner) : SystemDpi();
+  RECT frame{0, 0, Scale(Layout::PromptClientWidth, dpi), Scale(Layout::PromptClientHeight, dpi)};
+  AdjustWindowRectEx(&frame, Style, FALSE, ExStyle);
+  // Over the middle of the owner, as the system's dialogs open.
+  RECT ownerFrame{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  if (owner != nullptr) GetWindowRect(owner, &ownerFrame);
+  WindowArgs args;
+  args.className = PromptDialogClassName;
+  args.caption = prompt_.caption;
+  args.style = Style;
+  args.exStyle = ExStyle;
+  args.width = frame.right - frame.left;
+  args.height = frame.bottom - frame.top;
+  args.x = (ownerFrame.left + ownerFrame.right - args.width) / 2;
+  args.y = (ownerFrame.top + ownerFrame.bottom - args.height) / 2;
+  args.parent = owner;
+  Create(args);
+  CreateControls();
+}
+
+void PromptDialog::CreateControls() {
+  using namespace Layout;
+  const HWND self = Window();
+  rule_.Create({self, RuleId, PromptRule, nullptr, SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0, prompt_.prompt, Dpi()});
+  field_.Create({self, FieldId, PromptField, nullptr, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, prompt_.text, Dpi()});
+  refusal_.Create({self, RefusalId, PromptRefusal, nullptr, SS_LEFTNOWORDWRAP | SS_NOPREFIX, 0, L"", Dpi()});
+  ok_.Create({self, IDOK, PromptOkButton, nullptr, WS_TABSTOP | BS_DEFPUSHBUTTON, 0, Widen(OkCaption), Dpi()});
+  cancel_.Create({self, IDCANCEL, PromptCancelButton, nullptr, WS_TABSTOP, 0, Widen(CancelCaption), Dpi()});
+  for (Label* label : {&rule_, &refusal_}) label->SetBackground(COLOR_BTNFACE);
+  ok_.onClick = [this] { OkClick(); };
+  cancel_.onClick = [this] { result_ = Cancelled; };
+}
+
+std::optional<std::wstring> PromptDialog::Ask() {
+  result_ = 0;
+  ModalScope scope(Window(), owner_);
+  ShowWindow(Window(), SW_SHOW);
+  field_.Focus();
+  field_.SelectAll();
+  if (RunModalLoop(*this, result_, Cancelled) != Accepted) return std::nullopt;
+  return answer_;
+}
+
+void PromptDialog::OkClick() {
+  const std::wstring text = field_.Text();
+  const std::wstring refusal = prompt_.refusal ? prompt_.refusal(text) : std::wstring();
+  if (!refusal.empty()) {
+    refusal_.SetText(refusal);
+    field_.Focus();
+    field_.SelectAll();
+    return;
+  }
+  answer_ = text;
+  result_ = Accepted;
+}
+
+LRESULT PromptDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case DM_GETDEFID:
+      return MAKELRESULT(IDOK, DC_HASDEFID);
+    case WM_CLOSE:
+      result_ = Cancelled;
+      return 0;
+    case WM_ACTIVATE:
+      // Back to the field, not to the dialog itself.
+      if (LOWORD(wParam) != WA_INACTIVE && IsWindowVisible(Window())) field_.Focus();
+      return 0;
+    default:
+      return DefaultHandling(message, wParam, lParam);
+  }
+}
