@@ -31,5 +31,6 @@ ensure_wine_prefix
 set_window_management unmanaged
 start_wineserver
 cd "$build"
-LANG=ja_JP.UTF-8 xvfb-run -a -s "-screen 0 1280x1024x24" \
+# A screen a player's might be, large enough for the main window at 144 dpi.
+LANG=ja_JP.UTF-8 xvfb-run -a -s "-screen 0 1920x1200x24" \
   ctest --output-on-failure --parallel 2 "$@"

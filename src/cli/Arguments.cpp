@@ -22,7 +22,7 @@ std::string AsciiOf(const MapPath& argument) { return PathText{"%s", argument}.A
 
 int ParseCell(const MapPath& argument) {
   constexpr std::string_view Unreadable = "マス %s が読めません (列:行 か @オフセット、例 5:10 や @302)";
-  const CellReading reading = ReadCellText(AsciiOf(argument));
+  const CellReading reading = ReadCellName(AsciiOf(argument));
   switch (reading.result) {
     case CellReading::Result::Unreadable:
       Refuse(Unreadable, argument);

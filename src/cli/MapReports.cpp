@@ -22,7 +22,7 @@ bool IsUnknown(TerrainCode code) { return code >= TerrainCodeCount; }
 std::vector<std::string> InfoLines(const MapImage& image, std::uint64_t fileSize) {
   std::vector<std::string> lines;
   if (fileSize != static_cast<std::uint64_t>(MapSize))
-    lines.push_back("ファイルの大きさ: " + std::to_string(fileSize) + " バイト (地図は 26576 バイト)");
+    lines.push_back("ファイルの大きさ: " + std::to_string(fileSize) + " バイト (地図は " + std::to_string(MapSize) + " バイト)");
   lines.push_back("コード 記号 名前: 数");
   std::array<int, 256> counts{};
   for (TerrainCode code : image) ++counts[code];

@@ -296,14 +296,15 @@ class Commands {
     if (std::find(sized_.begin(), sized_.end(), path) != sized_.end()) return;
     sized_.push_back(path);
     const std::string bytes = std::to_string(size) + " バイトで、";
+    const std::string mapSize = std::to_string(MapSize);
     if (size < static_cast<std::uint64_t>(MapSize)) {
-      ReportError(console_, PathText{"注意: 地図 %s は " + bytes + "26576 バイトに足りません。足りない " +
+      ReportError(console_, PathText{"注意: 地図 %s は " + bytes + mapSize + " バイトに足りません。足りない " +
                                          std::to_string(MapSize - size) + " バイトは海 (0) とみなします",
                                      path});
     } else {
       ReportError(console_, PathText{"注意: 地図 %s は " + bytes +
-                                         "26576 バイトより長いので、その先は読みません。書き込むと 26576 "
-                                         "バイトになります",
+                                         mapSize + " バイトより長いので、その先は読みません。書き込むと " +
+                                         mapSize + " バイトになります",
                                      path});
     }
   }

@@ -9,26 +9,16 @@
 #include <vector>
 
 #include "cli/ValteaMap.h"
+#include "map/TextEncoding.h"
 #include "platform/Text.h"
 #include "platform/Win32FileSystem.h"
 
 namespace {
 
-std::wstring WideFromUtf8(std::string_view text) {
-  if (text.empty()) return {};
-  const int length = MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0);
-  std::wstring wide(static_cast<std::size_t>(length), L'\0');
-  MultiByteToWideChar(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), wide.data(), length);
-  return wide;
-}
+std::wstring WideFromUtf8(std::string_view text) { return WideFromPath(Utf16FromUtf8(text)); }
 
 std::string Utf8FromWide(std::wstring_view text) {
-  if (text.empty()) return {};
-  const int length =
-      WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr);
-  std::string utf8(static_cast<std::size_t>(length), '\0');
-  WideCharToMultiByte(CP_UTF8, 0, text.data(), static_cast<int>(text.size()), utf8.data(), length, nullptr, nullptr);
-  return utf8;
+  return Utf8FromUtf16(PathFromWide(text), LoneSurrogates::Replace);
 }
 
 class WindowsConsole : public Console {

@@ -80,7 +80,7 @@ std::string_view WithoutSpaces(std::string_view text) {
 
 }  // namespace
 
-CellReading ReadCellText(std::string_view shiftJis) {
+CellReading ReadCellName(std::string_view shiftJis) {
   using Result = CellReading::Result;
   const std::string ascii = AsciiOfFullWidth(shiftJis);
   const std::string_view text = WithoutSpaces(ascii);

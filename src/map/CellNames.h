@@ -29,4 +29,4 @@ struct CellReading {
   Result result = Result::Unreadable;
   GridCell cell{};  // for Cell: the cell named, a placeholder cell too
 };
-CellReading ReadCellText(std::string_view shiftJis);
+CellReading ReadCellName(std::string_view shiftJis);

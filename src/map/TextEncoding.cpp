@@ -18,7 +18,25 @@ constexpr std::string_view Utf16BeMark = "\xFE\xFF";
 #pragma GCC diagnostic push
 #pragma GCC diagnostic ignored "-Wdeprecated-declarations"
 
-std::string Utf8FromUtf16(const std::u16string& text) {
+namespace {
+
+bool IsHighSurrogate(char16_t unit) { return unit >= 0xD800 && unit <= 0xDBFF; }
+bool IsLowSurrogate(char16_t unit) { return unit >= 0xDC00 && unit <= 0xDFFF; }
+
+void ReplaceLoneSurrogates(std::u16string& text) {
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    if (IsHighSurrogate(text[i]) && i + 1 < text.size() && IsLowSurrogate(text[i + 1])) {
+      ++i;
+    } else if (IsHighSurrogate(text[i]) || IsLowSurrogate(text[i])) {
+      text[i] = u'\uFFFD';
+    }
+  }
+}
+
+}  // namespace
+
+std::string Utf8FromUtf16(std::u16string text, LoneSurrogates lone) {
+  if (lone == LoneSurrogates::Replace) ReplaceLoneSurrogates(text);
   std::wstring_convert<std::codecvt_utf8_utf16<char16_t>, char16_t> converter;
   try {
     return converter.to_bytes(text);

@@ -18,7 +18,9 @@
 std::string TextWithoutByteOrderMark(const std::vector<std::uint8_t>& bytes);
 
 // UTF-16 and UTF-8 into each other. Utf8FromUtf16 throws std::runtime_error
-// (Shift-JIS message) for a lone surrogate; Utf16FromUtf8 gives "?" for a
-// text that is not UTF-8.
-std::string Utf8FromUtf16(const std::u16string& text);
+// (Shift-JIS message) for a lone surrogate, or writes U+FFFD for it where
+// asked (for text on its way to a screen: a Windows file name may hold
+// one); Utf16FromUtf8 gives "?" for a text that is not UTF-8.
+enum class LoneSurrogates { Refuse, Replace };
+std::string Utf8FromUtf16(std::u16string text, LoneSurrogates lone = LoneSurrogates::Refuse);
 MapPath Utf16FromUtf8(std::string_view text);

@@ -36,7 +36,7 @@ std::string GoToRule() {
 }
 
 GoToAnswer ReadGoToText(std::string_view shiftJis) {
-  const CellReading reading = ReadCellText(shiftJis);
+  const CellReading reading = ReadCellName(shiftJis);
   switch (reading.result) {
     case CellReading::Result::Cell:
       return {reading.cell, {}};

@@ -138,7 +138,8 @@ BpsPatch ReadBps(const PatchBytes& patch) {
   header.sourceCrc = CrcAt(patch, footer);
   header.targetCrc = CrcAt(patch, footer + 4);
   if (header.targetSize != MapSize)
-    throw PatchError("BPS パッチの結果は " + std::to_string(header.targetSize) + " バイトで、地図 (26576 バイト) ではありません");
+    throw PatchError("BPS パッチの結果は " + std::to_string(header.targetSize) + " バイトで、地図 (" + std::to_string(MapSize) +
+                     " バイト) ではありません");
   return header;
 }
 

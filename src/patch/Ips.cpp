@@ -92,6 +92,7 @@ MapImage ApplyIps(const std::vector<std::uint8_t>& patch, const MapImage& map) {
   if (reader.Left() != 3) throw PatchError("IPS パッチの EOF の後に余計なバイトがあります");
   const std::uint32_t truncation = reader.BigEndian(3);
   if (truncation != static_cast<std::uint32_t>(MapSize))
-    throw PatchError("IPS パッチはファイルを " + std::to_string(truncation) + " バイトにします (地図は 26576 バイト)");
+    throw PatchError("IPS パッチはファイルを " + std::to_string(truncation) + " バイトにします (地図は " + std::to_string(MapSize) +
+                     " バイト)");
   return image;
 }

@@ -263,17 +263,25 @@ void ToolBar::Create(const Args& args) {
   imageSize_ = args.imageSize;
   maskColour_ = args.maskColour;
   SetImages();
+  AddButtons();
+}
+
+void ToolBar::AddButtons() {
   std::vector<TBBUTTON> buttons;
   int image = 0;
-  for (const ButtonArgs& button : args.buttons)
+  for (const ButtonArgs& button : buttons_)
     buttons.push_back({image++, button.id, static_cast<BYTE>(button.enabled ? TBSTATE_ENABLED : 0), BTNS_BUTTON, {}, 0, 0});
   SendMessageW(Window(), TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
 }
 
+// The buttons are laid out afresh, in their states: the toolbar places
+// buttons it already has at the indent they had.
 void ToolBar::SetDpi(int dpi) {
   Control::SetDpi(dpi);
+  for (ButtonArgs& button : buttons_) button.enabled = ButtonEnabled(button.id);
+  while (SendMessageW(Window(), TB_BUTTONCOUNT, 0, 0) > 0) SendMessageW(Window(), TB_DELETEBUTTON, 0, 0);
   SetImages();
-  SendMessageW(Window(), TB_AUTOSIZE, 0, 0);
+  AddButtons();
   InvalidateRect(Window(), nullptr, TRUE);
 }
 

@@ -194,6 +194,7 @@ class ToolBar : public Control {
 
  private:
   void SetImages();
+  void AddButtons();
   LRESULT OnCustomDraw(const NMCUSTOMDRAW& draw) const;
 
   ImageListHandle images_;

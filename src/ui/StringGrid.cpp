@@ -92,6 +92,7 @@ StringGrid::StringGrid()
     : navigation_(GeometryAt(SystemDpi())),
       texts_(static_cast<std::size_t>(GridColumnCount) * GridRowCount),
       wideTexts_(texts_.size()),
+      wideReady_(texts_.size(), true),
       changedTexts_(texts_.size(), false) {
   WNDCLASSEXW windowClass{};
   windowClass.style = CS_DBLCLKS;
@@ -143,8 +144,9 @@ void StringGrid::SetDpi(int dpi) {
 
 void StringGrid::SetCellText(int column, int row, std::string shiftJisText) {
   const std::size_t index = IndexOf(column, row);
-  // Made ready to draw now, once, rather than at every paint.
-  WidenInto(shiftJisText, wideTexts_[index]);
+  // Made ready to draw when first drawn, once: an open sets all 26,576
+  // texts and shows only a few hundred of them.
+  wideReady_[index] = false;
   texts_[index] = std::move(shiftJisText);
   if (GridCell{column, row} == navigation_.CurrentCell() && Window() != nullptr)
     NotifyWinEvent(EVENT_OBJECT_NAMECHANGE, Window(), OBJID_CLIENT, ChildOf({column, row}));
@@ -162,6 +164,8 @@ void StringGrid::SetCurrentCell(GridCell cell) {
 }
 
 GridCell StringGrid::ViewPosition() const { return navigation_.ViewPosition(); }
+
+bool StringGrid::IsCellInView(int column, int row) const { return navigation_.IsCellInView(column, row); }
 
 LRESULT StringGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
@@ -600,7 +604,9 @@ std::size_t StringGrid::IndexOf(int column, int row) const {
     // Shown in the error box like every other error, so in the program's language.
     throw std::out_of_range("マス " + std::to_string(column) + ":" + std::to_string(row) + " は表の外です");
   }
-  return static_cast<std::size_t>(row) * GridColumnCount + static_cast<std::size_t>(column);
+  // Column by column: a read sets the cells in the order of the map's bytes,
+  // which run down two neighbouring columns at a time.
+  return static_cast<std::size_t>(column) * GridRowCount + static_cast<std::size_t>(row);
 }
 
 // Only the cells that meet `area` are drawn, so the cost follows the area, not the grid.
@@ -629,6 +635,14 @@ void StringGrid::CellPainter::Use(COLORREF background, COLORREF text) {
   if (text != this->text) SetTextColor(dc, this->text = text);
 }
 
+const std::wstring& StringGrid::WideText(std::size_t index) {
+  if (!wideReady_[index]) {
+    WidenInto(texts_[index], wideTexts_[index]);
+    wideReady_[index] = true;
+  }
+  return wideTexts_[index];
+}
+
 void StringGrid::PaintCell(CellPainter& painter, int column, int row) {
   const RECT cell = CellRect(column, row);
   const bool fixed = column == 0 || row == 0;
@@ -637,7 +651,7 @@ void StringGrid::PaintCell(CellPainter& painter, int column, int row) {
   painter.Use(current ? colours.highlight : fixed ? colours.face : colours.window,
               current ? colours.highlightText : colours.windowText);
   // One line: ExtTextOut takes CR and LF as characters, not as line breaks.
-  const std::wstring& text = wideTexts_[IndexOf(column, row)];
+  const std::wstring& text = WideText(IndexOf(column, row));
   const int indent = Control::Scaled(Layout::GridTextIndent);
   ExtTextOutW(painter.dc, cell.left + indent, cell.top + indent, ETO_OPAQUE | ETO_CLIPPED, &cell, text.c_str(),
               static_cast<UINT>(text.size()), nullptr);

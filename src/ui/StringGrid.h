@@ -40,12 +40,11 @@ class StringGrid : public Control, private BaseWindow, private AccessibleTable {
   // Makes a cell current and scrolls it fully into view; raises no click event.
   void SetCurrentCell(GridCell cell);
   GridCell ViewPosition() const;  // first non-fixed column and row in view
+  bool IsCellInView(int column, int row) const;
+  RECT CellRectOf(GridCell cell) const { return CellRect(cell.column, cell.row); }  // in client pixels
 
   // The click event: the user made a cell current, with the mouse or the keyboard.
   std::function<void()> onClick;
-  // The grid got the keyboard focus, as an edit's or a combo box's parent
-  // hears, so that the parent can give it back after another window had it.
-  std::function<void()> onFocus;
   // What a screen reader reads for a cell. The grid knows no terrain, so its
   // owner names the cells; without it a cell is named by its place, "5 : 10".
   std::function<std::wstring(GridCell cell)> cellName;
@@ -121,13 +120,15 @@ class StringGrid : public Control, private BaseWindow, private AccessibleTable {
   };
   void Paint(HDC dc, const RECT& area);
   void PaintCell(CellPainter& painter, int column, int row);
+  const std::wstring& WideText(std::size_t index);  // widened at its first drawing
   void PaintLines(HDC dc, const RECT& area, const std::vector<int>& columns, const std::vector<int>& rows);
   void PaintBeyondLastCell(HDC dc);
   void PaintFocus(HDC dc, const RECT& area);
 
   GridNavigation navigation_;
   std::vector<std::string> texts_;
-  std::vector<std::wstring> wideTexts_;  // the same, ready to draw
+  std::vector<std::wstring> wideTexts_;  // the same, ready to draw where wideReady_
+  std::vector<bool> wideReady_;
   std::vector<bool> changedTexts_;  // in view, not yet marked for painting; see MarkTextChanged
   bool textsChanged_ = false;
   HFONT font_ = nullptr;

@@ -1,6 +1,7 @@
 #include "ui/ToolPlacement.h"
 
 #include <algorithm>
+#include <cstdlib>
 #include <tuple>
 
 namespace {
@@ -30,8 +31,9 @@ class Chooser {
     for (const ScreenRect& other : room_.others) others += Overlap(frame, other);
     const long long area = static_cast<long long>(frame.Width()) * frame.Height();
     // Least of the main window hidden, then of the other tool windows, then
-    // the most room, then right before below.
-    const auto score = std::make_tuple(Overlap(frame, room_.main), others, -area, side);
+    // the most room, then right before below, then nearest the main window's corner.
+    const int distance = std::abs(frame.top - room_.main.top) + std::abs(frame.left - room_.main.left);
+    const auto score = std::make_tuple(Overlap(frame, room_.main), others, -area, side, distance);
     if (!best_ || score < bestScore_) {
       best_ = true;
       bestScore_ = score;
@@ -44,7 +46,7 @@ class Chooser {
  private:
   const ToolWindowRoom& room_;
   bool best_ = false;
-  std::tuple<long long, long long, long long, int> bestScore_{};
+  std::tuple<long long, long long, long long, int, int> bestScore_{};
   ScreenRect chosen_{};
 };
 

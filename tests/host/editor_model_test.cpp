@@ -3,6 +3,7 @@
 
 #include "model/EditorModel.h"
 
+#include <cctype>
 #include <gtest/gtest.h>
 
 #include <algorithm>
@@ -451,6 +452,98 @@ TEST_F(EditorModelTest, SaveOfALongerFileWritesExactlyTheMap) {
   model.SaveMapFile();
   content.resize(MapSize);
   EXPECT_EQ(files.files[MapA], content);
+}
+
+// A copy holds the image now, unsaved edits too; the map's own file, its
+// name, the screen and the history are as before.
+TEST_F(EditorModelTest, SaveCopyWritesTheImageElsewhereAndLeavesTheMapAsItWas) {
+  const Bytes content = OpenWithRoadSelected();
+  model.ChooseRoad(13);
+  const Snapshot before = SnapshotOf(model);
+  const MapPath copy = u"C:\\Games\\Valtea\\MAPDATA - コピー.VLT";
+
+  model.SaveCopy(copy);
+
+  Bytes edited = content;
+  edited[681] = 3;
+  EXPECT_EQ(files.files[copy], edited);
+  EXPECT_EQ(files.files[MapA], content);
+  EXPECT_EQ(SnapshotOf(model), before);
+  EXPECT_TRUE(model.UndoEnabled());
+  model.SaveMapFile();  // Save still writes the map's own file
+  EXPECT_EQ(files.files[MapA], edited);
+}
+
+struct CopyRefusal {
+  const char* name;
+  MapPath target;
+  void (*inject)(MemoryFileSystem&);
+  std::string_view message;
+};
+
+const MapPath Folder = u"C:\\Games\\Valtea\\saves";
+const MapPath LockedCopy = u"C:\\Games\\Valtea\\copy.VLT";
+const CopyRefusal CopyRefusals[] = {
+    {"the map's own file", MapA, [](MemoryFileSystem&) {},
+     "%s は開いている地図のファイルです。上書きするには「上書き保存」を使ってください"},
+    {"a folder", Folder, [](MemoryFileSystem& fs) { fs.folders.insert(Folder); }, "%s はフォルダです。ファイルの名前を選んでください"},
+    {"a file that cannot be replaced", LockedCopy,
+     [](MemoryFileSystem& fs) {
+       fs.files[LockedCopy] = Bytes(5, 9);
+       fs.failReplace = true;
+     },
+     ""},
+};
+
+class SaveCopyRefusalTest : public EditorModelTest, public testing::WithParamInterface<CopyRefusal> {};
+
+// Refused or failed, a copy changes no file: the target keeps what it held.
+TEST_P(SaveCopyRefusalTest, ShowsWhyAndChangesNoFile) {
+  const Bytes content = OpenWithRoadSelected();
+  model.ChooseRoad(13);
+  GetParam().inject(files);
+  const auto filesBefore = files.files;
+  const Snapshot before = SnapshotOf(model);
+
+  try {
+    model.SaveCopy(GetParam().target);
+    ADD_FAILURE() << "no error";
+  } catch (const MapFileError& error) {
+    if (!GetParam().message.empty())
+      EXPECT_EQ(error.Text(), (PathText{std::string(GetParam().message), GetParam().target}));
+  }
+  files.failReplace = false;
+  for (auto& [path, bytes] : filesBefore) EXPECT_EQ(files.files[path], bytes);
+  EXPECT_EQ(SnapshotOf(model), before);
+}
+
+INSTANTIATE_TEST_SUITE_P(Targets, SaveCopyRefusalTest, testing::ValuesIn(CopyRefusals),
+                         [](const auto& info) {
+                           std::string name = info.param.name;
+                           for (char& c : name)
+                             if (!std::isalnum(static_cast<unsigned char>(c))) c = '_';
+                           return name;
+                         });
+
+TEST_F(EditorModelTest, SaveCopyBeforeAnyReadIsRefusedAsSaveIs) {
+  EXPECT_THROW(model.SaveCopy(MapB), MapFileError);
+  EXPECT_TRUE(files.files.empty());
+}
+
+// The proposed copy sits beside the map under a name that is not its own.
+TEST_F(EditorModelTest, TheCopyIsProposedBesideTheMapUnderAnotherName) {
+  const struct {
+    MapPath opened;
+    MapPath proposed;
+  } cases[] = {
+      {MapA, u"C:\\Games\\Valtea\\MAPDATA - コピー.VLT"},
+      {u"MAPDATA.VLT", u"MAPDATA - コピー.VLT"},
+      {u"D:\\a.b\\MAPDATA.VLT", u"D:\\a.b\\MAPDATA - コピー.VLT"},
+  };
+  for (const auto& example : cases) {
+    Open(example.opened, VariedMap(0));
+    EXPECT_EQ(model.CopyPathSuggestion(), example.proposed);
+  }
 }
 
 // --- Failures ----------------------------------------------------------

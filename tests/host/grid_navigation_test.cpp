@@ -599,3 +599,29 @@ TEST(GridNavigationTimer, AbandonedTrackingOwesOneEvent) {
 }
 
 }  // namespace
+
+// A new DPI gives the cells another size: the current cell and the view stay
+// where they were, the view clamped to what the client shows at that size.
+TEST(GridNavigationLayout, NewCellSizesKeepTheCurrentCellAndTheView) {
+  GridNavigation grid = StandardGrid();
+  Place(grid, {200, 60}, {180, 45});
+  const struct {
+    GridGeometry geometry;
+    int width, height;
+    GridCell view;
+    int columnStart;  // where column 200 begins
+  } steps[] = {
+      // At 144 dpi: 24-pixel cells, 2-pixel lines, a client 1.5 times as large.
+      {{24, 2}, 1050, 689, {180, 45}, 26 + 20 * 26},
+      // A client that shows more rows than are left below row 45 moves the view up.
+      {{24, 2}, 1050, 1300, {180, 28}, 26 + 20 * 26},
+      {{16, 1}, ClientWidth, ClientHeight, {180, 28}, Pitch + 20 * Pitch},
+  };
+  for (const auto& step : steps) {
+    grid.SetGeometry(step.geometry);
+    grid.SetClientSize(step.width, step.height);
+    EXPECT_EQ(grid.CurrentCell(), (GridCell{200, 60}));
+    EXPECT_EQ(grid.ViewPosition(), step.view);
+    EXPECT_EQ(grid.Columns().Start(200), step.columnStart);
+  }
+}

@@ -3,6 +3,7 @@
 // and the modal loop, driven by messages posted before or during it.
 
 #include "About1.h"
+#include "Version.h"
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -200,7 +201,7 @@ TEST_F(AboutBox, ControlsShowTheirTextsInTheirFontsAtTheirPlaces) {
   ExpectPlacedAt(box.CopyLabel(), Layout::AboutCopyLabel);
 
   EXPECT_EQ(TextOf(box.Label1()), L"ヴァルテア 街道エディタ");
-  EXPECT_EQ(TextOf(box.VerLabel()), L"Ver 0.1");
+  EXPECT_EQ(TextOf(box.VerLabel()), L"Ver " + Widen(VALTEA_VERSION));
   EXPECT_EQ(TextOf(box.OkButton1()), L"OK");
 
   ExpectFont(box.Label1(), 16, FW_BOLD);

@@ -198,11 +198,73 @@ TEST_F(MainWindowTest, MenuCaptionsCarryAccessKeysAndShortcutTexts) {
   EXPECT_STREQ(top, L"ヘルプ(&H)");
 }
 
-TEST_F(MainWindowTest, ControlsSitWhereTheLayoutPutsThem) {
+// The main window as its design draws it, in pixels at 96 dots per inch,
+// and at 144 after WM_DPICHANGED: the numbers are the design's own, not
+// the layout's constants, so a wrong constant shows.
+struct DesignedBox {
+  const char* name;
+  MainCommand id;
+  RECT at96;   // left, top, width, height
+  RECT at144;
+};
+const DesignedBox DesignedBoxes[] = {
+    {"StringGrid1", IdStringGrid1, {8, 40, 721, 480}, {12, 60, 1082, 720}},
+    {"ToolBar1", IdToolBar1, {0, 0, 864, 29}, {0, 0, 1296, 44}},
+    {"RoadComboBox1", IdRoadComboBox1, {736, 88, 121, 20}, {1104, 132, 182, 30}},
+    {"Edit1", IdEdit1, {736, 416, 121, 20}, {1104, 624, 182, 30}},
+    {"Edit2", IdEdit2, {736, 448, 121, 20}, {1104, 672, 182, 30}},
+    {"Edit3", IdEdit3, {736, 480, 121, 20}, {1104, 720, 182, 30}},
+};
+struct DesignedButton {
+  RECT at96;
+  RECT at144;
+};
+// At 144 the buttons stay side by side.
+const DesignedButton DesignedButtons[] = {{{5, 2, 23, 22}, {8, 3, 35, 33}}, {{28, 2, 23, 22}, {43, 3, 35, 33}}};
+
+void ExpectDesignedLayout(const TMainForm1& form, int dpi) {
+  SCOPED_TRACE(testing::Message() << "at " << dpi << " dpi");
+  const bool large = dpi == 144;
   RECT client{};
-  GetClientRect(Main(), &client);
-  EXPECT_EQ(client.right, 864);
-  EXPECT_EQ(client.bottom, 534);
+  GetClientRect(form.Window(), &client);
+  EXPECT_EQ(client.right, large ? 1296 : 864);
+  EXPECT_EQ(client.bottom, large ? 801 : 534);
+  const auto expectRect = [](const RECT& rect, const RECT& design, const std::string& name) {
+    EXPECT_EQ(rect.left, design.left) << name;
+    EXPECT_EQ(rect.top, design.top) << name;
+    EXPECT_EQ(rect.right - rect.left, design.right) << name;
+    EXPECT_EQ(rect.bottom - rect.top, design.bottom) << name;
+  };
+  for (const DesignedBox& box : DesignedBoxes)
+    expectRect(RectInParent(form.Control(box.id)), large ? box.at144 : box.at96, box.name);
+  for (int index = 0; index < 2; ++index) {
+    RECT button{};
+    SendMessageW(form.Control(IdToolBar1), TB_GETITEMRECT, index, reinterpret_cast<LPARAM>(&button));
+    RECT design = large ? DesignedButtons[index].at144 : DesignedButtons[index].at96;
+    if (large) design.top = button.top;  // the toolbar keeps its own margin above its buttons
+    expectRect(button, design, "button " + std::to_string(index));
+  }
+
+  // The label is as large as its text, in the font of that DPI.
+  HWND label = form.Control(IdLabel1);
+  const RECT labelRect = RectInParent(label);
+  EXPECT_EQ(labelRect.left, large ? 24 : 16);
+  EXPECT_EQ(labelRect.top, large ? 780 : 520);
+  const auto font = reinterpret_cast<HFONT>(SendMessageW(label, WM_GETFONT, 0, 0));
+  LOGFONTW described{};
+  GetObjectW(font, sizeof(described), &described);
+  EXPECT_EQ(std::abs(described.lfHeight), large ? 18 : 12);
+  HDC dc = GetDC(label);
+  SelectObject(dc, font);
+  const std::wstring text = TextOf(label);
+  SIZE extent{};
+  GetTextExtentPoint32W(dc, text.c_str(), static_cast<int>(text.size()), &extent);
+  ReleaseDC(label, dc);
+  EXPECT_EQ(labelRect.right - labelRect.left, extent.cx);
+  EXPECT_EQ(labelRect.bottom - labelRect.top, extent.cy);
+}
+
+TEST_F(MainWindowTest, ControlsSitWhereTheLayoutPutsThem) {
   RECT frame{};
   GetWindowRect(Main(), &frame);
   EXPECT_EQ(frame.left, 50);
@@ -211,41 +273,8 @@ TEST_F(MainWindowTest, ControlsSitWhereTheLayoutPutsThem) {
   EXPECT_TRUE(style & WS_MINIMIZEBOX);
   EXPECT_FALSE(style & WS_MAXIMIZEBOX);
   EXPECT_FALSE(style & WS_THICKFRAME);
-
-  auto expectBox = [](HWND control, const Layout::Box& box, const char* name) {
-    const RECT rect = RectInParent(control);
-    EXPECT_EQ(rect.left, box.left) << name;
-    EXPECT_EQ(rect.top, box.top) << name;
-    EXPECT_EQ(rect.right - rect.left, box.width) << name;
-    EXPECT_EQ(rect.bottom - rect.top, box.height) << name;
-  };
-  expectBox(Control(IdStringGrid1), Layout::StringGrid1, "StringGrid1");
-  expectBox(ToolBar(), Layout::ToolBar1, "ToolBar1");
-  expectBox(Control(IdRoadComboBox1), Layout::RoadComboBox1, "RoadComboBox1");
-  expectBox(Control(IdEdit1), Layout::Edit1, "Edit1");
-  expectBox(Control(IdEdit2), Layout::Edit2, "Edit2");
-  expectBox(Control(IdEdit3), Layout::Edit3, "Edit3");
-
-  RECT button{};
-  SendMessageW(ToolBar(), TB_GETITEMRECT, 0, reinterpret_cast<LPARAM>(&button));
-  EXPECT_EQ(button.left, 5);
-  EXPECT_EQ(button.top, 2);
-  EXPECT_EQ(button.right - button.left, 23);
-  EXPECT_EQ(button.bottom - button.top, 22);
-  SendMessageW(ToolBar(), TB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&button));
-  EXPECT_EQ(button.left, 28);
-
-  // The label is as large as its text.
-  const RECT label = RectInParent(Control(IdLabel1));
-  EXPECT_EQ(label.left, 16);
-  EXPECT_EQ(label.top, 520);
-  HDC dc = GetDC(Control(IdLabel1));
-  SelectObject(dc, reinterpret_cast<HFONT>(SendMessageW(Control(IdLabel1), WM_GETFONT, 0, 0)));
-  SIZE text{};
-  GetTextExtentPoint32W(dc, L"1 : 1", 5, &text);
-  ReleaseDC(Control(IdLabel1), dc);
-  EXPECT_EQ(label.right - label.left, text.cx);
-  EXPECT_EQ(label.bottom - label.top, text.cy);
+  EXPECT_EQ(TextOf(Control(IdLabel1)), L"1 : 1");
+  ExpectDesignedLayout(*form, 96);
 }
 
 TEST_F(MainWindowTest, TabOrderRunsFromTheGridToTheChooserOnly) {
@@ -1181,5 +1210,310 @@ TEST_F(MainWindowPictureTest, ShowsTheMapFollowsItsChangesAndSelectsTheCellClick
   PostKey(Picture().Window(), VK_ESCAPE);
   Pump();
   EXPECT_EQ(form->PictureForm(), nullptr);
+  EXPECT_TRUE(dialogs.errorBoxes.empty());
+}
+
+// ---- the window layer ----
+
+// Every item, shortcut and button comes from one table: the new items sit
+// where they belong, greyed with the commands they stand beside.
+TEST_F(MainWindowRoadsTest, TheCommandTableFeedsMenusShortcutsAndButtons) {
+  const struct {
+    int menu, position;
+    WORD id;
+    const wchar_t* caption;
+  } items[] = {
+      {0, 1, IdSave1, L"上書き保存(&S)\tCtrl+S"},
+      {0, 2, IdSaveCopy1, L"コピーを保存(&A)..."},
+      {0, 4, IdExit1, L"終了(&X)"},
+      {1, 1, IdRedo1, L"やり直し(&R)\tCtrl+Y"},
+      {1, 3, IdGoToCell1, L"マスへ移動(&G)...\tCtrl+G"},
+  };
+  for (const auto& item : items) {
+    HMENU menu = GetSubMenu(form->Menu(), item.menu);
+    EXPECT_EQ(GetMenuItemID(menu, item.position), item.id) << item.id;
+    EXPECT_EQ(Caption(item.id), item.caption);
+  }
+  EXPECT_EQ(GetMenuState(GetSubMenu(form->Menu(), 1), 2, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
+
+  for (WORD id : {IdSaveCopy1, IdGoToCell1}) EXPECT_FALSE(MenuItemEnabled(id)) << id;
+  Shortcut('G');
+  EXPECT_TRUE(dialogs.lastPrompt.caption.empty()) << "greyed: no dialog";
+  OpenThroughDialog(path);
+  for (WORD id : {IdSaveCopy1, IdGoToCell1}) EXPECT_TRUE(MenuItemEnabled(id)) << id;
+  EXPECT_TRUE(ToolButtonEnabled(IdSaveToolButton2));
+  Shortcut('G');
+  EXPECT_EQ(dialogs.lastPrompt.caption, L"マスへ移動");
+  ClickToolButton(IdOpenToolButton1);
+  EXPECT_EQ(dialogs.openDialogs, 2);
+}
+
+// A child's notification reaches its own control: the colours each control
+// asked for, the toolbar's tooltip (above) and the chooser's change (elsewhere).
+TEST_F(MainWindowTest, EachControlAnswersItsOwnColourRequest) {
+  const struct {
+    MainCommand id;
+    int colour;
+  } controls[] = {{IdEdit1, COLOR_SCROLLBAR}, {IdEdit2, COLOR_SCROLLBAR}, {IdEdit3, COLOR_SCROLLBAR},
+                  {IdLabel1, COLOR_BTNFACE}};
+  for (const auto& control : controls) {
+    HDC dc = GetDC(Control(control.id));
+    const LRESULT brush = SendMessageW(Main(), WM_CTLCOLORSTATIC, reinterpret_cast<WPARAM>(dc),
+                                       reinterpret_cast<LPARAM>(Control(control.id)));
+    EXPECT_EQ(reinterpret_cast<HBRUSH>(brush), GetSysColorBrush(control.colour)) << control.id;
+    EXPECT_EQ(GetBkColor(dc), GetSysColor(control.colour)) << control.id;
+    ReleaseDC(Control(control.id), dc);
+  }
+}
+
+// Go to through Ctrl+G: each kind of text makes its cell current as a click
+// would; a refused one moves nothing and the dialog says why.
+TEST_F(MainWindowRoadsTest, GoToMakesTheNamedCellCurrentAsAClickWould) {
+  OpenThroughDialog(path);
+  GoTo(5, 10);
+  const struct {
+    std::vector<std::wstring> typed;
+    GridCell cell;
+    const wchar_t* code;
+    const wchar_t* hexOffset;
+    std::size_t refusals;
+  } cases[] = {
+      {{L"105:28"}, {105, 28}, L"■ : 31", L"1EE2", 0},
+      {{L"１９：３０"}, {19, 30}, L"平 : 4", L"589", 0},
+      {{L"@0x12E"}, {5, 1}, L"平 : 4", L"12E", 0},
+      {{L"200:1"}, {200, 1}, L"", L"", 0},  // a placeholder, as in the grid
+      {{L"@302"}, {5, 1}, L"平 : 4", L"12E", 0},
+      {{L"400:1", L"@99999", L"Ｘ", L"330 : 70"}, {330, 70}, L"平 : 4", L"6145", 3},
+  };
+  for (const auto& example : cases) {
+    SCOPED_TRACE(example.typed.back());
+    dialogs.texts = example.typed;
+    dialogs.refusals.clear();
+    Shortcut('G');
+    EXPECT_EQ(form->Grid().CurrentCell(), example.cell);
+    EXPECT_TRUE(form->Grid().IsCellInView(example.cell.column, example.cell.row));
+    EXPECT_EQ(TextOf(Control(IdLabel1)),
+              std::to_wstring(example.cell.column) + L" : " + std::to_wstring(example.cell.row));
+    EXPECT_EQ(TextOf(Control(IdEdit1)), example.code);
+    EXPECT_EQ(TextOf(Control(IdEdit2)), example.hexOffset);
+    EXPECT_EQ(dialogs.refusals.size(), example.refusals);
+  }
+  EXPECT_EQ(dialogs.lastPrompt.text, L"5 : 1") << "the field starts with the current cell's position";
+
+  // Cancelled, nothing moves.
+  dialogs.refusals.clear();
+  dialogs.texts = {L"@0x7FFFFFFF"};
+  Shortcut('G');
+  EXPECT_EQ(form->Grid().CurrentCell(), (GridCell{330, 70}));
+  EXPECT_EQ(dialogs.refusals, std::vector<std::wstring>{L"そのオフセットは地図の外です。オフセットは 0-26575 です"});
+}
+
+// The real dialog: its line, its field focused with the position selected, a
+// refused text answered on a line of its own while it stays open, then Enter.
+class SystemPrompts : public ScriptedDialogs {
+ public:
+  std::optional<std::wstring> AskText(HWND owner, const TextPrompt& prompt) override {
+    return SystemDialogs().AskText(owner, prompt);
+  }
+};
+
+TEST_F(MainWindowRoadsTest, TheGoToDialogStaysOpenWithTheReasonUntilACellIsNamed) {
+  OpenThroughDialog(path);
+  GoTo(5, 10);
+  SystemPrompts prompts;
+  struct {
+    std::wstring rule, field, refusal;
+    DWORD selectionEnd = 0;
+    bool fieldFocused = false, stayedOpen = false;
+  } seen;
+  const DWORD mainThread = GetCurrentThreadId();
+  ModalAnswerer answerer(PromptDialogClassName, L"マスへ移動", [&](HWND dialog) {
+    HWND rule = FindWindowExW(dialog, nullptr, L"Static", nullptr);
+    HWND refusal = FindWindowExW(dialog, rule, L"Static", nullptr);
+    HWND field = FindWindowExW(dialog, nullptr, L"Edit", nullptr);
+    seen.rule = TextOf(rule);
+    seen.field = TextOf(field);
+    DWORD start = 0;
+    SendMessageW(field, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&seen.selectionEnd));
+    GUITHREADINFO thread{};
+    thread.cbSize = sizeof(thread);
+    GetGUIThreadInfo(mainThread, &thread);
+    seen.fieldFocused = thread.hwndFocus == field;
+
+    SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"5:99"));
+    PostKey(field, VK_RETURN);
+    for (int wait = 0; wait < 300 && TextOf(refusal).empty(); ++wait) Sleep(10);
+    seen.refusal = TextOf(refusal);
+    seen.stayedOpen = IsWindowVisible(dialog) != FALSE;
+    SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"19 : 30"));
+    PostKey(field, VK_RETURN);
+  });
+  Shortcut('G');
+  ASSERT_TRUE(answerer.Join());
+  EXPECT_EQ(seen.rule, Widen(GoToRule()));
+  EXPECT_EQ(seen.field, L"5 : 10");
+  EXPECT_EQ(seen.selectionEnd, 6u);
+  EXPECT_TRUE(seen.fieldFocused);
+  EXPECT_EQ(seen.refusal, L"そのマスは地図の外です。列は 1-352、行は 1-76 です");
+  EXPECT_TRUE(seen.stayedOpen);
+  EXPECT_EQ(form->Grid().CurrentCell(), (GridCell{19, 30}));
+  EXPECT_EQ(TextOf(Control(IdLabel1)), L"19 : 30");
+  EXPECT_TRUE(IsWindowEnabled(Main()));
+
+  ModalAnswerer escape(PromptDialogClassName, L"マスへ移動", [](HWND dialog) {
+    HWND field = FindWindowExW(dialog, nullptr, L"Edit", nullptr);
+    SendMessageW(field, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"1:1"));
+    PostKey(field, VK_ESCAPE);
+  });
+  Shortcut('G');
+  ASSERT_TRUE(escape.Join());
+  EXPECT_EQ(form->Grid().CurrentCell(), (GridCell{19, 30}));
+}
+
+// Save a copy writes the image now, unsaved edit included, and leaves the
+// map's file, the caption, the name and the history as they were.
+TEST_F(MainWindowRoadsTest, SaveACopyWritesTheImageNowAndLeavesTheMapAsItWas) {
+  OpenThroughDialog(path);
+  const std::wstring caption = TextOf(Main());
+  GoTo(120, 30);
+  SendMessageW(Control(IdRoadComboBox1), CB_SETCURSEL, 13, 0);  // 丘陵
+  SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(IdRoadComboBox1, CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(Control(IdRoadComboBox1)));
+  Pump();
+  const MapPath copy = folder.File(u"copy.VLT");
+  dialogs.saveAnswer = WideFromPath(copy);
+  Command(IdSaveCopy1);
+
+  EXPECT_EQ(dialogs.lastSaveSettings.fileName, WideFromPath(folder.File(u"MAPDATA - コピー.VLT")));
+  EXPECT_EQ(dialogs.lastSaveSettings.initialFolder + L"MAPDATA.VLT", WideFromPath(path));
+  std::vector<std::uint8_t> edited = map;
+  edited[CellToOffset(120, 30)] = 3;
+  EXPECT_EQ(ReadBytes(copy), edited);
+  EXPECT_EQ(ReadBytes(path), map);
+  EXPECT_EQ(TextOf(Main()), caption);
+  EXPECT_EQ(form->Model().MapFileName(), path);
+  EXPECT_TRUE(MenuItemEnabled(IdUndo1));
+  EXPECT_TRUE(dialogs.errorBoxes.empty());
+}
+
+TEST_F(MainWindowRoadsTest, SaveACopyRefusesTheMapsOwnFileAndAFolder) {
+  OpenThroughDialog(path);
+  const MapPath subfolder = folder.File(u"saves");
+  std::filesystem::create_directory(std::filesystem::path(subfolder));
+  const MapPath sameFileOtherSpelling = folder.File(u"saves\\..\\mapdata.vlt");
+  const struct {
+    MapPath target;
+    std::wstring box;
+  } refusals[] = {
+      {sameFileOtherSpelling, WideFromPath(sameFileOtherSpelling) +
+                                  L" は開いている地図のファイルです。上書きするには「上書き保存」を使ってください."},
+      {subfolder, WideFromPath(subfolder) + L" はフォルダです。ファイルの名前を選んでください."},
+  };
+  for (const auto& refusal : refusals) {
+    dialogs.errorBoxes.clear();
+    dialogs.saveAnswer = WideFromPath(refusal.target);
+    Command(IdSaveCopy1);
+    ASSERT_EQ(dialogs.errorBoxes.size(), 1u);
+    EXPECT_EQ(dialogs.errorBoxes[0], refusal.box);
+  }
+  EXPECT_EQ(ReadBytes(path), map);
+  EXPECT_TRUE(std::filesystem::is_directory(std::filesystem::path(subfolder)));
+}
+
+// Tool windows open beside the main window, not over it, and beside each
+// other; opened again in the run they come back where they were left, the
+// picture at its scale.
+TEST_F(MainWindowPictureTest, ToolWindowsOpenBesideTheMainWindowAndComeBackWhereTheyWereLeft) {
+  OpenThroughDialog(path);
+  const auto frameOf = [](HWND window) {
+    RECT frame{};
+    GetWindowRect(window, &frame);
+    return frame;
+  };
+  const auto overlap = [](const RECT& a, const RECT& b) {
+    RECT common{};
+    return IntersectRect(&common, &a, &b) != FALSE;
+  };
+  Shortcut('M');
+  Command(IdProblems1);
+  ASSERT_NE(form->PictureForm(), nullptr);
+  ASSERT_NE(form->ProblemsForm(), nullptr);
+  const RECT main = frameOf(Main()), picture = frameOf(Picture().Window());
+  const RECT problems = frameOf(form->ProblemsForm()->Window());
+  EXPECT_FALSE(overlap(picture, main));
+  EXPECT_FALSE(overlap(problems, main));
+  EXPECT_FALSE(overlap(problems, picture));
+  EXPECT_GE(picture.right - picture.left, 320);
+  EXPECT_GE(picture.bottom - picture.top, 240);
+
+  // The player moves, sizes and zooms the picture, then closes both.
+  SetWindowPos(Picture().Window(), nullptr, 400, 300, 500, 420, SWP_NOZORDER);
+  POINT screen{100, 100};
+  ClientToScreen(Picture().Window(), &screen);
+  SendMessageW(Picture().Window(), WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, WHEEL_DELTA), MAKELPARAM(screen.x, screen.y));
+  const int scale = Picture().Scale();
+  PostKey(Picture().Window(), VK_ESCAPE);
+  PostKey(form->ProblemsForm()->Window(), VK_ESCAPE);
+  Pump();
+  ASSERT_EQ(form->PictureForm(), nullptr);
+  ASSERT_EQ(form->ProblemsForm(), nullptr);
+
+  Shortcut('M');
+  Command(IdProblems1);
+  ASSERT_NE(form->PictureForm(), nullptr);
+  const RECT back = frameOf(Picture().Window());
+  EXPECT_EQ(back.left, 400);
+  EXPECT_EQ(back.top, 300);
+  EXPECT_EQ(back.right - back.left, 500);
+  EXPECT_EQ(back.bottom - back.top, 420);
+  EXPECT_EQ(Picture().Scale(), scale);
+  const RECT problemsBack = frameOf(form->ProblemsForm()->Window());
+  EXPECT_TRUE(EqualRect(&problemsBack, &problems));
+}
+
+// WM_DPICHANGED as Windows sends it when the window moves to a monitor of
+// 144 dpi, and back: the layout, the fonts and the grid's cells follow, the
+// window takes the rectangle suggested, and nothing of the map is lost.
+TEST_F(MainWindowPictureTest, ADpiChangeRescalesEverythingAndLosesNothing) {
+  OpenThroughDialog(path);
+  GoTo(105, 28);
+  Shortcut('M');
+  const int pictureScale = Picture().Scale();
+  const std::wstring code = TextOf(Control(IdEdit1));
+  const std::string cellText = form->Grid().CellText(105, 28);
+  const auto sendDpi = [this](int dpi) {
+    RECT frame{};
+    GetWindowRect(Main(), &frame);
+    RECT suggested{0, 0, 864 * dpi / 96, 534 * dpi / 96};
+    AdjustWindowRectEx(&suggested, GetWindowLongW(Main(), GWL_STYLE), TRUE, GetWindowLongW(Main(), GWL_EXSTYLE));
+    OffsetRect(&suggested, frame.left - suggested.left, frame.top - suggested.top);
+    SendMessageW(Main(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&suggested));
+    Pump();
+    GetWindowRect(Main(), &frame);
+    EXPECT_TRUE(EqualRect(&frame, &suggested)) << "takes the suggested rectangle";
+  };
+  const auto cellWidth = [this] {
+    const RECT cell = form->Grid().CellRectOf({105, 28});
+    return cell.right - cell.left;
+  };
+  const int widthAt96 = cellWidth();
+
+  sendDpi(144);
+  ExpectDesignedLayout(*form, 144);
+
+  EXPECT_EQ(cellWidth(), widthAt96 * 3 / 2);
+  const auto toolFont = reinterpret_cast<HFONT>(SendMessageW(Control(IdEdit2), WM_GETFONT, 0, 0));
+  LOGFONTW fixed{};
+  GetObjectW(toolFont, sizeof(fixed), &fixed);
+  EXPECT_EQ(std::abs(fixed.lfHeight), 18);
+  EXPECT_STREQ(fixed.lfFaceName, L"ＭＳ ゴシック");
+
+  sendDpi(96);
+  ExpectDesignedLayout(*form, 96);
+  EXPECT_EQ(cellWidth(), widthAt96);
+  EXPECT_EQ(form->Grid().CurrentCell(), (GridCell{105, 28}));
+  EXPECT_EQ(TextOf(Control(IdEdit1)), code);
+  EXPECT_EQ(form->Grid().CellText(105, 28), cellText);
+  EXPECT_EQ(Picture().Scale(), pictureScale) << "the picture keeps its own scale";
   EXPECT_TRUE(dialogs.errorBoxes.empty());
 }

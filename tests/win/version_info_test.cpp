@@ -8,6 +8,9 @@
 #include <string>
 #include <vector>
 
+#include "Version.h"
+#include "platform/Text.h"
+
 namespace {
 
 class VersionInfo {
@@ -58,16 +61,18 @@ void ExpectShippedProgram(const wchar_t* file, const wchar_t* fileName, const wc
   const VS_FIXEDFILEINFO* fixed = info.Fixed();
   ASSERT_NE(fixed, nullptr);
   EXPECT_EQ(fixed->dwSignature, 0xFEEF04BDu);
-  EXPECT_EQ(fixed->dwFileVersionMS, 0x00000001u) << "0.1";
-  EXPECT_EQ(fixed->dwFileVersionLS, 0x00000000u) << ".0.0";
-  EXPECT_EQ(fixed->dwProductVersionMS, 0x00000001u);
-  EXPECT_EQ(fixed->dwProductVersionLS, 0x00000000u);
+  constexpr DWORD VersionMS = (VALTEA_VERSION_MAJOR << 16) | VALTEA_VERSION_MINOR;
+  constexpr DWORD VersionLS = (VALTEA_VERSION_PATCH << 16) | VALTEA_VERSION_TWEAK;
+  EXPECT_EQ(fixed->dwFileVersionMS, VersionMS);
+  EXPECT_EQ(fixed->dwFileVersionLS, VersionLS);
+  EXPECT_EQ(fixed->dwProductVersionMS, VersionMS);
+  EXPECT_EQ(fixed->dwProductVersionLS, VersionLS);
   EXPECT_EQ(fixed->dwFileType, static_cast<DWORD>(VFT_APP));
 
   EXPECT_EQ(info.Translation(), 0x041104B0u) << "Japanese, UTF-16";
   EXPECT_EQ(info.Text(L"ProductName"), L"ヴァルテア 街道エディタ");
-  EXPECT_EQ(info.Text(L"ProductVersion"), L"0.1");
-  EXPECT_EQ(info.Text(L"FileVersion"), L"0.1");
+  EXPECT_EQ(info.Text(L"ProductVersion"), Widen(VALTEA_VERSION));
+  EXPECT_EQ(info.Text(L"FileVersion"), Widen(VALTEA_VERSION));
   EXPECT_EQ(info.Text(L"FileDescription"), description);
   EXPECT_EQ(info.Text(L"OriginalFilename"), fileName);
   EXPECT_EQ(info.Text(L"InternalName"), fileName);
@@ -99,7 +104,14 @@ TEST(ProgramManifest, NamesTheSameVersion) {
   ASSERT_NE(found, nullptr);
   const auto* bytes = static_cast<const char*>(LockResource(LoadResource(module, found)));
   const std::string manifest(bytes, SizeofResource(module, found));
-  EXPECT_NE(manifest.find("name=\"Valtea.RoadEditor\" version=\"0.1.0.0\""), std::string::npos) << manifest;
+  const std::string version = std::to_string(VALTEA_VERSION_MAJOR) + "." + std::to_string(VALTEA_VERSION_MINOR) + "." +
+                              std::to_string(VALTEA_VERSION_PATCH) + "." + std::to_string(VALTEA_VERSION_TWEAK);
+  EXPECT_NE(manifest.find("name=\"Valtea.RoadEditor\" version=\"" + version + "\""), std::string::npos) << manifest;
+  // Aware of each monitor's DPI, per-monitor v2 first.
+  EXPECT_NE(manifest.find("<dpiAwareness xmlns=\"http://schemas.microsoft.com/SMI/2016/WindowsSettings\">PerMonitorV2, "
+                          "PerMonitor</dpiAwareness>"),
+            std::string::npos);
+  EXPECT_NE(manifest.find("{8e0f7a12-bfb3-4fe8-b9a5-48fd50a15a9a}"), std::string::npos) << "Windows 10 and 11";
 }
 
 }  // namespace
