@@ -1526,32 +1526,34 @@ TEST_F(MainWindowPictureTest, TheCurrentCellStandsOutOnEveryTerrain) {
   for (int step = 0; step < 4; ++step)
     SendMessageW(Picture().Window(), WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, WHEEL_DELTA), MAKELPARAM(10, 10));
   const COLORREF selection = GetSysColor(COLOR_HIGHLIGHT);
-  // Counts the pixels of each colour around the middle of each side.
-  const auto countAround = [this](GridCell cell, COLORREF colour) {
+  // The sides of a hexagon with a pixel of one of `colours` near their middle.
+  const auto sidesShowing = [this](GridCell cell, std::initializer_list<COLORREF> colours) {
     UpdateWindow(Picture().Window());
     const PicturePoint centre = HexCentreAt(CellToOffset(cell.column, cell.row), Picture().Scale());
     HDC dc = GetDC(Picture().Window());
-    int sidesWithIt = 0;
+    int sides = 0;
     for (Side side : AllSides) {
       const PicturePoint middle = SideMiddle(centre, side, Picture().Scale());
       bool found = false;
       for (int dx = -3; dx <= 3 && !found; ++dx)
-        for (int dy = -3; dy <= 3 && !found; ++dy)
-          found = GetPixel(dc, middle.x - Picture().Origin().x + dx, middle.y - Picture().Origin().y + dy) == colour;
-      sidesWithIt += found;
+        for (int dy = -3; dy <= 3 && !found; ++dy) {
+          const COLORREF pixel = GetPixel(dc, middle.x - Picture().Origin().x + dx, middle.y - Picture().Origin().y + dy);
+          found = std::find(colours.begin(), colours.end(), pixel) != colours.end();
+        }
+      sides += found;
     }
     ReleaseDC(Picture().Window(), dc);
-    return sidesWithIt;
+    return sides;
   };
-  // Wine's selection colour is a dark blue, so the rim is white.
-  ASSERT_LT(GetRValue(selection) + GetGValue(selection) + GetBValue(selection), 3 * 128);
-  const COLORREF rim = RGB(255, 255, 255);
+  // The rim is black or white, whichever stands out from the selection colour.
+  const auto rim = {RGB(0, 0, 0), RGB(255, 255, 255)};
   for (GridCell cell : {GridCell{120, 30}, GridCell{105, 28}, GridCell{102, 30}}) {  // plain, castle, road
     SCOPED_TRACE(testing::Message() << cell.column << ":" << cell.row);
     GoTo(cell.column, cell.row);
-    EXPECT_EQ(countAround(cell, selection), SideCount);
-    EXPECT_EQ(countAround(cell, rim), SideCount);
+    EXPECT_EQ(sidesShowing(cell, {selection}), SideCount);
+    EXPECT_EQ(sidesShowing(cell, rim), SideCount);
   }
   GoTo(140, 40);
-  EXPECT_EQ(countAround({102, 30}, selection), 0);
+  EXPECT_EQ(sidesShowing({120, 30}, {selection}), 0);
+  EXPECT_EQ(sidesShowing({120, 30}, rim), 0);
 }
