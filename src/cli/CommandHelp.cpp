@@ -11,7 +11,7 @@ constexpr std::string_view Introduction =
 
 // In the order a player meets them; the examples of diff, patch, export and
 // import use each other's files.
-constexpr std::array<CommandHelp, 11> Commands = {{
+constexpr std::array<CommandHelp, 13> Commands = {{
     {"info", "valtea-map info MAP",
      "      地形ごとの数 (コード、記号、名前)、道路、橋、町、城、35 以上のバイト\n"
      "      とそのオフセット、26576 バイトでなければファイルの大きさ。\n",
@@ -65,6 +65,17 @@ constexpr std::array<CommandHelp, 11> Commands = {{
      "      湖、河口) は 1 本の道路で 1 マスだけ、まっすぐ新しい橋で渡ります。\n"
      "      FROM と TO は港湾、御所、城、町か道路のマスです。\n",
      "valtea-map road MAPDATA.VLT 34:20 59:21"},
+    {"draw", "valtea-map draw MAP CELL CELL [CELL...] [--dry-run]",
+     "      エディタの地図の絵で道路を描くのと同じく、マスを順に通る道路を描きます。\n"
+     "      マスからマスへは road と同じ道で、端が平地などならまっすぐ続く道路の\n"
+     "      記号にし (あとで続きを描けます)、途切れた道路の端からは続けます。\n"
+     "      2 マスだけなら road と同じものを書きます。\n",
+     "valtea-map draw MAPDATA.VLT 34:20 45:24 59:21 --dry-run"},
+    {"erase", "valtea-map erase MAP CELL [CELL...] [--land CODE] [--dry-run]",
+     "      エディタの消しゴムと同じく、マスの道路を土地 (3 丘陵、4 平地、5 湿地、\n"
+     "      6 砂浜、既定 4) にし、隣の道路からそのマスへのつながりを外します。\n"
+     "      橋とほかの地形はそのままです。\n",
+     "valtea-map erase MAPDATA.VLT 36:19 --land 3 --dry-run"},
 }};
 
 constexpr std::string_view Conclusion =

@@ -16,6 +16,7 @@
 #include "map/TextEncoding.h"
 #include "map/RoadNetwork.h"
 #include "map/RoadRepair.h"
+#include "map/RoadStroke.h"
 #include "map/RoadWay.h"
 #include "patch/Bps.h"
 #include "patch/Ips.h"
@@ -234,6 +235,8 @@ class Commands {
     if (name == "get") return Get(Words(*help, words, 2, 2));
     if (name == "set") return Set(Words(*help, words, 3, 3, {"--force"}));
     if (name == "shape") return Shape(Words(*help, words, 1, 1, {"--dry-run"}));
+    if (name == "draw") return Draw(Words(*help, words, 3, MapSize, {"--dry-run"}));
+    if (name == "erase") return Erase(Words(*help, words, 2, MapSize, {"--dry-run"}, {"--land"}));
     return Road(Words(*help, words, 3, 3, {"--dry-run"}));
   }
 
@@ -541,6 +544,54 @@ class Commands {
     const Saved saved = SaveIfChanged(words, path, map.image, laid);
     SayDifferences(map.image, laid);
     Say(console_, RoadLengthLine(way.size() - 1));
+    SaySaved(saved, path);
+    return ExitSuccess;
+  }
+
+  // A road through the cells, each leg as the picture's brush joins two
+  // hexagons; the first leg that cannot be drawn refuses the whole road.
+  int Draw(const CommandWords& words) {
+    const MapPath& path = words.Plain()[0];
+    const LoadedMap map = LoadMap(path);
+    std::vector<int> cells;
+    for (std::size_t index = 1; index < words.Plain().size(); ++index) cells.push_back(ParseCell(words.Plain()[index]));
+    RoadStroke stroke(map.image);
+    int from = cells.front(), to = cells.front();
+    try {
+      stroke.Start(from);
+      for (std::size_t index = 1; index < cells.size(); ++index) {
+        from = stroke.Way().back();
+        to = cells[index];
+        stroke.Reach(to);
+      }
+      if (stroke.Way().size() < 2) throw RoadRefusal(RoadRefusalKind::SameCell, cells.front());
+    } catch (const RoadRefusal& refusal) {
+      throw ArgumentError(PathText{RoadRefusalLine(map.image, refusal, from, to), {}});
+    }
+    const Saved saved = SaveIfChanged(words, path, map.image, stroke.Drawn());
+    SayDifferences(map.image, stroke.Drawn());
+    Say(console_, RoadLengthLine(stroke.Way().size() - 1));
+    SaySaved(saved, path);
+    return ExitSuccess;
+  }
+
+  // The road pieces of the cells become the land, as the picture's eraser
+  // leaves them; the pieces beside them lose their joins toward them.
+  int Erase(const CommandWords& words) {
+    const MapPath& path = words.Plain()[0];
+    const LoadedMap map = LoadMap(path);
+    TerrainCode land = terrain::Plain;
+    if (const auto value = words.Value("--land")) {
+      land = ParseCode(*value);
+      if (!IsEraserLand(land))
+        throw ArgumentError(PathText{"--land %s は 3 (丘陵)、4 (平地)、5 (湿地)、6 (砂浜) のどれかです", *value});
+    }
+    std::vector<int> cells;
+    for (std::size_t index = 1; index < words.Plain().size(); ++index) cells.push_back(ParseCell(words.Plain()[index]));
+    MapImage erased = map.image;
+    EraseRoads(erased, cells, land);
+    const Saved saved = SaveIfChanged(words, path, map.image, erased);
+    SayDifferences(map.image, erased);
     SaySaved(saved, path);
     return ExitSuccess;
   }

@@ -52,6 +52,8 @@ std::string RoadRefusalLine(const MapImage& image, const RoadRefusal& refusal, i
       return cell + " に合う道路がありません (橋は曲がれません)";
     case RoadRefusalKind::NotAWay:
       return cell + " は前のマスの斜めの隣ではありません";
+    case RoadRefusalKind::NoGround:
+      return cell + " では道が終われません (道の端は平地、丘陵、湿地、砂浜、馬産地、港湾、御所、城、町か道路のマス)";
   }
   return cell;
 }

@@ -41,10 +41,13 @@ static_assert(StepCost > 8 * RouteCost{MapSize}, "ground must not outweigh a ste
 // once at most (the stand's mark).
 class NewRoadPolicy : public RoutePolicy {
  public:
-  NewRoadPolicy(const MapImage& image, int from, int to) : image_(image), from_(from), to_(to) {}
+  NewRoadPolicy(const MapImage& image, int from, int to, int mostSteps)
+      : image_(image), from_(from), to_(to), mostSteps_(mostSteps) {}
 
   std::optional<RouteCost> Step(const RouteStand& stand, int slant, int next, RouteStand& onto) const override {
     if (stand.heading != NoHeading && stand.heading != slant) return std::nullopt;
+    // No way through here is short enough.
+    if (SlantDistance(from_, next) + SlantDistance(next, to_) > mostSteps_) return std::nullopt;
     const Side side = SlantedSides[slant];
     if (stand.offset == from_ && IsBridge(image_[from_]) && !Joins(image_[from_], side)) return std::nullopt;
     if (next == from_) return std::nullopt;
@@ -79,6 +82,7 @@ class NewRoadPolicy : public RoutePolicy {
   const MapImage& image_;
   int from_;
   int to_;
+  int mostSteps_;
 };
 
 bool IsWater(TerrainCode code) { return TraitsOf(code).water; }
@@ -105,7 +109,13 @@ RoadRefusal::RoadRefusal(RoadRefusalKind kind, int offset)
 
 std::vector<int> FindRoadWay(const MapImage& image, int from, int to) {
   if (from == to) return {from};
-  return FindRoute(from, to, NewRoadPolicy(image, from, to));
+  return FindRoute(from, to, NewRoadPolicy(image, from, to, MapSize));
+}
+
+std::vector<int> FindNearRoadWay(const MapImage& image, int from, int to) {
+  if (from == to) return {from};
+  const int distance = SlantDistance(from, to);
+  return FindRoute(from, to, NewRoadPolicy(image, from, to, 2 * distance + NearWaySlack));
 }
 
 void LayRoadAlong(MapImage& image, const std::vector<int>& way) {

@@ -14,6 +14,7 @@ enum class RoadRefusalKind {
   NoWay,     // no way leads from one end to the other
   NoPiece,   // a cell on the way would need a piece that does not exist
   NotAWay,   // a way given is no chain of slanted neighbours inside the map
+  NoGround,  // a drawn road cannot end there: a mountain, water, a bridge's middle
 };
 
 class RoadRefusal : public std::runtime_error {
@@ -44,6 +45,13 @@ class RoadRefusal : public std::runtime_error {
 // - Mountains, harbours, the palace, castles and cities only at its ends; a
 //   bridge at an end is left along its line.
 std::vector<int> FindRoadWay(const MapImage& image, int from, int to);
+
+// The same way where it takes at most twice the slanted distance and
+// NearWaySlack steps more; empty where that way is longer. A search that
+// fails stays near the ends, so a brush over land it cannot reach keeps up
+// with the hand.
+constexpr int NearWaySlack = 16;
+std::vector<int> FindNearRoadWay(const MapImage& image, int from, int to);
 
 // Gives every cell of a way the piece that joins its old joins and the way's
 // sides there; water gets the bridge along the way, places keep their code.

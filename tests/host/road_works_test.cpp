@@ -5,12 +5,14 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <cstdlib>
 #include <array>
 #include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "map/RoadRepair.h"
+#include "map/RoadStroke.h"
 #include "map/RoadWay.h"
 #include "support/RandomLand.h"
 
@@ -342,3 +344,178 @@ TEST(RoadWay, OnRandomLandEveryRoadJoinsUpAndTouchesOnlyItsWay) {
 }
 
 }  // namespace
+
+// ---- the road brush and the eraser ----
+
+// A stroke ends as the brush's rules say: open land takes the piece that
+// carries the road on, a loose end is continued, a place keeps its code.
+TEST(RoadStroke, EndsOnOpenLandCarryTheRoadOnAndALaterStrokeContinuesThem) {
+  const MapImage land = MapOf(Plain);
+  RoadStroke first(land);
+  first.Start(At(101, 30));
+  first.Reach(At(105, 28));
+  EXPECT_EQ(Changes(land, first.Drawn()), (Names{"101:30=18", "102:30=18", "103:29=18", "104:29=18", "105:28=18"}));
+  EXPECT_EQ(FindRoadProblems(first.Drawn()).size(), 2u) << "two loose ends";
+
+  // From the loose end at 105:28 on to the north: it now joins the old road
+  // and the new one (leaving by its north-west), and is no longer a loose end.
+  RoadStroke second(first.Drawn());
+  second.Start(At(105, 28));
+  second.Reach(At(109, 24));
+  std::vector<RoadProblem> atJoint;
+  FindRoadProblemsAt(second.Drawn(), At(105, 28), atJoint);
+  EXPECT_TRUE(atJoint.empty());
+  EXPECT_EQ(FindRoadProblems(second.Drawn()).size(), 2u) << "the ends at 101:30 and 109:24";
+  EXPECT_EQ(JoinedSides(second.Drawn()[At(105, 28)]), SideBit(Side::SouthWest) | SideBit(Side::NorthWest));
+}
+
+TEST(RoadStroke, BetweenPlacesItIsWhatRoadLays) {
+  MapImage laid = MapOf(Plain, {{101, 30, Castle}, {112, 34, Castle}, {106, 31, Hills}});
+  MapImage drawn = laid;
+  LayRoad(laid, At(101, 30), At(112, 34));
+  DrawRoad(drawn, {At(101, 30), At(112, 34)});
+  EXPECT_EQ(drawn, laid);
+}
+
+// Where it cannot go the stroke stays at its last hexagon, with the reason.
+TEST(RoadStroke, StaysWhereItCannotGoAndGoesBackOverItself) {
+  MapImage land = RiverMap(Lake, {{101, 30, Castle}, {99, 30, Mountains}, {98, 20, Castle}});
+  for (int row = 2; row <= 76; ++row) land[At(104, row)] = Lake;  // a river two hexagons wide
+  const struct {
+    const char* name;
+    std::vector<std::array<int, 2>> reached;  // after 101:30
+    RoadRefusalKind refusal;
+  } cases[] = {
+      {"onto a mountain", {{99, 30}}, RoadRefusalKind::NoGround},
+      {"onto water", {{103, 29}}, RoadRefusalKind::NoGround},
+      {"over two waters", {{105, 28}}, RoadRefusalKind::NoWay},
+      {"through a town", {{98, 20}, {96, 14}}, RoadRefusalKind::NoWay},
+  };
+  for (const auto& example : cases) {
+    SCOPED_TRACE(example.name);
+    RoadStroke stroke(land);
+    stroke.Start(At(101, 30));
+    for (std::size_t index = 0; index + 1 < example.reached.size(); ++index)
+      stroke.Reach(At(example.reached[index][0], example.reached[index][1]));
+    const std::vector<int> way = stroke.Way();
+    const MapImage drawn = stroke.Drawn();
+    try {
+      stroke.Reach(At(example.reached.back()[0], example.reached.back()[1]));
+      ADD_FAILURE() << "reached";
+    } catch (const RoadRefusal& refusal) {
+      EXPECT_EQ(refusal.Kind(), example.refusal);
+    }
+    EXPECT_EQ(stroke.Way(), way);
+    EXPECT_EQ(stroke.Drawn(), drawn);
+  }
+
+  // Back over its own hexagons: they leave the stroke again.
+  RoadStroke stroke(land);
+  stroke.Start(At(101, 30));
+  stroke.Reach(At(101, 40));
+  const std::vector<int> prefix(stroke.Way().begin(), stroke.Way().begin() + 5);
+  stroke.Reach(At(95, 43));
+  stroke.Reach(prefix.back());
+  EXPECT_EQ(stroke.Way(), prefix);
+  MapImage back = land;
+  DrawRoad(back, prefix);
+  EXPECT_EQ(stroke.Drawn(), back);
+}
+
+// The pointer as a hand moves it: hexagon by hexagon toward a goal, any of
+// the six sides, with a step back now and then.
+std::vector<int> PointerPath(RandomNumbers& random, int from, int to) {
+  std::vector<int> path{from};
+  for (int step = 0; step < 400 && path.back() != to; ++step) {
+    const GridCell at = OffsetToCell(path.back()), goal = OffsetToCell(to);
+    if (path.size() > 2 && random.Below(10) == 0) {
+      path.push_back(path[path.size() - 2]);  // a wobble back
+      continue;
+    }
+    int best = NoMapOffset, bestDistance = 1 << 30;
+    for (Side side : AllSides) {
+      const int next = NeighbourOffset(path.back(), side);
+      if (next == NoMapOffset) continue;
+      const GridCell cell = OffsetToCell(next);
+      const int distance = std::abs(cell.column - goal.column) * 2 + std::abs(cell.row - goal.row) * 2 + random.Below(3);
+      if (distance < bestDistance) best = next, bestDistance = distance;
+    }
+    (void)at;
+    path.push_back(best);
+  }
+  return path;
+}
+
+// Strokes replayed on random land: the same as draw through the hexagons the
+// stroke took, connected, without spurs, and from place to place without a
+// problem; erased again on plain land, the land as it was.
+TEST(RoadStroke, OnRandomLandStrokesEqualDrawJoinUpAndEraseBack) {
+  RandomNumbers random(20261209);
+  int finished = 0;
+  for (int map = 0; map < 10; ++map) {
+    const bool plain = map % 2 == 1;
+    MapImage land = RandomLand(random);
+    if (plain)
+      for (TerrainCode& code : land)
+        if (code != Castle) code = Plain;
+    const std::vector<int> places = PlacesOf(land);
+    for (int stroke = 0; stroke < 8; ++stroke) {
+      // To a place a hand's move away.
+      const int from = places[random.Below(static_cast<int>(places.size()))];
+      std::vector<int> near;
+      for (const int place : places)
+        if (const int distance = SlantDistance(from, place); distance >= 6 && distance <= 30) near.push_back(place);
+      if (near.empty()) continue;
+      const int to = near[random.Below(static_cast<int>(near.size()))];
+      SCOPED_TRACE("map " + std::to_string(map) + ", " + NameOf(from) + " to " + NameOf(to));
+      RoadStroke brush(land);
+      brush.Start(from);
+      std::vector<int> taken{from};
+      for (const int hexagon : PointerPath(random, from, to)) {
+        try {
+          brush.Reach(hexagon);
+          taken.push_back(hexagon);
+        } catch (const RoadRefusal&) {
+        }
+      }
+      const std::vector<int>& way = brush.Way();
+      for (std::size_t index = 1; index < way.size(); ++index)
+        ASSERT_TRUE(SlantedSideToward(way[index - 1], way[index])) << NameOf(way[index]);
+      for (int offset = 0; offset < MapSize; ++offset)
+        if (brush.Drawn()[offset] != land[offset])
+          EXPECT_NE(std::find(way.begin(), way.end(), offset), way.end()) << NameOf(offset) << " is a spur";
+      if (way.size() < 2) continue;
+      MapImage drawn = land;
+      DrawRoad(drawn, taken);
+      EXPECT_EQ(drawn, brush.Drawn());
+      if (way.back() == to) {
+        ++finished;
+        EXPECT_TRUE(FindRoadProblems(brush.Drawn()).empty());
+      }
+      if (plain) {
+        MapImage erased = brush.Drawn();
+        EraseRoads(erased, way, Plain);
+        EXPECT_EQ(erased, land);
+      }
+    }
+  }
+  EXPECT_GE(finished, 30);
+}
+
+// The eraser takes road pieces only, and the pieces beside them lose their
+// joins toward them.
+TEST(EraseRoads, TakesRoadPiecesAndTheJoinsTowardThem) {
+  MapImage image = MapOf(Plain, {{101, 30, Castle}, {102, 30, Slash}, {103, 29, Slash}, {104, 29, Slash},
+                                 {105, 28, Castle}});
+  const MapImage before = image;
+  EraseRoads(image, {At(101, 30), At(103, 29), At(120, 30)}, Hills);
+  EXPECT_EQ(Changes(before, image), (Names{"103:29=3"})) << "a castle and plain stay";
+  EXPECT_EQ(JoinedSides(image[At(102, 30)]), JoinedSides(Slash)) << "one join left: carried straight on";
+
+  MapImage bridged = MapOf(Plain, {{102, 30, Slash}, {103, 29, BridgeSlash}, {104, 29, Slash}});
+  const MapImage bridgedBefore = bridged;
+  EraseRoads(bridged, {At(103, 29)}, Plain);
+  EXPECT_EQ(bridged, bridgedBefore) << "a bridge stands on water";
+  EraseRoads(bridged, {At(102, 30)}, Marsh);
+  EXPECT_EQ(Changes(bridgedBefore, bridged), (Names{"102:30=5"}));
+}

@@ -642,6 +642,68 @@ TEST_F(ValteaMap, RoadRefusesAndWritesNothing) {
   EXPECT_EQ(FilesInFolder(), 1u);
 }
 
+// draw joins its cells as the picture's brush does: between two places it
+// writes what road writes; through waypoints and onto open land it ends in
+// a piece that carries the road on; a leg that cannot be drawn refuses all.
+TEST_F(ValteaMap, DrawDrawsThroughItsCellsAndRefusesALegThatCannotBeDrawn) {
+  Bytes bytes = MapOf(Plain, {{101, 30, Castle}, {105, 28, Castle}, {110, 30, 2}});
+  for (int row = 1; row <= 76; ++row) bytes[CellToOffset(103, row)] = 1;
+  WriteBytes(map, bytes);
+  const ProgramRun road = Run({u"road", map, u"101:30", u"105:28", u"--dry-run"});
+  const ProgramRun drawn = Run({u"draw", map, u"101:30", u"105:28", u"--dry-run"});
+  EXPECT_EQ(drawn.out, road.out);
+  EXPECT_EQ(ReadBytes(map), bytes);
+
+  // Round the stroke's own 106:28 rather than over it, to a loose end at 107:29.
+  const ProgramRun open = Run({u"draw", map, u"105:28", u"107:27", u"107:29"});
+  EXPECT_EQ(open.out, u8"106:28 0x1EE1 7905: 平 (4) -> ／ (18)\n"
+                      u8"106:29 0x1EE3 7907: 平 (4) -> ＜ (22)\n"
+                      u8"107:27 0x1F77 8055: 平 (4) -> Λ (20)\n"
+                      u8"108:28 0x1F78 8056: 平 (4) -> ＞ (23)\n"
+                      u8"107:28 0x1F79 8057: 平 (4) -> ／ (18)\n"
+                      u8"107:29 0x1F7B 8059: 平 (4) -> ＼ (19)\n"
+                      u8"道の長さ: 6 歩\n書き込みました: " + Utf8(map) + "\n");
+  EXPECT_EQ(Run({u"check", map}).status, Findings) << "107:29 is a loose end";
+
+  const Bytes before = ReadBytes(map);
+  ExpectRefused(Run({u"draw", map, u"101:30", u"110:30"}),
+                u8"110:30 の 山 (2) では道が終われません (道の端は平地、丘陵、湿地、砂浜、馬産地、港湾、御所、城、町か道路のマス)");
+  ExpectRefused(Run({u"draw", map, u"101:30", u"101:30"}), u8"FROM と TO が同じマス 101:30 です");
+  ExpectRefused(Run({u"draw", map, u"101:30", u"105:28", u"112:30"}),
+                u8"105:28 から 112:30 への道がありません (山、港湾、御所、城と町は道路の端でしか通れず、"
+                u8"水は 1 本の道路で 1 マスしか渡れません)");
+  ExpectRefused(Run({u"draw", map, u"101:30"}), WrongCount("draw MAP CELL CELL [CELL...] [--dry-run]"));
+  EXPECT_EQ(ReadBytes(map), before);
+}
+
+// erase turns road pieces into the land asked for and takes the joins
+// toward them from the pieces beside; bridges and other land stay.
+TEST_F(ValteaMap, EraseTakesRoadPiecesAwayIntoTheLandAskedFor) {
+  const Bytes bytes = MapOf(Plain, {{101, 30, Castle}, {102, 30, 18}, {103, 29, 20}, {104, 29, 19},
+                                    {104, 30, 30}});
+  WriteBytes(map, bytes);
+  const struct {
+    std::vector<MapPath> words;
+    std::string out;
+  } cases[] = {
+      {{u"102:30", u"--dry-run"},
+       u8"102:30 0x1DB7 7607: ／ (18) -> 平 (4)\n103:29 0x1E4D 7757: Λ (20) -> ＼ (19)\n--dry-run なので書き込みません\n"},
+      {{u"102:30", u"--land", u"5", u"--dry-run"},
+       u8"102:30 0x1DB7 7607: ／ (18) -> 湿 (5)\n103:29 0x1E4D 7757: Λ (20) -> ＼ (19)\n--dry-run なので書き込みません\n"},
+      {{u"101:30", u"104:30", u"--dry-run"}, u8"変わりません: " + Utf8(map) + "\n"},
+  };
+  for (const auto& example : cases) {
+    std::vector<MapPath> arguments{u"erase", map};
+    arguments.insert(arguments.end(), example.words.begin(), example.words.end());
+    const ProgramRun run = Run(arguments);
+    EXPECT_EQ(run.out, example.out);
+    EXPECT_EQ(run.status, Success);
+  }
+  ExpectRefused(Run({u"erase", map, u"102:30", u"--land", u"2"}),
+                u8"--land 2 は 3 (丘陵)、4 (平地)、5 (湿地)、6 (砂浜) のどれかです");
+  EXPECT_EQ(ReadBytes(map), bytes);
+}
+
 // ---- no command damages a map ----
 
 // An output that is one of the command's own inputs, by whatever name, is
