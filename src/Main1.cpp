@@ -318,6 +318,8 @@ void TMainForm1::MapPicture1Click() {
   if (!PictureForm1) {
     TPictureForm1::Events events;
     events.cellClicked = [this](GridCell cell) { PictureForm1CellClicked(cell); };
+    events.strokeEnded = [this](const MapImage& drawn) { PictureForm1StrokeEnded(drawn); };
+    events.cellName = [this](GridCell cell) { return Widen(model_.SpokenCellName(cell.column, cell.row)); };
     toolWindows_.Open(PictureForm1, std::move(events));
     ShowPicture();
   }
@@ -328,6 +330,11 @@ void TMainForm1::MapPicture1Click() {
 void TMainForm1::PictureForm1CellClicked(GridCell cell) {
   StringGrid1.SetCurrentCell(cell);
   StringGrid1Click();
+}
+
+// A stroke of the brush or the eraser is one step of the history.
+void TMainForm1::PictureForm1StrokeEnded(const MapImage& drawn) {
+  RunModelOperation([&] { model_.ApplyDrawing(drawn); });
 }
 
 void TMainForm1::NextProblem1Click() {

@@ -114,6 +114,7 @@ class TMainForm1 : public BaseWindow, private EditorView {
   void MapPicture1Click();
   void FormDropFiles(HDROP drop);
   void PictureForm1CellClicked(GridCell cell);
+  void PictureForm1StrokeEnded(const MapImage& drawn);
   void ShowPicture();
   void ProblemsForm1GoTo(int index);
 

@@ -7,8 +7,12 @@
 #include <optional>
 #include <tuple>
 
+#include "map/RoadTexts.h"
+#include "map/TerrainCodes.h"
 #include "picture/MapPicture.h"
 #include "platform/Text.h"
+#include "resources/Resources.h"
+#include "ui/Fonts.h"
 #include "ui/Layout.h"
 
 namespace {
@@ -16,6 +20,29 @@ namespace {
 constexpr wchar_t ClassName[] = L"TPictureForm1";
 constexpr DWORD Style = WS_OVERLAPPEDWINDOW | WS_HSCROLL | WS_VSCROLL;
 constexpr std::string_view Caption = "地図の絵";
+constexpr std::string_view StrokeLength = "%d マス";
+
+enum ControlId : WORD { IdTools = 201, IdLands, IdStatus, IdSelectTool, IdBrushTool, IdEraserTool };
+
+WORD IdOf(TPictureForm1::Tool tool) {
+  switch (tool) {
+    case TPictureForm1::Tool::Brush: return IdBrushTool;
+    case TPictureForm1::Tool::Eraser: return IdEraserTool;
+    case TPictureForm1::Tool::Select: break;
+  }
+  return IdSelectTool;
+}
+
+// Each tool's pointer: the arrow to select, the cross hairs to draw, the
+// hand to rub out.
+const wchar_t* CursorOf(TPictureForm1::Tool tool) {
+  switch (tool) {
+    case TPictureForm1::Tool::Brush: return IDC_CROSS;
+    case TPictureForm1::Tool::Eraser: return IDC_HAND;
+    case TPictureForm1::Tool::Select: break;
+  }
+  return IDC_ARROW;
+}
 
 }  // namespace
 
@@ -29,16 +56,92 @@ TPictureForm1::TPictureForm1(ToolWindowPlace place, Events events)
   RegisterClassOnce(windowClass);
 
   if (Memory().zoom > 0) scale_ = std::clamp(Memory().zoom, 1, MaxMapPictureScale);
+  tool_ = static_cast<Tool>(std::clamp(Memory().tool, 0, 2));
+  commands_ = MakeCommands();
   // The picture's pixels are its own, whatever the DPI.
   const MapPictureSize picture = MapPictureSizeAt(scale_);
+  const SIZE bands = ScaledForOwner(0, Layout::PictureBandHeight + Layout::PictureStatusHeight);
   WindowArgs args;
   args.className = ClassName;
   args.caption = Widen(Caption);
   args.style = Style;
-  CreateToolWindow(args, {picture.width + GetSystemMetrics(SM_CXVSCROLL), picture.height + GetSystemMetrics(SM_CYHSCROLL)});
+  CreateToolWindow(args, {picture.width + GetSystemMetrics(SM_CXVSCROLL),
+                          picture.height + GetSystemMetrics(SM_CYHSCROLL) + bands.cy});
+  CreateBand();
+  RECT client{};
+  GetClientRect(Window(), &client);
+  OnSize(client.right, client.bottom);
+}
+
+// The tools, each a row: its button, its tooltip and its key.
+CommandTable TPictureForm1::MakeCommands() {
+  std::vector<Command> rows = {
+      MenuCommand(IdSelectTool, "選択", 'S', [this] { SelectTool(Tool::Select); }),
+      MenuCommand(IdBrushTool, "道路を描く", 'B', [this] { SelectTool(Tool::Brush); }),
+      MenuCommand(IdEraserTool, "消す", 'E', [this] { SelectTool(Tool::Eraser); }),
+  };
+  rows[0].bitmap = IDB_SELECT;
+  rows[1].bitmap = IDB_BRUSH;
+  rows[2].bitmap = IDB_ERASER;
+  return CommandTable(std::move(rows));
+}
+
+void TPictureForm1::CreateBand() {
+  ToolBar::Args tools;
+  static_cast<ControlArgs&>(tools) = ControlArgs{Window(), IdTools, Layout::PictureTools, &Fonts::Window, 0, 0, L"", Dpi()};
+  tools.buttons = commands_.ToolButtons({IdSelectTool, IdBrushTool, IdEraserTool});
+  for (ToolBar::ButtonArgs& button : tools.buttons) {
+    button.oneOfGroup = true;
+    button.checked = button.id == IdOf(tool_);
+  }
+  tools.firstButton = Layout::PictureFirstTool;
+  tools.imageSize = Layout::ToolImageSize;
+  tools.maskColour = TOOLBAR_MASK_COLOUR;
+  tools_.Create(tools);
+
+  ComboBox::Args lands;
+  static_cast<ControlArgs&>(lands) = ControlArgs{Window(), IdLands, Layout::PictureLandList, &Fonts::Window,
+                                                 WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST, 0, L"", Dpi()};
+  for (const TerrainCode land : EraserLands) lands.items.push_back(Widen(TerrainNames[land]));
+  lands.visibleItems = Layout::PictureLandListVisibleEntries;
+  lands_.Create(lands);
+  const auto chosen = std::find(EraserLands.begin(), EraserLands.end(), Memory().choice);
+  lands_.SetSelection(chosen != EraserLands.end() ? static_cast<int>(chosen - EraserLands.begin()) : 1);  // 平地
+  lands_.onSelectionChanged = [this] { Memory().choice = EraserLand(); };
+
+  status_.Create(ControlArgs{Window(), IdStatus, {0, 0, 0, Layout::PictureStatusHeight}, &Fonts::Window,
+                             SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_CENTERIMAGE, 0, L"", Dpi()});
+  status_.SetBackground(COLOR_BTNFACE);
+}
+
+TerrainCode TPictureForm1::EraserLand() const {
+  const int index = lands_.Selection();
+  return index >= 0 && index < static_cast<int>(EraserLands.size()) ? EraserLands[static_cast<std::size_t>(index)]
+                                                                     : terrain::Plain;
+}
+
+int TPictureForm1::PictureTop() const { return Scaled(Layout::PictureBandHeight); }
+
+RECT TPictureForm1::PictureArea() const {
+  RECT client{};
+  GetClientRect(Window(), &client);
+  return {0, PictureTop(), client.right, std::max<LONG>(PictureTop(), client.bottom - Scaled(Layout::PictureStatusHeight))};
+}
+
+POINT TPictureForm1::InPicture(POINT client) const { return {client.x, client.y - PictureTop()}; }
+
+void TPictureForm1::SelectTool(Tool tool) {
+  if (stroking_) CancelStroke();
+  tool_ = tool;
+  Memory().tool = static_cast<int>(tool);
+  for (Tool each : {Tool::Select, Tool::Brush, Tool::Eraser}) tools_.SetButtonChecked(IdOf(each), each == tool);
+  POINT pointer{};
+  GetCursorPos(&pointer);
+  if (WindowFromPoint(pointer) == Window()) SetCursor(LoadCursorW(nullptr, CursorOf(tool_)));
 }
 
 void TPictureForm1::ShowMap(const MapImage& image, GridCell current, const std::vector<int>& ringed) {
+  if (stroking_) CancelStroke();
   if (!showing_) {
     shown_ = image;
     ringed_ = ringed;
@@ -54,9 +157,7 @@ void TPictureForm1::ShowMap(const MapImage& image, GridCell current, const std::
     InvalidateRect(Window(), nullptr, FALSE);
     return;
   }
-  for (int offset = 0; offset < MapSize; ++offset)
-    if (image[offset] != shown_[offset]) InvalidateHexagon(offset);
-  shown_ = image;
+  Show(image);
   if (ringed != ringed_) {
     for (int offset : ringed_) InvalidateHexagon(offset);
     for (int offset : ringed) InvalidateHexagon(offset);
@@ -72,8 +173,24 @@ void TPictureForm1::ShowMap(const MapImage& image, GridCell current, const std::
   }
 }
 
+// Only the hexagons that differ are drawn again.
+void TPictureForm1::Show(const MapImage& image) {
+  for (int offset = 0; offset < MapSize; ++offset)
+    if (image[offset] != shown_[offset]) InvalidateHexagon(offset);
+  shown_ = image;
+}
+
 LRESULT TPictureForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_COMMAND:
+      commands_.Run(LOWORD(wParam));
+      return 0;
+    case WM_SETCURSOR:
+      if (reinterpret_cast<HWND>(wParam) == Window() && LOWORD(lParam) == HTCLIENT && OnSetCursor()) return TRUE;
+      return ToolWindow::HandleMessage(message, wParam, lParam);
+    case WM_LBUTTONUP:
+      OnLeftButtonUp();
+      return 0;
     case WM_PAINT:
       OnPaint();
       return 0;
@@ -100,13 +217,19 @@ LRESULT TPictureForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       OnPanStart({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       return 0;
     case WM_MOUSEMOVE:
-      if (panning_) OnPanMove({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      if (panning_) {
+        OnPanMove({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      } else {
+        OnMouseMove({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      }
       return 0;
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
     case WM_CAPTURECHANGED:
       if (panning_ && message != WM_CAPTURECHANGED) ReleaseCapture();
       panning_ = false;
+      // Another window took the mouse in the middle of a stroke: it is taken back.
+      if (message == WM_CAPTURECHANGED && stroking_) CancelStroke();
       return 0;
     case WM_DESTROY:
       Memory().zoom = scale_;
@@ -121,8 +244,20 @@ LRESULT TPictureForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 // and blitted; the outline of the current cell goes over it.
 void TPictureForm1::OnPaint() {
   const PaintScope paint(Window());
-  RECT area = paint.Area();
-  if (bits_ == nullptr || IsRectEmpty(&area)) return;
+  const RECT exposed = paint.Area();
+  // The band of tools and the status line, where their controls leave room.
+  RECT client{};
+  GetClientRect(Window(), &client);
+  const RECT pictureArea = PictureArea();
+  for (const RECT& band : {RECT{0, 0, client.right, pictureArea.top}, RECT{0, pictureArea.bottom, client.right, client.bottom}}) {
+    RECT part{};
+    if (IntersectRect(&part, &band, &exposed)) FillRect(paint.Dc(), &part, GetSysColorBrush(COLOR_BTNFACE));
+  }
+  RECT shownArea{};
+  if (bits_ == nullptr || !IntersectRect(&shownArea, &exposed, &pictureArea)) return;
+  const int top = pictureArea.top;
+  // In the picture part's own pixels from here.
+  const RECT area{shownArea.left, shownArea.top - top, shownArea.right, shownArea.bottom - top};
   const MapPictureSize picture = MapPictureSizeAt(scale_);
   RECT drawn{std::max<LONG>(area.left, 0), std::max<LONG>(area.top, 0),
              std::min<LONG>({area.right, picture.width - origin_.x, bitmapSize_.cx}),
@@ -132,19 +267,21 @@ void TPictureForm1::OnPaint() {
                               drawn.bottom - drawn.top};
     DrawMapPicturePart(shown_, scale_, ringed_, part, bits_ + drawn.top * stride_ + drawn.left, stride_);
     GdiFlush();
-    BitBlt(paint.Dc(), drawn.left, drawn.top, part.width, part.height, bitmapDc_.get(), drawn.left, drawn.top,
+    BitBlt(paint.Dc(), drawn.left, drawn.top + top, part.width, part.height, bitmapDc_.get(), drawn.left, drawn.top,
            SRCCOPY);
   } else {
     drawn = RECT{};
   }
   // Beyond the picture: the colour of an empty workspace.
   const HBRUSH beyond = GetSysColorBrush(COLOR_APPWORKSPACE);
-  RECT right{std::max(area.left, drawn.right), area.top, area.right, area.bottom};
-  RECT below{area.left, std::max(area.top, drawn.bottom), std::max(area.left, drawn.right), area.bottom};
-  if (!showing_) right = area;
+  RECT right{std::max(area.left, drawn.right), area.top + top, area.right, area.bottom + top};
+  RECT below{area.left, std::max(area.top, drawn.bottom) + top, std::max(area.left, drawn.right), area.bottom + top};
+  if (!showing_) right = shownArea;
   FillRect(paint.Dc(), &right, beyond);
   FillRect(paint.Dc(), &below, beyond);
-  if (showing_) DrawOutline(paint.Dc());
+  if (!showing_) return;
+  IntersectClipRect(paint.Dc(), pictureArea.left, pictureArea.top, pictureArea.right, pictureArea.bottom);
+  DrawOutline(paint.Dc());
 }
 
 // The selection colour inside a rim of black or white, whichever differs
@@ -154,7 +291,7 @@ void TPictureForm1::DrawOutline(HDC dc) const {
   if (offset == NoMapOffset) return;
   const PicturePoint centre = HexCentreAt(offset, scale_);
   POINT corners[7];
-  const auto hexagon = HexCorners({centre.x - origin_.x, centre.y - origin_.y}, scale_);
+  const auto hexagon = HexCorners({centre.x - origin_.x, centre.y - origin_.y + PictureTop()}, scale_);
   for (int corner = 0; corner < 7; ++corner) corners[corner] = {hexagon[corner % 6].x, hexagon[corner % 6].y};
   const COLORREF selection = GetSysColor(COLOR_HIGHLIGHT);
   const int brightness = (GetRValue(selection) * 299 + GetGValue(selection) * 587 + GetBValue(selection) * 114) / 1000;
@@ -170,7 +307,12 @@ void TPictureForm1::DrawOutline(HDC dc) const {
 }
 
 void TPictureForm1::OnSize(int width, int height) {
-  MakeBitmap(width, height);
+  const int statusHeight = Scaled(Layout::PictureStatusHeight);
+  if (status_.Window() != nullptr)
+    SetWindowPos(status_.Window(), nullptr, 0, std::max(0, height - statusHeight), width, statusHeight,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  const RECT area = PictureArea();
+  MakeBitmap(area.right - area.left, area.bottom - area.top);
   ScrollTo(origin_);
   UpdateScrollBars();
   InvalidateRect(Window(), nullptr, FALSE);
@@ -213,9 +355,8 @@ void TPictureForm1::MakeBitmap(int width, int height) {
 }
 
 SIZE TPictureForm1::Client() const {
-  RECT client{};
-  GetClientRect(Window(), &client);
-  return {client.right, client.bottom};
+  const RECT area = PictureArea();
+  return {area.right - area.left, area.bottom - area.top};
 }
 
 PicturePoint TPictureForm1::Clamped(PicturePoint origin) const {
@@ -233,7 +374,8 @@ void TPictureForm1::ScrollTo(PicturePoint origin) {
   if (dx == 0 && dy == 0) return;
   UpdateWindow(Window());
   origin_ = origin;
-  ScrollWindowEx(Window(), dx, dy, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE);
+  const RECT area = PictureArea();
+  ScrollWindowEx(Window(), dx, dy, &area, &area, nullptr, nullptr, SW_INVALIDATE);
   UpdateScrollBars();
 }
 
@@ -283,13 +425,15 @@ void TPictureForm1::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
   if ((GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) != 0) {
     POINT anchor{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     ScreenToClient(Window(), &anchor);
-    ZoomStep(delta > 0 ? 1 : -1, anchor);
+    ZoomStep(delta > 0 ? 1 : -1, InPicture(anchor));
     return;
   }
   ScrollTo({origin_.x, origin_.y - delta / WHEEL_DELTA * 3 * Layout::PictureLineScroll});
 }
 
 void TPictureForm1::OnKeyDown(WPARAM key) {
+  // The tools' keys, as Tiled's: S, B, E.
+  if (GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0 && commands_.RunKeys(static_cast<int>(key))) return;
   const SIZE client = Client();
   const POINT middle{client.cx / 2, client.cy / 2};
   const int line = Layout::PictureLineScroll;
@@ -308,10 +452,133 @@ void TPictureForm1::OnKeyDown(WPARAM key) {
   }
 }
 
-void TPictureForm1::OnLeftButtonDown(POINT point) {
+void TPictureForm1::OnLeftButtonDown(POINT client) {
   SetFocus(Window());
-  const std::optional<GridCell> cell = CellAtPoint({origin_.x + point.x, origin_.y + point.y}, scale_);
-  if (cell && events_.cellClicked) events_.cellClicked(*cell);
+  const POINT point = InPicture(client);
+  const RECT area = PictureArea();
+  if (client.y < area.top || client.y >= area.bottom) return;
+  if (tool_ == Tool::Select) {
+    const std::optional<GridCell> cell = CellAtPoint({origin_.x + point.x, origin_.y + point.y}, scale_);
+    if (cell && events_.cellClicked) events_.cellClicked(*cell);
+    return;
+  }
+  if (!showing_) return;
+  if (const std::optional<int> hexagon = HexagonAt(point)) StartStroke(*hexagon, point);
+}
+
+std::optional<int> TPictureForm1::HexagonAt(POINT inPicture) const {
+  const std::optional<GridCell> cell = CellAtPoint({origin_.x + inPicture.x, origin_.y + inPicture.y}, scale_);
+  if (!cell) return std::nullopt;
+  const int offset = CellToOffset(cell->column, cell->row);
+  if (offset == NoMapOffset) return std::nullopt;
+  return offset;
+}
+
+void TPictureForm1::StartStroke(int offset, POINT inPicture) {
+  stroking_ = true;
+  strokeTool_ = tool_;
+  land_ = shown_;
+  stroke_.reset();
+  erased_.clear();
+  lastHexagon_ = NoMapOffset;
+  lastPoint_ = inPicture;
+  refusal_.clear();
+  if (strokeTool_ == Tool::Brush) stroke_.emplace(land_);
+  SetCapture(Window());
+  ExtendStroke(offset);
+}
+
+// The brush joins the hexagon to its road; the eraser takes it.
+void TPictureForm1::ExtendStroke(int offset) {
+  if (offset == lastHexagon_) return;
+  lastHexagon_ = offset;
+  if (strokeTool_ == Tool::Eraser) {
+    if (std::find(erased_.begin(), erased_.end(), offset) == erased_.end()) erased_.push_back(offset);
+  } else {
+    const int from = stroke_->Started() ? stroke_->Way().back() : offset;
+    try {
+      stroke_->Reach(offset);
+      refusal_.clear();
+    } catch (const RoadRefusal& refusal) {
+      refusal_ = Widen(RoadRefusalLine(land_, refusal, from, offset));
+    }
+  }
+  ShowStroke();
+}
+
+void TPictureForm1::ShowStroke() {
+  int length = 0;
+  if (strokeTool_ == Tool::Eraser) {
+    MapImage erased = land_;
+    EraseRoads(erased, erased_, EraserLand());
+    Show(erased);
+    length = static_cast<int>(erased_.size());
+  } else {
+    Show(stroke_->Drawn());
+    length = static_cast<int>(stroke_->Way().size());
+  }
+  std::wstring text = Widen(StrokeLength);
+  text.replace(text.find(L"%d"), 2, std::to_wstring(length));
+  ShowStatus(refusal_.empty() ? text : text + L"  " + refusal_);
+}
+
+void TPictureForm1::OnMouseMove(POINT client) {
+  const POINT point = InPicture(client);
+  if (!stroking_) {
+    const std::optional<GridCell> cell = CellAtPoint({origin_.x + point.x, origin_.y + point.y}, scale_);
+    ShowStatus(cell && events_.cellName ? events_.cellName(*cell) : std::wstring());
+    return;
+  }
+  // The eraser takes every hexagon the pointer passed, also in a fast move.
+  const int moved = static_cast<int>(std::max(std::abs(point.x - lastPoint_.x), std::abs(point.y - lastPoint_.y)));
+  const int steps = strokeTool_ == Tool::Eraser ? std::max(1, moved / std::max(1, scale_ / 2)) : 1;
+  for (int step = 1; step <= steps; ++step) {
+    const POINT between{lastPoint_.x + (point.x - lastPoint_.x) * step / steps,
+                        lastPoint_.y + (point.y - lastPoint_.y) * step / steps};
+    if (const std::optional<int> hexagon = HexagonAt(between)) ExtendStroke(*hexagon);
+  }
+  lastPoint_ = point;
+}
+
+void TPictureForm1::OnLeftButtonUp() {
+  if (stroking_) EndStroke();
+}
+
+// The stroke goes to the owner as one change; the map shown is what it drew.
+void TPictureForm1::EndStroke() {
+  stroking_ = false;
+  const MapImage drawn = shown_;
+  if (GetCapture() == Window()) ReleaseCapture();
+  ShowStatus({});
+  if (drawn != land_ && events_.strokeEnded) events_.strokeEnded(drawn);
+}
+
+void TPictureForm1::CancelStroke() {
+  stroking_ = false;
+  Show(land_);
+  if (GetCapture() == Window()) ReleaseCapture();
+  ShowStatus({});
+}
+
+void TPictureForm1::ShowStatus(std::wstring text) { status_.SetText(text); }
+
+bool TPictureForm1::OnSetCursor() {
+  POINT pointer{};
+  GetCursorPos(&pointer);
+  ScreenToClient(Window(), &pointer);
+  const RECT area = PictureArea();
+  if (!PtInRect(&area, pointer)) return false;
+  SetCursor(LoadCursorW(nullptr, CursorOf(tool_)));
+  return true;
+}
+
+bool TPictureForm1::PreTranslateMessage(const MSG& message) {
+  if (stroking_ && message.message == WM_KEYDOWN && message.wParam == VK_ESCAPE &&
+      (message.hwnd == Window() || IsChild(Window(), message.hwnd))) {
+    CancelStroke();
+    return true;
+  }
+  return ToolWindow::PreTranslateMessage(message);
 }
 
 void TPictureForm1::OnPanStart(POINT point) {
@@ -372,6 +639,8 @@ RECT TPictureForm1::HexagonRect(int offset, int reach) const {
 // The hexagon with all the painter draws about it: its road, its mark, a
 // ring, which reach three scales from the centre, and the outline.
 void TPictureForm1::InvalidateHexagon(int offset) {
-  const RECT rect = HexagonRect(offset, 3 * scale_ + Scaled(Layout::PictureOutlineWidth + 2 * Layout::PictureOutlineRimWidth));
-  InvalidateRect(Window(), &rect, FALSE);
+  RECT rect = HexagonRect(offset, 3 * scale_ + Scaled(Layout::PictureOutlineWidth + 2 * Layout::PictureOutlineRimWidth));
+  OffsetRect(&rect, 0, PictureTop());
+  const RECT area = PictureArea();
+  if (IntersectRect(&rect, &rect, &area)) InvalidateRect(Window(), &rect, FALSE);
 }

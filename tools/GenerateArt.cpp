@@ -80,6 +80,9 @@ bool WritePreviews(const std::string& folder) {
   return WriteFile(folder + "/Valtea.ico.png", EncodePng(PreviewSheet(DrawProgramIcon(), 16))) &&
          WriteFile(folder + "/Open.bmp.png", EncodePng(PreviewSheet(DrawOpenPicture(), 24))) &&
          WriteFile(folder + "/Save.bmp.png", EncodePng(PreviewSheet(DrawSavePicture(), 24))) &&
+         WriteFile(folder + "/Select.bmp.png", EncodePng(PreviewSheet(DrawSelectPicture(), 24))) &&
+         WriteFile(folder + "/Brush.bmp.png", EncodePng(PreviewSheet(DrawBrushPicture(), 24))) &&
+         WriteFile(folder + "/Eraser.bmp.png", EncodePng(PreviewSheet(DrawEraserPicture(), 24))) &&
          WriteMapPreviews(folder);
 }
 
@@ -94,6 +97,9 @@ int main(int argc, char** argv) {
   bool written = WriteFile(source + "/src/resources/Valtea.ico", ProgramIconFile()) &&
                  WriteFile(source + "/src/resources/Open.bmp", OpenBitmapFile()) &&
                  WriteFile(source + "/src/resources/Save.bmp", SaveBitmapFile()) &&
+                 WriteFile(source + "/src/resources/Select.bmp", SelectBitmapFile()) &&
+                 WriteFile(source + "/src/resources/Brush.bmp", BrushBitmapFile()) &&
+                 WriteFile(source + "/src/resources/Eraser.bmp", EraserBitmapFile()) &&
                  WriteFile(source + "/samples/MAPDATA.VLT", SampleMapFile());
   if (written && argc == 4) written = WritePreviews(argv[3]);
   return written ? 0 : 1;

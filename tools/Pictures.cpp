@@ -69,7 +69,56 @@ void DrawFloppy(Canvas& canvas) {
   canvas.FillRectangle(P(4, 12), P(12, 13), LabelLine);
 }
 
+constexpr Rgba PointerWhite = Opaque(0xFF, 0xFF, 0xFF);
+constexpr Rgba RoadBrown = Opaque(0x8B, 0x5A, 0x2B);
+constexpr Rgba Handle = Opaque(0xC0, 0x80, 0x30);
+constexpr Rgba Ferrule = Opaque(0xA0, 0xA0, 0xA8);
+constexpr Rgba EraserPink = Opaque(0xF0, 0x90, 0xA8);
+constexpr Rgba EraserSleeve = Opaque(0x30, 0x60, 0xC0);
+
+// The arrow of the system's pointer: white with a black edge.
+void DrawPointer(Canvas& canvas) {
+  canvas.FillPolygon({P(3, 1), P(12, 10), P(8, 10.5), P(10.5, 15), P(8.5, 16), P(6.2, 11.5), P(3, 14)}, Black);
+  canvas.FillPolygon({P(4, 3.4), P(9.8, 9.2), P(6.6, 9.6), P(9.2, 14.4), P(8.9, 14.6), P(6.4, 10), P(4, 11.8)},
+                     PointerWhite);
+}
+
+// A brush leaning to the right, drawing a road that runs away to the left.
+void DrawBrush(Canvas& canvas) {
+  canvas.StrokeLine(P(0.5, 14.5), P(6.5, 11), Px(1.2), RoadBrown);  // the road laid
+  canvas.StrokeLine(P(9, 7), P(15.2, 0.8), Px(1.1), Handle);
+  canvas.FillPolygon({P(7.2, 6.6), P(9.4, 8.8), P(8.6, 9.6), P(6.4, 7.4)}, Ferrule);
+  canvas.FillPolygon({P(6.4, 7.4), P(8.6, 9.6), P(6, 12.6), P(3.8, 11.8), P(4.4, 9.8)}, RoadBrown);  // the bristles
+}
+
+// An eraser with its sleeve, slanted, and a rubbed-out stretch before it.
+void DrawEraser(Canvas& canvas) {
+  canvas.FillPolygon({P(1, 10), P(8, 3), P(12, 7), P(5, 14)}, Black);
+  canvas.FillPolygon({P(2.4, 10), P(8, 4.4), P(10.6, 7), P(5, 12.6)}, EraserPink);
+  canvas.FillPolygon({P(8, 3), P(11, 0), P(15, 4), P(12, 7)}, Black);
+  canvas.FillPolygon({P(9.4, 3), P(11, 1.4), P(13.6, 4), P(12, 5.6)}, EraserSleeve);
+  canvas.FillRectangle(P(6, 15), P(16, 16), RoadBrown);
+}
+
 }  // namespace
+
+Image DrawSelectPicture() {
+  Canvas canvas(16, 16);
+  DrawPointer(canvas);
+  return canvas.Resolve();
+}
+
+Image DrawBrushPicture() {
+  Canvas canvas(16, 16);
+  DrawBrush(canvas);
+  return canvas.Resolve();
+}
+
+Image DrawEraserPicture() {
+  Canvas canvas(16, 16);
+  DrawEraser(canvas);
+  return canvas.Resolve();
+}
 
 Image DrawProgramIcon() {
   Canvas canvas(32, 32);
@@ -94,3 +143,6 @@ Image DrawSavePicture() {
 Bytes ProgramIconFile() { return EncodeIcon256(DrawProgramIcon()); }
 Bytes OpenBitmapFile() { return EncodeBitmap24(DrawOpenPicture(), FromColorRef(TOOLBAR_MASK_COLOUR)); }
 Bytes SaveBitmapFile() { return EncodeBitmap24(DrawSavePicture(), FromColorRef(TOOLBAR_MASK_COLOUR)); }
+Bytes SelectBitmapFile() { return EncodeBitmap24(DrawSelectPicture(), FromColorRef(TOOLBAR_MASK_COLOUR)); }
+Bytes BrushBitmapFile() { return EncodeBitmap24(DrawBrushPicture(), FromColorRef(TOOLBAR_MASK_COLOUR)); }
+Bytes EraserBitmapFile() { return EncodeBitmap24(DrawEraserPicture(), FromColorRef(TOOLBAR_MASK_COLOUR)); }

@@ -13,7 +13,17 @@ Image DrawOpenPicture();
 // 16 x 16: a floppy disk.
 Image DrawSavePicture();
 
-// The files as the resource script takes them (Valtea.ico, Open.bmp, Save.bmp).
+// 16 x 16, the picture window's tools: the pointer of selecting, a brush
+// laying a brown road, a pink eraser.
+Image DrawSelectPicture();
+Image DrawBrushPicture();
+Image DrawEraserPicture();
+
+// The files as the resource script takes them (Valtea.ico, Open.bmp, Save.bmp,
+// Select.bmp, Brush.bmp, Eraser.bmp).
 Bytes ProgramIconFile();
 Bytes OpenBitmapFile();
 Bytes SaveBitmapFile();
+Bytes SelectBitmapFile();
+Bytes BrushBitmapFile();
+Bytes EraserBitmapFile();

@@ -1,16 +1,25 @@
 // The map picture window under Wine, on the sample map: one edited hexagon
 // drawn and shown, and one zoom step of a window of 1,200 x 800 pixels, each
 // until the window has repainted. Targets: 1 ms and 30 ms.
+// Then the road brush in the real main window: a stroke of 300 hexagons on
+// plain land, replayed as WM_MOUSEMOVE, each hexagon until the picture shows
+// it; and the release, until the history has its step and the grid and the
+// problem window have repainted. Targets: half a full repaint of the grid,
+// and one, in the same run.
 
 #include <windows.h>
 
 #include <cstdio>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <vector>
 
+#include "Main1.h"
 #include "Picture1.h"
 #include "Timing.h"
+#include "picture/HexGeometry.h"
+#include "support/WindowTesting.h"
 
 namespace {
 
@@ -22,6 +31,90 @@ MapImage SampleMap() {
   MapImage image{};
   std::copy_n(bytes.begin(), std::min(bytes.size(), image.size()), image.begin());
   return image;
+}
+
+constexpr int StrokeHexagons = 300;
+constexpr int StrokeRounds = 5;
+
+// East along the map in slanted steps, north-east and south-east by turns.
+std::vector<int> ZigzagFrom(int start) {
+  std::vector<int> way{start};
+  while (static_cast<int>(way.size()) < StrokeHexagons)
+    way.push_back(NeighbourOffset(way.back(), way.size() % 2 == 1 ? Side::NorthEast : Side::SouthEast));
+  return way;
+}
+
+int BenchStroke() {
+  namespace fs = std::filesystem;
+  const fs::path folder = fs::temp_directory_path() / "valtea-stroke-bench";
+  fs::create_directories(folder);
+  const fs::path file = folder / "MAPDATA.VLT";
+  {
+    std::ofstream plain(file, std::ios::binary | std::ios::trunc);
+    for (int offset = 0; offset < MapSize; ++offset) plain.put(4);
+  }
+  ScriptedDialogs dialogs;
+  dialogs.answer = file.wstring();
+  auto form = MakeWindow<TMainForm1>();
+  form->CreateWindowAndControls();
+  form->Show(SW_SHOWNORMAL);
+  const auto command = [&](WORD id) {
+    SendMessageW(form->Window(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    HandleQueuedMessages();
+  };
+  command(IdOpen1);
+  command(IdMapPicture1);
+  command(IdProblems1);
+  TPictureForm1& picture = *form->PictureForm();
+  HWND window = picture.Window();
+  SetWindowPos(window, nullptr, 0, 0, 1500, 560, SWP_NOZORDER | SWP_NOACTIVATE);
+  for (int step = 0; step < 16; ++step) SendMessageW(window, WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, -WHEEL_DELTA), 0);
+  SendMessageW(window, WM_KEYDOWN, 'B', 0);
+  HandleQueuedMessages();
+  const auto at = [&](int offset) {
+    const PicturePoint centre = HexCentreAt(offset, picture.Scale());
+    return MAKELPARAM(centre.x - picture.Origin().x, centre.y - picture.Origin().y + picture.PictureTop());
+  };
+
+  Figures perHexagon, release, fullRepaint;
+  HWND grid = form->Control(IdStringGrid1);
+  for (int round = 0; round < StrokeRounds; ++round) {
+    const std::vector<int> way = ZigzagFrom(CellToOffset(21, 20 + 4 * round));
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(way.front()));
+    UpdateWindow(window);
+    for (std::size_t index = 1; index < way.size(); ++index)
+      perHexagon.samples.push_back(Time([&] {
+        SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, at(way[index]));
+        UpdateWindow(window);
+      }));
+    release.samples.push_back(Time([&] {
+      SendMessageW(window, WM_LBUTTONUP, 0, at(way.back()));
+      RedrawWindow(form->Window(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+      RedrawWindow(form->ProblemsForm()->Window(), nullptr, nullptr, RDW_UPDATENOW | RDW_ALLCHILDREN);
+      UpdateWindow(window);
+    }));
+    HandleQueuedMessages();
+    fullRepaint.samples.push_back(Time([&] {
+      InvalidateRect(grid, nullptr, FALSE);
+      UpdateWindow(grid);
+    }));
+  }
+  const bool recorded = form->Model().UndoEnabled() && dialogs.errorBoxes.empty();
+  std::printf("Road brush, %d strokes of %d hexagons on plain land, picture at scale %d\n", StrokeRounds,
+              StrokeHexagons, picture.Scale());
+  perHexagon.Print("one hexagon entered, until the picture shows it");
+  release.Print("the release: a history step, grid and problems repainted");
+  fullRepaint.Print("a full repaint of the grid, for comparison");
+  std::printf("a hexagon costs %.2f, the release %.2f full repaints (medians; targets 0.5 and 1)\n",
+              perHexagon.Median() / fullRepaint.Median(), release.Median() / fullRepaint.Median());
+  form.reset();
+  std::error_code ignored;
+  fs::remove_all(folder, ignored);
+  if (!recorded) {
+    std::fprintf(stderr, "the strokes were not recorded\n");
+    return 1;
+  }
+  return 0;
 }
 
 }  // namespace
@@ -68,5 +161,6 @@ int main() {
               picture->Scale(), Rounds);
   edit.Print("one edited hexagon drawn and shown (target 1 ms)");
   zoom.Print("one zoom step, drawn and shown (target 30 ms)");
-  return 0;
+  picture.reset();
+  return BenchStroke();
 }

@@ -179,6 +179,11 @@ void EditorModel::ShapeRoads() {
   if (!changes.empty()) ApplyChanges(shaped, changes.front().offset);
 }
 
+void EditorModel::ApplyDrawing(const ::MapImage& drawn) {
+  if (!mapLoaded_ || drawn == image_) return;
+  ApplyChanges(drawn, currentOffset_ != NoMapOffset ? currentOffset_ : ChangesBetween(image_, drawn).front().offset);
+}
+
 void EditorModel::SetRoadStart() {
   if (mapLoaded_ && currentOffset_ != NoMapOffset) roadStart_ = currentOffset_;
 }

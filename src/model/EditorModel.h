@@ -82,6 +82,11 @@ class EditorModel {
   void ShapeRoads();
   void SetRoadStart();
   void LayRoad();
+  // A stroke of the picture's brush or eraser ended with the map `drawn`:
+  // one step of the history, none when it changes nothing. The current cell
+  // stays, so the grid does not jump while the player draws elsewhere; a
+  // placeholder cell gives way to the first cell changed.
+  void ApplyDrawing(const ::MapImage& drawn);
 
   // The problems of the road network check, in its order and words, built
   // again after every change of the map. Next and Previous make the next or

@@ -4,6 +4,9 @@
 #define IDI_PROGRAM 1
 #define IDB_OPEN 101
 #define IDB_SAVE 102
+#define IDB_SELECT 103
+#define IDB_BRUSH 104
+#define IDB_ERASER 105
 
 // The toolbar pictures (IDB_OPEN, IDB_SAVE) are 16 x 16 bitmaps of 24 bits per
 // pixel whose transparent pixels are magenta. 24-bit bitmaps with a mask

@@ -105,6 +105,12 @@ bool CommandTable::Run(WORD id) const {
   return true;
 }
 
+bool CommandTable::RunKeys(int keys) const {
+  for (const Command& command : commands_)
+    if (command.keys == keys || command.otherKeys == keys) return Run(command.id);
+  return false;
+}
+
 void CommandTable::ShowStates(HMENU menu, ToolBar* toolBar) const {
   for (const Command& command : commands_) {
     if (command.standsFor != 0) {

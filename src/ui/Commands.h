@@ -60,6 +60,9 @@ class CommandTable {
   bool Enabled(WORD id) const;
   // Runs command `id` when it can be done now; false when `id` is no command.
   bool Run(WORD id) const;
+  // Runs the command of these keys (ShortcutCtrl + 'O'), for a window that
+  // takes its keys itself; false when no command has them.
+  bool RunKeys(int keys) const;
   // Greys and names the menu items and the toolbar's buttons as the rules say now.
   void ShowStates(HMENU menu, ToolBar* toolBar) const;
 

@@ -270,7 +270,9 @@ void ToolBar::AddButtons() {
   std::vector<TBBUTTON> buttons;
   int image = 0;
   for (const ButtonArgs& button : buttons_)
-    buttons.push_back({image++, button.id, static_cast<BYTE>(button.enabled ? TBSTATE_ENABLED : 0), BTNS_BUTTON, {}, 0, 0});
+    buttons.push_back({image++, button.id,
+                       static_cast<BYTE>((button.enabled ? TBSTATE_ENABLED : 0) | (button.checked ? TBSTATE_CHECKED : 0)),
+                       static_cast<BYTE>(button.oneOfGroup ? BTNS_CHECKGROUP : BTNS_BUTTON), {}, 0, 0});
   SendMessageW(Window(), TB_ADDBUTTONSW, buttons.size(), reinterpret_cast<LPARAM>(buttons.data()));
 }
 
@@ -278,7 +280,10 @@ void ToolBar::AddButtons() {
 // buttons it already has at the indent they had.
 void ToolBar::SetDpi(int dpi) {
   Control::SetDpi(dpi);
-  for (ButtonArgs& button : buttons_) button.enabled = ButtonEnabled(button.id);
+  for (ButtonArgs& button : buttons_) {
+    button.enabled = ButtonEnabled(button.id);
+    button.checked = ButtonChecked(button.id);
+  }
   while (SendMessageW(Window(), TB_BUTTONCOUNT, 0, 0) > 0) SendMessageW(Window(), TB_DELETEBUTTON, 0, 0);
   SetImages();
   AddButtons();
@@ -306,6 +311,12 @@ void ToolBar::SetImages() {
 }
 
 bool ToolBar::ButtonEnabled(WORD id) const { return SendMessageW(Window(), TB_ISBUTTONENABLED, id, 0) != 0; }
+
+bool ToolBar::ButtonChecked(WORD id) const { return SendMessageW(Window(), TB_ISBUTTONCHECKED, id, 0) != 0; }
+
+void ToolBar::SetButtonChecked(WORD id, bool checked) {
+  SendMessageW(Window(), TB_CHECKBUTTON, id, MAKELPARAM(checked, 0));
+}
 
 void ToolBar::SetButtonEnabled(WORD id, bool enabled) {
   SendMessageW(Window(), TB_ENABLEBUTTON, id, MAKELPARAM(enabled, 0));

@@ -177,6 +177,8 @@ class ToolBar : public Control {
     int bitmap;  // resource of a 16 x 16 picture
     std::wstring hint;
     bool enabled;
+    bool oneOfGroup = false;  // stays pressed, the others of its group not
+    bool checked = false;
   };
   struct Args : ControlArgs {
     std::vector<ButtonArgs> buttons;
@@ -187,6 +189,8 @@ class ToolBar : public Control {
   void Create(const Args& args);
   bool ButtonEnabled(WORD id) const;
   void SetButtonEnabled(WORD id, bool enabled);
+  bool ButtonChecked(WORD id) const;
+  void SetButtonChecked(WORD id, bool checked);
   bool OnCommand(WORD code) override;
   std::optional<LRESULT> OnNotify(const NMHDR& header) override;
   // The pictures and buttons follow the DPI too.

@@ -49,6 +49,14 @@ constexpr Box ProblemsList{8, 28, 504, 224};  // right and bottom margins stay 8
 // colour inside a rim of a contrasting one.
 constexpr int PictureFirstScale = 4;
 constexpr int PictureLineScroll = 16;
+// Its band of tools above the picture, with the eraser's land beside them,
+// and its status line below.
+constexpr int PictureBandHeight = 29;
+constexpr Box PictureTools{0, 0, 79, 29};
+constexpr Box PictureFirstTool{5, 2, 23, 22};
+constexpr Box PictureLandList{84, 4, 80, 20};
+constexpr int PictureLandListVisibleEntries = 4;
+constexpr int PictureStatusHeight = 20;
 constexpr int PictureOutlineWidth = 2;
 constexpr int PictureOutlineRimWidth = 1;
 

@@ -18,6 +18,8 @@
 struct ToolWindowMemory {
   std::optional<RECT> frame;  // where the player left it, at its size
   int zoom = 0;               // a zoom of its own, where it has one; 0 for none yet
+  int tool = 0;               // the tool chosen last, where it has tools
+  int choice = 0;             // what its list was left at, where it has one
 };
 
 // Where a tool window is to open.

@@ -1,6 +1,7 @@
 // The editor model driven the way the main window drives it: open, select,
 // choose a road, save, and read back every text and enabled state.
 
+#include "map/RoadStroke.h"
 #include "model/EditorModel.h"
 
 #include <cctype>
@@ -544,6 +545,26 @@ TEST_F(EditorModelTest, TheCopyIsProposedBesideTheMapUnderAnotherName) {
     Open(example.opened, VariedMap(0));
     EXPECT_EQ(model.CopyPathSuggestion(), example.proposed);
   }
+}
+
+// A stroke of the picture is one step: undone whole, redone whole, the
+// current cell kept; a stroke that changes nothing records none.
+TEST_F(EditorModelTest, AStrokeIsOneStepAndKeepsTheCurrentCell) {
+  const Bytes content = OpenWithRoadSelected();
+  ::MapImage drawn = model.MapImage();
+  DrawRoad(drawn, {CellToOffset(120, 30), CellToOffset(126, 27)});
+  model.ApplyDrawing(model.MapImage());
+  EXPECT_FALSE(model.UndoEnabled()) << "no change, no step";
+
+  model.ApplyDrawing(drawn);
+  EXPECT_EQ(model.MapImage(), drawn);
+  EXPECT_EQ(model.CurrentOffset(), 681);
+  EXPECT_EQ(view.CellText(126, 27), EditCellText(drawn[CellToOffset(126, 27)]));
+  model.Undo();
+  EXPECT_TRUE(std::equal(content.begin(), content.end(), model.MapImage().begin()));
+  EXPECT_FALSE(model.UndoEnabled());
+  model.Redo();
+  EXPECT_EQ(model.MapImage(), drawn);
 }
 
 // --- Failures ----------------------------------------------------------

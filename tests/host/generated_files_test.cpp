@@ -50,6 +50,9 @@ TEST(GeneratedFiles, TheCommittedPicturesAreWhatTheGeneratorMakes) {
   EXPECT_TRUE(CommittedFile("src/resources/Valtea.ico") == ProgramIconFile()) << "run the regenerate_art target";
   EXPECT_TRUE(CommittedFile("src/resources/Open.bmp") == OpenBitmapFile()) << "run the regenerate_art target";
   EXPECT_TRUE(CommittedFile("src/resources/Save.bmp") == SaveBitmapFile()) << "run the regenerate_art target";
+  EXPECT_TRUE(CommittedFile("src/resources/Select.bmp") == SelectBitmapFile()) << "run the regenerate_art target";
+  EXPECT_TRUE(CommittedFile("src/resources/Brush.bmp") == BrushBitmapFile()) << "run the regenerate_art target";
+  EXPECT_TRUE(CommittedFile("src/resources/Eraser.bmp") == EraserBitmapFile()) << "run the regenerate_art target";
 }
 
 TEST(GeneratedFiles, TheCommittedSampleMapIsWhatTheGeneratorMakes) {

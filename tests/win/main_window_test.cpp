@@ -15,6 +15,7 @@
 
 #include "Main1.h"
 #include "map/HexGrid.h"
+#include "map/RoadStroke.h"
 #include "picture/MapPicture.h"
 #include "platform/Text.h"
 #include "support/TempFolder.h"
@@ -1143,10 +1144,10 @@ TEST_F(MainWindowAccessibilityTest, AScreenReaderFollowsTheCurrentCellAndReadsIt
 class MainWindowPictureTest : public MainWindowRoadsTest {
  protected:
   TPictureForm1& Picture() const { return *form->PictureForm(); }
-  // A cell's hexagon centre in the picture window's client pixels.
+  // A cell's hexagon centre in the picture window's client pixels, below its band of tools.
   POINT CentreOf(GridCell cell) const {
     const PicturePoint centre = HexCentreAt(CellToOffset(cell.column, cell.row), Picture().Scale());
-    return {centre.x - Picture().Origin().x, centre.y - Picture().Origin().y};
+    return {centre.x - Picture().Origin().x, centre.y - Picture().Origin().y + Picture().PictureTop()};
   }
   // The screen shows the painter's picture there. The current cell's
   // outline covers most of a small hexagon, so the look is from elsewhere.
@@ -1158,7 +1159,8 @@ class MainWindowPictureTest : public MainWindowRoadsTest {
     const COLORREF shown = GetPixel(dc, at.x + 1, at.y + Picture().Scale() / 2);
     ReleaseDC(Picture().Window(), dc);
     const Image drawn = DrawMapPicture(form->Model().MapImage(), Picture().Scale());
-    const Rgba pixel = drawn.At(Picture().Origin().x + at.x + 1, Picture().Origin().y + at.y + Picture().Scale() / 2);
+    const Rgba pixel = drawn.At(Picture().Origin().x + at.x + 1,
+                                Picture().Origin().y + at.y - Picture().PictureTop() + Picture().Scale() / 2);
     EXPECT_EQ(shown, RGB(pixel.r, pixel.g, pixel.b)) << cell.column << ":" << cell.row;
   }
 };
@@ -1198,9 +1200,9 @@ TEST_F(MainWindowPictureTest, ShowsTheMapFollowsItsChangesAndSelectsTheCellClick
 
   // Zoom in with Ctrl and the wheel: the picture's point under the pointer stays.
   const int scaleBefore = Picture().Scale();
-  const POINT pointer{300, 200};
+  const POINT pointer{300, 200};  // in the picture part
   const int x = Picture().Origin().x + pointer.x, y = Picture().Origin().y + pointer.y;
-  POINT screen = pointer;
+  POINT screen{pointer.x, pointer.y + Picture().PictureTop()};
   ClientToScreen(Picture().Window(), &screen);
   SendMessageW(Picture().Window(), WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, WHEEL_DELTA), MAKELPARAM(screen.x, screen.y));
   ASSERT_EQ(Picture().Scale(), scaleBefore + 1);
@@ -1537,7 +1539,8 @@ TEST_F(MainWindowPictureTest, TheCurrentCellStandsOutOnEveryTerrain) {
       bool found = false;
       for (int dx = -3; dx <= 3 && !found; ++dx)
         for (int dy = -3; dy <= 3 && !found; ++dy) {
-          const COLORREF pixel = GetPixel(dc, middle.x - Picture().Origin().x + dx, middle.y - Picture().Origin().y + dy);
+          const COLORREF pixel = GetPixel(dc, middle.x - Picture().Origin().x + dx,
+                                          middle.y - Picture().Origin().y + Picture().PictureTop() + dy);
           found = std::find(colours.begin(), colours.end(), pixel) != colours.end();
         }
       sides += found;
@@ -1556,4 +1559,139 @@ TEST_F(MainWindowPictureTest, TheCurrentCellStandsOutOnEveryTerrain) {
   GoTo(140, 40);
   EXPECT_EQ(sidesShowing({120, 30}, {selection}), 0);
   EXPECT_EQ(sidesShowing({120, 30}, rim), 0);
+}
+
+// ---- the road brush and the eraser ----
+
+class MainWindowBrushTest : public MainWindowPictureTest {
+ protected:
+  void OpenPicture() {
+    OpenThroughDialog(path);
+    Shortcut('M');
+    ASSERT_NE(form->PictureForm(), nullptr);
+  }
+  LPARAM At(GridCell cell) const {
+    const POINT centre = CentreOf(cell);
+    return MAKELPARAM(centre.x, centre.y);
+  }
+  // A drag of the left button through the hexagons given, as real mouse messages.
+  void Drag(std::initializer_list<GridCell> cells, bool release = true) {
+    HWND picture = Picture().Window();
+    const GridCell first = *cells.begin();
+    SendMessageW(picture, WM_MOUSEMOVE, 0, At(first));
+    SendMessageW(picture, WM_LBUTTONDOWN, MK_LBUTTON, At(first));
+    for (const GridCell& cell : cells) SendMessageW(picture, WM_MOUSEMOVE, MK_LBUTTON, At(cell));
+    if (release) SendMessageW(picture, WM_LBUTTONUP, 0, At(*(cells.end() - 1)));
+    Pump();
+  }
+  void PressToolKey(WPARAM key) {
+    PostKey(Picture().Window(), key);
+    Pump();
+  }
+  bool ToolPressed(int index) const {
+    TBBUTTON button{};
+    SendMessageW(Picture().Tools(), TB_GETBUTTON, index, reinterpret_cast<LPARAM>(&button));
+    return (button.fsState & TBSTATE_CHECKED) != 0;
+  }
+};
+
+// The tools by their keys and their buttons; the window opens again with the
+// tool chosen last.
+TEST_F(MainWindowBrushTest, ToolsAreChosenByKeyAndByButtonAndRemembered) {
+  OpenPicture();
+  EXPECT_EQ(Picture().CurrentTool(), TPictureForm1::Tool::Select);
+  EXPECT_TRUE(ToolPressed(0));
+  PressToolKey('B');
+  EXPECT_EQ(Picture().CurrentTool(), TPictureForm1::Tool::Brush);
+  EXPECT_TRUE(ToolPressed(1));
+  EXPECT_FALSE(ToolPressed(0));
+  PressToolKey('S');
+  EXPECT_EQ(Picture().CurrentTool(), TPictureForm1::Tool::Select);
+  RECT button{};
+  SendMessageW(Picture().Tools(), TB_GETITEMRECT, 2, reinterpret_cast<LPARAM>(&button));
+  const LPARAM middle = MAKELPARAM((button.left + button.right) / 2, (button.top + button.bottom) / 2);
+  SendMessageW(Picture().Tools(), WM_LBUTTONDOWN, MK_LBUTTON, middle);
+  SendMessageW(Picture().Tools(), WM_LBUTTONUP, 0, middle);
+  Pump();
+  EXPECT_EQ(Picture().CurrentTool(), TPictureForm1::Tool::Eraser);
+  EXPECT_TRUE(ToolPressed(2));
+
+  PostKey(Picture().Window(), VK_ESCAPE);
+  Pump();
+  ASSERT_EQ(form->PictureForm(), nullptr);
+  Shortcut('M');
+  EXPECT_EQ(Picture().CurrentTool(), TPictureForm1::Tool::Eraser);
+  EXPECT_TRUE(ToolPressed(2));
+  EXPECT_EQ(SendMessageW(Picture().Lands(), CB_GETCURSEL, 0, 0), 1) << "平地 at first";
+}
+
+// A drag draws the road the way draw does, a fast jump too, and the release
+// is one step of the history; the grid, the fields and the problem window follow.
+TEST_F(MainWindowBrushTest, AStrokeIsDrawnAsDrawDrawsItAndTakenBackByOneCtrlZ) {
+  OpenPicture();
+  Command(IdProblems1);
+  const std::wstring problemsBefore = TextOf(form->ProblemsForm()->Summary());
+  const GridCell current = form->Grid().CurrentCell();
+  SetFocus(Picture().Window());
+  PressToolKey('B');
+  Drag({{120, 30}, {121, 30}, {122, 29}, {126, 27}});  // a diagonal, then a jump
+  MapImage expected{};
+  std::copy(map.begin(), map.end(), expected.begin());
+  DrawRoad(expected, {CellToOffset(120, 30), CellToOffset(121, 30), CellToOffset(122, 29), CellToOffset(126, 27)});
+  EXPECT_EQ(form->Model().MapImage(), expected);
+  EXPECT_EQ(form->Grid().CurrentCell(), current) << "the grid stays where the player left it";
+  EXPECT_EQ(form->Grid().CellText(126, 27), EditCellText(expected[CellToOffset(126, 27)]));
+  EXPECT_NE(TextOf(form->ProblemsForm()->Summary()), problemsBefore) << "two loose ends more";
+  EXPECT_TRUE(MenuItemEnabled(IdUndo1));
+
+  Shortcut('Z');
+  EXPECT_TRUE(std::equal(map.begin(), map.end(), form->Model().MapImage().begin()));
+  EXPECT_FALSE(MenuItemEnabled(IdUndo1)) << "one step for the whole stroke";
+  EXPECT_EQ(TextOf(form->ProblemsForm()->Summary()), problemsBefore);
+}
+
+// Esc with the button held takes the stroke back and keeps the window; a
+// stroke that changes nothing records no step.
+TEST_F(MainWindowBrushTest, EscDuringAStrokeTakesItBackAndKeepsTheWindow) {
+  OpenPicture();
+  SetFocus(Picture().Window());
+  PressToolKey('B');
+  Drag({{120, 30}, {121, 30}, {122, 29}}, false);
+  ASSERT_TRUE(Picture().Stroking());
+  PostKey(Picture().Window(), VK_ESCAPE);
+  Pump();
+  ASSERT_NE(form->PictureForm(), nullptr);
+  EXPECT_FALSE(Picture().Stroking());
+  SendMessageW(Picture().Window(), WM_LBUTTONUP, 0, At({122, 29}));
+  Pump();
+  EXPECT_TRUE(std::equal(map.begin(), map.end(), form->Model().MapImage().begin()));
+  EXPECT_FALSE(MenuItemEnabled(IdUndo1));
+
+  Drag({{110, 30}});  // a castle alone: nothing to draw
+  EXPECT_FALSE(MenuItemEnabled(IdUndo1));
+  EXPECT_TRUE(dialogs.errorBoxes.empty());
+}
+
+// The eraser over a road just drawn on plain gives the map back, as one
+// step; the status line names the hexagon under the pointer.
+TEST_F(MainWindowBrushTest, TheEraserTakesTheRoadBackIntoTheLandChosen) {
+  OpenPicture();
+  SetFocus(Picture().Window());
+  PressToolKey('B');
+  Drag({{120, 30}, {121, 30}, {122, 29}, {123, 29}});
+  const MapImage drawn = form->Model().MapImage();
+  PressToolKey('E');
+  // Over every hexagon the road took.
+  HWND picture = Picture().Window();
+  SendMessageW(picture, WM_LBUTTONDOWN, MK_LBUTTON, At({120, 30}));
+  for (int offset = 0; offset < MapSize; ++offset)
+    if (drawn[offset] != map[offset]) SendMessageW(picture, WM_MOUSEMOVE, MK_LBUTTON, At(OffsetToCell(offset)));
+  SendMessageW(picture, WM_LBUTTONUP, 0, At({123, 29}));
+  Pump();
+  EXPECT_TRUE(std::equal(map.begin(), map.end(), form->Model().MapImage().begin()));
+  Shortcut('Z');
+  EXPECT_EQ(form->Model().MapImage(), drawn);
+
+  SendMessageW(Picture().Window(), WM_MOUSEMOVE, 0, At({105, 28}));
+  EXPECT_EQ(TextOf(Picture().Status()), L"105 : 28 本城 31");
 }
