@@ -190,7 +190,10 @@ int ComboBox::Selection() const {
   return index == CB_ERR ? -1 : static_cast<int>(index);
 }
 
-void ComboBox::SetSelection(int index) { SendMessageW(Window(), CB_SETCURSEL, static_cast<WPARAM>(index), 0); }
+// Only a change is sent: the control draws itself again for every one.
+void ComboBox::SetSelection(int index) {
+  if (Selection() != index) SendMessageW(Window(), CB_SETCURSEL, static_cast<WPARAM>(index), 0);
+}
 
 bool ComboBox::DroppedDown() const { return SendMessageW(Window(), CB_GETDROPPEDSTATE, 0, 0) != 0; }
 
@@ -319,7 +322,7 @@ void ToolBar::SetButtonChecked(WORD id, bool checked) {
 }
 
 void ToolBar::SetButtonEnabled(WORD id, bool enabled) {
-  SendMessageW(Window(), TB_ENABLEBUTTON, id, MAKELPARAM(enabled, 0));
+  if (ButtonEnabled(id) != enabled) SendMessageW(Window(), TB_ENABLEBUTTON, id, MAKELPARAM(enabled, 0));
 }
 
 // A button's click is a command of the window, by the button's id.
