@@ -369,14 +369,6 @@ TEST(RoadStroke, EndsOnOpenLandCarryTheRoadOnAndALaterStrokeContinuesThem) {
   EXPECT_EQ(JoinedSides(second.Drawn()[At(105, 28)]), SideBit(Side::SouthWest) | SideBit(Side::NorthWest));
 }
 
-TEST(RoadStroke, BetweenPlacesItIsWhatRoadLays) {
-  MapImage laid = MapOf(Plain, {{101, 30, Castle}, {112, 34, Castle}, {106, 31, Hills}});
-  MapImage drawn = laid;
-  LayRoad(laid, At(101, 30), At(112, 34));
-  DrawRoad(drawn, {At(101, 30), At(112, 34)});
-  EXPECT_EQ(drawn, laid);
-}
-
 // Where it cannot go the stroke stays at its last hexagon, with the reason.
 TEST(RoadStroke, StaysWhereItCannotGoAndGoesBackOverItself) {
   MapImage land = RiverMap(Lake, {{101, 30, Castle}, {99, 30, Mountains}, {98, 20, Castle}});
