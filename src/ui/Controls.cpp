@@ -15,9 +15,16 @@ constexpr wchar_t ControlProperty[] = L"ValteaControl";
 // Control.
 
 Control::~Control() {
-  if (window_ == nullptr || !IsWindow(window_)) return;
+  // A window destroyed already (with its parent, say) may have passed its
+  // handle on to another: only a window that is still this control's goes.
+  if (window_ == nullptr || !IsWindow(window_) || Of(window_) != this) return;
   RemovePropW(window_, ControlProperty);
   DestroyWindow(window_);
+}
+
+void Control::ForgetWindow() {
+  if (window_ != nullptr) RemovePropW(window_, ControlProperty);
+  window_ = nullptr;
 }
 
 Control* Control::Of(HWND window) {

@@ -81,6 +81,8 @@ class Control {
   void Adopt(HWND window, const ControlArgs& args);
   // Another window whose notifications are this control's (a toolbar's tooltips).
   void AdoptHelper(HWND window);
+  // The control's window has gone (a control that is a window of its own hears it).
+  void ForgetWindow();
   int Scaled(int pixelsAt96) const;
   const Layout::Box& Box() const { return box_; }
 
