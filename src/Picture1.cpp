@@ -3,6 +3,7 @@
 #include <windowsx.h>
 
 #include <algorithm>
+#include <iterator>
 #include <cstdlib>
 #include <optional>
 #include <tuple>
@@ -159,8 +160,13 @@ void TPictureForm1::ShowMap(const MapImage& image, GridCell current, const std::
   }
   Show(image);
   if (ringed != ringed_) {
-    for (int offset : ringed_) InvalidateHexagon(offset);
-    for (int offset : ringed) InvalidateHexagon(offset);
+    // Only the rings that come or go are drawn again.
+    std::vector<int> before = ringed_, after = ringed;
+    std::sort(before.begin(), before.end());
+    std::sort(after.begin(), after.end());
+    std::vector<int> changed;
+    std::set_symmetric_difference(before.begin(), before.end(), after.begin(), after.end(), std::back_inserter(changed));
+    for (int offset : changed) InvalidateHexagon(offset);
     ringed_ = ringed;
   }
   if (current != current_) {
@@ -242,16 +248,42 @@ LRESULT TPictureForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 // The exposed part is drawn into the bitmap where it stands in the window,
 // and blitted; the outline of the current cell goes over it.
+// The rectangles waiting to be painted: two hexagons far apart are two
+// small paintings, not one of everything between them.
+static std::vector<RECT> UpdateRects(HWND window) {
+  constexpr DWORD MostRects = 64;
+  std::vector<RECT> rects;
+  const RegionHandle region(CreateRectRgn(0, 0, 0, 0));
+  if (!region || GetUpdateRgn(window, region.get(), FALSE) <= NULLREGION) return rects;
+  const DWORD size = GetRegionData(region.get(), 0, nullptr);
+  std::vector<BYTE> data(size);
+  auto* described = reinterpret_cast<RGNDATA*>(data.data());
+  if (size == 0 || GetRegionData(region.get(), size, described) == 0 || described->rdh.nCount > MostRects) return rects;
+  const auto* first = reinterpret_cast<const RECT*>(described->Buffer);
+  rects.assign(first, first + described->rdh.nCount);
+  return rects;
+}
+
 void TPictureForm1::OnPaint() {
+  std::vector<RECT> rects = UpdateRects(Window());
   const PaintScope paint(Window());
-  const RECT exposed = paint.Area();
-  // The band of tools and the status line, where their controls leave room.
+  if (rects.empty()) rects.push_back(paint.Area());
+  for (const RECT& exposed : rects) PaintPart(paint.Dc(), exposed);
+  if (!showing_) return;
+  const RECT pictureArea = PictureArea();
+  IntersectClipRect(paint.Dc(), pictureArea.left, pictureArea.top, pictureArea.right, pictureArea.bottom);
+  DrawOutline(paint.Dc());
+}
+
+// One exposed rectangle: the band of tools and the status line where their
+// controls leave room, and the picture.
+void TPictureForm1::PaintPart(HDC dc, const RECT& exposed) {
   RECT client{};
   GetClientRect(Window(), &client);
   const RECT pictureArea = PictureArea();
   for (const RECT& band : {RECT{0, 0, client.right, pictureArea.top}, RECT{0, pictureArea.bottom, client.right, client.bottom}}) {
     RECT part{};
-    if (IntersectRect(&part, &band, &exposed)) FillRect(paint.Dc(), &part, GetSysColorBrush(COLOR_BTNFACE));
+    if (IntersectRect(&part, &band, &exposed)) FillRect(dc, &part, GetSysColorBrush(COLOR_BTNFACE));
   }
   RECT shownArea{};
   if (bits_ == nullptr || !IntersectRect(&shownArea, &exposed, &pictureArea)) return;
@@ -267,8 +299,7 @@ void TPictureForm1::OnPaint() {
                               drawn.bottom - drawn.top};
     DrawMapPicturePart(shown_, scale_, ringed_, part, bits_ + drawn.top * stride_ + drawn.left, stride_);
     GdiFlush();
-    BitBlt(paint.Dc(), drawn.left, drawn.top + top, part.width, part.height, bitmapDc_.get(), drawn.left, drawn.top,
-           SRCCOPY);
+    BitBlt(dc, drawn.left, drawn.top + top, part.width, part.height, bitmapDc_.get(), drawn.left, drawn.top, SRCCOPY);
   } else {
     drawn = RECT{};
   }
@@ -277,11 +308,8 @@ void TPictureForm1::OnPaint() {
   RECT right{std::max(area.left, drawn.right), area.top + top, area.right, area.bottom + top};
   RECT below{area.left, std::max(area.top, drawn.bottom) + top, std::max(area.left, drawn.right), area.bottom + top};
   if (!showing_) right = shownArea;
-  FillRect(paint.Dc(), &right, beyond);
-  FillRect(paint.Dc(), &below, beyond);
-  if (!showing_) return;
-  IntersectClipRect(paint.Dc(), pictureArea.left, pictureArea.top, pictureArea.right, pictureArea.bottom);
-  DrawOutline(paint.Dc());
+  FillRect(dc, &right, beyond);
+  FillRect(dc, &below, beyond);
 }
 
 // The selection colour inside a rim of black or white, whichever differs

@@ -65,6 +65,7 @@ class TPictureForm1 : public ToolWindow {
 
  private:
   void OnPaint();
+  void PaintPart(HDC dc, const RECT& exposed);
   void OnSize(int width, int height);
   void OnScroll(int bar, int request);
   void OnMouseWheel(WPARAM wParam, LPARAM lParam);

@@ -295,18 +295,34 @@ bool Reaches(const Surface& surface, PicturePoint centre, int scale) {
          centre.y - reach < surface.Bottom();
 }
 
+// The hexagons whose drawing reaches the surface, by increasing offset. A map
+// line holds two grid columns, so a line far from the surface is passed by
+// whole: a small part of the picture costs what it shows, not the map.
+template <typename Surface, typename Each>
+void ForEachHexagonReaching(const Surface& surface, int scale, Each&& each) {
+  const int reach = 3 * scale + 1;
+  for (int line = 0; line < MapLineCount; ++line) {
+    const int first = line * MapLineLength;
+    const int left = std::min(HexCentreAt(first, scale).x, HexCentreAt(first + 1, scale).x);
+    const int right = std::max(HexCentreAt(first, scale).x, HexCentreAt(first + 1, scale).x);
+    if (right + reach < surface.Left() || left - reach >= surface.Right()) continue;
+    for (int offset = first; offset < first + MapLineLength; ++offset) {
+      const PicturePoint centre = HexCentreAt(offset, scale);
+      if (Reaches(surface, centre, scale)) each(offset, centre);
+    }
+  }
+}
+
 template <typename Surface>
 void PaintMap(Surface& surface, const MapImage& image, int scale, const std::vector<int>& ringed, Palette& palette) {
   std::make_unique<HexFiller>(image, scale, palette)->Fill(surface);
   const Inks inks(palette);
-  for (int offset = 0; offset < MapSize; ++offset) {
-    const PicturePoint centre = HexCentreAt(offset, scale);
-    if (IsRoadPiece(image[offset]) && Reaches(surface, centre, scale)) DrawRoad(surface, centre, image[offset], scale, inks);
-  }
-  for (int offset = 0; offset < MapSize; ++offset) {
-    const PicturePoint centre = HexCentreAt(offset, scale);
-    if (IsMarked(image[offset]) && Reaches(surface, centre, scale)) DrawMark(surface, centre, image[offset], scale, inks);
-  }
+  ForEachHexagonReaching(surface, scale, [&](int offset, PicturePoint centre) {
+    if (IsRoadPiece(image[offset])) DrawRoad(surface, centre, image[offset], scale, inks);
+  });
+  ForEachHexagonReaching(surface, scale, [&](int offset, PicturePoint centre) {
+    if (IsMarked(image[offset])) DrawMark(surface, centre, image[offset], scale, inks);
+  });
   for (int offset : ringed)
     if (Reaches(surface, HexCentreAt(offset, scale), scale)) DrawRing(surface, offset, scale, inks.ring);
 }

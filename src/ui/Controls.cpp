@@ -219,15 +219,22 @@ void ListBox::Create(const ControlArgs& args) {
   CreateControl(WC_LISTBOXW, list);
 }
 
+// Only the lines between those that stay at the start and at the end are
+// replaced, so a change of a line or two redraws a line or two.
 void ListBox::SetItems(const std::vector<std::wstring>& items) {
   if (items == items_) return;
   const int selection = Selection();
+  std::size_t same = 0;
+  while (same < items.size() && same < items_.size() && items[same] == items_[same]) ++same;
+  std::size_t sameAtEnd = 0;
+  while (sameAtEnd < items.size() - same && sameAtEnd < items_.size() - same &&
+         items[items.size() - 1 - sameAtEnd] == items_[items_.size() - 1 - sameAtEnd])
+    ++sameAtEnd;
+  const std::size_t gone = items_.size() - same - sameAtEnd;
+  for (std::size_t line = 0; line < gone; ++line) SendMessageW(Window(), LB_DELETESTRING, same, 0);
+  for (std::size_t line = same; line < items.size() - sameAtEnd; ++line)
+    SendMessageW(Window(), LB_INSERTSTRING, line, reinterpret_cast<LPARAM>(items[line].c_str()));
   items_ = items;
-  SendMessageW(Window(), WM_SETREDRAW, FALSE, 0);
-  SendMessageW(Window(), LB_RESETCONTENT, 0, 0);
-  for (const std::wstring& item : items_) SendMessageW(Window(), LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-  SendMessageW(Window(), WM_SETREDRAW, TRUE, 0);
-  InvalidateRect(Window(), nullptr, TRUE);
   if (!items_.empty()) SetSelection(selection < 0 ? 0 : std::min(selection, Count() - 1));
 }
 
