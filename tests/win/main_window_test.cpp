@@ -1518,6 +1518,41 @@ TEST_F(MainWindowPictureTest, ADpiChangeRescalesEverythingAndLosesNothing) {
   EXPECT_EQ(form->Grid().CellText(105, 28), cellText);
   EXPECT_EQ(Picture().Scale(), pictureScale) << "the picture keeps its own scale";
   EXPECT_TRUE(dialogs.errorBoxes.empty());
+
+  // A tool window on its own: its band of tools follows, its picture does not.
+  RECT frame{};
+  GetWindowRect(Picture().Window(), &frame);
+  SendMessageW(Picture().Window(), WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&frame));
+  Pump();
+  RECT tool{};
+  SendMessageW(Picture().Tools(), TB_GETITEMRECT, 1, reinterpret_cast<LPARAM>(&tool));
+  EXPECT_EQ(tool.left, 43);
+  EXPECT_EQ(tool.right - tool.left, 35);
+  EXPECT_EQ(Picture().PictureTop(), 44);
+  EXPECT_EQ(RectInParent(Picture().Status()).bottom - RectInParent(Picture().Status()).top, 30);
+  EXPECT_EQ(Picture().Scale(), pictureScale);
+}
+
+// During a stroke the status line counts its hexagons and says, in road's
+// words, why the road cannot go where the pointer is.
+TEST_F(MainWindowPictureTest, TheStatusLineSaysWhyTheBrushCannotGoOn) {
+  map[CellToOffset(122, 29)] = 2;  // a mountain
+  path = WriteMap(map);
+  OpenThroughDialog(path);
+  Shortcut('M');
+  PostKey(Picture().Window(), 'B');
+  Pump();
+  HWND picture = Picture().Window();
+  SendMessageW(picture, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(CentreOf({120, 30}).x, CentreOf({120, 30}).y));
+  SendMessageW(picture, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(CentreOf({121, 30}).x, CentreOf({121, 30}).y));
+  EXPECT_EQ(TextOf(Picture().Status()), L"2 マス");
+  SendMessageW(picture, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(CentreOf({122, 29}).x, CentreOf({122, 29}).y));
+  EXPECT_EQ(TextOf(Picture().Status()),
+            L"2 マス  122:29 の 山 (2) では道が終われません "
+            L"(道の端は平地、丘陵、湿地、砂浜、馬産地、港湾、御所、城、町か道路のマス)");
+  SendMessageW(picture, WM_LBUTTONUP, 0, MAKELPARAM(CentreOf({122, 29}).x, CentreOf({122, 29}).y));
+  Pump();
+  EXPECT_EQ(TextOf(Picture().Status()), L"");
 }
 
 // The current cell's outline: the selection colour inside a rim that stands
