@@ -11,6 +11,7 @@
 #include "cli/Arguments.h"
 #include "cli/CommandHelp.h"
 #include "cli/MapReports.h"
+#include "formats/FileFormats.h"
 #include "map/MapFile.h"
 #include "map/MapText.h"
 #include "map/TextEncoding.h"
@@ -62,48 +63,22 @@ constexpr std::string_view MisfitMessage = "合わないので書き込みませ
 
 enum class PatchKind { Text, Bps, Ips };
 
-// A file name's ending in lower case: ".csv".
-std::string EndingOf(const MapPath& name) {
-  const auto dot = name.rfind(u'.');
-  std::string ending = dot == MapPath::npos ? std::string() : AsciiOf(name.substr(dot));
-  for (char& c : ending) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
-  return ending;
+// The format of a name that a command's argument must have, or its refusal.
+const FileFormat& FormatOrRefusal(const MapPath& name, FormatContent content, const std::string& refusal) {
+  const FileFormat* format = FormatOfName(name, content);
+  if (format == nullptr) throw ArgumentError(PathText{refusal, name});
+  return *format;
 }
 
 // By the name's ending, as --patch takes it.
-PatchKind PatchKindOfName(const MapPath& name) {
-  const std::string ending = EndingOf(name);
-  if (ending == ".txt") return PatchKind::Text;
-  if (ending == ".bps") return PatchKind::Bps;
-  if (ending == ".ips") return PatchKind::Ips;
-  throw ArgumentError(PathText{"パッチ %s の名前は .txt、.bps か .ips で終わりません", name});
+const FileFormat& PatchFormatOfName(const MapPath& name) {
+  return FormatOrRefusal(name, FormatContent::Patch,
+                         "パッチ %s の名前は " + EndingsText(FormatContent::Patch) + " で終わりません");
 }
-
-enum class MapForm { Text, Tiled };
 
 // By the name's ending, as export and import take it.
-MapForm MapFormOfName(const MapPath& name) {
-  const std::string ending = EndingOf(name);
-  if (ending == ".csv") return MapForm::Text;
-  if (ending == ".tmj" || ending == ".json") return MapForm::Tiled;
-  throw ArgumentError(PathText{"%s の名前は .csv、.tmj か .json で終わりません", name});
-}
-
-// Where the tileset picture of a Tiled map goes: into the map's folder.
-MapPath TilesetPicturePath(const MapPath& mapPath) {
-  const auto slash = mapPath.find_last_of(u"/\\");
-  const MapPath folder = slash == MapPath::npos ? MapPath() : mapPath.substr(0, slash + 1);
-  return folder + MapPath(TilesetPictureName.begin(), TilesetPictureName.end());
-}
-
-MapImage ReadTiledMapFile(const MapPath& path, const std::vector<std::uint8_t>& content) {
-  try {
-    return ReadTiledMap(std::string_view(reinterpret_cast<const char*>(content.data()), content.size()));
-  } catch (const TiledMapError& error) {
-    const std::string where =
-        error.Line() > 0 ? ":" + std::to_string(error.Line()) + ":" + std::to_string(error.Column()) : "";
-    throw ArgumentError(PathText{"%s" + where + ": " + error.what(), path, error.Detail()});
-  }
+const FileFormat& MapFormatOfName(const MapPath& name) {
+  return FormatOrRefusal(name, FormatContent::Map, "%s の名前は " + EndingsText(FormatContent::Map) + " で終わりません");
 }
 
 // By the content, as `patch` takes it.
@@ -149,16 +124,6 @@ PatchOutcome BpsOutcome(const std::vector<std::uint8_t>& patch, const MapImage& 
   return outcome;
 }
 
-// A text file as players' tools save it (TextEncoding.h), or the error that
-// names the file.
-std::string DecodedText(const MapPath& path, const std::vector<std::uint8_t>& content) {
-  try {
-    return TextWithoutByteOrderMark(content);
-  } catch (const std::runtime_error& error) {
-    throw ArgumentError(PathText{std::string("%s: ") + error.what(), path});
-  }
-}
-
 PatchOutcome PatchOutcomeOf(const MapPath& patchPath, const std::vector<std::uint8_t>& patch, const MapImage& map) {
   try {
     switch (PatchKindOfContent(patch)) {
@@ -182,19 +147,21 @@ PatchOutcome PatchOutcomeOf(const MapPath& patchPath, const std::vector<std::uin
   } catch (const PatchError& error) {
     const std::string where = error.Line() > 0 ? ":" + std::to_string(error.Line()) : "";
     throw ArgumentError(PathText{"%s" + where + ": " + error.what(), patchPath});
+  } catch (const FormatFault& fault) {
+    throw ArgumentError(fault.Text());
   }
 }
 
 // `patch MAP PATCH` with the two swapped: a map file where the patch should
 // be, or a patch where the map should be.
 bool LooksLikeAMap(const MapPath& path, const std::vector<std::uint8_t>& content) {
-  return EndingOf(path) == ".vlt" ||
+  const FileFormat* format = FormatOfName(path, FormatContent::Map, true);
+  return (format != nullptr && format->gameMap) ||
          (content.size() == static_cast<std::size_t>(MapSize) && PatchKindOfContent(content) == PatchKind::Text &&
           std::any_of(content.begin(), content.end(), [](std::uint8_t byte) { return byte < '\t'; }));
 }
 bool LooksLikeAPatch(const MapPath& path, const std::vector<std::uint8_t>& content) {
-  const std::string ending = EndingOf(path);
-  return ending == ".txt" || ending == ".bps" || ending == ".ips" || PatchKindOfContent(content) != PatchKind::Text;
+  return FormatOfName(path, FormatContent::Patch) != nullptr || PatchKindOfContent(content) != PatchKind::Text;
 }
 
 constexpr std::string_view UnknownCommand = "コマンド %s はありません (valtea-map --help)";
@@ -344,8 +311,9 @@ class Commands {
   int Render(const CommandWords& words) {
     const MapPath& mapPath = words.Plain()[0];
     const MapPath& picturePath = words.Plain()[1];
-    if (EndingOf(picturePath) != ".png")
-      throw ArgumentError(PathText{"絵 %s の名前は .png で終わりません (絵は PNG だけです)", picturePath});
+    const FileFormat& format = FormatOrRefusal(
+        picturePath, FormatContent::Picture,
+        "絵 %s の名前は " + EndingsText(FormatContent::Picture) + " で終わりません (絵は PNG だけです)");
     RefuseToOverwrite(picturePath, {mapPath});
     int scale = DefaultMapPictureScale;
     if (const auto value = words.Value("--scale")) {
@@ -358,35 +326,30 @@ class Commands {
     std::vector<int> ringed;
     if (words.Has("--problems"))
       for (const RoadProblem& problem : FindRoadProblems(map.image)) ringed.push_back(problem.offset);
-    SaySaved(Write(picturePath, EncodePalettePng(DrawIndexedMapPicture(map.image, scale, ringed))), picturePath);
+    SaySaved(Write(picturePath, format.writePicture(map.image, scale, ringed)), picturePath);
     return ExitSuccess;
   }
 
   int Diff(const CommandWords& words) {
     const std::optional<MapPath> patchPath = words.Value("--patch");
-    const std::optional<PatchKind> kind = patchPath ? std::optional(PatchKindOfName(*patchPath)) : std::nullopt;
+    const FileFormat* format = patchPath ? &PatchFormatOfName(*patchPath) : nullptr;
     if (patchPath) RefuseToOverwrite(*patchPath, {words.Plain()[0], words.Plain()[1]});
     const LoadedMap before = LoadMap(words.Plain()[0]);
     const LoadedMap after = LoadMap(words.Plain()[1]);
     const std::vector<CellChange> changes = ChangesBetween(before.image, after.image);
     // Written before anything is said, so that a failed write leaves only its error.
-    const Saved saved = kind ? Write(*patchPath, PatchFile(*kind, before.image, after.image, changes)) : Saved::DryRun;
+    const Saved saved =
+        format ? Write(*patchPath, format->writePatch(before.image, after.image, changes, Utf8Converter()))
+               : Saved::DryRun;
     for (const CellChange& change : changes) Say(console_, ChangeLine(change));
     Say(console_, ChangeSummary(changes.size()));
-    if (kind) SaySaved(saved, *patchPath);
+    if (format) SaySaved(saved, *patchPath);
     return changes.empty() ? ExitSuccess : ExitFindings;
   }
 
-  // The text patch is exactly what diff prints, in UTF-8.
-  std::vector<std::uint8_t> PatchFile(PatchKind kind, const MapImage& before, const MapImage& after,
-                                      const std::vector<CellChange>& changes) {
-    if (kind == PatchKind::Bps) return MakeBps(before, after);
-    if (kind == PatchKind::Ips) return MakeIps(before, after);
-    std::string text;
-    for (const CellChange& change : changes) text += ChangeLine(change) + "\n";
-    text += ChangeSummary(changes.size()) + "\n";
-    const std::string utf8 = console_.Utf8Of(PathText{text, {}});
-    return std::vector<std::uint8_t>(utf8.begin(), utf8.end());
+  // Shift-JIS into UTF-8 as this platform's console converts it.
+  ToUtf8 Utf8Converter() {
+    return [this](std::string_view text) { return console_.Utf8Of(PathText{std::string(text), {}}); };
   }
 
   int Patch(const CommandWords& words) {
@@ -447,52 +410,30 @@ class Commands {
       return ExitSuccess;
     }
     const MapPath& path = words.Plain()[1];
-    const MapForm form = MapFormOfName(path);
-    RefuseToOverwrite(path, {mapPath});
-    if (form == MapForm::Tiled) RefuseToOverwrite(TilesetPicturePath(path), {mapPath});
+    const FileFormat& format = MapFormatOfName(path);
+    for (const MapPath& file : format.filesFor(path)) RefuseToOverwrite(file, {mapPath});
     const LoadedMap map = LoadMap(mapPath);
-    if (form == MapForm::Tiled) return ExportTiled(map.image, path);
-    const std::string text = MapToText(map.image);
-    SaySaved(Write(path, std::vector<std::uint8_t>(text.begin(), text.end())), path);
-    return ExitSuccess;
-  }
-
-  // The picture first, so that Tiled never finds the map without its tiles.
-  int ExportTiled(const MapImage& image, const MapPath& path) {
-    const MapPath picturePath = TilesetPicturePath(path);
-    const Saved picture = Write(picturePath, EncodePng(TilesetPicture()));
-    const std::string json =
-        TiledMapJson(image, [this](std::string_view text) { return console_.Utf8Of(PathText{std::string(text), {}}); });
-    const Saved map = Write(path, std::vector<std::uint8_t>(json.begin(), json.end()));
-    SaySaved(picture, picturePath);
-    SaySaved(map, path);
+    // Every file written before anything is said.
+    std::vector<std::pair<Saved, MapPath>> saved;
+    for (FormatFile& file : format.writeMap(map.image, path, Utf8Converter()))
+      saved.emplace_back(Write(file.path, file.bytes), file.path);
+    for (const auto& [status, file] : saved) SaySaved(status, file);
     return ExitSuccess;
   }
 
   int Import(const CommandWords& words) {
     const MapPath& textPath = words.Plain()[0];
     const MapPath& path = words.Plain()[1];
-    const MapForm form = MapFormOfName(textPath);
+    const FileFormat& format = MapFormatOfName(textPath);
     RefuseToOverwrite(path, {textPath});
-    const MapImage image = form == MapForm::Tiled ? ReadTiledMapFile(textPath, ReadSmallFile(files_, textPath))
-                                                  : ReadMapTextFile(textPath);
-    SaySaved(Write(path, image), path);
-    return ExitSuccess;
-  }
-
-  // As spreadsheets save it: Excel's "CSV UTF-8" with a byte order mark,
-  // its plain "CSV" in Shift-JIS, PowerShell's UTF-16LE; positions of
-  // faults count in the text as UTF-8.
-  MapImage ReadMapTextFile(const MapPath& textPath) {
-    const std::string text = DecodedText(textPath, ReadSmallFile(files_, textPath));
     MapImage image{};
     try {
-      ParseMapText(text, image);
-    } catch (const MapTextError& error) {
-      const std::string where = ":" + std::to_string(error.Line()) + ":" + std::to_string(error.Column()) + ": ";
-      throw ArgumentError(PathText{"%s" + where + error.what(), textPath});
+      image = format.readMap(textPath, ReadSmallFile(files_, textPath));
+    } catch (const FormatFault& fault) {
+      throw ArgumentError(fault.Text());
     }
-    return image;
+    SaySaved(Write(path, image), path);
+    return ExitSuccess;
   }
 
   int Get(const CommandWords& words) {
