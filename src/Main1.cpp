@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "About1.h"
+#include "map/TextEncoding.h"
 #include "platform/Text.h"
 #include "resources/Resources.h"
 #include "ui/Accessibility.h"
@@ -113,6 +114,7 @@ CommandTable TMainForm1::MakeCommands() {
       MenuCommand(IdOpen1, "開く(&O)...", ShortcutCtrl + 'O', [this] { Open1Click(); }),
       MenuCommand(IdSave1, "上書き保存(&S)", ShortcutCtrl + 'S', [this] { Save1Click(); }, saving),
       MenuCommand(IdSaveCopy1, "コピーを保存(&A)...", 0, [this] { SaveCopy1Click(); }, saving),
+      MenuCommand(IdSavePatch1, "変更をパッチとして保存(&D)...", 0, [this] { SavePatch1Click(); }, saving),
       MenuCommand(IdExit1, "終了(&X)", 0, [this] { Exit1Click(); }),
       MenuCommand(IdUndo1, "元に戻す(&U)", ShortcutCtrl + 'Z', [this] { Undo1Click(); },
                   [this, choosing] { return model_.UndoEnabled() && !choosing(); }),
@@ -141,7 +143,7 @@ CommandTable TMainForm1::MakeCommands() {
 
 void TMainForm1::CreateMenuBar() {
   menuBar_ = commands_.CreateMenuBar({
-      {"ファイル(&F)", {IdOpen1, IdSave1, IdSaveCopy1, 0, IdExit1}},
+      {"ファイル(&F)", {IdOpen1, IdSave1, IdSaveCopy1, 0, IdSavePatch1, 0, IdExit1}},
       {"編集(&E)", {IdUndo1, IdRedo1, 0, IdGoToCell1}},
       {"表示(&V)", {IdMapPicture1}},
       {"道路(&R)", {IdProblems1, IdNextProblem1, IdPreviousProblem1, 0, IdShapeRoads1, 0, IdSetRoadStart1, IdLayRoad1}},
@@ -261,6 +263,21 @@ void TMainForm1::SaveCopy1Click() {
   if (slash != std::wstring::npos) settings.initialFolder = settings.fileName.substr(0, slash + 1);
   const std::optional<std::wstring> path = Dialogs().AskSavePath(Window(), settings);
   if (path) RunModelOperation([&] { model_.SaveCopy(PathFromWide(*path)); });
+}
+
+// What changed since the last accepted Open, as a patch to share: the same
+// file as valtea-map diff --patch writes.
+void TMainForm1::SavePatch1Click() {
+  SaveDialogSettings settings;
+  const std::wstring map = WideFromPath(model_.CopyPathSuggestion());
+  const std::size_t slash = map.find_last_of(L"\\/");
+  if (slash != std::wstring::npos) settings.initialFolder = map.substr(0, slash + 1);
+  settings.filter = Widen(DialogFilter(FormatContent::Patch));
+  settings.defaultExtension = L"txt";
+  const std::optional<std::wstring> path = Dialogs().AskSavePath(Window(), settings);
+  if (!path) return;
+  const ToUtf8 utf8 = [](std::string_view text) { return Utf8FromUtf16(PathFromWide(Widen(text)), LoneSurrogates::Replace); };
+  RunModelOperation([&] { model_.SaveChangesAsPatch(PathFromWide(*path), utf8); });
 }
 
 // As a click on the cell named: it becomes current, scrolled into view.

@@ -49,6 +49,7 @@ enum MainCommand : WORD {
   IdSetRoadStart1,
   IdLayRoad1,
   IdSaveCopy1,
+  IdSavePatch1,
   IdGoToCell1,
 };
 
@@ -98,6 +99,7 @@ class TMainForm1 : public BaseWindow, private EditorView {
   void Save1Click();
   void SaveToolButton2Click();
   void SaveCopy1Click();
+  void SavePatch1Click();
   void GoToCell1Click();
   void Exit1Click();
   void About1Click();

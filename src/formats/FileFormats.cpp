@@ -147,6 +147,18 @@ std::string EndingsText(FormatContent content, bool gameMapToo) {
   return text;
 }
 
+std::string DialogFilter(FormatContent content) {
+  std::string filter;
+  for (const FileFormat& format : FileFormats()) {
+    if (!Listed(format, content, false)) continue;
+    std::string patterns;
+    for (const std::string_view ending : format.endings)
+      patterns += (patterns.empty() ? "*" : ";*") + std::string(ending);
+    filter += (filter.empty() ? "" : "|") + std::string(format.name) + " (" + patterns + ")|" + patterns;
+  }
+  return filter;
+}
+
 std::string EndingOf(const MapPath& name) {
   const auto dot = name.rfind(u'.');
   std::string ending = dot == MapPath::npos ? std::string() : PathText{"%s", name.substr(dot)}.Approximate();

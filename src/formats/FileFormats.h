@@ -73,6 +73,10 @@ const FileFormat* FormatOfName(const MapPath& name, FormatContent content, bool 
 // ".txt、.bps か .ips".
 std::string EndingsText(FormatContent content, bool gameMapToo = false);
 
+// The filter of a file dialog for the formats of `content`, as the program
+// writes filters ("name|pattern|name|pattern"): "テキストのパッチ (*.txt)|*.txt|...".
+std::string DialogFilter(FormatContent content);
+
 // A file name's ending in lower case: ".csv"; empty for none.
 std::string EndingOf(const MapPath& name);
 

@@ -24,6 +24,7 @@ std::string PositionTextOf(int column, int row) {
 }
 
 constexpr std::string_view CopyOfOwnFileMessage = "%s は開いている地図のファイルです。上書きするには「上書き保存」を使ってください";
+constexpr std::string_view NoChangesMessage = "開いたときから変わったマスはありません。パッチは書きません";
 constexpr std::string_view CopyOntoFolderMessage = "%s はフォルダです。ファイルの名前を選んでください";
 
 std::string Range(int first, int last) { return std::to_string(first) + "-" + std::to_string(last); }
@@ -75,6 +76,7 @@ void EditorModel::LoadMapFile() {
   roadStart_.reset();
   MapChanged();
   imageSource_ = fileName_;
+  opened_ = image_;
   caption_ = PathText{std::string(CaptionAfterRead), fileName_};
   const GridCell current = view_.CurrentCell();
   SelectCell(current.column, current.row);
@@ -132,6 +134,16 @@ void EditorModel::SaveCopy(const MapPath& path) {
   if (files_.SameFile(path, *imageSource_)) throw MapFileError(PathText{std::string(CopyOfOwnFileMessage), path});
   if (files_.IsFolder(path)) throw MapFileError(PathText{std::string(CopyOntoFolderMessage), path});
   WriteMapImage(files_, path, image_);
+}
+
+void EditorModel::SaveChangesAsPatch(const MapPath& path, const ToUtf8& utf8) {
+  if (!imageSource_) throw MapFileError(PathText{std::string(NotReadMessage), fileName_});
+  const FileFormat* format = FormatOfName(path, FormatContent::Patch);
+  if (format == nullptr)
+    throw MapFileError(PathText{"パッチ %s の名前は " + EndingsText(FormatContent::Patch) + " で終わりません", path});
+  const std::vector<CellChange> changes = ChangesBetween(opened_, image_);
+  if (changes.empty()) throw std::runtime_error(std::string(NoChangesMessage));
+  WriteWholeFile(files_, path, format->writePatch(opened_, image_, changes, utf8));
 }
 
 MapPath EditorModel::CopyPathSuggestion() const {

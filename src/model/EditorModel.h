@@ -9,6 +9,7 @@
 #include <string_view>
 #include <vector>
 
+#include "formats/FileFormats.h"
 #include "map/FileSystem.h"
 #include "map/HexGrid.h"
 #include "map/MapFile.h"
@@ -67,6 +68,12 @@ class EditorModel {
   // Where the save dialog proposes a copy: beside the map, under a name
   // that is not the map's own ("MAPDATA - コピー.VLT").
   MapPath CopyPathSuggestion() const;
+  // Writes what changed since the last accepted Open as a patch of the
+  // format its name ends in, as `valtea-map diff OPENED NOW --patch` writes
+  // it; `utf8` converts texts as the platform does. Throws
+  // std::runtime_error (Shift-JIS) for a name of no patch format and when
+  // nothing changed, and then writes nothing.
+  void SaveChangesAsPatch(const MapPath& path, const ToUtf8& utf8);
   // Take back the last step, or apply the last one taken back again: every
   // cell of it gets its code and text back, and one cell of it becomes the
   // current one. With nothing to do they do nothing.
@@ -152,6 +159,8 @@ class EditorModel {
   // read of another file the image still holds this one's map with the
   // user's edits; saving it over the other file would destroy that file.
   std::optional<MapPath> imageSource_;
+  // The map as the last accepted Open read it, which the changes are measured from.
+  ::MapImage opened_{};
   // The steps since the last successful read.
   EditHistory history_;
   std::optional<int> roadStart_;

@@ -23,8 +23,7 @@ constexpr std::string_view OpenFilter = "マップデータファイル(MAPDATA.
 constexpr std::string_view AllFilesFilter = "すべてのファイル (*.*)|*.*";
 
 // The common dialog wants "name\0pattern\0\0" where the program says "name|pattern".
-std::wstring FilterForDialog(std::string_view filterText) {
-  std::wstring filter = Widen(filterText);
+std::wstring FilterForDialog(std::wstring filter) {
   for (wchar_t& c : filter)
     if (c == L'|') c = L'\0';
   filter.push_back(L'\0');
@@ -36,7 +35,7 @@ std::wstring FilterForDialog(std::string_view filterText) {
 std::optional<std::wstring> SystemDialogs::AskMapPath(HWND owner, const OpenDialogSettings& settings) {
   std::vector<wchar_t> file(32768, L'\0');
   settings.fileName.copy(file.data(), file.size() - 1);
-  const std::wstring filter = FilterForDialog(OpenFilter);
+  const std::wstring filter = FilterForDialog(Widen(OpenFilter));
 
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof(dialog);
@@ -54,7 +53,7 @@ std::optional<std::wstring> SystemDialogs::AskMapPath(HWND owner, const OpenDial
 std::optional<std::wstring> SystemDialogs::AskSavePath(HWND owner, const SaveDialogSettings& settings) {
   std::vector<wchar_t> file(32768, L'\0');
   settings.fileName.copy(file.data(), file.size() - 1);
-  const std::wstring filter = FilterForDialog(AllFilesFilter);
+  const std::wstring filter = FilterForDialog(settings.filter.empty() ? Widen(AllFilesFilter) : settings.filter);
 
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof(dialog);
@@ -64,6 +63,7 @@ std::optional<std::wstring> SystemDialogs::AskSavePath(HWND owner, const SaveDia
   dialog.lpstrFile = file.data();
   dialog.nMaxFile = static_cast<DWORD>(file.size());
   dialog.lpstrInitialDir = settings.initialFolder.empty() ? nullptr : settings.initialFolder.c_str();
+  dialog.lpstrDefExt = settings.defaultExtension.empty() ? nullptr : settings.defaultExtension.c_str();
   dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR | OFN_OVERWRITEPROMPT |
                  OFN_PATHMUSTEXIST;
   if (!GetSaveFileNameW(&dialog)) return std::nullopt;

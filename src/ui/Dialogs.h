@@ -15,10 +15,14 @@ struct OpenDialogSettings {
   std::wstring fileName;
 };
 
-// What the save dialog starts with: the folder and the proposed name.
+// What the save dialog starts with: the folder and the proposed name, and
+// the kinds of file it offers ("name|pattern|...", all files when empty),
+// with the ending a name typed without one gets ("txt").
 struct SaveDialogSettings {
   std::wstring initialFolder;
   std::wstring fileName;
+  std::wstring filter;
+  std::wstring defaultExtension;
 };
 
 struct TextPrompt;
@@ -28,8 +32,8 @@ class UserDialogs {
   virtual ~UserDialogs() = default;
   // The chosen full path, or nothing when the user cancels.
   virtual std::optional<std::wstring> AskMapPath(HWND owner, const OpenDialogSettings& settings) = 0;
-  // The save dialog over all files, asking before it replaces a file; the
-  // chosen full path, or nothing when the user cancels.
+  // The save dialog, asking before it replaces a file; the chosen full
+  // path, or nothing when the user cancels.
   virtual std::optional<std::wstring> AskSavePath(HWND owner, const SaveDialogSettings& settings) = 0;
   // A line of text through PromptDialog; nothing when the user cancels.
   virtual std::optional<std::wstring> AskText(HWND owner, const TextPrompt& prompt) = 0;

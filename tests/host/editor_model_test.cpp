@@ -510,8 +510,9 @@ TEST_P(SaveCopyRefusalTest, ShowsWhyAndChangesNoFile) {
     model.SaveCopy(GetParam().target);
     ADD_FAILURE() << "no error";
   } catch (const MapFileError& error) {
-    if (!GetParam().message.empty())
+    if (!GetParam().message.empty()) {
       EXPECT_EQ(error.Text(), (PathText{std::string(GetParam().message), GetParam().target}));
+    }
   }
   files.failReplace = false;
   for (auto& [path, bytes] : filesBefore) EXPECT_EQ(files.files[path], bytes);
@@ -565,6 +566,26 @@ TEST_F(EditorModelTest, AStrokeIsOneStepAndKeepsTheCurrentCell) {
   EXPECT_FALSE(model.UndoEnabled());
   model.Redo();
   EXPECT_EQ(model.MapImage(), drawn);
+}
+
+// The changes since the last accepted Open, as a patch: what diff --patch
+// writes for the format of the name; nothing when nothing changed or the
+// name is of no patch format.
+TEST_F(EditorModelTest, SaveChangesAsPatchWritesTheDifferenceSinceTheOpen) {
+  const Bytes content = OpenWithRoadSelected();
+  const ToUtf8 asIs = [](std::string_view text) { return std::string(text); };
+  const MapPath patch = u"C:\\Games\\roads.txt";
+  EXPECT_THROW(model.SaveChangesAsPatch(patch, asIs), std::runtime_error);
+  model.ChooseRoad(13);
+  model.SaveMapFile();  // a save changes nothing of what the patch measures from
+  EXPECT_THROW(model.SaveChangesAsPatch(u"C:\\Games\\roads.dat", asIs), MapFileError);
+  EXPECT_EQ(files.files.count(u"C:\\Games\\roads.dat"), 0u);
+
+  model.SaveChangesAsPatch(patch, asIs);
+  const Bytes& written = files.files[patch];
+  EXPECT_EQ(std::string(written.begin(), written.end()), "10:40 0x2A9 681: Λ (20) -> 丘 (3)\n違うバイト: 1\n");
+  model.SaveChangesAsPatch(u"C:\\Games\\roads.bps", asIs);
+  EXPECT_EQ(std::string(files.files[u"C:\\Games\\roads.bps"].begin(), files.files[u"C:\\Games\\roads.bps"].begin() + 4), "BPS1");
 }
 
 // --- Failures ----------------------------------------------------------

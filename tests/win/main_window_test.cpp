@@ -1227,7 +1227,8 @@ TEST_F(MainWindowRoadsTest, TheCommandTableFeedsMenusShortcutsAndButtons) {
   } items[] = {
       {0, 1, IdSave1, L"上書き保存(&S)\tCtrl+S"},
       {0, 2, IdSaveCopy1, L"コピーを保存(&A)..."},
-      {0, 4, IdExit1, L"終了(&X)"},
+      {0, 4, IdSavePatch1, L"変更をパッチとして保存(&D)..."},
+      {0, 6, IdExit1, L"終了(&X)"},
       {1, 1, IdRedo1, L"やり直し(&R)\tCtrl+Y"},
       {1, 3, IdGoToCell1, L"マスへ移動(&G)...\tCtrl+G"},
   };
@@ -1396,6 +1397,35 @@ TEST_F(MainWindowRoadsTest, SaveACopyWritesTheImageNowAndLeavesTheMapAsItWas) {
   EXPECT_EQ(form->Model().MapFileName(), path);
   EXPECT_TRUE(MenuItemEnabled(IdUndo1));
   EXPECT_TRUE(dialogs.errorBoxes.empty());
+}
+
+// The changes since the Open as a patch, through the save dialog that
+// offers the patch formats: the text patch as diff --patch writes it, in
+// UTF-8; with nothing changed, a word and no file.
+TEST_F(MainWindowRoadsTest, SaveChangesAsAPatchWritesWhatDiffWrites) {
+  OpenThroughDialog(path);
+  GoTo(120, 30);
+  SendMessageW(Control(IdRoadComboBox1), CB_SETCURSEL, 13, 0);  // 丘陵
+  SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(IdRoadComboBox1, CBN_SELCHANGE),
+               reinterpret_cast<LPARAM>(Control(IdRoadComboBox1)));
+  Pump();
+  const MapPath patch = folder.File(u"mod.txt");
+  dialogs.saveAnswer = WideFromPath(patch);
+  Command(IdSavePatch1);
+  EXPECT_EQ(dialogs.lastSaveSettings.filter,
+            L"テキストのパッチ (*.txt)|*.txt|BPS パッチ (*.bps)|*.bps|IPS パッチ (*.ips)|*.ips");
+  EXPECT_EQ(dialogs.lastSaveSettings.defaultExtension, L"txt");
+  const std::vector<std::uint8_t> written = ReadBytes(patch);
+  EXPECT_EQ(std::string(written.begin(), written.end()), u8"120:30 0x2306 8966: 平 (4) -> 丘 (3)\n違うバイト: 1\n");
+  EXPECT_TRUE(dialogs.errorBoxes.empty());
+
+  Shortcut('Z');
+  const MapPath none = folder.File(u"none.bps");
+  dialogs.saveAnswer = WideFromPath(none);
+  Command(IdSavePatch1);
+  ASSERT_EQ(dialogs.errorBoxes.size(), 1u);
+  EXPECT_EQ(dialogs.errorBoxes[0], L"開いたときから変わったマスはありません。パッチは書きません.");
+  EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(none)));
 }
 
 TEST_F(MainWindowRoadsTest, SaveACopyRefusesTheMapsOwnFileAndAFolder) {
