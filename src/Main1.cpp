@@ -39,6 +39,11 @@ void SetTextIfChanged(HWND window, const std::wstring& text) {
   if (current != text) SetWindowTextW(window, text.c_str());
 }
 
+// Shift-JIS into UTF-8 as valtea-map on Windows converts it.
+ToUtf8 PlatformUtf8() {
+  return [](std::string_view text) { return Utf8FromUtf16(PathFromWide(Widen(text)), LoneSurrogates::Replace); };
+}
+
 std::vector<std::wstring> WideLines(const std::vector<std::string>& lines) {
   std::vector<std::wstring> wide;
   wide.reserve(lines.size());
@@ -115,6 +120,8 @@ CommandTable TMainForm1::MakeCommands() {
       MenuCommand(IdSave1, "上書き保存(&S)", ShortcutCtrl + 'S', [this] { Save1Click(); }, saving),
       MenuCommand(IdSaveCopy1, "コピーを保存(&A)...", 0, [this] { SaveCopy1Click(); }, saving),
       MenuCommand(IdSavePatch1, "変更をパッチとして保存(&D)...", 0, [this] { SavePatch1Click(); }, saving),
+      MenuCommand(IdExport1, "エクスポート(&E)...", 0, [this] { Export1Click(); }, saving),
+      MenuCommand(IdImport1, "インポート(&I)...", 0, [this] { Import1Click(); }, saving),
       MenuCommand(IdExit1, "終了(&X)", 0, [this] { Exit1Click(); }),
       MenuCommand(IdUndo1, "元に戻す(&U)", ShortcutCtrl + 'Z', [this] { Undo1Click(); },
                   [this, choosing] { return model_.UndoEnabled() && !choosing(); }),
@@ -143,7 +150,7 @@ CommandTable TMainForm1::MakeCommands() {
 
 void TMainForm1::CreateMenuBar() {
   menuBar_ = commands_.CreateMenuBar({
-      {"ファイル(&F)", {IdOpen1, IdSave1, IdSaveCopy1, 0, IdSavePatch1, 0, IdExit1}},
+      {"ファイル(&F)", {IdOpen1, IdSave1, IdSaveCopy1, 0, IdSavePatch1, IdExport1, IdImport1, 0, IdExit1}},
       {"編集(&E)", {IdUndo1, IdRedo1, 0, IdGoToCell1}},
       {"表示(&V)", {IdMapPicture1}},
       {"道路(&R)", {IdProblems1, IdNextProblem1, IdPreviousProblem1, 0, IdShapeRoads1, 0, IdSetRoadStart1, IdLayRoad1}},
@@ -256,11 +263,9 @@ void TMainForm1::SaveToolButton2Click() {
 // A copy of the image as it is now, elsewhere; the map's own file, its name
 // and the history stay as they are.
 void TMainForm1::SaveCopy1Click() {
-  const MapPath suggested = model_.CopyPathSuggestion();
   SaveDialogSettings settings;
-  settings.fileName = WideFromPath(suggested);
-  const std::size_t slash = settings.fileName.find_last_of(L"\\/");
-  if (slash != std::wstring::npos) settings.initialFolder = settings.fileName.substr(0, slash + 1);
+  settings.fileName = WideFromPath(model_.CopyPathSuggestion());
+  settings.initialFolder = MapFolder();
   const std::optional<std::wstring> path = Dialogs().AskSavePath(Window(), settings);
   if (path) RunModelOperation([&] { model_.SaveCopy(PathFromWide(*path)); });
 }
@@ -269,15 +274,37 @@ void TMainForm1::SaveCopy1Click() {
 // file as valtea-map diff --patch writes.
 void TMainForm1::SavePatch1Click() {
   SaveDialogSettings settings;
-  const std::wstring map = WideFromPath(model_.CopyPathSuggestion());
-  const std::size_t slash = map.find_last_of(L"\\/");
-  if (slash != std::wstring::npos) settings.initialFolder = map.substr(0, slash + 1);
-  settings.filter = Widen(DialogFilter(FormatContent::Patch));
+  settings.initialFolder = MapFolder();
+  settings.filter = Widen(DialogFilter({FormatContent::Patch}));
   settings.defaultExtension = L"txt";
   const std::optional<std::wstring> path = Dialogs().AskSavePath(Window(), settings);
-  if (!path) return;
-  const ToUtf8 utf8 = [](std::string_view text) { return Utf8FromUtf16(PathFromWide(Widen(text)), LoneSurrogates::Replace); };
-  RunModelOperation([&] { model_.SaveChangesAsPatch(PathFromWide(*path), utf8); });
+  if (path) RunModelOperation([&] { model_.SaveChangesAsPatch(PathFromWide(*path), PlatformUtf8()); });
+}
+
+// The map as Tiled, a spreadsheet or a picture takes it.
+void TMainForm1::Export1Click() {
+  SaveDialogSettings settings;
+  settings.initialFolder = MapFolder();
+  settings.filter = Widen(DialogFilter({FormatContent::Map, FormatContent::Picture}));
+  settings.defaultExtension = L"tmj";
+  const std::optional<std::wstring> path = Dialogs().AskSavePath(Window(), settings);
+  if (path) RunModelOperation([&] { model_.ExportMap(PathFromWide(*path), PlatformUtf8()); });
+}
+
+// A map from Tiled or a spreadsheet, checked whole: one step of the history.
+void TMainForm1::Import1Click() {
+  OpenDialogSettings settings;
+  settings.initialFolder = MapFolder();
+  settings.filter = Widen(DialogFilter({FormatContent::Map}));
+  const std::optional<std::wstring> path = Dialogs().AskOpenPath(Window(), settings);
+  if (path) RunModelOperation([&] { model_.ImportMap(PathFromWide(*path)); });
+}
+
+// The folder of the map on screen, where the file dialogs start.
+std::wstring TMainForm1::MapFolder() const {
+  const std::wstring map = WideFromPath(model_.CopyPathSuggestion());
+  const std::size_t slash = map.find_last_of(L"\\/");
+  return slash == std::wstring::npos ? std::wstring() : map.substr(0, slash + 1);
 }
 
 // As a click on the cell named: it becomes current, scrolled into view.

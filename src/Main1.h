@@ -50,6 +50,8 @@ enum MainCommand : WORD {
   IdLayRoad1,
   IdSaveCopy1,
   IdSavePatch1,
+  IdExport1,
+  IdImport1,
   IdGoToCell1,
 };
 
@@ -100,6 +102,9 @@ class TMainForm1 : public BaseWindow, private EditorView {
   void SaveToolButton2Click();
   void SaveCopy1Click();
   void SavePatch1Click();
+  void Export1Click();
+  void Import1Click();
+  std::wstring MapFolder() const;
   void GoToCell1Click();
   void Exit1Click();
   void About1Click();

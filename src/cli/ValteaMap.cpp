@@ -73,12 +73,12 @@ const FileFormat& FormatOrRefusal(const MapPath& name, FormatContent content, co
 // By the name's ending, as --patch takes it.
 const FileFormat& PatchFormatOfName(const MapPath& name) {
   return FormatOrRefusal(name, FormatContent::Patch,
-                         "パッチ %s の名前は " + EndingsText(FormatContent::Patch) + " で終わりません");
+                         "パッチ %s の名前は " + EndingsText({FormatContent::Patch}) + " で終わりません");
 }
 
 // By the name's ending, as export and import take it.
 const FileFormat& MapFormatOfName(const MapPath& name) {
-  return FormatOrRefusal(name, FormatContent::Map, "%s の名前は " + EndingsText(FormatContent::Map) + " で終わりません");
+  return FormatOrRefusal(name, FormatContent::Map, "%s の名前は " + EndingsText({FormatContent::Map}) + " で終わりません");
 }
 
 // By the content, as `patch` takes it.
@@ -313,7 +313,7 @@ class Commands {
     const MapPath& picturePath = words.Plain()[1];
     const FileFormat& format = FormatOrRefusal(
         picturePath, FormatContent::Picture,
-        "絵 %s の名前は " + EndingsText(FormatContent::Picture) + " で終わりません (絵は PNG だけです)");
+        "絵 %s の名前は " + EndingsText({FormatContent::Picture}) + " で終わりません (絵は PNG だけです)");
     RefuseToOverwrite(picturePath, {mapPath});
     int scale = DefaultMapPictureScale;
     if (const auto value = words.Value("--scale")) {

@@ -135,10 +135,12 @@ const FileFormat* FormatOfName(const MapPath& name, FormatContent content, bool 
   return nullptr;
 }
 
-std::string EndingsText(FormatContent content, bool gameMapToo) {
+std::string EndingsText(std::initializer_list<FormatContent> contents, bool gameMapToo) {
   std::vector<std::string_view> endings;
   for (const FileFormat& format : FileFormats())
-    if (Listed(format, content, gameMapToo)) endings.insert(endings.end(), format.endings.begin(), format.endings.end());
+    if (std::any_of(contents.begin(), contents.end(),
+                    [&](FormatContent content) { return Listed(format, content, gameMapToo); }))
+      endings.insert(endings.end(), format.endings.begin(), format.endings.end());
   std::string text;
   for (std::size_t index = 0; index < endings.size(); ++index) {
     if (index > 0) text += index + 1 == endings.size() ? " か " : "、";
@@ -147,10 +149,12 @@ std::string EndingsText(FormatContent content, bool gameMapToo) {
   return text;
 }
 
-std::string DialogFilter(FormatContent content) {
+std::string DialogFilter(std::initializer_list<FormatContent> contents) {
   std::string filter;
   for (const FileFormat& format : FileFormats()) {
-    if (!Listed(format, content, false)) continue;
+    if (std::none_of(contents.begin(), contents.end(),
+                     [&](FormatContent content) { return Listed(format, content, false); }))
+      continue;
     std::string patterns;
     for (const std::string_view ending : format.endings)
       patterns += (patterns.empty() ? "*" : ";*") + std::string(ending);

@@ -7,6 +7,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <initializer_list>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -69,13 +70,13 @@ const std::vector<FileFormat>& FileFormats();
 // map file only where `gameMapToo`.
 const FileFormat* FormatOfName(const MapPath& name, FormatContent content, bool gameMapToo = false);
 
-// The endings of the formats of `content` as a message lists them:
+// The endings of the formats of `contents` as a message lists them:
 // ".txt、.bps か .ips".
-std::string EndingsText(FormatContent content, bool gameMapToo = false);
+std::string EndingsText(std::initializer_list<FormatContent> contents, bool gameMapToo = false);
 
 // The filter of a file dialog for the formats of `content`, as the program
 // writes filters ("name|pattern|name|pattern"): "テキストのパッチ (*.txt)|*.txt|...".
-std::string DialogFilter(FormatContent content);
+std::string DialogFilter(std::initializer_list<FormatContent> contents);
 
 // A file name's ending in lower case: ".csv"; empty for none.
 std::string EndingOf(const MapPath& name);

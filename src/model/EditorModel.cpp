@@ -8,6 +8,7 @@
 #include "map/RoadRepair.h"
 #include "map/RoadTexts.h"
 #include "map/RoadWay.h"
+#include "picture/MapPicture.h"
 
 const std::string_view ApplicationTitle = "ヴァルテア 街道エディタ";
 const std::string_view NotReadMessage = "ファイル %s は読み込まれていません";
@@ -24,6 +25,7 @@ std::string PositionTextOf(int column, int row) {
 }
 
 constexpr std::string_view CopyOfOwnFileMessage = "%s は開いている地図のファイルです。上書きするには「上書き保存」を使ってください";
+constexpr std::string_view OverOwnFileMessage = "%s は開いている地図のファイル %s と同じファイルなので、書き込みません";
 constexpr std::string_view NoChangesMessage = "開いたときから変わったマスはありません。パッチは書きません";
 constexpr std::string_view CopyOntoFolderMessage = "%s はフォルダです。ファイルの名前を選んでください";
 
@@ -140,10 +142,43 @@ void EditorModel::SaveChangesAsPatch(const MapPath& path, const ToUtf8& utf8) {
   if (!imageSource_) throw MapFileError(PathText{std::string(NotReadMessage), fileName_});
   const FileFormat* format = FormatOfName(path, FormatContent::Patch);
   if (format == nullptr)
-    throw MapFileError(PathText{"パッチ %s の名前は " + EndingsText(FormatContent::Patch) + " で終わりません", path});
+    throw MapFileError(PathText{"パッチ %s の名前は " + EndingsText({FormatContent::Patch}) + " で終わりません", path});
   const std::vector<CellChange> changes = ChangesBetween(opened_, image_);
   if (changes.empty()) throw std::runtime_error(std::string(NoChangesMessage));
   WriteWholeFile(files_, path, format->writePatch(opened_, image_, changes, utf8));
+}
+
+void EditorModel::ExportMap(const MapPath& path, const ToUtf8& utf8) {
+  if (!imageSource_) throw MapFileError(PathText{std::string(NotReadMessage), fileName_});
+  const FileFormat* format = FormatOfName(path, FormatContent::Map);
+  const FileFormat* picture = format ? nullptr : FormatOfName(path, FormatContent::Picture);
+  if (format == nullptr && picture == nullptr)
+    throw MapFileError(PathText{
+        "%s の名前は " + EndingsText({FormatContent::Map, FormatContent::Picture}) + " で終わりません", path});
+  const std::vector<MapPath> targets = format ? format->filesFor(path) : std::vector<MapPath>{path};
+  for (const MapPath& target : targets)
+    if (files_.SameFile(target, *imageSource_))
+      throw MapFileError(PathText{std::string(OverOwnFileMessage), target, *imageSource_});
+  if (picture != nullptr) {
+    WriteWholeFile(files_, path, picture->writePicture(image_, DefaultMapPictureScale, {}));
+    return;
+  }
+  for (const FormatFile& file : format->writeMap(image_, path, utf8)) WriteWholeFile(files_, file.path, file.bytes);
+}
+
+void EditorModel::ImportMap(const MapPath& path) {
+  if (!mapLoaded_) return;
+  const FileFormat* format = FormatOfName(path, FormatContent::Map);
+  if (format == nullptr)
+    throw MapFileError(PathText{"%s の名前は " + EndingsText({FormatContent::Map}) + " で終わりません", path});
+  ::MapImage imported{};
+  try {
+    imported = format->readMap(path, ReadSmallFile(files_, path));
+  } catch (const FormatFault& fault) {
+    throw MapFileError(fault.Text());
+  }
+  const std::vector<CellChange> changes = ChangesBetween(image_, imported);
+  if (!changes.empty()) ApplyChanges(imported, changes.front().offset);
 }
 
 MapPath EditorModel::CopyPathSuggestion() const {

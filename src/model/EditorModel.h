@@ -74,6 +74,14 @@ class EditorModel {
   // std::runtime_error (Shift-JIS) for a name of no patch format and when
   // nothing changed, and then writes nothing.
   void SaveChangesAsPatch(const MapPath& path, const ToUtf8& utf8);
+  // Writes the image now in the map exchange or picture format its name
+  // ends in, as valtea-map export and render write it, never over the
+  // open map file. Throws MapFileError, and writes nothing then.
+  void ExportMap(const MapPath& path, const ToUtf8& utf8);
+  // Reads a map exchange file whole, as valtea-map import checks it; the
+  // image takes it as one step of the history. Throws MapFileError with
+  // import's reason, and changes nothing then.
+  void ImportMap(const MapPath& path);
   // Take back the last step, or apply the last one taken back again: every
   // cell of it gets its code and text back, and one cell of it becomes the
   // current one. With nothing to do they do nothing.

@@ -35,7 +35,7 @@ std::wstring FilterForDialog(std::wstring filter) {
 std::optional<std::wstring> SystemDialogs::AskMapPath(HWND owner, const OpenDialogSettings& settings) {
   std::vector<wchar_t> file(32768, L'\0');
   settings.fileName.copy(file.data(), file.size() - 1);
-  const std::wstring filter = FilterForDialog(Widen(OpenFilter));
+  const std::wstring filter = FilterForDialog(settings.filter.empty() ? Widen(OpenFilter) : settings.filter);
 
   OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof(dialog);
@@ -48,6 +48,10 @@ std::optional<std::wstring> SystemDialogs::AskMapPath(HWND owner, const OpenDial
   dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
   if (!GetOpenFileNameW(&dialog)) return std::nullopt;
   return std::wstring(file.data());
+}
+
+std::optional<std::wstring> SystemDialogs::AskOpenPath(HWND owner, const OpenDialogSettings& settings) {
+  return AskMapPath(owner, settings);
 }
 
 std::optional<std::wstring> SystemDialogs::AskSavePath(HWND owner, const SaveDialogSettings& settings) {

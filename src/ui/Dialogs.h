@@ -13,6 +13,7 @@
 struct OpenDialogSettings {
   std::wstring initialFolder;
   std::wstring fileName;
+  std::wstring filter;  // "name|pattern|..."; the map file when empty
 };
 
 // What the save dialog starts with: the folder and the proposed name, and
@@ -32,6 +33,8 @@ class UserDialogs {
   virtual ~UserDialogs() = default;
   // The chosen full path, or nothing when the user cancels.
   virtual std::optional<std::wstring> AskMapPath(HWND owner, const OpenDialogSettings& settings) = 0;
+  // The open dialog for another kind of file (settings.filter).
+  virtual std::optional<std::wstring> AskOpenPath(HWND owner, const OpenDialogSettings& settings) = 0;
   // The save dialog, asking before it replaces a file; the chosen full
   // path, or nothing when the user cancels.
   virtual std::optional<std::wstring> AskSavePath(HWND owner, const SaveDialogSettings& settings) = 0;
@@ -46,6 +49,7 @@ class UserDialogs {
 class SystemDialogs : public UserDialogs {
  public:
   std::optional<std::wstring> AskMapPath(HWND owner, const OpenDialogSettings& settings) override;
+  std::optional<std::wstring> AskOpenPath(HWND owner, const OpenDialogSettings& settings) override;
   std::optional<std::wstring> AskSavePath(HWND owner, const SaveDialogSettings& settings) override;
   std::optional<std::wstring> AskText(HWND owner, const TextPrompt& prompt) override;
   void ShowErrorBox(const std::wstring& text) override;

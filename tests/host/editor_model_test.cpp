@@ -588,6 +588,54 @@ TEST_F(EditorModelTest, SaveChangesAsPatchWritesTheDifferenceSinceTheOpen) {
   EXPECT_EQ(std::string(files.files[u"C:\\Games\\roads.bps"].begin(), files.files[u"C:\\Games\\roads.bps"].begin() + 4), "BPS1");
 }
 
+// Export writes what the format of the name writes, Tiled's tileset beside
+// its map; import reads a file whole into one step of the history.
+TEST_F(EditorModelTest, ExportWritesTheImageNowAndImportTakesAMapAsOneStep) {
+  OpenWithRoadSelected();
+  model.ChooseRoad(13);
+  const ::MapImage now = model.MapImage();
+  const ToUtf8 ascii = [](std::string_view text) {
+    std::string plain;
+    for (char c : text) plain += static_cast<unsigned char>(c) < 0x80 ? c : '?';
+    return plain;
+  };
+  for (const MapPath& name : {MapPath(u"C:\\out\\map.csv"), MapPath(u"C:\\out\\map.tmj")}) {
+    model.ExportMap(name, ascii);
+    EXPECT_EQ(FormatOfName(name, FormatContent::Map)->readMap(name, files.files[name]), now);
+  }
+  EXPECT_EQ(files.files.count(u"C:\\out\\valtea-terrain.png"), 1u) << "Tiled's tiles beside its map";
+  model.ExportMap(u"C:\\out\\map.png", ascii);
+  EXPECT_EQ(std::string(files.files[u"C:\\out\\map.png"].begin() + 1, files.files[u"C:\\out\\map.png"].begin() + 4), "PNG");
+  EXPECT_THROW(model.ExportMap(u"C:\\out\\map.txt", ascii), MapFileError);
+
+  // Imported back after an undo: one step, which Ctrl+Z takes back.
+  model.Undo();
+  ASSERT_NE(model.MapImage(), now);
+  model.ImportMap(u"C:\\out\\map.csv");
+  EXPECT_EQ(model.MapImage(), now);
+  EXPECT_EQ(view.CellText(10, 40), EditCellText(3));
+  model.Undo();
+  EXPECT_NE(model.MapImage(), now);
+  EXPECT_FALSE(model.UndoEnabled());
+}
+
+TEST_F(EditorModelTest, AnImportThatCannotBeReadSaysWhereAndChangesNothing) {
+  OpenWithRoadSelected();
+  const ::MapImage before = model.MapImage();
+  files.files[u"C:\\in\\map.csv"] = {'1', ',', 'x', '\n'};
+  try {
+    model.ImportMap(u"C:\\in\\map.csv");
+    ADD_FAILURE() << "imported";
+  } catch (const MapFileError& error) {
+    EXPECT_EQ(error.Text().path, u"C:\\in\\map.csv");
+    EXPECT_EQ(error.Text().format.rfind("%s:1:", 0), 0u) << error.Text().format;
+  }
+  EXPECT_THROW(model.ImportMap(u"C:\\in\\map.bps"), MapFileError);
+  EXPECT_THROW(model.ImportMap(u"C:\\in\\missing.csv"), MapFileError);
+  EXPECT_EQ(model.MapImage(), before);
+  EXPECT_FALSE(model.UndoEnabled());
+}
+
 // --- Failures ----------------------------------------------------------
 
 struct ReadFault {

@@ -36,9 +36,9 @@ TEST(FileFormats, EachNameFindsItsFormatByItsEnding) {
     EXPECT_EQ(format != nullptr ? std::string(format->name) : std::string(), example.format)
         << PathText{"%s", example.name}.Approximate();
   }
-  EXPECT_EQ(EndingsText(FormatContent::Map), ".csv、.tmj か .json");
-  EXPECT_EQ(EndingsText(FormatContent::Patch), ".txt、.bps か .ips");
-  EXPECT_EQ(EndingsText(FormatContent::Picture), ".png");
+  EXPECT_EQ(EndingsText({FormatContent::Map}), ".csv、.tmj か .json");
+  EXPECT_EQ(EndingsText({FormatContent::Patch}), ".txt、.bps か .ips");
+  EXPECT_EQ(EndingsText({FormatContent::Picture}), ".png");
 }
 
 TEST(FileFormats, WhatAMapFormatWritesItReadsBack) {

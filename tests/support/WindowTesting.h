@@ -35,6 +35,11 @@ class ScriptedDialogs : public UserDialogs {
     lastSettings = settings;
     return answer;
   }
+  std::optional<std::wstring> AskOpenPath(HWND owner, const OpenDialogSettings& settings) override {
+    lastOwner = owner;
+    lastOpenSettings = settings;
+    return openAnswer;
+  }
   std::optional<std::wstring> AskSavePath(HWND owner, const SaveDialogSettings& settings) override {
     ++saveDialogs;
     lastOwner = owner;
@@ -57,6 +62,8 @@ class ScriptedDialogs : public UserDialogs {
   }
   void ShowErrorBox(const std::wstring& text) override { errorBoxes.push_back(text); }
 
+  std::optional<std::wstring> openAnswer;  // what the open dialog of other files returns
+  OpenDialogSettings lastOpenSettings;
   std::optional<std::wstring> saveAnswer;  // what the save dialog returns
   int saveDialogs = 0;
   SaveDialogSettings lastSaveSettings;

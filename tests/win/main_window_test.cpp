@@ -15,6 +15,7 @@
 
 #include "Main1.h"
 #include "map/HexGrid.h"
+#include "map/MapText.h"
 #include "map/RoadStroke.h"
 #include "picture/MapPicture.h"
 #include "platform/Text.h"
@@ -1228,7 +1229,9 @@ TEST_F(MainWindowRoadsTest, TheCommandTableFeedsMenusShortcutsAndButtons) {
       {0, 1, IdSave1, L"上書き保存(&S)\tCtrl+S"},
       {0, 2, IdSaveCopy1, L"コピーを保存(&A)..."},
       {0, 4, IdSavePatch1, L"変更をパッチとして保存(&D)..."},
-      {0, 6, IdExit1, L"終了(&X)"},
+      {0, 5, IdExport1, L"エクスポート(&E)..."},
+      {0, 6, IdImport1, L"インポート(&I)..."},
+      {0, 8, IdExit1, L"終了(&X)"},
       {1, 1, IdRedo1, L"やり直し(&R)\tCtrl+Y"},
       {1, 3, IdGoToCell1, L"マスへ移動(&G)...\tCtrl+G"},
   };
@@ -1426,6 +1429,50 @@ TEST_F(MainWindowRoadsTest, SaveChangesAsAPatchWritesWhatDiffWrites) {
   ASSERT_EQ(dialogs.errorBoxes.size(), 1u);
   EXPECT_EQ(dialogs.errorBoxes[0], L"開いたときから変わったマスはありません。パッチは書きません.");
   EXPECT_FALSE(std::filesystem::exists(std::filesystem::path(none)));
+}
+
+// Export and import through their dialogs, both starting in the map's
+// folder: the exchange formats and the picture out, a spreadsheet's file in
+// as one step; a file that is the open map by another name is refused.
+TEST_F(MainWindowRoadsTest, ExportAndImportGoThroughTheFormatList) {
+  OpenThroughDialog(path);
+  const std::wstring mapFolder = WideFromPath(path).substr(0, WideFromPath(path).find_last_of(L'\\') + 1);
+  for (const char16_t* name : {u"map.tmj", u"map.csv", u"map.png"}) {
+    dialogs.saveAnswer = WideFromPath(folder.File(name));
+    Command(IdExport1);
+    EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(folder.File(name))));
+  }
+  EXPECT_TRUE(std::filesystem::exists(std::filesystem::path(folder.File(u"valtea-terrain.png"))));
+  EXPECT_EQ(dialogs.lastSaveSettings.initialFolder, mapFolder);
+  EXPECT_EQ(dialogs.lastSaveSettings.filter,
+            L"テキスト形式 (*.csv)|*.csv|Tiled の地図 (*.tmj;*.json)|*.tmj;*.json|PNG の絵 (*.png)|*.png");
+  EXPECT_TRUE(dialogs.errorBoxes.empty());
+
+  // The spreadsheet's map with one cell changed comes in as one step.
+  std::vector<std::uint8_t> changed = map;
+  changed[CellToOffset(120, 30)] = 3;
+  MapImage changedImage{};
+  std::copy(changed.begin(), changed.end(), changedImage.begin());
+  const MapPath csv = folder.File(u"changed.csv");
+  const std::string text = MapToText(changedImage);
+  WriteBytes(csv, std::vector<std::uint8_t>(text.begin(), text.end()));
+  dialogs.openAnswer = WideFromPath(csv);
+  Command(IdImport1);
+  EXPECT_EQ(dialogs.lastOpenSettings.initialFolder, mapFolder);
+  EXPECT_EQ(dialogs.lastOpenSettings.filter, L"テキスト形式 (*.csv)|*.csv|Tiled の地図 (*.tmj;*.json)|*.tmj;*.json");
+  EXPECT_EQ(form->Model().MapImage(), changedImage);
+  EXPECT_EQ(ReadBytes(path), map) << "only Save writes it";
+  Shortcut('Z');
+  EXPECT_TRUE(std::equal(map.begin(), map.end(), form->Model().MapImage().begin()));
+
+  const MapPath link = folder.File(u"link.csv");
+  std::filesystem::create_hard_link(std::filesystem::path(path), std::filesystem::path(link));
+  dialogs.saveAnswer = WideFromPath(link);
+  Command(IdExport1);
+  ASSERT_EQ(dialogs.errorBoxes.size(), 1u);
+  EXPECT_EQ(dialogs.errorBoxes[0], WideFromPath(link) + L" は開いている地図のファイル " + WideFromPath(path) +
+                                       L" と同じファイルなので、書き込みません.");
+  EXPECT_EQ(ReadBytes(path), map);
 }
 
 TEST_F(MainWindowRoadsTest, SaveACopyRefusesTheMapsOwnFileAndAFolder) {
