@@ -150,7 +150,7 @@ CommandTable TMainForm1::MakeCommands() {
 
 void TMainForm1::CreateMenuBar() {
   menuBar_ = commands_.CreateMenuBar({
-      {"ファイル(&F)", {IdOpen1, IdSave1, IdSaveCopy1, 0, IdSavePatch1, IdExport1, IdImport1, 0, IdExit1}},
+      {"ファイル(&F)", {IdOpen1, IdSave1, IdSaveCopy1, 0, IdSavePatch1, 0, IdImport1, IdExport1, 0, IdExit1}},
       {"編集(&E)", {IdUndo1, IdRedo1, 0, IdGoToCell1}},
       {"表示(&V)", {IdMapPicture1}},
       {"道路(&R)", {IdProblems1, IdNextProblem1, IdPreviousProblem1, 0, IdShapeRoads1, 0, IdSetRoadStart1, IdLayRoad1}},
@@ -406,7 +406,8 @@ void TMainForm1::ProblemsForm1GoTo(int index) {
 }
 
 // A file dropped on the window opens as File > Open with its path: of
-// several, the first named MAPDATA.VLT.
+// several, the first named MAPDATA.VLT. A Tiled map or the text form alone
+// is imported, as File > Import with it would.
 void TMainForm1::FormDropFiles(HDROP drop) {
   std::vector<std::wstring> paths(DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0));
   for (UINT index = 0; index < paths.size(); ++index) {
@@ -417,6 +418,10 @@ void TMainForm1::FormDropFiles(HDROP drop) {
   if (paths.empty()) return;
   const auto map = std::find_if(paths.begin(), paths.end(),
                                 [](const std::wstring& path) { return IsMapFileName(PathFromWide(path)); });
+  if (map == paths.end() && model_.MapLoaded() && FormatOfName(PathFromWide(paths.front()), FormatContent::Map)) {
+    RunModelOperation([&] { model_.ImportMap(PathFromWide(paths.front())); });
+    return;
+  }
   OpenPath(map != paths.end() ? *map : paths.front());
 }
 

@@ -1031,7 +1031,8 @@ TEST_F(MainWindowRoadsTest, TheProblemWindowFollowsTheMapAndItsEntriesLeadToThei
 }
 
 // A map dropped on the window opens as File > Open opens it; of several
-// files the one named MAPDATA.VLT, and a file of another name alone is ignored.
+// files the one named MAPDATA.VLT, and a file of another name alone is
+// ignored; a spreadsheet's map dropped once a map is open is imported.
 TEST_F(MainWindowRoadsTest, ADroppedMapOpensAsFileOpenWouldOpenIt) {
   const MapPath other = folder.File(u"notes.txt");
   WriteBytes(other, {1, 2, 3});
@@ -1055,6 +1056,17 @@ TEST_F(MainWindowRoadsTest, ADroppedMapOpensAsFileOpenWouldOpenIt) {
   EXPECT_EQ(form->Model().MapFileName(), path);
   EXPECT_EQ(TextOf(Main()), L"ヴァルテア 街道エディタ - " + WideFromPath(path));
   EXPECT_TRUE(dialogs.errorBoxes.empty());
+
+  MapImage changed{};
+  std::copy(map.begin(), map.end(), changed.begin());
+  changed[CellToOffset(120, 30)] = 3;
+  const MapPath csv = folder.File(u"changed.csv");
+  const std::string text = MapToText(changed);
+  WriteBytes(csv, std::vector<std::uint8_t>(text.begin(), text.end()));
+  drop({csv});
+  EXPECT_EQ(form->Model().MapImage(), changed);
+  EXPECT_EQ(form->Model().MapFileName(), path) << "the map on screen is still the one opened";
+  EXPECT_TRUE(MenuItemEnabled(IdUndo1));
 }
 
 // ---- screen readers ----
@@ -1229,9 +1241,9 @@ TEST_F(MainWindowRoadsTest, TheCommandTableFeedsMenusShortcutsAndButtons) {
       {0, 1, IdSave1, L"上書き保存(&S)\tCtrl+S"},
       {0, 2, IdSaveCopy1, L"コピーを保存(&A)..."},
       {0, 4, IdSavePatch1, L"変更をパッチとして保存(&D)..."},
-      {0, 5, IdExport1, L"エクスポート(&E)..."},
       {0, 6, IdImport1, L"インポート(&I)..."},
-      {0, 8, IdExit1, L"終了(&X)"},
+      {0, 7, IdExport1, L"エクスポート(&E)..."},
+      {0, 9, IdExit1, L"終了(&X)"},
       {1, 1, IdRedo1, L"やり直し(&R)\tCtrl+Y"},
       {1, 3, IdGoToCell1, L"マスへ移動(&G)...\tCtrl+G"},
   };
