@@ -12,6 +12,7 @@
 #include "cli/CommandHelp.h"
 #include "cli/MapReports.h"
 #include "formats/FileFormats.h"
+#include "formats/PatchReading.h"
 #include "map/MapFile.h"
 #include "map/MapText.h"
 #include "map/TextEncoding.h"
@@ -61,8 +62,6 @@ void Say(Console& console, std::string line) { console.Out(PathText{std::move(li
 
 constexpr std::string_view MisfitMessage = "合わないので書き込みません";
 
-enum class PatchKind { Text, Bps, Ips };
-
 // The format of a name that a command's argument must have, or its refusal.
 const FileFormat& FormatOrRefusal(const MapPath& name, FormatContent content, const std::string& refusal) {
   const FileFormat* format = FormatOfName(name, content);
@@ -81,72 +80,14 @@ const FileFormat& MapFormatOfName(const MapPath& name) {
   return FormatOrRefusal(name, FormatContent::Map, "%s の名前は " + EndingsText({FormatContent::Map}) + " で終わりません");
 }
 
-// By the content, as `patch` takes it.
-PatchKind PatchKindOfContent(const std::vector<std::uint8_t>& bytes) {
-  auto startsWith = [&](std::string_view magic) {
-    return bytes.size() >= magic.size() && std::equal(magic.begin(), magic.end(), bytes.begin());
-  };
-  if (startsWith("BPS1")) return PatchKind::Bps;
-  if (startsWith("PATCH")) return PatchKind::Ips;
-  return PatchKind::Text;
-}
-
 std::string PatchSummary(std::size_t changed, std::size_t already, std::size_t conflicts) {
   return "変えたマス: " + std::to_string(changed) + "  当て済みのマス: " + std::to_string(already) +
          "  衝突: " + std::to_string(conflicts);
 }
 
-// What a patch does to a map: the map it gives, or why it does not fit.
-struct PatchOutcome {
-  MapImage image{};
-  std::size_t alreadyApplied = 0;
-  std::vector<PatchConflict> conflicts;
-  bool appliedBefore = false;  // a BPS patch whose target the map is already
-  bool misfit = false;         // a BPS patch made from another map
-  bool unchecked = false;      // an IPS patch, which cannot tell
-};
-
-PatchOutcome BpsOutcome(const std::vector<std::uint8_t>& patch, const MapImage& map) {
-  const BpsPatch header = ReadBps(patch);
-  PatchOutcome outcome;
-  outcome.image = map;
-  switch (FitOf(header, map)) {
-    case BpsFit::Fits:
-      outcome.image = ApplyBps(patch, header, map);
-      break;
-    case BpsFit::AlreadyApplied:
-      outcome.appliedBefore = true;
-      break;
-    case BpsFit::DoesNotFit:
-      outcome.misfit = true;
-      break;
-  }
-  return outcome;
-}
-
 PatchOutcome PatchOutcomeOf(const MapPath& patchPath, const std::vector<std::uint8_t>& patch, const MapImage& map) {
   try {
-    switch (PatchKindOfContent(patch)) {
-      case PatchKind::Bps:
-        return BpsOutcome(patch, map);
-      case PatchKind::Ips: {
-        PatchOutcome outcome;
-        outcome.image = ApplyIps(patch, map);
-        outcome.unchecked = true;
-        return outcome;
-      }
-      case PatchKind::Text:
-        break;
-    }
-    ThreeWayResult result = ApplyThreeWay(ParseTextPatch(DecodedText(patchPath, patch)), map);
-    PatchOutcome outcome;
-    outcome.image = result.image;
-    outcome.alreadyApplied = result.alreadyApplied;
-    outcome.conflicts = std::move(result.conflicts);
-    return outcome;
-  } catch (const PatchError& error) {
-    const std::string where = error.Line() > 0 ? ":" + std::to_string(error.Line()) : "";
-    throw ArgumentError(PathText{"%s" + where + ": " + error.what(), patchPath});
+    return ReadPatchOutcome(patchPath, patch, map);
   } catch (const FormatFault& fault) {
     throw ArgumentError(fault.Text());
   }
@@ -373,9 +314,7 @@ class Commands {
       return ExitFindings;
     }
     if (outcome.unchecked)
-      ReportError(console_, PathText{"注意: IPS パッチは元の地図を確かめられないので、どの地図にもそのまま"
-                                     "当たります。作られた地図と違うかどうかは分かりません",
-                                     {}});
+      ReportError(console_, PathText{"注意: " + std::string(IpsUncheckedText), {}});
     for (const PatchConflict& conflict : outcome.conflicts) {
       if (theirs) outcome.image[conflict.change.offset] = conflict.change.after;
       Say(console_, ConflictLine(conflict) + (theirs ? "  → パッチの後のコードにします" : "  → 地図のまま"));
@@ -390,10 +329,7 @@ class Commands {
   }
 
   int SayMisfit(const MapPath& patchPath) {
-    console_.Out(PathText{"BPS パッチ %s はこの地図には当たりません。BPS は作られたときの地図そのもの\n"
-                          "(CRC-32 で確かめます) にしか当たらず、この地図はそれと違います。\n"
-                          "地図の自分の編集を残して当てるには、テキストのパッチ (.txt) を使ってください。\n",
-                          patchPath});
+    console_.Out(PathText{std::string(BpsMisfitText) + "\n", patchPath});
     Say(console_, std::string(MisfitMessage));
     return ExitFindings;
   }

@@ -181,6 +181,26 @@ void EditorModel::ImportMap(const MapPath& path) {
   if (!changes.empty()) ApplyChanges(imported, changes.front().offset);
 }
 
+PatchOutcome EditorModel::ReadPatch(const MapPath& path) {
+  PatchOutcome outcome;
+  try {
+    outcome = ReadPatchOutcome(path, ReadSmallFile(files_, path), image_);
+  } catch (const FormatFault& fault) {
+    throw MapFileError(fault.Text());
+  }
+  if (outcome.misfit) throw MapFileError(PathText{std::string(BpsMisfitText), path});
+  return outcome;
+}
+
+void EditorModel::ApplyPatch(const PatchOutcome& outcome, const std::vector<bool>& theirs) {
+  if (!mapLoaded_) return;
+  ::MapImage patched = outcome.image;
+  for (std::size_t index = 0; index < outcome.conflicts.size() && index < theirs.size(); ++index)
+    if (theirs[index]) patched[outcome.conflicts[index].change.offset] = outcome.conflicts[index].change.after;
+  const std::vector<CellChange> changes = ChangesBetween(image_, patched);
+  if (!changes.empty()) ApplyChanges(patched, changes.front().offset);
+}
+
 MapPath EditorModel::CopyPathSuggestion() const {
   const MapPath& map = imageSource_ ? *imageSource_ : fileName_;
   const std::size_t nameStart = map.find_last_of(u"\\/") == MapPath::npos ? 0 : map.find_last_of(u"\\/") + 1;

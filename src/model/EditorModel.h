@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "formats/FileFormats.h"
+#include "formats/PatchReading.h"
 #include "map/FileSystem.h"
 #include "map/HexGrid.h"
 #include "map/MapFile.h"
@@ -82,6 +83,14 @@ class EditorModel {
   // image takes it as one step of the history. Throws MapFileError with
   // import's reason, and changes nothing then.
   void ImportMap(const MapPath& path);
+  // A patch read against the image now, for its preview: what it would do.
+  // Throws MapFileError with patch's reason for a damaged patch and for a
+  // BPS patch made from another map.
+  PatchOutcome ReadPatch(const MapPath& path);
+  // What the preview showed, the conflicts whose entry in `theirs` is true
+  // taking the patch's new code and the others staying: one step of the
+  // history, none when nothing changes.
+  void ApplyPatch(const PatchOutcome& outcome, const std::vector<bool>& theirs);
   // Take back the last step, or apply the last one taken back again: every
   // cell of it gets its code and text back, and one cell of it becomes the
   // current one. With nothing to do they do nothing.

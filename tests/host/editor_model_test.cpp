@@ -1,7 +1,9 @@
 // The editor model driven the way the main window drives it: open, select,
 // choose a road, save, and read back every text and enabled state.
 
+#include "map/CellNames.h"
 #include "map/RoadStroke.h"
+#include "patch/Bps.h"
 #include "model/EditorModel.h"
 
 #include <cctype>
@@ -634,6 +636,43 @@ TEST_F(EditorModelTest, AnImportThatCannotBeReadSaysWhereAndChangesNothing) {
   EXPECT_THROW(model.ImportMap(u"C:\\in\\missing.csv"), MapFileError);
   EXPECT_EQ(model.MapImage(), before);
   EXPECT_FALSE(model.UndoEnabled());
+}
+
+// A patch read against the map for its preview, then applied with each
+// conflict on the side chosen, as patch --ours and --theirs: one step.
+TEST_F(EditorModelTest, APatchIsReadForItsPreviewAndAppliedWithTheSidesChosen) {
+  const Bytes content = OpenWithRoadSelected();  // 681 holds Λ (20)
+  const int conflict = 682;                      // the map has VariedMap's code there, not 4
+  const std::string text = "10:40 0x2A9 681: Λ (20) -> 丘 (3)\n" + CellName(conflict) + " " + OffsetText(conflict) +
+                           ": 平 (4) -> 丘 (3)\n違うバイト: 2\n";
+  files.files[u"C:\\mods\\roads.txt"] = Bytes(text.begin(), text.end());
+  ASSERT_NE(content[conflict], 4);
+  const PatchOutcome outcome = model.ReadPatch(u"C:\\mods\\roads.txt");
+  ASSERT_EQ(outcome.conflicts.size(), 1u);
+  EXPECT_EQ(outcome.conflicts[0].found, content[conflict]);
+
+  model.ApplyPatch(outcome, {false});  // ours
+  EXPECT_EQ(model.MapImage()[681], 3);
+  EXPECT_EQ(model.MapImage()[conflict], content[conflict]);
+  model.Undo();
+  EXPECT_EQ(model.MapImage()[681], 20);
+  EXPECT_FALSE(model.UndoEnabled()) << "one step";
+  model.ApplyPatch(outcome, {true});  // theirs
+  EXPECT_EQ(model.MapImage()[conflict], 3);
+
+  // A BPS patch made from another map changes nothing and says why.
+  ::MapImage other{};
+  ::MapImage otherAfter = other;
+  otherAfter[0] = 4;
+  files.files[u"C:\\mods\\other.bps"] = MakeBps(other, otherAfter);
+  const ::MapImage before = model.MapImage();
+  try {
+    model.ReadPatch(u"C:\\mods\\other.bps");
+    ADD_FAILURE() << "read";
+  } catch (const MapFileError& error) {
+    EXPECT_EQ(error.Text().format, std::string(BpsMisfitText));
+  }
+  EXPECT_EQ(model.MapImage(), before);
 }
 
 // --- Failures ----------------------------------------------------------
