@@ -16,6 +16,8 @@
 #include "ui/Fonts.h"
 #include "ui/Handles.h"
 #include "ui/Layout.h"
+#include "patch/TextPatch.h"
+#include "ui/PatchPreviewDialog.h"
 #include "ui/PromptDialog.h"
 
 const wchar_t DefaultGameFolder[] = L"C:\\Program Files\\Corvane\\Valtea\\";
@@ -26,6 +28,9 @@ constexpr wchar_t ClassName[] = L"TMainForm1";
 constexpr DWORD Style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
 
 constexpr std::string_view GoToCaption = "マスへ移動";
+constexpr std::string_view PatchPreviewCaption = "パッチの確認 - ";
+constexpr std::string_view BpsFitsText = "BPS パッチ: この地図のために作られたもので、そのまま当たります";
+constexpr std::string_view AllFilesFilterText = "すべてのファイル (*.*)|*.*";
 constexpr std::string_view CodeFieldName = "コード";
 constexpr std::string_view HexOffsetFieldName = "16進オフセット";
 constexpr std::string_view DecimalOffsetFieldName = "10進オフセット";
@@ -119,6 +124,7 @@ CommandTable TMainForm1::MakeCommands() {
       MenuCommand(IdOpen1, "開く(&O)...", ShortcutCtrl + 'O', [this] { Open1Click(); }),
       MenuCommand(IdSave1, "上書き保存(&S)", ShortcutCtrl + 'S', [this] { Save1Click(); }, saving),
       MenuCommand(IdSaveCopy1, "コピーを保存(&A)...", 0, [this] { SaveCopy1Click(); }, saving),
+      MenuCommand(IdApplyPatch1, "パッチを当てる(&P)...", 0, [this] { ApplyPatch1Click(); }, saving),
       MenuCommand(IdSavePatch1, "変更をパッチとして保存(&D)...", 0, [this] { SavePatch1Click(); }, saving),
       MenuCommand(IdExport1, "エクスポート(&E)...", 0, [this] { Export1Click(); }, saving),
       MenuCommand(IdImport1, "インポート(&I)...", 0, [this] { Import1Click(); }, saving),
@@ -150,7 +156,8 @@ CommandTable TMainForm1::MakeCommands() {
 
 void TMainForm1::CreateMenuBar() {
   menuBar_ = commands_.CreateMenuBar({
-      {"ファイル(&F)", {IdOpen1, IdSave1, IdSaveCopy1, 0, IdSavePatch1, 0, IdImport1, IdExport1, 0, IdExit1}},
+      {"ファイル(&F)",
+       {IdOpen1, IdSave1, IdSaveCopy1, 0, IdApplyPatch1, IdSavePatch1, 0, IdImport1, IdExport1, 0, IdExit1}},
       {"編集(&E)", {IdUndo1, IdRedo1, 0, IdGoToCell1}},
       {"表示(&V)", {IdMapPicture1}},
       {"道路(&R)", {IdProblems1, IdNextProblem1, IdPreviousProblem1, 0, IdShapeRoads1, 0, IdSetRoadStart1, IdLayRoad1}},
@@ -279,6 +286,43 @@ void TMainForm1::SavePatch1Click() {
   settings.defaultExtension = L"txt";
   const std::optional<std::wstring> path = Dialogs().AskSavePath(Window(), settings);
   if (path) RunModelOperation([&] { model_.SaveChangesAsPatch(PathFromWide(*path), PlatformUtf8()); });
+}
+
+// A mod from a forum, seen before it changes anything.
+void TMainForm1::ApplyPatch1Click() {
+  OpenDialogSettings settings;
+  settings.initialFolder = MapFolder();
+  settings.filter = Widen(DialogFilter({FormatContent::Patch}) + "|" + std::string(AllFilesFilterText));
+  const std::optional<std::wstring> path = Dialogs().AskOpenPath(Window(), settings);
+  if (path) RunModelOperation([&] { ApplyPatchFile(PathFromWide(*path)); });
+}
+
+// What the patch is and would do, in patch's words; the player chooses
+// the side of each conflict and applies it as one step.
+void TMainForm1::ApplyPatchFile(const MapPath& path) {
+  const PatchOutcome outcome = model_.ReadPatch(path);
+  const std::vector<CellChange> changes = ChangesBetween(model_.MapImage(), outcome.image);
+  if (changes.empty() && outcome.conflicts.empty())
+    throw std::runtime_error(outcome.appliedBefore || outcome.alreadyApplied > 0 ? "このパッチはもう当ててあります"
+                                                                               : "このパッチで変わるマスはありません");
+  PatchPreview preview;
+  const std::wstring wide = WideFromPath(path);
+  preview.caption = Widen(PatchPreviewCaption) + wide.substr(wide.find_last_of(L"\\/") + 1);
+  switch (outcome.kind) {
+    case PatchKind::Text:
+      preview.summary = Widen(PatchSummary(changes.size(), outcome.alreadyApplied, outcome.conflicts.size()));
+      break;
+    case PatchKind::Bps:
+      preview.summary = Widen(BpsFitsText);
+      break;
+    case PatchKind::Ips:
+      preview.summary = Widen(IpsUncheckedText);
+      break;
+  }
+  for (const PatchConflict& conflict : outcome.conflicts) preview.conflicts.push_back(Widen(ConflictLine(conflict)));
+  for (const CellChange& change : changes) preview.changes.push_back(Widen(ChangeLine(change)));
+  const std::optional<std::vector<bool>> theirs = Dialogs().AskPatchSides(Window(), preview);
+  if (theirs) model_.ApplyPatch(outcome, *theirs);
 }
 
 // The map as Tiled, a spreadsheet or a picture takes it.
@@ -420,6 +464,11 @@ void TMainForm1::FormDropFiles(HDROP drop) {
                                 [](const std::wstring& path) { return IsMapFileName(PathFromWide(path)); });
   if (map == paths.end() && model_.MapLoaded() && FormatOfName(PathFromWide(paths.front()), FormatContent::Map)) {
     RunModelOperation([&] { model_.ImportMap(PathFromWide(paths.front())); });
+    return;
+  }
+  // A patch opens its preview, as File > Apply a patch with it would.
+  if (map == paths.end() && model_.MapLoaded() && FormatOfName(PathFromWide(paths.front()), FormatContent::Patch)) {
+    RunModelOperation([&] { ApplyPatchFile(PathFromWide(paths.front())); });
     return;
   }
   OpenPath(map != paths.end() ? *map : paths.front());

@@ -50,6 +50,7 @@ enum MainCommand : WORD {
   IdLayRoad1,
   IdSaveCopy1,
   IdSavePatch1,
+  IdApplyPatch1,
   IdExport1,
   IdImport1,
   IdGoToCell1,
@@ -102,6 +103,8 @@ class TMainForm1 : public BaseWindow, private EditorView {
   void SaveToolButton2Click();
   void SaveCopy1Click();
   void SavePatch1Click();
+  void ApplyPatch1Click();
+  void ApplyPatchFile(const MapPath& path);
   void Export1Click();
   void Import1Click();
   std::wstring MapFolder() const;

@@ -80,10 +80,6 @@ const FileFormat& MapFormatOfName(const MapPath& name) {
   return FormatOrRefusal(name, FormatContent::Map, "%s の名前は " + EndingsText({FormatContent::Map}) + " で終わりません");
 }
 
-std::string PatchSummary(std::size_t changed, std::size_t already, std::size_t conflicts) {
-  return "変えたマス: " + std::to_string(changed) + "  当て済みのマス: " + std::to_string(already) +
-         "  衝突: " + std::to_string(conflicts);
-}
 
 PatchOutcome PatchOutcomeOf(const MapPath& patchPath, const std::vector<std::uint8_t>& patch, const MapImage& map) {
   try {

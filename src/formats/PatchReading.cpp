@@ -37,6 +37,11 @@ PatchOutcome BpsOutcome(const std::vector<std::uint8_t>& patch, const MapImage& 
 
 }  // namespace
 
+std::string PatchSummary(std::size_t changed, std::size_t already, std::size_t conflicts) {
+  return "変えたマス: " + std::to_string(changed) + "  当て済みのマス: " + std::to_string(already) +
+         "  衝突: " + std::to_string(conflicts);
+}
+
 PatchKind PatchKindOfContent(const std::vector<std::uint8_t>& bytes) {
   auto startsWith = [&](std::string_view magic) {
     return bytes.size() >= magic.size() && std::equal(magic.begin(), magic.end(), bytes.begin());

@@ -4,6 +4,7 @@
 // content, and what it would do to the map, or why it does not fit.
 
 #include <cstdint>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -30,6 +31,9 @@ struct PatchOutcome {
 // Throws FormatFault with the patch's reason (a damaged patch, records past
 // the map's end), naming the file and the line where there is one.
 PatchOutcome ReadPatchOutcome(const MapPath& path, const std::vector<std::uint8_t>& patch, const MapImage& map);
+
+// "変えたマス: 2  当て済みのマス: 0  衝突: 1"
+std::string PatchSummary(std::size_t changed, std::size_t already, std::size_t conflicts);
 
 // Why a BPS patch does not fit ("%s" the patch), and what IPS cannot tell.
 extern const std::string_view BpsMisfitText;

@@ -256,7 +256,7 @@ bool ListBox::OnCommand(WORD code) {
 }
 
 std::optional<LRESULT> ListBox::OnKeyToItem(WORD key) {
-  if (key != VK_RETURN) return -1;
+  if (key != activationKey) return -1;
   if (onActivate && Selection() >= 0) onActivate(Selection());
   return -2;
 }

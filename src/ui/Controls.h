@@ -166,6 +166,7 @@ class ListBox : public Control {
   bool OnCommand(WORD code) override;
   std::optional<LRESULT> OnKeyToItem(WORD key) override;
   std::function<void(int index)> onActivate;
+  WORD activationKey = VK_RETURN;  // with a double click, what activates a line
 
  private:
   std::vector<std::wstring> items_;

@@ -8,6 +8,7 @@
 
 #include "map/PathText.h"
 #include "platform/Text.h"
+#include "ui/PatchPreviewDialog.h"
 #include "ui/PromptDialog.h"
 
 namespace {
@@ -76,6 +77,11 @@ std::optional<std::wstring> SystemDialogs::AskSavePath(HWND owner, const SaveDia
 
 std::optional<std::wstring> SystemDialogs::AskText(HWND owner, const TextPrompt& prompt) {
   auto dialog = MakeWindow<PromptDialog>(owner, prompt);
+  return dialog->Ask();
+}
+
+std::optional<std::vector<bool>> SystemDialogs::AskPatchSides(HWND owner, const PatchPreview& preview) {
+  auto dialog = MakeWindow<PatchPreviewDialog>(owner, preview);
   return dialog->Ask();
 }
 

@@ -8,6 +8,7 @@
 #include <exception>
 #include <optional>
 #include <string>
+#include <vector>
 
 // What the open dialog starts with; the main window keeps it between Opens.
 struct OpenDialogSettings {
@@ -27,6 +28,7 @@ struct SaveDialogSettings {
 };
 
 struct TextPrompt;
+struct PatchPreview;
 
 class UserDialogs {
  public:
@@ -40,6 +42,9 @@ class UserDialogs {
   virtual std::optional<std::wstring> AskSavePath(HWND owner, const SaveDialogSettings& settings) = 0;
   // A line of text through PromptDialog; nothing when the user cancels.
   virtual std::optional<std::wstring> AskText(HWND owner, const TextPrompt& prompt) = 0;
+  // The preview of a patch (PatchPreviewDialog): the side of each conflict
+  // (true: the patch's) once the user applies it; nothing when cancelled.
+  virtual std::optional<std::vector<bool>> AskPatchSides(HWND owner, const PatchPreview& preview) = 0;
   // The error box: application title as caption, stop icon, OK, modal to the
   // whole application. `text` is shown as given.
   virtual void ShowErrorBox(const std::wstring& text) = 0;
@@ -52,6 +57,7 @@ class SystemDialogs : public UserDialogs {
   std::optional<std::wstring> AskOpenPath(HWND owner, const OpenDialogSettings& settings) override;
   std::optional<std::wstring> AskSavePath(HWND owner, const SaveDialogSettings& settings) override;
   std::optional<std::wstring> AskText(HWND owner, const TextPrompt& prompt) override;
+  std::optional<std::vector<bool>> AskPatchSides(HWND owner, const PatchPreview& preview) override;
   void ShowErrorBox(const std::wstring& text) override;
 };
 

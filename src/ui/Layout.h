@@ -78,6 +78,17 @@ constexpr Box AboutVerLabel{336, 32, 43, 12};
 constexpr Box AboutCopyLabel{96, 48, 53, 12};
 constexpr Box AboutOkButton1{336, 56, 75, 25};
 
+// The preview of a patch: what it is, its lines, the sides of its conflicts,
+// 適用 and キャンセル.
+constexpr int PatchPreviewClientWidth = 640;
+constexpr int PatchPreviewClientHeight = 341;
+constexpr Box PatchPreviewSummary{12, 12, 616, 12};
+constexpr Box PatchPreviewList{12, 32, 616, 260};
+constexpr Box PatchPreviewAllOurs{12, 304, 200, 25};
+constexpr Box PatchPreviewAllTheirs{218, 304, 200, 25};
+constexpr Box PatchPreviewApply{472, 304, 75, 25};
+constexpr Box PatchPreviewCancel{553, 304, 75, 25};
+
 // A dialog that asks for one line of text (Go to): what it takes, the
 // field, why a text was refused, then OK and キャンセル.
 constexpr int PromptClientWidth = 560;

@@ -15,6 +15,7 @@
 #include "model/EditorModel.h"
 #include "platform/Text.h"
 #include "ui/Dialogs.h"
+#include "ui/PatchPreviewDialog.h"
 #include "ui/PromptDialog.h"
 
 // Stands in for the open dialog and the error box while it lives.
@@ -60,8 +61,17 @@ class ScriptedDialogs : public UserDialogs {
     }
     return std::nullopt;
   }
+  std::optional<std::vector<bool>> AskPatchSides(HWND owner, const PatchPreview& preview) override {
+    lastOwner = owner;
+    lastPatchPreview = preview;
+    ++patchPreviews;
+    return patchSides;
+  }
   void ShowErrorBox(const std::wstring& text) override { errorBoxes.push_back(text); }
 
+  std::optional<std::vector<bool>> patchSides;  // what the preview's 適用 gives; nothing = cancel
+  PatchPreview lastPatchPreview;
+  int patchPreviews = 0;
   std::optional<std::wstring> openAnswer;  // what the open dialog of other files returns
   OpenDialogSettings lastOpenSettings;
   std::optional<std::wstring> saveAnswer;  // what the save dialog returns

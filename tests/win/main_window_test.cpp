@@ -17,6 +17,7 @@
 #include "map/HexGrid.h"
 #include "map/MapText.h"
 #include "map/RoadStroke.h"
+#include "patch/Bps.h"
 #include "picture/MapPicture.h"
 #include "platform/Text.h"
 #include "support/TempFolder.h"
@@ -94,6 +95,21 @@ class MainWindowTest : public ::testing::Test {
 
   bool MenuItemEnabled(WORD id) const {
     return !(GetMenuState(form->Menu(), id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED));
+  }
+
+  // Files dropped on the window, as Explorer drops them.
+  void Drop(const std::vector<MapPath>& files) {
+    std::wstring names;
+    for (const MapPath& file : files) names += WideFromPath(file) + L'\0';
+    names += L'\0';
+    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+    auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
+    header->pFiles = sizeof(DROPFILES);
+    header->fWide = TRUE;
+    std::copy(names.begin(), names.end(), reinterpret_cast<wchar_t*>(header + 1));
+    GlobalUnlock(memory);
+    SendMessageW(Main(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+    Pump();
   }
   bool ToolButtonEnabled(WORD id) const { return SendMessageW(ToolBar(), TB_ISBUTTONENABLED, id, 0) != 0; }
   int ChooserSelection() const { return static_cast<int>(SendMessageW(Control(IdRoadComboBox1), CB_GETCURSEL, 0, 0)); }
@@ -1036,19 +1052,7 @@ TEST_F(MainWindowRoadsTest, TheProblemWindowFollowsTheMapAndItsEntriesLeadToThei
 TEST_F(MainWindowRoadsTest, ADroppedMapOpensAsFileOpenWouldOpenIt) {
   const MapPath other = folder.File(u"notes.txt");
   WriteBytes(other, {1, 2, 3});
-  auto drop = [this](const std::vector<MapPath>& files) {
-    std::wstring names;
-    for (const MapPath& file : files) names += WideFromPath(file) + L'\0';
-    names += L'\0';
-    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
-    auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
-    header->pFiles = sizeof(DROPFILES);
-    header->fWide = TRUE;
-    std::copy(names.begin(), names.end(), reinterpret_cast<wchar_t*>(header + 1));
-    GlobalUnlock(memory);
-    SendMessageW(Main(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
-    Pump();
-  };
+  const auto drop = [this](const std::vector<MapPath>& files) { Drop(files); };
   drop({other});
   EXPECT_FALSE(form->Model().MapLoaded());
   drop({other, path});
@@ -1240,10 +1244,11 @@ TEST_F(MainWindowRoadsTest, TheCommandTableFeedsMenusShortcutsAndButtons) {
   } items[] = {
       {0, 1, IdSave1, L"上書き保存(&S)\tCtrl+S"},
       {0, 2, IdSaveCopy1, L"コピーを保存(&A)..."},
-      {0, 4, IdSavePatch1, L"変更をパッチとして保存(&D)..."},
-      {0, 6, IdImport1, L"インポート(&I)..."},
-      {0, 7, IdExport1, L"エクスポート(&E)..."},
-      {0, 9, IdExit1, L"終了(&X)"},
+      {0, 4, IdApplyPatch1, L"パッチを当てる(&P)..."},
+      {0, 5, IdSavePatch1, L"変更をパッチとして保存(&D)..."},
+      {0, 7, IdImport1, L"インポート(&I)..."},
+      {0, 8, IdExport1, L"エクスポート(&E)..."},
+      {0, 10, IdExit1, L"終了(&X)"},
       {1, 1, IdRedo1, L"やり直し(&R)\tCtrl+Y"},
       {1, 3, IdGoToCell1, L"マスへ移動(&G)...\tCtrl+G"},
   };
@@ -1485,6 +1490,109 @@ TEST_F(MainWindowRoadsTest, ExportAndImportGoThroughTheFormatList) {
   EXPECT_EQ(dialogs.errorBoxes[0], WideFromPath(link) + L" は開いている地図のファイル " + WideFromPath(path) +
                                        L" と同じファイルなので、書き込みません.");
   EXPECT_EQ(ReadBytes(path), map);
+}
+
+// A patch goes through its preview: what it is, its lines with the
+// conflicts first, the sides chosen there; then one step. Cancelled, or a
+// BPS made for another map, nothing changes.
+class MainWindowPatchTest : public MainWindowRoadsTest {
+ protected:
+  // A text patch: 120:30 plain to hills, and 121:30, which the map has as
+  // plain, from hills to marsh: a conflict.
+  MapPath WritePatch() {
+    const MapPath patch = folder.File(u"mod.txt");
+    const std::string text = u8"120:30 0x2306 8966: 平 (4) -> 丘 (3)\n121:30 0x239E 9118: 丘 (3) -> 湿 (5)\n違うバイト: 2\n";
+    WriteBytes(patch, std::vector<std::uint8_t>(text.begin(), text.end()));
+    return patch;
+  }
+};
+
+TEST_F(MainWindowPatchTest, APatchIsAppliedThroughItsPreviewAsOneStep) {
+  OpenThroughDialog(path);
+  const MapPath patch = WritePatch();
+  dialogs.openAnswer = WideFromPath(patch);
+  dialogs.patchSides = std::vector<bool>{true};
+  Command(IdApplyPatch1);
+  ASSERT_EQ(dialogs.patchPreviews, 1);
+  const PatchPreview& preview = dialogs.lastPatchPreview;
+  EXPECT_EQ(preview.caption, L"パッチの確認 - mod.txt");
+  EXPECT_EQ(preview.summary, L"変えたマス: 1  当て済みのマス: 0  衝突: 1");
+  EXPECT_EQ(preview.conflicts,
+            std::vector<std::wstring>{L"121:30 0x239E 9118: 地図は 平 (4)、パッチは 丘 (3) -> 湿 (5)"});
+  EXPECT_EQ(preview.changes, std::vector<std::wstring>{L"120:30 0x2306 8966: 平 (4) -> 丘 (3)"});
+  EXPECT_EQ(dialogs.lastOpenSettings.filter,
+            L"テキストのパッチ (*.txt)|*.txt|BPS パッチ (*.bps)|*.bps|IPS パッチ (*.ips)|*.ips|すべてのファイル (*.*)|*.*");
+  EXPECT_EQ(form->Model().MapImage()[CellToOffset(120, 30)], 3);
+  EXPECT_EQ(form->Model().MapImage()[CellToOffset(121, 30)], 5) << "the patch's side";
+  Shortcut('Z');
+  EXPECT_TRUE(std::equal(map.begin(), map.end(), form->Model().MapImage().begin()));
+  EXPECT_FALSE(MenuItemEnabled(IdUndo1)) << "one step";
+
+  dialogs.patchSides.reset();  // キャンセル
+  Command(IdApplyPatch1);
+  EXPECT_TRUE(std::equal(map.begin(), map.end(), form->Model().MapImage().begin()));
+
+  MapImage other{};
+  MapImage otherAfter = other;
+  otherAfter[0] = 4;
+  const MapPath bps = folder.File(u"other.bps");
+  WriteBytes(bps, MakeBps(other, otherAfter));
+  dialogs.openAnswer = WideFromPath(bps);
+  Command(IdApplyPatch1);
+  ASSERT_EQ(dialogs.errorBoxes.size(), 1u);
+  EXPECT_EQ(dialogs.errorBoxes[0].rfind(L"BPS パッチ " + WideFromPath(bps) + L" はこの地図には当たりません。", 0), 0u);
+  EXPECT_EQ(dialogs.patchPreviews, 2) << "no preview for a misfit";
+
+  // A patch dropped on the window opens its preview.
+  dialogs.patchSides = std::vector<bool>{false};
+  Drop({patch});
+  EXPECT_EQ(dialogs.patchPreviews, 3);
+  EXPECT_EQ(form->Model().MapImage()[CellToOffset(120, 30)], 3);
+  EXPECT_EQ(form->Model().MapImage()[CellToOffset(121, 30)], 4) << "the map's side";
+}
+
+// The real preview: 適用 waits for a side; Space changes a conflict's side,
+// a button all of them, Enter applies.
+class SystemPatchPreview : public ScriptedDialogs {
+ public:
+  std::optional<std::vector<bool>> AskPatchSides(HWND owner, const PatchPreview& preview) override {
+    return SystemDialogs().AskPatchSides(owner, preview);
+  }
+};
+
+TEST_F(MainWindowPatchTest, ThePreviewWaitsForASideOfEveryConflict) {
+  OpenThroughDialog(path);
+  const MapPath patch = WritePatch();
+  SystemPatchPreview real;
+  real.openAnswer = WideFromPath(patch);
+  struct {
+    int lines = 0;
+    bool applyAtFirst = true, applyAfterSpace = false;
+    std::wstring conflictLine;
+  } seen;
+  ModalAnswerer answerer(PatchPreviewClassName, L"パッチの確認 - mod.txt", [&](HWND dialog) {
+    HWND list = FindWindowExW(dialog, nullptr, L"ListBox", nullptr);
+    HWND apply = GetDlgItem(dialog, IDOK);
+    seen.lines = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
+    seen.applyAtFirst = IsWindowEnabled(apply) != FALSE;
+    SendMessageW(list, LB_SETCURSEL, 0, 0);
+    PostKey(list, VK_SPACE);
+    for (int wait = 0; wait < 300 && !IsWindowEnabled(apply); ++wait) Sleep(10);
+    seen.applyAfterSpace = IsWindowEnabled(apply) != FALSE;
+    wchar_t line[256] = {};
+    SendMessageW(list, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(line));
+    seen.conflictLine = line;
+    PostKey(list, VK_RETURN);
+  });
+  Command(IdApplyPatch1);
+  ASSERT_TRUE(answerer.Join());
+  EXPECT_EQ(seen.lines, 2);
+  EXPECT_FALSE(seen.applyAtFirst);
+  EXPECT_TRUE(seen.applyAfterSpace);
+  EXPECT_EQ(seen.conflictLine, L"121:30 0x239E 9118: 地図は 平 (4)、パッチは 丘 (3) -> 湿 (5)  → パッチの後のコードにします");
+  EXPECT_EQ(form->Model().MapImage()[CellToOffset(121, 30)], 5);
+  EXPECT_EQ(form->Model().MapImage()[CellToOffset(120, 30)], 3);
+  EXPECT_TRUE(IsWindowEnabled(Main()));
 }
 
 TEST_F(MainWindowRoadsTest, SaveACopyRefusesTheMapsOwnFileAndAFolder) {
