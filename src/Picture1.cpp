@@ -179,11 +179,31 @@ void TPictureForm1::ShowMap(const MapImage& image, GridCell current, const std::
   }
 }
 
-// Only the hexagons that differ are drawn again.
+// Only the hexagons that differ are drawn again, asked for in one region:
+// a patch of a thousand cells is one request to the system, not a thousand.
 void TPictureForm1::Show(const MapImage& image) {
+  std::vector<int> changed;
   for (int offset = 0; offset < MapSize; ++offset)
-    if (image[offset] != shown_[offset]) InvalidateHexagon(offset);
+    if (image[offset] != shown_[offset]) changed.push_back(offset);
   shown_ = image;
+  InvalidateHexagons(changed);
+}
+
+void TPictureForm1::InvalidateHexagons(const std::vector<int>& offsets) {
+  if (offsets.size() < 2) {
+    for (const int offset : offsets) InvalidateHexagon(offset);
+    return;
+  }
+  const RegionHandle region(CreateRectRgn(0, 0, 0, 0));
+  const RECT area = PictureArea();
+  for (const int offset : offsets) {
+    RECT rect = HexagonRect(offset, 3 * scale_ + Scaled(Layout::PictureOutlineWidth + 2 * Layout::PictureOutlineRimWidth));
+    OffsetRect(&rect, 0, PictureTop());
+    if (!IntersectRect(&rect, &rect, &area)) continue;
+    const RegionHandle part(CreateRectRgnIndirect(&rect));
+    CombineRgn(region.get(), region.get(), part.get(), RGN_OR);
+  }
+  InvalidateRgn(Window(), region.get(), FALSE);
 }
 
 LRESULT TPictureForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -103,6 +103,7 @@ class TPictureForm1 : public ToolWindow {
   void UpdateScrollBars();
   RECT HexagonRect(int offset, int reach) const;  // in the picture part's pixels
   void InvalidateHexagon(int offset);
+  void InvalidateHexagons(const std::vector<int>& offsets);
   void DrawOutline(HDC dc) const;
   void ForgetBitmap();
   void MakeBitmap(int width, int height);
