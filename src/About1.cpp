@@ -85,7 +85,7 @@ void TAboutForm1::CreateControls() {
 
 // Labels size themselves to what they show, whatever font stands in, on
 // the box's own colour.
-void TAboutForm1::CreateLabel(Label& label, WORD id, const char* text, const FontSpec& font,
+void TAboutForm1::CreateLabel(Label& label, WORD id, const char* text, const FontKind& font,
                               const Layout::Box& design) {
   label.Create({Window(), id, design, &font, LabelStyle, 0, Widen(text), Dpi()});
   label.SizeToText();

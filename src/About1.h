@@ -33,7 +33,7 @@ class TAboutForm1 : public BaseWindow {
  private:
   void CreateBox(HWND owner);
   void CreateControls();
-  void CreateLabel(Label& label, WORD id, const char* text, const FontSpec& font, const Layout::Box& design);
+  void CreateLabel(Label& label, WORD id, const char* text, const FontKind& font, const Layout::Box& design);
   void FormCreate();
 
   void OkButton1Click();

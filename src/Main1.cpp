@@ -30,19 +30,10 @@ constexpr DWORD Style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX
 constexpr std::string_view GoToCaption = "マスへ移動";
 constexpr std::string_view PatchPreviewCaption = "パッチの確認 - ";
 constexpr std::string_view BpsFitsText = "BPS パッチ: この地図のために作られたもので、そのまま当たります";
-constexpr std::string_view AllFilesFilterText = "すべてのファイル (*.*)|*.*";
 constexpr std::string_view CodeFieldName = "コード";
 constexpr std::string_view HexOffsetFieldName = "16進オフセット";
 constexpr std::string_view DecimalOffsetFieldName = "10進オフセット";
 constexpr std::string_view RoadChooserName = "道路の形";
-
-void SetTextIfChanged(HWND window, const std::wstring& text) {
-  const int length = GetWindowTextLengthW(window);
-  std::wstring current(static_cast<std::size_t>(length) + 1, L'\0');
-  GetWindowTextW(window, current.data(), length + 1);
-  current.resize(static_cast<std::size_t>(length));
-  if (current != text) SetWindowTextW(window, text.c_str());
-}
 
 // Shift-JIS into UTF-8 as valtea-map on Windows converts it.
 ToUtf8 PlatformUtf8() {
@@ -292,7 +283,7 @@ void TMainForm1::SavePatch1Click() {
 void TMainForm1::ApplyPatch1Click() {
   OpenDialogSettings settings;
   settings.initialFolder = MapFolder();
-  settings.filter = Widen(DialogFilter({FormatContent::Patch}) + "|" + std::string(AllFilesFilterText));
+  settings.filter = Widen(DialogFilter({FormatContent::Patch}) + "|" + std::string(AllFilesFilter));
   const std::optional<std::wstring> path = Dialogs().AskOpenPath(Window(), settings);
   if (path) RunModelOperation([&] { ApplyPatchFile(PathFromWide(*path)); });
 }
@@ -498,7 +489,7 @@ void TMainForm1::RunModelOperation(Operation&& operation) {
 }
 
 void TMainForm1::ShowViewState() {
-  SetTextIfChanged(Window(), Widen(model_.Caption()));
+  SetWindowTextIfChanged(Window(), Widen(model_.Caption()));
   if (Label1.SetText(Widen(model_.PositionText()))) Label1.SizeToText();
   Edit1.SetText(Widen(model_.CodeText()));
   Edit2.SetText(Widen(model_.HexOffsetText()));

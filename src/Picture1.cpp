@@ -195,11 +195,9 @@ void TPictureForm1::InvalidateHexagons(const std::vector<int>& offsets) {
     return;
   }
   const RegionHandle region(CreateRectRgn(0, 0, 0, 0));
-  const RECT area = PictureArea();
   for (const int offset : offsets) {
-    RECT rect = HexagonRect(offset, 3 * scale_ + Scaled(Layout::PictureOutlineWidth + 2 * Layout::PictureOutlineRimWidth));
-    OffsetRect(&rect, 0, PictureTop());
-    if (!IntersectRect(&rect, &rect, &area)) continue;
+    RECT rect{};
+    if (!DrawnRect(offset, rect)) continue;
     const RegionHandle part(CreateRectRgnIndirect(&rect));
     CombineRgn(region.get(), region.get(), part.get(), RGN_OR);
   }
@@ -684,11 +682,17 @@ RECT TPictureForm1::HexagonRect(int offset, int reach) const {
           centre.y - origin_.y + reach + 1};
 }
 
-// The hexagon with all the painter draws about it: its road, its mark, a
-// ring, which reach three scales from the centre, and the outline.
 void TPictureForm1::InvalidateHexagon(int offset) {
-  RECT rect = HexagonRect(offset, 3 * scale_ + Scaled(Layout::PictureOutlineWidth + 2 * Layout::PictureOutlineRimWidth));
+  RECT rect{};
+  if (DrawnRect(offset, rect)) InvalidateRect(Window(), &rect, FALSE);
+}
+
+// Where the hexagon and all the painter draws about it show, in client
+// pixels: its road, its mark and a ring reach three scales from its centre,
+// and the outline lies over its edge. False where none of it is in view.
+bool TPictureForm1::DrawnRect(int offset, RECT& rect) const {
+  rect = HexagonRect(offset, 3 * scale_ + Scaled(Layout::PictureOutlineWidth + 2 * Layout::PictureOutlineRimWidth));
   OffsetRect(&rect, 0, PictureTop());
   const RECT area = PictureArea();
-  if (IntersectRect(&rect, &rect, &area)) InvalidateRect(Window(), &rect, FALSE);
+  return IntersectRect(&rect, &rect, &area) != FALSE;
 }

@@ -104,6 +104,7 @@ class TPictureForm1 : public ToolWindow {
   RECT HexagonRect(int offset, int reach) const;  // in the picture part's pixels
   void InvalidateHexagon(int offset);
   void InvalidateHexagons(const std::vector<int>& offsets);
+  bool DrawnRect(int offset, RECT& rect) const;
   void DrawOutline(HDC dc) const;
   void ForgetBitmap();
   void MakeBitmap(int width, int height);

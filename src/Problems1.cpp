@@ -38,11 +38,7 @@ TProblemsForm1::TProblemsForm1(ToolWindowPlace place, std::function<void(int ind
 }
 
 void TProblemsForm1::ShowProblems(const std::vector<std::wstring>& lines, const std::wstring& summary) {
-  // A new caption costs a round of the window manager: only when it differs.
-  const std::wstring caption = CaptionFor(lines.size());
-  wchar_t current[64] = {};
-  GetWindowTextW(Window(), current, 64);
-  if (caption != current) SetWindowTextW(Window(), caption.c_str());
+  SetWindowTextIfChanged(Window(), CaptionFor(lines.size()));
   Summary1.SetText(summary);
   List1.SetItems(lines);
 }

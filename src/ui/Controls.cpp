@@ -80,19 +80,23 @@ void Control::SetEnabled(bool enabled) {
   if (Enabled() != enabled) EnableWindow(window_, enabled);
 }
 
-std::wstring Control::Text() const {
-  const int length = GetWindowTextLengthW(window_);
+std::wstring WindowText(HWND window) {
+  const int length = GetWindowTextLengthW(window);
   std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-  GetWindowTextW(window_, text.data(), length + 1);
+  GetWindowTextW(window, text.data(), length + 1);
   text.resize(static_cast<std::size_t>(length));
   return text;
 }
 
-bool Control::SetText(const std::wstring& text) {
-  if (Text() == text) return false;
-  SetWindowTextW(window_, text.c_str());
+bool SetWindowTextIfChanged(HWND window, const std::wstring& text) {
+  if (WindowText(window) == text) return false;
+  SetWindowTextW(window, text.c_str());
   return true;
 }
+
+std::wstring Control::Text() const { return WindowText(window_); }
+
+bool Control::SetText(const std::wstring& text) { return SetWindowTextIfChanged(window_, text); }
 
 void Control::Focus() const { SetFocus(window_); }
 

@@ -20,16 +20,22 @@
 #include "ui/Handles.h"
 #include "ui/Layout.h"
 
+// A window's text, and setting it only when it differs: a new text costs a
+// repaint, and a top-level window's a round of the window manager. True
+// when it was set.
+std::wstring WindowText(HWND window);
+bool SetWindowTextIfChanged(HWND window, const std::wstring& text);
+
 struct ControlArgs {
   ControlArgs() = default;
-  ControlArgs(HWND parent, WORD id, const Layout::Box& box, const FontSpec* font = nullptr, DWORD style = 0,
+  ControlArgs(HWND parent, WORD id, const Layout::Box& box, const FontKind* font = nullptr, DWORD style = 0,
               DWORD exStyle = 0, std::wstring text = {}, int dpi = 0)
       : parent(parent), id(id), box(box), font(font), style(style), exStyle(exStyle), text(std::move(text)), dpi(dpi) {}
 
   HWND parent = nullptr;
   WORD id = 0;
   Layout::Box box{};  // at 96 dots per inch; scaled on creation
-  const FontSpec* font = nullptr;  // a lasting spec (Fonts::...); null: the windows' font
+  const FontKind* font = nullptr;  // a lasting kind (Fonts::...); null: the windows' font
   DWORD style = 0;  // beyond WS_CHILD | WS_VISIBLE
   DWORD exStyle = 0;
   std::wstring text;
@@ -90,7 +96,7 @@ class Control {
   HWND window_ = nullptr;
   WORD id_ = 0;
   Layout::Box box_{};
-  const FontSpec* font_ = nullptr;
+  const FontKind* font_ = nullptr;
   int dpi_ = 96;
   std::optional<int> background_;
 };

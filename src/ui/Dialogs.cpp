@@ -11,6 +11,8 @@
 #include "ui/PatchPreviewDialog.h"
 #include "ui/PromptDialog.h"
 
+const std::string_view AllFilesFilter = "すべてのファイル (*.*)|*.*";
+
 namespace {
 
 UserDialogs* replacement = nullptr;
@@ -21,7 +23,6 @@ std::wstring& ErrorBoxCaption() {
 }
 
 constexpr std::string_view OpenFilter = "マップデータファイル(MAPDATA.VLT)|MAPDATA.VLT";
-constexpr std::string_view AllFilesFilter = "すべてのファイル (*.*)|*.*";
 
 // The common dialog wants "name\0pattern\0\0" where the program says "name|pattern".
 std::wstring FilterForDialog(std::wstring filter) {
@@ -31,24 +32,43 @@ std::wstring FilterForDialog(std::wstring filter) {
   return filter;
 }
 
+// The common open and save dialogs, set up alike.
+class FileDialog {
+ public:
+  FileDialog(HWND owner, const std::wstring& folder, const std::wstring& fileName, std::wstring filter)
+      : owner_(owner), folder_(folder), filter_(FilterForDialog(std::move(filter))), file_(32768, L'\0') {
+    fileName.copy(file_.data(), file_.size() - 1);
+  }
+  std::optional<std::wstring> Ask(DWORD flags, const wchar_t* defaultExtension,
+                                  BOOL(WINAPI* show)(OPENFILENAMEW*)) const {
+    std::vector<wchar_t> file = file_;
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = owner_;
+    dialog.lpstrFilter = filter_.c_str();
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = file.data();
+    dialog.nMaxFile = static_cast<DWORD>(file.size());
+    dialog.lpstrInitialDir = folder_.empty() ? nullptr : folder_.c_str();
+    dialog.lpstrDefExt = defaultExtension;
+    dialog.Flags = flags;
+    if (!show(&dialog)) return std::nullopt;
+    return std::wstring(file.data());
+  }
+
+ private:
+  HWND owner_;
+  std::wstring folder_;
+  std::wstring filter_;
+  std::vector<wchar_t> file_;
+};
+
 }  // namespace
 
 std::optional<std::wstring> SystemDialogs::AskMapPath(HWND owner, const OpenDialogSettings& settings) {
-  std::vector<wchar_t> file(32768, L'\0');
-  settings.fileName.copy(file.data(), file.size() - 1);
-  const std::wstring filter = FilterForDialog(settings.filter.empty() ? Widen(OpenFilter) : settings.filter);
-
-  OPENFILENAMEW dialog{};
-  dialog.lStructSize = sizeof(dialog);
-  dialog.hwndOwner = owner;
-  dialog.lpstrFilter = filter.c_str();
-  dialog.nFilterIndex = 1;
-  dialog.lpstrFile = file.data();
-  dialog.nMaxFile = static_cast<DWORD>(file.size());
-  dialog.lpstrInitialDir = settings.initialFolder.empty() ? nullptr : settings.initialFolder.c_str();
-  dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR;
-  if (!GetOpenFileNameW(&dialog)) return std::nullopt;
-  return std::wstring(file.data());
+  const FileDialog dialog(owner, settings.initialFolder, settings.fileName,
+                          settings.filter.empty() ? Widen(OpenFilter) : settings.filter);
+  return dialog.Ask(OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR, nullptr, GetOpenFileNameW);
 }
 
 std::optional<std::wstring> SystemDialogs::AskOpenPath(HWND owner, const OpenDialogSettings& settings) {
@@ -56,23 +76,12 @@ std::optional<std::wstring> SystemDialogs::AskOpenPath(HWND owner, const OpenDia
 }
 
 std::optional<std::wstring> SystemDialogs::AskSavePath(HWND owner, const SaveDialogSettings& settings) {
-  std::vector<wchar_t> file(32768, L'\0');
-  settings.fileName.copy(file.data(), file.size() - 1);
-  const std::wstring filter = FilterForDialog(settings.filter.empty() ? Widen(AllFilesFilter) : settings.filter);
-
-  OPENFILENAMEW dialog{};
-  dialog.lStructSize = sizeof(dialog);
-  dialog.hwndOwner = owner;
-  dialog.lpstrFilter = filter.c_str();
-  dialog.nFilterIndex = 1;
-  dialog.lpstrFile = file.data();
-  dialog.nMaxFile = static_cast<DWORD>(file.size());
-  dialog.lpstrInitialDir = settings.initialFolder.empty() ? nullptr : settings.initialFolder.c_str();
-  dialog.lpstrDefExt = settings.defaultExtension.empty() ? nullptr : settings.defaultExtension.c_str();
-  dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR | OFN_OVERWRITEPROMPT |
-                 OFN_PATHMUSTEXIST;
-  if (!GetSaveFileNameW(&dialog)) return std::nullopt;
-  return std::wstring(file.data());
+  const FileDialog dialog(owner, settings.initialFolder, settings.fileName,
+                          settings.filter.empty() ? Widen(AllFilesFilter) : settings.filter);
+  return dialog.Ask(OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR | OFN_OVERWRITEPROMPT |
+                        OFN_PATHMUSTEXIST,
+                    settings.defaultExtension.empty() ? nullptr : settings.defaultExtension.c_str(),
+                    GetSaveFileNameW);
 }
 
 std::optional<std::wstring> SystemDialogs::AskText(HWND owner, const TextPrompt& prompt) {

@@ -8,6 +8,7 @@
 #include <exception>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 // What the open dialog starts with; the main window keeps it between Opens.
@@ -16,6 +17,9 @@ struct OpenDialogSettings {
   std::wstring fileName;
   std::wstring filter;  // "name|pattern|..."; the map file when empty
 };
+
+// The filter of every file, to close a list of the program's own ("name|pattern").
+extern const std::string_view AllFilesFilter;
 
 // What the save dialog starts with: the folder and the proposed name, and
 // the kinds of file it offers ("name|pattern|...", all files when empty),

@@ -13,7 +13,7 @@ extern const std::string_view WindowFontName;  // "ＭＳ Ｐゴシック", prop
 extern const std::string_view FixedFontName;   // "ＭＳ ゴシック", for the offsets
 
 // A kind of font; its height is in pixels at 96 dots per inch.
-struct FontSpec {
+struct FontKind {
   std::string_view face;
   int pixelsHigh;
   int weight = FW_NORMAL;
@@ -21,14 +21,14 @@ struct FontSpec {
 };
 
 namespace Fonts {
-extern const FontSpec Window;        // the windows' font, and their controls'
-extern const FontSpec Fixed;         // the offsets
-extern const FontSpec AboutTitle;    // the program's name in the About box
-extern const FontSpec AboutVersion;  // its version there
+extern const FontKind Window;        // the windows' font, and their controls'
+extern const FontKind Fixed;         // the offsets
+extern const FontKind AboutTitle;    // the program's name in the About box
+extern const FontKind AboutVersion;  // its version there
 }  // namespace Fonts
 
 // The shared font of that kind at that DPI. Never deleted by the caller.
-HFONT SharedFont(const FontSpec& spec, int dpi);
+HFONT SharedFont(const FontKind& kind, int dpi);
 
 // The windows' font at the system DPI, for controls that were given none.
 HFONT DefaultWindowFont();

@@ -1,5 +1,7 @@
 #include "ui/ModalLoop.h"
 
+#include "ui/Dpi.h"
+
 namespace {
 
 // A drag in progress elsewhere (the grid's, with its scrolling timer) ends
@@ -40,6 +42,28 @@ bool ModalScope::Contains(HWND window) const {
   for (HWND disabled : disabled_)
     if (disabled == window) return true;
   return false;
+}
+
+WindowArgs ModalDialogArgs(HWND owner, const wchar_t* className, std::wstring caption, int clientWidth,
+                           int clientHeight) {
+  constexpr DWORD Style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+  constexpr DWORD ExStyle = WS_EX_DLGMODALFRAME;
+  const int dpi = owner != nullptr ? WindowDpi(owner) : SystemDpi();
+  RECT frame{0, 0, Scale(clientWidth, dpi), Scale(clientHeight, dpi)};
+  AdjustWindowRectEx(&frame, Style, FALSE, ExStyle);
+  RECT ownerFrame{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  if (owner != nullptr) GetWindowRect(owner, &ownerFrame);
+  WindowArgs args;
+  args.className = className;
+  args.caption = std::move(caption);
+  args.style = Style;
+  args.exStyle = ExStyle;
+  args.width = frame.right - frame.left;
+  args.height = frame.bottom - frame.top;
+  args.x = (ownerFrame.left + ownerFrame.right - args.width) / 2;
+  args.y = (ownerFrame.top + ownerFrame.bottom - args.height) / 2;
+  args.parent = owner;
+  return args;
 }
 
 int RunModalLoop(const BaseWindow& window, const int& result, int cancelled) {

@@ -28,6 +28,12 @@ class ModalScope {
   std::vector<HWND> disabled_;
 };
 
+// A fixed dialog's window over the middle of its owner, as the system's
+// dialogs open: a client area of `clientWidth` x `clientHeight` pixels at 96
+// dots per inch, at the owner's DPI.
+WindowArgs ModalDialogArgs(HWND owner, const wchar_t* className, std::wstring caption, int clientWidth,
+                           int clientHeight);
+
 // Handles input until `result` is other than 0, and returns it; when
 // `window` has gone or the program quits (the quit is posted again for the
 // main loop), returns `cancelled`. Enter, Esc and Tab act as in any dialog.

@@ -3,7 +3,6 @@
 #include <algorithm>
 
 #include "platform/Text.h"
-#include "ui/Dpi.h"
 #include "ui/Layout.h"
 #include "ui/ModalLoop.h"
 
@@ -11,8 +10,6 @@ const wchar_t PatchPreviewClassName[] = L"TPatchForm1";
 
 namespace {
 
-constexpr DWORD Style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-constexpr DWORD ExStyle = WS_EX_DLGMODALFRAME;
 enum ControlId : WORD { SummaryId = 1001, ListId, AllOursId, AllTheirsId };
 
 constexpr std::string_view ApplyCaption = "適用(&A)";
@@ -29,22 +26,7 @@ constexpr std::string_view UndecidedText = "  → どちらか選んでくださ
 PatchPreviewDialog::PatchPreviewDialog(HWND owner, PatchPreview preview)
     : owner_(owner), preview_(std::move(preview)), sides_(preview_.conflicts.size(), Side::Undecided) {
   RegisterFormClassOnce(PatchPreviewClassName);
-  const int dpi = owner != nullptr ? WindowDpi(owner) : SystemDpi();
-  RECT frame{0, 0, Scale(Layout::PatchPreviewClientWidth, dpi), Scale(Layout::PatchPreviewClientHeight, dpi)};
-  AdjustWindowRectEx(&frame, Style, FALSE, ExStyle);
-  RECT ownerFrame{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  if (owner != nullptr) GetWindowRect(owner, &ownerFrame);
-  WindowArgs args;
-  args.className = PatchPreviewClassName;
-  args.caption = preview_.caption;
-  args.style = Style;
-  args.exStyle = ExStyle;
-  args.width = frame.right - frame.left;
-  args.height = frame.bottom - frame.top;
-  args.x = (ownerFrame.left + ownerFrame.right - args.width) / 2;
-  args.y = (ownerFrame.top + ownerFrame.bottom - args.height) / 2;
-  args.parent = owner;
-  Create(args);
+  Create(ModalDialogArgs(owner, PatchPreviewClassName, preview_.caption, Layout::PatchPreviewClientWidth, Layout::PatchPreviewClientHeight));
   CreateControls();
   ShowLines();
 }

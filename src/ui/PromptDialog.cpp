@@ -1,7 +1,6 @@
 #include "ui/PromptDialog.h"
 
 #include "platform/Text.h"
-#include "ui/Dpi.h"
 #include "ui/Layout.h"
 #include "ui/ModalLoop.h"
 
@@ -9,8 +8,6 @@ const wchar_t PromptDialogClassName[] = L"TPromptForm";
 
 namespace {
 
-constexpr DWORD Style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
-constexpr DWORD ExStyle = WS_EX_DLGMODALFRAME;
 constexpr char OkCaption[] = "OK";
 constexpr char CancelCaption[] = "キャンセル";
 enum ControlId : WORD { RuleId = 1001, FieldId, RefusalId };
@@ -19,23 +16,7 @@ enum ControlId : WORD { RuleId = 1001, FieldId, RefusalId };
 
 PromptDialog::PromptDialog(HWND owner, TextPrompt prompt) : owner_(owner), prompt_(std::move(prompt)) {
   RegisterFormClassOnce(PromptDialogClassName);
-  const int dpi = owner != nullptr ? WindowDpi(owner) : SystemDpi();
-  RECT frame{0, 0, Scale(Layout::PromptClientWidth, dpi), Scale(Layout::PromptClientHeight, dpi)};
-  AdjustWindowRectEx(&frame, Style, FALSE, ExStyle);
-  // Over the middle of the owner, as the system's dialogs open.
-  RECT ownerFrame{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
-  if (owner != nullptr) GetWindowRect(owner, &ownerFrame);
-  WindowArgs args;
-  args.className = PromptDialogClassName;
-  args.caption = prompt_.caption;
-  args.style = Style;
-  args.exStyle = ExStyle;
-  args.width = frame.right - frame.left;
-  args.height = frame.bottom - frame.top;
-  args.x = (ownerFrame.left + ownerFrame.right - args.width) / 2;
-  args.y = (ownerFrame.top + ownerFrame.bottom - args.height) / 2;
-  args.parent = owner;
-  Create(args);
+  Create(ModalDialogArgs(owner, PromptDialogClassName, prompt_.caption, Layout::PromptClientWidth, Layout::PromptClientHeight));
   CreateControls();
 }
 

@@ -97,6 +97,14 @@ class MainWindowTest : public ::testing::Test {
     return !(GetMenuState(form->Menu(), id, MF_BYCOMMAND) & (MF_GRAYED | MF_DISABLED));
   }
 
+  // The user picks an entry of the road chooser's list.
+  void ChooseRoadEntry(int index) {
+    SendMessageW(Control(IdRoadComboBox1), CB_SETCURSEL, index, 0);
+    SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(IdRoadComboBox1, CBN_SELCHANGE),
+                 reinterpret_cast<LPARAM>(Control(IdRoadComboBox1)));
+    Pump();
+  }
+
   // Files dropped on the window, as Explorer drops them.
   void Drop(const std::vector<MapPath>& files) {
     std::wstring names;
@@ -1203,10 +1211,7 @@ TEST_F(MainWindowPictureTest, ShowsTheMapFollowsItsChangesAndSelectsTheCellClick
   GoTo(120, 30);  // plain
   ExpectShowsThePicture({120, 30});
   GoTo(120, 30);
-  SendMessageW(Control(IdRoadComboBox1), CB_SETCURSEL, 13, 0);  // 丘陵
-  SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(IdRoadComboBox1, CBN_SELCHANGE),
-               reinterpret_cast<LPARAM>(Control(IdRoadComboBox1)));
-  Pump();
+  ChooseRoadEntry(13);  // 丘陵
   ASSERT_EQ(form->Model().MapImage()[CellToOffset(120, 30)], 3);
   ExpectShowsThePicture({120, 30});
   Shortcut('Z');
@@ -1399,10 +1404,7 @@ TEST_F(MainWindowRoadsTest, SaveACopyWritesTheImageNowAndLeavesTheMapAsItWas) {
   OpenThroughDialog(path);
   const std::wstring caption = TextOf(Main());
   GoTo(120, 30);
-  SendMessageW(Control(IdRoadComboBox1), CB_SETCURSEL, 13, 0);  // 丘陵
-  SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(IdRoadComboBox1, CBN_SELCHANGE),
-               reinterpret_cast<LPARAM>(Control(IdRoadComboBox1)));
-  Pump();
+  ChooseRoadEntry(13);  // 丘陵
   const MapPath copy = folder.File(u"copy.VLT");
   dialogs.saveAnswer = WideFromPath(copy);
   Command(IdSaveCopy1);
@@ -1425,10 +1427,7 @@ TEST_F(MainWindowRoadsTest, SaveACopyWritesTheImageNowAndLeavesTheMapAsItWas) {
 TEST_F(MainWindowRoadsTest, SaveChangesAsAPatchWritesWhatDiffWrites) {
   OpenThroughDialog(path);
   GoTo(120, 30);
-  SendMessageW(Control(IdRoadComboBox1), CB_SETCURSEL, 13, 0);  // 丘陵
-  SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(IdRoadComboBox1, CBN_SELCHANGE),
-               reinterpret_cast<LPARAM>(Control(IdRoadComboBox1)));
-  Pump();
+  ChooseRoadEntry(13);  // 丘陵
   const MapPath patch = folder.File(u"mod.txt");
   dialogs.saveAnswer = WideFromPath(patch);
   Command(IdSavePatch1);
