@@ -312,8 +312,28 @@ void TMainForm1::ApplyPatchFile(const MapPath& path) {
   }
   for (const PatchConflict& conflict : outcome.conflicts) preview.conflicts.push_back(Widen(ConflictLine(conflict)));
   for (const CellChange& change : changes) preview.changes.push_back(Widen(ChangeLine(change)));
-  const std::optional<std::vector<bool>> theirs = Dialogs().AskPatchSides(Window(), preview);
+  const std::optional<std::vector<bool>> theirs = AskPatchSidesOverPicture(preview, outcome, changes);
   if (theirs) model_.ApplyPatch(outcome, *theirs);
+}
+
+// While the preview is open, the picture rings what the patch would change,
+// its conflicts in their own colour.
+std::optional<std::vector<bool>> TMainForm1::AskPatchSidesOverPicture(const PatchPreview& preview,
+                                                                     const PatchOutcome& outcome,
+                                                                     const std::vector<CellChange>& changes) {
+  std::vector<bool> conflicting(MapSize);
+  for (const PatchConflict& conflict : outcome.conflicts) {
+    conflicting[conflict.change.offset] = true;
+    patchRings_.push_back({conflict.change.offset, RingKind::Conflict});
+  }
+  for (const CellChange& change : changes)
+    if (!conflicting[change.offset]) patchRings_.push_back({change.offset, RingKind::Change});
+  struct Forget {
+    TMainForm1& form;
+    ~Forget() { form.patchRings_.clear(); }
+  } forget{*this};
+  ShowPicture();
+  return Dialogs().AskPatchSides(Window(), preview);
 }
 
 // The map as Tiled, a spreadsheet or a picture takes it.
@@ -513,8 +533,10 @@ void TMainForm1::ShowViewState() {
 void TMainForm1::ShowPicture() {
   if (!PictureForm1 || PictureForm1->Window() == nullptr || !model_.MapLoaded()) return;
   const bool problemsOpen = ProblemsForm1 && ProblemsForm1->Window() != nullptr;
-  PictureForm1->ShowMap(model_.MapImage(), StringGrid1.CurrentCell(),
-                        problemsOpen ? model_.ProblemOffsets() : std::vector<int>{});
+  std::vector<MapRing> rings = patchRings_;
+  if (problemsOpen)
+    for (const int offset : model_.ProblemOffsets()) rings.push_back({offset, RingKind::Problem});
+  PictureForm1->ShowMap(model_.MapImage(), StringGrid1.CurrentCell(), rings);
 }
 
 // The problem window follows every change of the map while it is open.

@@ -105,6 +105,8 @@ class TMainForm1 : public BaseWindow, private EditorView {
   void SavePatch1Click();
   void ApplyPatch1Click();
   void ApplyPatchFile(const MapPath& path);
+  std::optional<std::vector<bool>> AskPatchSidesOverPicture(const PatchPreview& preview, const PatchOutcome& outcome,
+                                                            const std::vector<CellChange>& changes);
   void Export1Click();
   void Import1Click();
   std::wstring MapFolder() const;
@@ -172,6 +174,8 @@ class TMainForm1 : public BaseWindow, private EditorView {
   Label Label1;
   WindowPtr<TProblemsForm1> ProblemsForm1;
   WindowPtr<TPictureForm1> PictureForm1;
+  // What the picture rings while a patch is previewed.
+  std::vector<MapRing> patchRings_;
   ToolWindows toolWindows_;
   unsigned long problemsShown_ = 0;  // the map revision the problem window shows
 

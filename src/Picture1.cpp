@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <iterator>
 #include <cstdlib>
+#include <cstring>
 #include <optional>
 #include <tuple>
 
@@ -141,11 +142,11 @@ void TPictureForm1::SelectTool(Tool tool) {
   if (WindowFromPoint(pointer) == Window()) SetCursor(LoadCursorW(nullptr, CursorOf(tool_)));
 }
 
-void TPictureForm1::ShowMap(const MapImage& image, GridCell current, const std::vector<int>& ringed) {
+void TPictureForm1::ShowMap(const MapImage& image, GridCell current, const std::vector<MapRing>& rings) {
   if (stroking_) CancelStroke();
   if (!showing_) {
     shown_ = image;
-    ringed_ = ringed;
+    rings_ = rings;
     current_ = current;
     showing_ = true;
     const SIZE client = Client();
@@ -155,53 +156,99 @@ void TPictureForm1::ShowMap(const MapImage& image, GridCell current, const std::
                                             scale_);
     origin_ = Clamped({centre.x - client.cx / 2, centre.y - client.cy / 2});
     UpdateScrollBars();
-    InvalidateRect(Window(), nullptr, FALSE);
+    RepaintAll();
     return;
   }
-  Show(image);
-  if (ringed != ringed_) {
-    // Only the rings that come or go are drawn again.
-    std::vector<int> before = ringed_, after = ringed;
+  // Only the hexagons and the rings that differ are drawn again, all at
+  // once, each as far as what changed about it reaches.
+  std::vector<int> reach(MapSize, 0);
+  for (int offset = 0; offset < MapSize; ++offset)
+    if (image[offset] != shown_[offset]) reach[offset] = HexagonReach(scale_);
+  if (rings != rings_) {
+    std::vector<MapRing> before = rings_, after = rings;
     std::sort(before.begin(), before.end());
     std::sort(after.begin(), after.end());
-    std::vector<int> changed;
+    std::vector<MapRing> changed;
     std::set_symmetric_difference(before.begin(), before.end(), after.begin(), after.end(), std::back_inserter(changed));
-    for (int offset : changed) InvalidateHexagon(offset);
-    ringed_ = ringed;
+    for (const MapRing& ring : changed) reach[ring.offset] = RingReach(scale_);
   }
+  shown_ = image;
+  rings_ = rings;
+  std::vector<RECT> rects;
+  for (int offset = 0; offset < MapSize; ++offset)
+    if (reach[offset] > 0) AddDrawnRect(offset, reach[offset], rects);
+  Repaint(rects);
   if (current != current_) {
-    const int before = CellToOffset(current_.column, current_.row);
-    if (before != NoMapOffset) InvalidateHexagon(before);
+    // The outline is drawn over the picture, not into it: its hexagons are
+    // only blitted again.
+    for (const GridCell cell : {current_, current}) {
+      RECT rect{};
+      const int offset = CellToOffset(cell.column, cell.row);
+      if (offset != NoMapOffset && DrawnRect(offset, OutlineReach(), rect)) InvalidateRect(Window(), &rect, FALSE);
+    }
     current_ = current;
-    const int now = CellToOffset(current.column, current.row);
-    if (now != NoMapOffset) InvalidateHexagon(now);
     KeepInView(current);
   }
 }
 
-// Only the hexagons that differ are drawn again, asked for in one region:
-// a patch of a thousand cells is one request to the system, not a thousand.
+// Only the hexagons that differ are drawn again.
 void TPictureForm1::Show(const MapImage& image) {
-  std::vector<int> changed;
-  for (int offset = 0; offset < MapSize; ++offset)
-    if (image[offset] != shown_[offset]) changed.push_back(offset);
+  const std::vector<RECT> rects = ChangedHexagons(image);
   shown_ = image;
-  InvalidateHexagons(changed);
+  Repaint(rects);
 }
 
-void TPictureForm1::InvalidateHexagons(const std::vector<int>& offsets) {
-  if (offsets.size() < 2) {
-    for (const int offset : offsets) InvalidateHexagon(offset);
+std::vector<RECT> TPictureForm1::ChangedHexagons(const MapImage& image) const {
+  std::vector<RECT> rects;
+  for (int offset = 0; offset < MapSize; ++offset)
+    if (image[offset] != shown_[offset]) AddDrawnRect(offset, HexagonReach(scale_), rects);
+  return rects;
+}
+
+void TPictureForm1::AddDrawnRect(int offset, int reach, std::vector<RECT>& rects) const {
+  RECT rect{};
+  if (DrawnRect(offset, reach, rect)) rects.push_back(rect);
+}
+
+void TPictureForm1::RepaintAll() {
+  Repaint({PictureArea()});
+  InvalidateRect(Window(), nullptr, FALSE);
+}
+
+// The bitmap always holds what the picture part shows: a change is drawn
+// into it at once, by one painter for all its rectangles, and the window is
+// only asked to blit. A few rectangles are asked for as a region; many, as
+// the rectangle round them, since a region of a thousand parts costs the
+// system more than the blit of everything between them.
+void TPictureForm1::Repaint(const std::vector<RECT>& rects) {
+  if (rects.empty()) return;
+  DrawIntoBitmap(rects);
+  constexpr std::size_t MostRegionParts = 16;
+  if (rects.size() <= MostRegionParts) {
+    for (const RECT& rect : rects) InvalidateRect(Window(), &rect, FALSE);
     return;
   }
-  const RegionHandle region(CreateRectRgn(0, 0, 0, 0));
-  for (const int offset : offsets) {
-    RECT rect{};
-    if (!DrawnRect(offset, rect)) continue;
-    const RegionHandle part(CreateRectRgnIndirect(&rect));
-    CombineRgn(region.get(), region.get(), part.get(), RGN_OR);
+  RECT around = rects.front();
+  for (const RECT& rect : rects) UnionRect(&around, &around, &rect);
+  InvalidateRect(Window(), &around, FALSE);
+}
+
+// `rects` in client pixels.
+void TPictureForm1::DrawIntoBitmap(const std::vector<RECT>& rects) {
+  if (!showing_ || bits_ == nullptr) return;
+  const MapPicturePainter painter(shown_, scale_, rings_);
+  const int top = PictureTop();
+  const MapPictureSize picture = MapPictureSizeAt(scale_);
+  for (const RECT& rect : rects) {
+    const RECT drawn{std::max<LONG>(rect.left, 0), std::max<LONG>(rect.top - top, 0),
+                     std::min<LONG>({rect.right, picture.width - origin_.x, bitmapSize_.cx}),
+                     std::min<LONG>({rect.bottom - top, picture.height - origin_.y, bitmapSize_.cy})};
+    if (drawn.left >= drawn.right || drawn.top >= drawn.bottom) continue;
+    const MapPicturePart part{origin_.x + drawn.left, origin_.y + drawn.top, drawn.right - drawn.left,
+                              drawn.bottom - drawn.top};
+    painter.DrawPart(part, bits_ + drawn.top * stride_ + drawn.left, stride_);
   }
-  InvalidateRgn(Window(), region.get(), FALSE);
+  GdiFlush();
 }
 
 LRESULT TPictureForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -264,36 +311,18 @@ LRESULT TPictureForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
   }
 }
 
-// The exposed part is drawn into the bitmap where it stands in the window,
-// and blitted; the outline of the current cell goes over it.
-// The rectangles waiting to be painted: two hexagons far apart are two
-// small paintings, not one of everything between them.
-static std::vector<RECT> UpdateRects(HWND window) {
-  constexpr DWORD MostRects = 64;
-  std::vector<RECT> rects;
-  const RegionHandle region(CreateRectRgn(0, 0, 0, 0));
-  if (!region || GetUpdateRgn(window, region.get(), FALSE) <= NULLREGION) return rects;
-  const DWORD size = GetRegionData(region.get(), 0, nullptr);
-  std::vector<BYTE> data(size);
-  auto* described = reinterpret_cast<RGNDATA*>(data.data());
-  if (size == 0 || GetRegionData(region.get(), size, described) == 0 || described->rdh.nCount > MostRects) return rects;
-  const auto* first = reinterpret_cast<const RECT*>(described->Buffer);
-  rects.assign(first, first + described->rdh.nCount);
-  return rects;
-}
-
+// The exposed part is blitted from the bitmap; the outline of the current
+// cell goes over it.
 void TPictureForm1::OnPaint() {
-  std::vector<RECT> rects = UpdateRects(Window());
   const PaintScope paint(Window());
-  if (rects.empty()) rects.push_back(paint.Area());
-  for (const RECT& exposed : rects) PaintPart(paint.Dc(), exposed);
+  PaintPart(paint.Dc(), paint.Area());
   if (!showing_) return;
   const RECT pictureArea = PictureArea();
   IntersectClipRect(paint.Dc(), pictureArea.left, pictureArea.top, pictureArea.right, pictureArea.bottom);
   DrawOutline(paint.Dc());
 }
 
-// One exposed rectangle: the band of tools and the status line where their
+// The exposed rectangle: the band of tools and the status line where their
 // controls leave room, and the picture.
 void TPictureForm1::PaintPart(HDC dc, const RECT& exposed) {
   RECT client{};
@@ -313,11 +342,8 @@ void TPictureForm1::PaintPart(HDC dc, const RECT& exposed) {
              std::min<LONG>({area.right, picture.width - origin_.x, bitmapSize_.cx}),
              std::min<LONG>({area.bottom, picture.height - origin_.y, bitmapSize_.cy})};
   if (showing_ && drawn.left < drawn.right && drawn.top < drawn.bottom) {
-    const MapPicturePart part{origin_.x + drawn.left, origin_.y + drawn.top, drawn.right - drawn.left,
-                              drawn.bottom - drawn.top};
-    DrawMapPicturePart(shown_, scale_, ringed_, part, bits_ + drawn.top * stride_ + drawn.left, stride_);
-    GdiFlush();
-    BitBlt(dc, drawn.left, drawn.top + top, part.width, part.height, bitmapDc_.get(), drawn.left, drawn.top, SRCCOPY);
+    BitBlt(dc, drawn.left, drawn.top + top, drawn.right - drawn.left, drawn.bottom - drawn.top, bitmapDc_.get(),
+           drawn.left, drawn.top, SRCCOPY);
   } else {
     drawn = RECT{};
   }
@@ -359,9 +385,9 @@ void TPictureForm1::OnSize(int width, int height) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
   const RECT area = PictureArea();
   MakeBitmap(area.right - area.left, area.bottom - area.top);
-  ScrollTo(origin_);
+  origin_ = Clamped(origin_);
   UpdateScrollBars();
-  InvalidateRect(Window(), nullptr, FALSE);
+  RepaintAll();
 }
 
 void TPictureForm1::ForgetBitmap() {
@@ -385,7 +411,7 @@ void TPictureForm1::MakeBitmap(int width, int height) {
   info.header.biPlanes = 1;
   info.header.biBitCount = 8;
   info.header.biCompression = BI_RGB;
-  const std::vector<Rgba>& palette = MapPicturePalette();
+  const std::vector<Rgba>& palette = MapPictureRingPalette();
   info.header.biClrUsed = static_cast<DWORD>(palette.size());
   for (std::size_t index = 0; index < palette.size(); ++index)
     info.colours[index] = {palette[index].b, palette[index].g, palette[index].r, 0};
@@ -412,8 +438,9 @@ PicturePoint TPictureForm1::Clamped(PicturePoint origin) const {
           std::clamp(origin.y, 0, std::max(0, picture.height - static_cast<int>(client.cy)))};
 }
 
-// What stays in view moves by a blit; what is waiting to be painted is
-// painted first, where it still belongs.
+// What stays in view moves by a blit, in the window and in the bitmap; only
+// what comes into view is drawn. What is waiting to be blitted is blitted
+// first, where it still belongs.
 void TPictureForm1::ScrollTo(PicturePoint origin) {
   origin = Clamped(origin);
   const int dx = origin_.x - origin.x, dy = origin_.y - origin.y;
@@ -421,8 +448,30 @@ void TPictureForm1::ScrollTo(PicturePoint origin) {
   UpdateWindow(Window());
   origin_ = origin;
   const RECT area = PictureArea();
+  ShiftBitmap(dx, dy);
+  const SIZE client = Client();
+  std::vector<RECT> exposed;
+  if (dx > 0) exposed.push_back({0, area.top, std::min<LONG>(dx, client.cx), area.bottom});
+  if (dx < 0) exposed.push_back({std::max<LONG>(client.cx + dx, 0), area.top, client.cx, area.bottom});
+  if (dy > 0) exposed.push_back({0, area.top, client.cx, area.top + std::min<LONG>(dy, client.cy)});
+  if (dy < 0) exposed.push_back({0, std::max<LONG>(area.bottom + dy, area.top), client.cx, area.bottom});
+  DrawIntoBitmap(exposed);
   ScrollWindowEx(Window(), dx, dy, &area, &area, nullptr, nullptr, SW_INVALIDATE);
   UpdateScrollBars();
+}
+
+// The bitmap's pixels move with the window's; what they leave is drawn anew.
+void TPictureForm1::ShiftBitmap(int dx, int dy) {
+  if (bits_ == nullptr) return;
+  const int width = bitmapSize_.cx, height = bitmapSize_.cy;
+  if (std::abs(dx) >= width || std::abs(dy) >= height) return;
+  const int rows = height - std::abs(dy), columns = width - std::abs(dx);
+  const auto row = [this](int y) { return bits_ + static_cast<std::ptrdiff_t>(y) * stride_; };
+  // Rows are walked away from where they go, so none is overwritten before it moves.
+  for (int index = 0; index < rows; ++index) {
+    const int to = dy >= 0 ? height - 1 - index : index;
+    std::memmove(row(to) + std::max(dx, 0), row(to - dy) + std::max(-dx, 0), static_cast<std::size_t>(columns));
+  }
 }
 
 void TPictureForm1::UpdateScrollBars() {
@@ -659,7 +708,7 @@ void TPictureForm1::ZoomAt(int scale, POINT anchor) {
   scale_ = scale;
   origin_ = Clamped({static_cast<int>(x - anchor.x), static_cast<int>(y - anchor.y)});
   UpdateScrollBars();
-  InvalidateRect(Window(), nullptr, FALSE);
+  RepaintAll();
 }
 
 // Scrolls by the least amount that shows the cell's hexagon whole.
@@ -682,16 +731,15 @@ RECT TPictureForm1::HexagonRect(int offset, int reach) const {
           centre.y - origin_.y + reach + 1};
 }
 
-void TPictureForm1::InvalidateHexagon(int offset) {
-  RECT rect{};
-  if (DrawnRect(offset, rect)) InvalidateRect(Window(), &rect, FALSE);
+// The outline lies over the hexagon's edge, and so within its ring.
+int TPictureForm1::OutlineReach() const {
+  return RingReach(scale_) + Scaled(Layout::PictureOutlineWidth + 2 * Layout::PictureOutlineRimWidth);
 }
 
-// Where the hexagon and all the painter draws about it show, in client
-// pixels: its road, its mark and a ring reach three scales from its centre,
-// and the outline lies over its edge. False where none of it is in view.
-bool TPictureForm1::DrawnRect(int offset, RECT& rect) const {
-  rect = HexagonRect(offset, 3 * scale_ + Scaled(Layout::PictureOutlineWidth + 2 * Layout::PictureOutlineRimWidth));
+// Where what is drawn within `reach` of the hexagon's centre shows, in client
+// pixels. False where none of it is in view.
+bool TPictureForm1::DrawnRect(int offset, int reach, RECT& rect) const {
+  rect = HexagonRect(offset, reach);
   OffsetRect(&rect, 0, PictureTop());
   const RECT area = PictureArea();
   return IntersectRect(&rect, &rect, &area) != FALSE;

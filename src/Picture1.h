@@ -1,9 +1,10 @@
 #pragma once
 // The map as a picture, beside the grid: every hexagon as `render` draws it,
 // with the grid's current cell outlined and, while the problem window is
-// open, the problems ringed. It is drawn by render's painter into a device
-// independent bitmap of the window's size, part by part as parts are exposed,
-// and blitted; scrolling blits what stays in view.
+// open, the problems ringed, and while a patch is previewed, the cells it
+// would change. It is drawn by render's painter into a device
+// independent bitmap of the window's size as the map changes, and blitted
+// when exposed; scrolling blits what stays in view.
 //
 // Three tools act on it, each with Tiled's key: Select (S), where a click on
 // a hexagon asks for its cell; the road brush (B), whose drag draws a road
@@ -23,6 +24,7 @@
 #include "map/MapFile.h"
 #include "map/RoadStroke.h"
 #include "picture/HexGeometry.h"
+#include "picture/MapPicture.h"
 #include "ui/Commands.h"
 #include "ui/Controls.h"
 #include "ui/Handles.h"
@@ -44,7 +46,7 @@ class TPictureForm1 : public ToolWindow {
 
   // What to show. Only the hexagons that differ from what it shows are
   // drawn again; the current cell is kept in view as the grid keeps it.
-  void ShowMap(const MapImage& image, GridCell current, const std::vector<int>& ringed);
+  void ShowMap(const MapImage& image, GridCell current, const std::vector<MapRing>& rings);
 
   int Scale() const { return scale_; }
   // The picture's pixel at the top left corner of the part that shows it.
@@ -102,9 +104,15 @@ class TPictureForm1 : public ToolWindow {
   PicturePoint Clamped(PicturePoint origin) const;
   void UpdateScrollBars();
   RECT HexagonRect(int offset, int reach) const;  // in the picture part's pixels
-  void InvalidateHexagon(int offset);
-  void InvalidateHexagons(const std::vector<int>& offsets);
-  bool DrawnRect(int offset, RECT& rect) const;
+  // Draw into the bitmap and ask the window to show it.
+  std::vector<RECT> ChangedHexagons(const MapImage& image) const;
+  void AddDrawnRect(int offset, int reach, std::vector<RECT>& rects) const;
+  void Repaint(const std::vector<RECT>& rects);  // in client pixels
+  void RepaintAll();
+  void DrawIntoBitmap(const std::vector<RECT>& rects);
+  void ShiftBitmap(int dx, int dy);
+  bool DrawnRect(int offset, int reach, RECT& rect) const;
+  int OutlineReach() const;
   void DrawOutline(HDC dc) const;
   void ForgetBitmap();
   void MakeBitmap(int width, int height);
@@ -128,7 +136,7 @@ class TPictureForm1 : public ToolWindow {
   MapImage shown_{};
   bool showing_ = false;
   GridCell current_;
-  std::vector<int> ringed_;
+  std::vector<MapRing> rings_;
   int scale_;
   PicturePoint origin_{0, 0};
   // The bitmap the painter draws into: the client area's size, palette indices.

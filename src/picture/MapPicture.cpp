@@ -17,6 +17,8 @@ constexpr Rgba RoadColour = Opaque(110, 50, 20);
 constexpr Rgba BridgeColour = Opaque(40, 40, 40);
 constexpr Rgba MarkEdge = Opaque(255, 255, 255);
 constexpr Rgba RingColour = Opaque(255, 0, 0);
+constexpr Rgba ChangeRingColour = Opaque(0, 90, 255);
+constexpr Rgba ConflictRingColour = Opaque(230, 0, 230);
 constexpr Rgba CodeBitSet = Opaque(0, 0, 0);
 constexpr Rgba CodeBitClear = Opaque(200, 200, 200);
 
@@ -74,16 +76,19 @@ struct IndexedSurface {
 };
 
 // The one palette of every map picture: the colours of all codes and of
-// roads, bridges, marks and rings, each once.
+// roads, bridges, marks and problem rings, each once. The other rings come
+// last, so that the files' palette stays what it was without them.
 Palette& MapColours() {
   static Palette palette = [] {
     Palette colours;
     for (int code = 0; code < 256; ++code) colours.InkOf(ColourOf(static_cast<TerrainCode>(code)));
-    for (Rgba colour : {RoadColour, BridgeColour, MarkEdge, RingColour}) colours.InkOf(colour);
+    for (Rgba colour : {RoadColour, BridgeColour, MarkEdge, RingColour, ChangeRingColour, ConflictRingColour})
+      colours.InkOf(colour);
     return colours;
   }();
   return palette;
 }
+constexpr std::size_t OtherRingColours = 2;
 
 // The part of the square inside the surface, row by row.
 template <typename Surface>
@@ -100,12 +105,12 @@ void FillSquare(Surface& surface, int left, int top, int size, const Ink& ink) {
 // strip or the one on either side, at the nearest height of that column's
 // parity. Within a row, which of the three wins depends only on where in its
 // strip a pixel lies and on the strip's parity: so a row is worked out for
-// one strip of each parity and then filled strip by strip, run by run.
+// one strip of each parity and then filled strip by strip, run by run. A
+// row's runs are kept, for the many small parts of one painting.
 class HexFiller {
  public:
-  HexFiller(const MapImage& image, int scale, Palette& palette) : scale_(scale) {
-    std::array<Ink, 256> inks;
-    for (int code = 0; code < 256; ++code) inks[code] = palette.InkOf(ColourOf(static_cast<TerrainCode>(code)));
+  HexFiller(const MapImage& image, int scale, const std::array<Ink, 256>& inks)
+      : scale_(scale), rows_(static_cast<std::size_t>(MapPictureSizeAt(scale).height)) {
     for (int offset = 0; offset < MapSize; ++offset) inks_[offset] = inks[image[offset]];
   }
 
@@ -113,17 +118,17 @@ class HexFiller {
   void Fill(Surface& surface) const {
     const int strip = ColumnSpacing(scale_);
     const int firstStrip = surface.Left() / strip, lastStrip = std::min((surface.Right() - 1) / strip, LastGridColumn - 1);
-    std::vector<int> offsets(LastGridColumn);
+    std::vector<int>& offsets = offsets_;  // each row sets those it uses
     for (int y = surface.Top(); y < surface.Bottom(); ++y) {
-      const std::array<Nearest, 2> rows = {NearestHeight(y, 0), NearestHeight(y, 1)};
+      const Row& row = RowAt(y);
       for (int index = std::max(firstStrip - 1, 0); index <= std::min(lastStrip + 1, LastGridColumn - 1); ++index)
-        offsets[index] = OffsetAt({index + 1, rows[index % 2].halfRow});  // column index + 1 odd: even heights
-      const std::array<std::vector<Run>, 2> runs = {RunsOfStrip(0, rows), RunsOfStrip(1, rows)};
+        offsets[index] = OffsetAt({index + 1, row.nearest[index % 2].halfRow});  // column index + 1 odd: even heights
       for (int here = firstStrip; here <= lastStrip; ++here) {
         const int left = here * strip;
         // The strips at the edges have a neighbour on one side only.
-        const std::vector<Run>& own =
-            here == 0 || here == LastGridColumn - 1 ? RunsOfEdgeStrip(here, rows) : runs[here % 2];
+        const std::vector<Run>& own = here == 0                  ? row.firstStrip
+                                      : here == LastGridColumn - 1 ? row.lastStrip
+                                                                   : row.inner[here % 2];
         for (const Run& run : own) {
           const int from = std::max(left + run.from, surface.Left()), to = std::min(left + run.to, surface.Right());
           if (from < to) surface.FillSpan(y, from, to, inks_[offsets[here + run.neighbour]]);
@@ -141,6 +146,29 @@ class HexFiller {
     int from, to;   // within the strip
     int neighbour;  // -1, 0 or +1: the strip whose hexagon colours the run
   };
+  // A row of pixels: the nearest heights of each parity of column, and the
+  // runs of an inner strip of each parity (strips 2 and 1 stand for them)
+  // and of the edge strips.
+  struct Row {
+    bool ready = false;
+    std::array<Nearest, 2> nearest;
+    std::array<std::vector<Run>, 2> inner;
+    std::vector<Run> firstStrip, lastStrip;
+  };
+
+  const Row& RowAt(int y) const {
+    // A part may reach beyond the picture: such rows are worked out each time.
+    const bool kept = y >= 0 && static_cast<std::size_t>(y) < rows_.size();
+    Row& row = kept ? rows_[static_cast<std::size_t>(y)] : beyond_;
+    if (kept && row.ready) return row;
+    row.nearest = {NearestHeight(y, 0), NearestHeight(y, 1)};
+    RunsOf(2, row.nearest, row.inner[0]);
+    RunsOf(1, row.nearest, row.inner[1]);
+    RunsOf(0, row.nearest, row.firstStrip);
+    RunsOf(LastGridColumn - 1, row.nearest, row.lastStrip);
+    row.ready = true;
+    return row;
+  }
 
   // Pixel centres and hexagon centres in half pixels.
   int CentreX(int columnIndex) const { return 2 * HexCentreOf({columnIndex + 1, 0}, scale_).x; }
@@ -171,16 +199,10 @@ class HexFiller {
     return best;
   }
 
-  // The runs of a strip, worked out pixel by pixel once: for an inner strip
-  // of the given parity (strip 1 or 2 stands for all of theirs), or for an
-  // edge strip itself.
-  std::vector<Run> RunsOfStrip(int parity, const std::array<Nearest, 2>& rows) const {
-    return RunsOf(parity == 0 ? 2 : 1, rows);
-  }
-  std::vector<Run> RunsOfEdgeStrip(int here, const std::array<Nearest, 2>& rows) const { return RunsOf(here, rows); }
-  std::vector<Run> RunsOf(int here, const std::array<Nearest, 2>& rows) const {
+  // The runs of a strip in a row, worked out pixel by pixel.
+  void RunsOf(int here, const std::array<Nearest, 2>& rows, std::vector<Run>& runs) const {
     const int strip = ColumnSpacing(scale_), left = here * strip;
-    std::vector<Run> runs;
+    runs.clear();
     for (int x = 0; x < strip; ++x) {
       const int neighbour = NearestColumn(left + x, rows) - here;
       if (!runs.empty() && runs.back().neighbour == neighbour) {
@@ -189,11 +211,13 @@ class HexFiller {
         runs.push_back({x, x + 1, neighbour});
       }
     }
-    return runs;
   }
 
   int scale_;
   std::array<Ink, MapSize> inks_;
+  mutable std::vector<Row> rows_;
+  mutable std::vector<int> offsets_ = std::vector<int>(LastGridColumn);
+  mutable Row beyond_;
 };
 
 // A line of width `width` from one point to another.
@@ -211,10 +235,11 @@ void DrawLine(Surface& surface, PicturePoint from, PicturePoint to, int width, c
 struct Inks {
   explicit Inks(Palette& palette)
       : road(palette.InkOf(RoadColour)), bridge(palette.InkOf(BridgeColour)), markEdge(palette.InkOf(MarkEdge)),
-        ring(palette.InkOf(RingColour)) {
+        rings{palette.InkOf(RingColour), palette.InkOf(ChangeRingColour), palette.InkOf(ConflictRingColour)} {
     for (int code = 0; code < 256; ++code) terrain[code] = palette.InkOf(ColourOf(static_cast<TerrainCode>(code)));
   }
-  Ink road, bridge, markEdge, ring;
+  Ink road, bridge, markEdge;
+  std::array<Ink, 3> rings;  // by RingKind
   std::array<Ink, 256> terrain;
 };
 
@@ -287,10 +312,10 @@ void DrawRing(Surface& surface, int offset, int scale, const Ink& ink) {
 }
 
 // Whether anything drawn about a hexagon (its road, its mark, its ring) can
-// reach the surface: all of it lies within three scales of its centre.
+// reach the surface.
 template <typename Surface>
 bool Reaches(const Surface& surface, PicturePoint centre, int scale) {
-  const int reach = 3 * scale + 1;
+  const int reach = RingReach(scale);
   return centre.x + reach >= surface.Left() && centre.x - reach < surface.Right() && centre.y + reach >= surface.Top() &&
          centre.y - reach < surface.Bottom();
 }
@@ -298,43 +323,116 @@ bool Reaches(const Surface& surface, PicturePoint centre, int scale) {
 // The hexagons whose drawing reaches the surface, by increasing offset. A map
 // line holds two grid columns, so a line far from the surface is passed by
 // whole: a small part of the picture costs what it shows, not the map.
+struct LineColumns {
+  int first, last;
+};
+const std::array<LineColumns, MapLineCount>& ColumnsOfLines() {
+  static const std::array<LineColumns, MapLineCount> lines = [] {
+    std::array<LineColumns, MapLineCount> columns{};
+    for (int line = 0; line < MapLineCount; ++line) {
+      const int a = PositionOf(line * MapLineLength).column, b = PositionOf(line * MapLineLength + 1).column;
+      columns[line] = {std::min(a, b), std::max(a, b)};
+    }
+    return columns;
+  }();
+  return lines;
+}
+
 template <typename Surface, typename Each>
 void ForEachHexagonReaching(const Surface& surface, int scale, Each&& each) {
-  const int reach = 3 * scale + 1;
-  for (int line = 0; line < MapLineCount; ++line) {
+  const int reach = RingReach(scale);
+  // The lines run from left to right: the first that reaches the surface is
+  // searched for, and the walk stops at the first beyond it.
+  const std::array<LineColumns, MapLineCount>& lines = ColumnsOfLines();
+  const auto firstReaching = std::partition_point(lines.begin(), lines.end(), [&](const LineColumns& columns) {
+    return HexCentreOf({columns.last, 0}, scale).x + reach < surface.Left();
+  });
+  for (int line = static_cast<int>(firstReaching - lines.begin()); line < MapLineCount; ++line) {
     const int first = line * MapLineLength;
-    const int left = std::min(HexCentreAt(first, scale).x, HexCentreAt(first + 1, scale).x);
-    const int right = std::max(HexCentreAt(first, scale).x, HexCentreAt(first + 1, scale).x);
-    if (right + reach < surface.Left() || left - reach >= surface.Right()) continue;
-    for (int offset = first; offset < first + MapLineLength; ++offset) {
+    if (HexCentreOf({lines[line].first, 0}, scale).x - reach >= surface.Right()) break;
+    // Down a line the centres go down by a half row an offset.
+    const int down = HalfRowSpacing(scale), top = HexCentreAt(first, scale).y;
+    const int from = std::max(0, (surface.Top() - reach - top) / down - 1);
+    const int to = std::min(MapLineLength, (surface.Bottom() + reach - top) / down + 2);
+    for (int offset = first + from; offset < first + to; ++offset) {
       const PicturePoint centre = HexCentreAt(offset, scale);
       if (Reaches(surface, centre, scale)) each(offset, centre);
     }
   }
 }
 
-template <typename Surface>
-void PaintMap(Surface& surface, const MapImage& image, int scale, const std::vector<int>& ringed, Palette& palette) {
-  std::make_unique<HexFiller>(image, scale, palette)->Fill(surface);
-  const Inks inks(palette);
-  ForEachHexagonReaching(surface, scale, [&](int offset, PicturePoint centre) {
-    if (IsRoadPiece(image[offset])) DrawRoad(surface, centre, image[offset], scale, inks);
-  });
-  ForEachHexagonReaching(surface, scale, [&](int offset, PicturePoint centre) {
-    if (IsMarked(image[offset])) DrawMark(surface, centre, image[offset], scale, inks);
-  });
-  for (int offset : ringed)
-    if (Reaches(surface, HexCentreAt(offset, scale), scale)) DrawRing(surface, offset, scale, inks.ring);
+// The inks of every map picture, looked up in its palette once.
+const Inks& MapInks() {
+  static const Inks inks(MapColours());
+  return inks;
 }
 
 }  // namespace
 
-const std::vector<Rgba>& MapPicturePalette() { return MapColours().Colours(); }
+// Prepared once for a map and scale: its hexagons' inks, so that many small
+// parts cost what they show.
+struct MapPicturePainter::Prepared {
+  Prepared(const MapImage& image, int scale, const std::vector<MapRing>& rings)
+      : image(image), scale(scale), rings(rings), filler(image, scale, MapInks().terrain) {
+    for (std::size_t index = 0; index < rings.size(); ++index) ringsByOffset.emplace_back(rings[index].offset, index);
+    std::sort(ringsByOffset.begin(), ringsByOffset.end());
+  }
+  const MapImage& image;
+  int scale;
+  const std::vector<MapRing>& rings;
+  // A part looks up the rings of the hexagons reaching it, not every ring.
+  std::vector<std::pair<int, std::size_t>> ringsByOffset;
+  HexFiller filler;
+};
+
+MapPicturePainter::MapPicturePainter(const MapImage& image, int scale, const std::vector<MapRing>& rings)
+    : prepared_(std::make_unique<Prepared>(image, scale, rings)) {}
+
+MapPicturePainter::~MapPicturePainter() = default;
+
+void MapPicturePainter::DrawPart(const MapPicturePart& part, std::uint8_t* bits, int stride) const {
+  IndexedSurface surface{part, bits, stride};
+  const MapImage& image = prepared_->image;
+  const int scale = prepared_->scale;
+  const Inks& inks = MapInks();
+  prepared_->filler.Fill(surface);
+  // Marks go over roads, rings over marks, each ring in its turn.
+  std::vector<std::pair<int, PicturePoint>> marked;
+  std::vector<std::size_t> ringed;
+  const auto& byOffset = prepared_->ringsByOffset;
+  ForEachHexagonReaching(surface, scale, [&](int offset, PicturePoint centre) {
+    if (IsRoadPiece(image[offset])) DrawRoad(surface, centre, image[offset], scale, inks);
+    if (IsMarked(image[offset])) marked.emplace_back(offset, centre);
+    for (auto ring = std::lower_bound(byOffset.begin(), byOffset.end(), std::pair<int, std::size_t>(offset, 0));
+         ring != byOffset.end() && ring->first == offset; ++ring)
+      ringed.push_back(ring->second);
+  });
+  for (const auto& [offset, centre] : marked) DrawMark(surface, centre, image[offset], scale, inks);
+  std::sort(ringed.begin(), ringed.end());
+  for (const std::size_t index : ringed) {
+    const MapRing& ring = prepared_->rings[index];
+    DrawRing(surface, ring.offset, scale, inks.rings[static_cast<std::size_t>(ring.kind)]);
+  }
+}
+
+
+// A hexagon's colour reaches 5/4 of a scale across and its mark and road a
+// quarter more; a ring three scales.
+int HexagonReach(int scale) { return 2 * scale + 1; }
+int RingReach(int scale) { return 3 * scale + 1; }
+
+const std::vector<Rgba>& MapPictureRingPalette() { return MapColours().Colours(); }
+
+const std::vector<Rgba>& MapPicturePalette() {
+  static const std::vector<Rgba> colours(MapPictureRingPalette().begin(), MapPictureRingPalette().end() - OtherRingColours);
+  return colours;
+}
 
 void DrawMapPicturePart(const MapImage& image, int scale, const std::vector<int>& ringed, const MapPicturePart& part,
                         std::uint8_t* bits, int stride) {
-  IndexedSurface surface{part, bits, stride};
-  PaintMap(surface, image, scale, ringed, MapColours());
+  std::vector<MapRing> rings;
+  for (const int offset : ringed) rings.push_back({offset, RingKind::Problem});
+  MapPicturePainter(image, scale, rings).DrawPart(part, bits, stride);
 }
 
 IndexedImage DrawIndexedMapPicture(const MapImage& image, int scale, const std::vector<int>& ringed) {

@@ -4,6 +4,7 @@
 // joins, castles and cities marked, and rings where the road network has a
 // problem.
 
+#include <memory>
 #include <vector>
 
 #include "map/MapFile.h"
@@ -14,6 +15,24 @@
 constexpr int DefaultMapPictureScale = 4;
 constexpr int MaxMapPictureScale = 16;
 
+
+// A ring round a hexagon, in the colour of what it tells: a problem of the
+// road network, a cell that a patch would change, or one where the patch
+// and the map disagree.
+enum class RingKind : std::uint8_t { Problem, Change, Conflict };
+struct MapRing {
+  int offset;
+  RingKind kind;
+  friend bool operator==(const MapRing& a, const MapRing& b) { return a.offset == b.offset && a.kind == b.kind; }
+  friend bool operator<(const MapRing& a, const MapRing& b) {
+    return a.offset != b.offset ? a.offset < b.offset : a.kind < b.kind;
+  }
+};
+
+// How far from a hexagon's centre the painter draws for it, in pixels: for
+// its code (its colour, road and mark), and for a ring about it.
+int HexagonReach(int scale);
+int RingReach(int scale);
 
 // scale must be 1..MaxMapPictureScale. `ringed` are map offsets.
 Image DrawMapPicture(const MapImage& image, int scale, const std::vector<int>& ringed = {});
@@ -33,8 +52,22 @@ struct MapPicturePart {
 // the whole picture shows it, roads and marks of hexagons beside the part too.
 void DrawMapPicturePart(const MapImage& image, int scale, const std::vector<int>& ringed, const MapPicturePart& part,
                         std::uint8_t* bits, int stride);
-// The palette of every map picture, whatever the map.
+// The same, prepared once for many parts of one map at one scale, with rings
+// of every kind: image and rings must outlive it.
+class MapPicturePainter {
+ public:
+  MapPicturePainter(const MapImage& image, int scale, const std::vector<MapRing>& rings);
+  ~MapPicturePainter();
+  void DrawPart(const MapPicturePart& part, std::uint8_t* bits, int stride) const;
+
+ private:
+  struct Prepared;
+  std::unique_ptr<Prepared> prepared_;
+};
+// The palette of every map picture, whatever the map, with problems ringed.
 const std::vector<Rgba>& MapPicturePalette();
+// The same, then the colours of the other rings: what a window's bitmap takes.
+const std::vector<Rgba>& MapPictureRingPalette();
 
 // One hexagon alone, drawn as on the map (colour, road or bridge along its
 // joins, mark) on a transparent picture of the hexagon's size (HexSizeAt);

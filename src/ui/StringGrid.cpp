@@ -646,6 +646,8 @@ const std::wstring& StringGrid::WideText(std::size_t index) {
 
 void StringGrid::PaintCell(CellPainter& painter, int column, int row) {
   const RECT cell = CellRect(column, row);
+  // Scattered changes make a region of a few cells in a wide area: only its cells are drawn.
+  if (!RectVisible(painter.dc, &cell)) return;
   const bool fixed = column == 0 || row == 0;
   const bool current = !fixed && GridCell{column, row} == navigation_.CurrentCell();
   const CellPainter::Colours& colours = painter.colours;

@@ -5,6 +5,7 @@
 #include <zlib.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include <cstdint>
 #include <stdexcept>
@@ -219,6 +220,54 @@ TEST(MapPicture, APartDrawnAloneIsThatPartOfTheWholePicture) {
         differing += bits[static_cast<std::size_t>(y) * stride + x] != whole.Row(part.top + y)[part.left + x];
     EXPECT_EQ(differing, 0) << "scale " << scale << " at " << part.left << "," << part.top;
     EXPECT_EQ(bits[static_cast<std::size_t>(stride) - 1], 0xEE) << "nothing beyond the part's width";
+  }
+}
+
+// One painter draws many parts as the whole picture shows them, each row's
+// work kept between them: a window's changed hexagons, tile by tile.
+TEST(MapPicture, OnePainterDrawsManyPartsAsTheWhole) {
+  const MapImage map = SlippedSample();
+  const std::vector<MapRing> rings = {{CellToOffset(23, 32), RingKind::Problem}};
+  for (const int scale : {1, 4, 9}) {
+    const IndexedImage whole = DrawIndexedMapPicture(map, scale, {rings[0].offset});
+    const MapPicturePainter painter(map, scale, rings);
+    std::vector<std::uint8_t> drawn(whole.pixels.size(), 0xEE);
+    // Odd tiles, so that rows and strips are cut everywhere, the last ones short.
+    for (int top = 0; top < whole.height; top += 29)
+      for (int left = 0; left < whole.width; left += 37) {
+        const MapPicturePart part{left, top, std::min(37, whole.width - left), std::min(29, whole.height - top)};
+        painter.DrawPart(part, drawn.data() + static_cast<std::size_t>(top) * whole.width + left, whole.width);
+      }
+    EXPECT_TRUE(drawn == whole.pixels) << "scale " << scale;
+  }
+}
+
+// A change of one code changes no pixel further from its centre than
+// HexagonReach, whatever the code and its neighbours: the window draws
+// again no more than that.
+TEST(MapPicture, ACodeReachesNoFurtherThanHexagonReach) {
+  MapImage map = SlippedSample();
+  const int offset = CellToOffset(23, 32);
+  for (const int scale : {1, 4, 16}) {
+    const PicturePoint centre = HexCentreAt(offset, scale);
+    const int margin = 2 * RingReach(scale);
+    const MapPicturePart part{centre.x - margin, centre.y - margin, 2 * margin + 1, 2 * margin + 1};
+    const auto draw = [&](TerrainCode code) {
+      map[offset] = code;
+      std::vector<std::uint8_t> bits(static_cast<std::size_t>(part.width) * part.height);
+      DrawMapPicturePart(map, scale, {}, part, bits.data(), part.width);
+      return bits;
+    };
+    const std::vector<std::uint8_t> plain = draw(4);
+    for (int code = 0; code <= TerrainCodeCount; ++code) {
+      const std::vector<std::uint8_t> other = draw(static_cast<TerrainCode>(code));
+      int furthest = 0;
+      for (int y = 0; y < part.height; ++y)
+        for (int x = 0; x < part.width; ++x)
+          if (other[static_cast<std::size_t>(y) * part.width + x] != plain[static_cast<std::size_t>(y) * part.width + x])
+            furthest = std::max({furthest, std::abs(x - margin), std::abs(y - margin)});
+      EXPECT_LE(furthest, HexagonReach(scale)) << "code " << code << " at scale " << scale;
+    }
   }
 }
 

@@ -65,11 +65,13 @@ class ScriptedDialogs : public UserDialogs {
     lastOwner = owner;
     lastPatchPreview = preview;
     ++patchPreviews;
+    if (whilePreviewing) whilePreviewing();
     return patchSides;
   }
   void ShowErrorBox(const std::wstring& text) override { errorBoxes.push_back(text); }
 
   std::optional<std::vector<bool>> patchSides;  // what the preview's 適用 gives; nothing = cancel
+  std::function<void()> whilePreviewing;        // looks at the screen while the preview is open
   PatchPreview lastPatchPreview;
   int patchPreviews = 0;
   std::optional<std::wstring> openAnswer;  // what the open dialog of other files returns

@@ -1494,7 +1494,7 @@ TEST_F(MainWindowRoadsTest, ExportAndImportGoThroughTheFormatList) {
 // A patch goes through its preview: what it is, its lines with the
 // conflicts first, the sides chosen there; then one step. Cancelled, or a
 // BPS made for another map, nothing changes.
-class MainWindowPatchTest : public MainWindowRoadsTest {
+class MainWindowPatchTest : public MainWindowPictureTest {
  protected:
   // A text patch: 120:30 plain to hills, and 121:30, which the map has as
   // plain, from hills to marsh: a conflict.
@@ -1548,6 +1548,40 @@ TEST_F(MainWindowPatchTest, APatchIsAppliedThroughItsPreviewAsOneStep) {
   EXPECT_EQ(dialogs.patchPreviews, 3);
   EXPECT_EQ(form->Model().MapImage()[CellToOffset(120, 30)], 3);
   EXPECT_EQ(form->Model().MapImage()[CellToOffset(121, 30)], 4) << "the map's side";
+}
+
+// While the preview is open the picture rings the cells the patch would
+// change, its conflict in another colour; after it, the rings are gone.
+TEST_F(MainWindowPatchTest, ThePictureRingsWhatThePatchWouldChangeWhileItIsPreviewed) {
+  OpenThroughDialog(path);
+  Command(IdMapPicture1);
+  GoTo(100, 20);  // the outline away from the rings
+  dialogs.openAnswer = WideFromPath(WritePatch());
+  dialogs.patchSides = std::vector<bool>{true};
+  // A pixel of a cell's ring, on its right, where no other ring reaches.
+  const auto ringPixel = [&](GridCell cell) {
+    UpdateWindow(Picture().Window());
+    const POINT centre = CentreOf(cell);
+    HDC dc = GetDC(Picture().Window());
+    const COLORREF shown = GetPixel(dc, centre.x + 3 * Picture().Scale() - 1, centre.y);
+    ReleaseDC(Picture().Window(), dc);
+    return shown;
+  };
+  COLORREF changed = 0, conflicting = 0;
+  dialogs.whilePreviewing = [&] {
+    changed = ringPixel({120, 30});
+    conflicting = ringPixel({121, 30});
+  };
+  Command(IdApplyPatch1);
+  EXPECT_EQ(changed, RGB(0, 90, 255)) << "blue: a cell the patch changes";
+  EXPECT_EQ(conflicting, RGB(230, 0, 230)) << "magenta: a conflict";
+  const Image drawn = DrawMapPicture(form->Model().MapImage(), Picture().Scale());
+  for (const GridCell cell : {GridCell{120, 30}, GridCell{121, 30}}) {
+    const POINT centre = CentreOf(cell);
+    const Rgba pixel = drawn.At(Picture().Origin().x + centre.x + 3 * Picture().Scale() - 1,
+                                Picture().Origin().y + centre.y - Picture().PictureTop());
+    EXPECT_EQ(ringPixel(cell), RGB(pixel.r, pixel.g, pixel.b)) << "no ring after the preview";
+  }
 }
 
 // The real preview: 適用 waits for a side; Space changes a conflict's side,
