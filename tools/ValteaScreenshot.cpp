@@ -1,11 +1,14 @@
 // Takes a screenshot of the road editor, for the README and for looking at
 // the editor without sitting at it:
-//   ValteaScreenshot.exe <editor.exe> <out.png> [--open]
+//   ValteaScreenshot.exe <editor.exe> <out.png> [--open | --patch NAME]
 // Starts the editor, waits until its main window is shown and idle, with
 // --open opens the map through the real open dialog (Ctrl+O, then Enter on
 // the preset file name), saves the window's area of the screen as a PNG and
-// closes the editor. A step that does not happen in time ends the run with a
-// message on stderr and exit code 1.
+// closes the editor. --patch also opens the map picture (Ctrl+M) and File >
+// apply a patch with NAME, typed into the open dialog, which starts in the
+// map's folder; the picture then shows the area of the main window, the
+// picture and the patch's preview over them. A step that does not happen in
+// time ends the run with a message on stderr and exit code 1.
 
 #include <windows.h>
 
@@ -26,6 +29,8 @@ constexpr DWORD KeyAnswerTimeout = 10000;
 constexpr DWORD PollInterval = 50;
 constexpr wchar_t MainWindowClass[] = L"TMainForm1";
 constexpr wchar_t DialogClass[] = L"#32770";  // the open dialog and message boxes
+constexpr wchar_t PictureClass[] = L"TPictureForm1";
+constexpr wchar_t PreviewClass[] = L"TPatchForm1";
 
 struct StepFailed {
   std::wstring message;
@@ -117,6 +122,20 @@ void PressChord(std::initializer_list<WORD> keys) {
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
 }
 
+// Types a text as a user would, character by character.
+void TypeText(const std::wstring& text) {
+  std::vector<INPUT> inputs;
+  for (const wchar_t character : text)
+    for (const DWORD up : {DWORD{0}, DWORD{KEYEVENTF_KEYUP}}) {
+      INPUT input = {};
+      input.type = INPUT_KEYBOARD;
+      input.ki.wScan = character;
+      input.ki.dwFlags = KEYEVENTF_UNICODE | up;
+      inputs.push_back(input);
+    }
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
 // ---- the open dialog ----
 
 // The first item of the first menu is File > Open.
@@ -161,6 +180,30 @@ void OpenPresetMap(DWORD processId, HANDLE process, HWND mainWindow) {
   WaitOrFail(opened, StepTimeout, L"the caption to show the opened map");
   if (!message.empty()) throw StepFailed{L"the editor showed a message instead of the map: " + message};
   LetSettle(process, mainWindow);
+}
+
+// Ctrl+M, then File > apply a patch (Alt+F, P) with the name typed into its dialog; the
+// preview stands over the main window.
+HWND ShowPatchPreview(DWORD processId, HANDLE process, HWND mainWindow, const std::wstring& patch) {
+  BringToFront(mainWindow);
+  PressChord({VK_CONTROL, 'M'});
+  WaitOrFail([&] { return FindVisibleWindow(processId, PictureClass) != nullptr; }, StepTimeout, L"the map picture");
+  LetSettle(process, mainWindow);
+  BringToFront(mainWindow);
+  PressChord({VK_MENU, 'F'});
+  Sleep(300);
+  PressChord({'P'});  // パッチを当てる(&P)
+  auto dialog = [&] { return FindVisibleWindow(processId, DialogClass); };
+  WaitOrFail(dialog, StepTimeout, L"the open dialog of the patch");
+  BringToFront(dialog());
+  LetSettle(process, dialog());
+  TypeText(patch);
+  ConfirmDialog(dialog());
+  HWND preview = nullptr;
+  WaitOrFail([&] { return (preview = FindVisibleWindow(processId, PreviewClass)) != nullptr; }, StepTimeout,
+             L"the patch's preview");
+  LetSettle(process, preview);
+  return preview;
 }
 
 // ---- the picture ----
@@ -218,6 +261,7 @@ struct Options {
   std::wstring editor;
   std::wstring output;
   bool open = false;
+  std::wstring patch;  // none: no preview
 };
 
 PROCESS_INFORMATION StartEditor(const std::wstring& editor) {
@@ -244,6 +288,19 @@ void TakeScreenshot(const Options& options, const PROCESS_INFORMATION& editor) {
              StepTimeout, L"the editor's main window");
   LetSettle(editor.hProcess, mainWindow);
   if (options.open) OpenPresetMap(editor.dwProcessId, editor.hProcess, mainWindow);
+  if (!options.patch.empty()) {
+    HWND preview = ShowPatchPreview(editor.dwProcessId, editor.hProcess, mainWindow, options.patch);
+    RECT area = VisibleFrame(mainWindow);
+    for (HWND window : {FindVisibleWindow(editor.dwProcessId, PictureClass), preview}) {
+      const RECT frame = VisibleFrame(window);
+      UnionRect(&area, &area, &frame);
+    }
+    WritePng(options.output, CaptureScreenArea(area));
+    PostMessageW(GetDlgItem(preview, IDCANCEL), BM_CLICK, 0, 0);
+    WaitOrFail([&] { return !IsWindowVisible(preview); }, StepTimeout, L"the preview to close");
+    CloseEditor(editor, mainWindow);
+    return;
+  }
   BringToFront(mainWindow);
   LetSettle(editor.hProcess, mainWindow);
   WritePng(options.output, CaptureScreenArea(VisibleFrame(mainWindow)));
@@ -268,13 +325,14 @@ int Run(const Options& options) {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-  bool valid = argc == 3 || (argc == 4 && lstrcmpW(argv[3], L"--open") == 0);
-  if (!valid) {
-    std::fwprintf(stderr, L"usage: ValteaScreenshot <editor.exe> <out.png> [--open]\n");
+  const bool open = argc == 4 && lstrcmpW(argv[3], L"--open") == 0;
+  const bool patch = argc == 5 && lstrcmpW(argv[3], L"--patch") == 0;
+  if (argc != 3 && !open && !patch) {
+    std::fwprintf(stderr, L"usage: ValteaScreenshot <editor.exe> <out.png> [--open | --patch NAME]\n");
     return 2;
   }
   // The editor is DPI aware; so must this be, or the window's rectangle and
   // the screen would be in different units.
   SetProcessDPIAware();
-  return Run(Options{argv[1], argv[2], argc == 4});
+  return Run(Options{argv[1], argv[2], open || patch, patch ? argv[4] : L""});
 }
