@@ -313,16 +313,36 @@ LRESULT TPictureForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
 
 // The exposed part is blitted from the bitmap; the outline of the current
 // cell goes over it.
+// The rectangles waiting to be painted, when there are a few: two hexagons
+// far apart are two small blits, not one of everything between them. Many
+// are one blit of the rectangle round them, as the system's region of
+// them costs more than that.
+static std::vector<RECT> FewUpdateRects(HWND window) {
+  constexpr DWORD MostRects = 16;
+  std::vector<RECT> rects;
+  const RegionHandle region(CreateRectRgn(0, 0, 0, 0));
+  if (!region || GetUpdateRgn(window, region.get(), FALSE) != COMPLEXREGION) return rects;
+  const DWORD size = GetRegionData(region.get(), 0, nullptr);
+  std::vector<BYTE> data(size);
+  auto* described = reinterpret_cast<RGNDATA*>(data.data());
+  if (size == 0 || GetRegionData(region.get(), size, described) == 0 || described->rdh.nCount > MostRects) return rects;
+  const auto* first = reinterpret_cast<const RECT*>(described->Buffer);
+  rects.assign(first, first + described->rdh.nCount);
+  return rects;
+}
+
 void TPictureForm1::OnPaint() {
+  std::vector<RECT> rects = FewUpdateRects(Window());
   const PaintScope paint(Window());
-  PaintPart(paint.Dc(), paint.Area());
+  if (rects.empty()) rects.push_back(paint.Area());
+  for (const RECT& exposed : rects) PaintPart(paint.Dc(), exposed);
   if (!showing_) return;
   const RECT pictureArea = PictureArea();
   IntersectClipRect(paint.Dc(), pictureArea.left, pictureArea.top, pictureArea.right, pictureArea.bottom);
   DrawOutline(paint.Dc());
 }
 
-// The exposed rectangle: the band of tools and the status line where their
+// An exposed rectangle: the band of tools and the status line where their
 // controls leave room, and the picture.
 void TPictureForm1::PaintPart(HDC dc, const RECT& exposed) {
   RECT client{};
