@@ -13,6 +13,7 @@ void EditHistory::Record(EditStep step) {
   while (cellsHeld_ > CellCapacity && steps_.size() > 1) {
     cellsHeld_ -= steps_.front().cells.size();
     steps_.pop_front();
+    forgotSteps_ = true;
   }
   applied_ = steps_.size();
 }
@@ -25,4 +26,5 @@ void EditHistory::Clear() {
   steps_.clear();
   applied_ = 0;
   cellsHeld_ = 0;
+  forgotSteps_ = false;
 }

@@ -42,9 +42,13 @@ class EditHistory {
   const EditStep& StepForward();
   void Clear();
   std::size_t CellsHeld() const { return cellsHeld_; }
+  // Whether steps were forgotten since the last Clear, so that undoing all
+  // no longer reaches the map as it was then.
+  bool ForgotSteps() const { return forgotSteps_; }
 
  private:
   std::deque<EditStep> steps_;
   std::size_t applied_ = 0;  // steps_[0, applied_) are in the image
   std::size_t cellsHeld_ = 0;
+  bool forgotSteps_ = false;
 };

@@ -69,10 +69,19 @@ void EditorModel::OpenMap(const MapPath& path) {
 void EditorModel::LoadMapFile() {
   view_.FinishPendingRepaints();
   mapLoaded_ = true;
-  ReadMapImage(files_, fileName_, image_, [this](int offset, TerrainCode code) {
+  int reached = 0;
+  ReadMapImage(files_, fileName_, image_, [this, &reached](int offset, TerrainCode code) {
     const GridCell cell = OffsetToCell(offset);
     view_.SetCellText(cell.column, cell.row, ReadCellText(offset, code));
+    reached = offset + 1;
   });
+  // A first read that stops short leaves cells that never showed anything
+  // while the image holds zeros there, which a save writes: they show them.
+  if (!imageSource_)
+    for (int offset = reached; offset < MapSize; ++offset) {
+      const GridCell cell = OffsetToCell(offset);
+      view_.SetCellText(cell.column, cell.row, ReadCellText(offset, image_[offset]));
+    }
   // The image now holds what was just read; a failed read above keeps the history.
   history_.Clear();
   roadStart_.reset();

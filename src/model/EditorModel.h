@@ -143,6 +143,9 @@ class EditorModel {
   bool GridEnabled() const { return mapLoaded_; }
   bool SaveEnabled() const { return mapLoaded_; }
   bool UndoEnabled() const { return history_.CanUndo(); }
+  // The history's cells, and whether it still reaches back to the last read.
+  std::size_t HistoryCellsHeld() const { return history_.CellsHeld(); }
+  bool HistoryReachesRead() const { return !history_.ForgotSteps(); }
   bool RedoEnabled() const { return history_.CanRedo(); }
   bool RoadToolsEnabled() const { return mapLoaded_; }
   // What a screen reader reads for a cell: its place as the position text

@@ -245,6 +245,18 @@ TEST_F(EditorModelTest, ShortFileSetsOnlyTheCellsItReaches) {
   EXPECT_EQ(model.Caption(), (PathText{"ヴァルテア 街道エディタ - %s", MapB}));
 }
 
+// The first map read is short: the cells it does not reach show the zeros
+// the image holds there, which Save writes, rather than nothing.
+TEST_F(EditorModelTest, AShortFirstReadShowsTheZerosBeyondIt) {
+  Open(MapA, Bytes(100, 4));
+  for (const int offset : {0, 99, 100, MapSize - 1}) {
+    const GridCell cell = OffsetToCell(offset);
+    const TerrainCode expected = offset < 100 ? 4 : 0;
+    EXPECT_EQ(model.MapImage()[offset], expected) << "offset " << offset;
+    EXPECT_EQ(view.CellText(cell.column, cell.row), ReadTimeText(offset, expected)) << "offset " << offset;
+  }
+}
+
 TEST_F(EditorModelTest, SecondOpenKeepsTheCurrentCellAndRewritesEveryMapCell) {
   Open(MapA, VariedMap(0));
   Click(3, 5);  // offset 159
@@ -1139,11 +1151,17 @@ TEST_F(RoadToolsTest, TheProblemListFollowsTheMapAndNextGoesRoundIt) {
 
 TEST(EditHistoryCapacity, CountsCellsNotSteps) {
   EditHistory history;
-  for (int step = 0; step < 3; ++step) history.Record({std::vector<CellEdit>(40000), step});
+  history.Record({std::vector<CellEdit>(40000), 0});
+  history.Record({std::vector<CellEdit>(40000), 1});
+  EXPECT_FALSE(history.ForgotSteps());
+  history.Record({std::vector<CellEdit>(40000), 2});
   EXPECT_EQ(history.CellsHeld(), 80000u);
+  EXPECT_TRUE(history.ForgotSteps()) << "undoing all no longer reaches the read";
   EXPECT_EQ(history.StepBack().shownOffset, 2);
   EXPECT_EQ(history.StepBack().shownOffset, 1);
   EXPECT_FALSE(history.CanUndo());
+  history.Clear();
+  EXPECT_FALSE(history.ForgotSteps());
 }
 
 // --- On a real disk ----------------------------------------------------------

@@ -3,7 +3,9 @@
 // loop, and input delivered as the real message loop delivers it.
 
 #include <windows.h>
+#include <shlobj.h>
 
+#include <algorithm>
 #include <atomic>
 #include <functional>
 #include <optional>
@@ -135,6 +137,20 @@ class HeldKeys {
 inline void PostKey(HWND window, WPARAM key) {
   PostMessageW(window, WM_KEYDOWN, key, 1);
   PostMessageW(window, WM_KEYUP, key, 0xC0000001);
+}
+
+// What Explorer hands a window that files are dropped on (WM_DROPFILES).
+inline HGLOBAL DroppedFiles(const std::vector<std::wstring>& paths) {
+  std::wstring names;
+  for (const std::wstring& path : paths) names += path + L'\0';
+  names += L'\0';
+  HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
+  auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
+  header->pFiles = sizeof(DROPFILES);
+  header->fWide = TRUE;
+  std::copy(names.begin(), names.end(), reinterpret_cast<wchar_t*>(header + 1));
+  GlobalUnlock(memory);
+  return memory;
 }
 
 inline std::wstring TextOf(HWND window) {

@@ -107,16 +107,9 @@ class MainWindowTest : public ::testing::Test {
 
   // Files dropped on the window, as Explorer drops them.
   void Drop(const std::vector<MapPath>& files) {
-    std::wstring names;
-    for (const MapPath& file : files) names += WideFromPath(file) + L'\0';
-    names += L'\0';
-    HGLOBAL memory = GlobalAlloc(GHND, sizeof(DROPFILES) + names.size() * sizeof(wchar_t));
-    auto* header = static_cast<DROPFILES*>(GlobalLock(memory));
-    header->pFiles = sizeof(DROPFILES);
-    header->fWide = TRUE;
-    std::copy(names.begin(), names.end(), reinterpret_cast<wchar_t*>(header + 1));
-    GlobalUnlock(memory);
-    SendMessageW(Main(), WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+    std::vector<std::wstring> paths;
+    for (const MapPath& file : files) paths.push_back(WideFromPath(file));
+    SendMessageW(Main(), WM_DROPFILES, reinterpret_cast<WPARAM>(DroppedFiles(paths)), 0);
     Pump();
   }
   bool ToolButtonEnabled(WORD id) const { return SendMessageW(ToolBar(), TB_ISBUTTONENABLED, id, 0) != 0; }
