@@ -311,8 +311,6 @@ LRESULT TPictureForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
   }
 }
 
-// The exposed part is blitted from the bitmap; the outline of the current
-// cell goes over it.
 // The rectangles waiting to be painted, when there are a few: two hexagons
 // far apart are two small blits, not one of everything between them. Many
 // are one blit of the rectangle round them, as the system's region of
@@ -331,6 +329,8 @@ static std::vector<RECT> FewUpdateRects(HWND window) {
   return rects;
 }
 
+// The exposed parts are blitted from the bitmap; the outline of the current
+// cell goes over them.
 void TPictureForm1::OnPaint() {
   std::vector<RECT> rects = FewUpdateRects(Window());
   const PaintScope paint(Window());

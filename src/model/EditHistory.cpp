@@ -9,6 +9,7 @@ void EditHistory::Record(EditStep step) {
   }
   cellsHeld_ += step.cells.size();
   steps_.push_back(std::move(step));
+  ++stepsRecorded_;
   // The newest step stays, whatever its size.
   while (cellsHeld_ > CellCapacity && steps_.size() > 1) {
     cellsHeld_ -= steps_.front().cells.size();

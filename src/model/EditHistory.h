@@ -45,10 +45,13 @@ class EditHistory {
   // Whether steps were forgotten since the last Clear, so that undoing all
   // no longer reaches the map as it was then.
   bool ForgotSteps() const { return forgotSteps_; }
+  // Every step recorded since the history was made, for the record of a session.
+  unsigned long StepsRecorded() const { return stepsRecorded_; }
 
  private:
   std::deque<EditStep> steps_;
   std::size_t applied_ = 0;  // steps_[0, applied_) are in the image
   std::size_t cellsHeld_ = 0;
   bool forgotSteps_ = false;
+  unsigned long stepsRecorded_ = 0;
 };

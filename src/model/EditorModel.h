@@ -146,6 +146,7 @@ class EditorModel {
   // The history's cells, and whether it still reaches back to the last read.
   std::size_t HistoryCellsHeld() const { return history_.CellsHeld(); }
   bool HistoryReachesRead() const { return !history_.ForgotSteps(); }
+  unsigned long StepsRecorded() const { return history_.StepsRecorded(); }
   bool RedoEnabled() const { return history_.CanRedo(); }
   bool RoadToolsEnabled() const { return mapLoaded_; }
   // What a screen reader reads for a cell: its place as the position text

@@ -1157,6 +1157,7 @@ TEST(EditHistoryCapacity, CountsCellsNotSteps) {
   history.Record({std::vector<CellEdit>(40000), 2});
   EXPECT_EQ(history.CellsHeld(), 80000u);
   EXPECT_TRUE(history.ForgotSteps()) << "undoing all no longer reaches the read";
+  EXPECT_EQ(history.StepsRecorded(), 3u) << "the forgotten one counted too";
   EXPECT_EQ(history.StepBack().shownOffset, 2);
   EXPECT_EQ(history.StepBack().shownOffset, 1);
   EXPECT_FALSE(history.CanUndo());

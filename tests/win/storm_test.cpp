@@ -113,6 +113,7 @@ class Storm {
   }
 
   int Steps() const { return steps_; }
+  unsigned long StepsRecorded() const { return Model().StepsRecorded(); }
 
  private:
   const EditorModel& Model() const { return form_->Model(); }
@@ -497,14 +498,17 @@ TEST(Storm, TheHistoryKeepsItsPromiseThroughMixedInput) {
   const auto start = std::chrono::steady_clock::now();
   std::optional<StormFault> fault;
   int steps = 0;
+  unsigned long recorded = 0;
   {
     Storm storm(seed, map);
     fault = storm.Run(from, actions - 1);
     steps = storm.Steps();
+    recorded = storm.StepsRecorded();
   }
   const double seconds = std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
-  std::printf("storm: seed %llu, %ld actions, %d steps in the history, %.1f seconds\n", static_cast<unsigned long long>(seed),
-              fault ? fault->action - from + 1 : actions - from, steps, seconds);
+  std::printf("storm: seed %llu, %ld actions, %lu steps recorded, %d undone and redone at the end, %.1f seconds\n",
+              static_cast<unsigned long long>(seed), fault ? fault->action - from + 1 : actions - from, recorded, steps,
+              seconds);
   if (!fault) return;
   // The shortest tail that still fails from a fresh window: longer and
   // longer tails, each from a fresh window and the map as first read.
