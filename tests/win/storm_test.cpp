@@ -491,7 +491,7 @@ MapImage StormMap() {
 }
 
 TEST(Storm, TheHistoryKeepsItsPromiseThroughMixedInput) {
-  const int actions = Setting("VALTEA_STORM_ACTIONS", 2000);
+  const int actions = Setting("VALTEA_STORM_ACTIONS", 1500);
   const auto seed = static_cast<std::uint64_t>(Setting("VALTEA_STORM_SEED", 1));
   const long from = Setting("VALTEA_STORM_FROM", 0);
   const MapImage map = StormMap();
