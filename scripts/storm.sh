@@ -2,8 +2,9 @@
 # Runs the storm of mixed input against the real main window under Wine, as
 # long as asked: scripts/storm.sh [ACTIONS] [SEED] (default 20000 actions,
 # seed 1). Ends with its summary line (actions, steps, seconds); on a fault,
-# with the seed and the shortest failing tail of actions, and how to replay it
-# (VALTEA_STORM_FROM). The test command runs a short one.
+# with the seed, the fewest last actions that still go wrong when replayed
+# alone, and the variables that replay them (VALTEA_STORM_FROM). The test
+# command runs a short one.
 set -euo pipefail
 source "$(dirname "${BASH_SOURCE[0]}")/common.sh"
 

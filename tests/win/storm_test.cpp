@@ -8,10 +8,11 @@
 // picture must show what the map image holds.
 //
 // VALTEA_STORM_ACTIONS and VALTEA_STORM_SEED set its length and seed
-// (scripts/storm.sh). A failure prints the seed and the shortest tail of
-// actions that still fails from a fresh window, found by replaying fewer;
-// VALTEA_STORM_FROM replays from that action, and VALTEA_STORM_TRACE prints
-// the state after each action and every error box.
+// (scripts/storm.sh). A failure prints the seed and the fewest last actions
+// that still go wrong when replayed alone in a fresh window, found by
+// replaying more and more of them; VALTEA_STORM_FROM replays from a given
+// action, and VALTEA_STORM_TRACE prints the state after each action and
+// every error box.
 
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -166,8 +167,8 @@ class Storm {
 
   // ---- the actions ----
 
-  // An action is made from the seed and its number alone, so that any tail
-  // of the sequence can be replayed.
+  // An action is made from the seed and its number alone, so that the last
+  // actions of a run can be replayed without the ones before them.
   void Act(long action) {
     RandomNumbers random(seed_ * 1000003 + static_cast<std::uint64_t>(action));
     switch (random.Below(21)) {
@@ -510,20 +511,21 @@ TEST(Storm, TheHistoryKeepsItsPromiseThroughMixedInput) {
               static_cast<unsigned long long>(seed), fault ? fault->action - from + 1 : actions - from, recorded, steps,
               seconds);
   if (!fault) return;
-  // The shortest tail that still fails from a fresh window: longer and
-  // longer tails, each from a fresh window and the map as first read.
+  // The fewest last actions that still fail on their own: more and more of
+  // them, each time from a fresh window and the map as first read, then
+  // halving the difference.
   const long last = fault->action, longest = last - from + 1;
-  const auto fails = [&](long tail) { return Storm(seed, map).Run(last - tail + 1, last).has_value(); };
-  long passing = 0, tail = 1;
-  for (; tail < longest && !fails(tail); tail *= 2) passing = tail;
-  tail = std::min(tail, longest);
-  while (tail - passing > 1) {  // the failing tail lies in (passing, tail]
-    const long middle = (passing + tail) / 2;
-    (fails(middle) ? tail : passing) = middle;
+  const auto fails = [&](long length) { return Storm(seed, map).Run(last - length + 1, last).has_value(); };
+  long passing = 0, length = 1;
+  for (; length < longest && !fails(length); length *= 2) passing = length;
+  length = std::min(length, longest);
+  while (length - passing > 1) {  // the fewest failing lie in (passing, length]
+    const long middle = (passing + length) / 2;
+    (fails(middle) ? length : passing) = middle;
   }
   ADD_FAILURE() << "seed " << seed << ", action " << fault->action << ": " << fault->what
-                << "\nshortest failing tail found: actions " << fault->action - tail + 1 << ".." << fault->action
-                << " (replay: VALTEA_STORM_SEED=" << seed << " VALTEA_STORM_FROM=" << fault->action - tail + 1
+                << "\nthe fewest last actions that still fail: " << fault->action - length + 1 << ".." << fault->action
+                << " (replay: VALTEA_STORM_SEED=" << seed << " VALTEA_STORM_FROM=" << fault->action - length + 1
                 << " VALTEA_STORM_ACTIONS=" << fault->action + 1 << ")";
 }
 
