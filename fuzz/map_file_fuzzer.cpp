@@ -41,6 +41,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   Check(again == image);
 
   // The same bytes as a Shift-JIS path must not trip the name test either.
-  IsMapFileName(std::string_view(reinterpret_cast<const char*>(data), size));
+  IsGameMapFileName(std::string_view(reinterpret_cast<const char*>(data), size));
   return 0;
 }

@@ -19,11 +19,11 @@ constexpr DWORD Style = WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD ExStyle = WS_EX_DLGMODALFRAME;
 constexpr DWORD LabelStyle = SS_LEFTNOWORDWRAP | SS_NOPREFIX;
 
-constexpr char Caption[] = "ヴァルテア 街道エディタのバージョン情報";
-constexpr char ProductName[] = "ヴァルテア 街道エディタ";
+constexpr char Caption[] = VALTEA_PRODUCT_NAME "のバージョン情報";
+constexpr char ProductName[] = VALTEA_PRODUCT_NAME;
 constexpr char Version[] = "Ver " VALTEA_VERSION;
 constexpr char Credits[] =
-    "(C) 2026 ヴァルテア街道エディタ制作班\r\n"
+    "(C) 2026 " VALTEA_AUTHOR "\r\n"
     "https://valtea-road-editor.example/";
 constexpr char OkCaption[] = "OK";
 
@@ -105,14 +105,14 @@ void TAboutForm1::FormCreate() {
 }
 
 int TAboutForm1::ShowModal() {
-  modalResult_ = 0;
+  result_ = 0;
   ModalScope scope(Window(), owner_);
   ShowWindow(Window(), SW_SHOW);
   okButton1_.Focus();
-  return RunModalLoop(*this, modalResult_, ModalResultCancel);
+  return RunModalLoop();
 }
 
-LRESULT TAboutForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+LRESULT TAboutForm1::HandleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
     case WM_COMMAND:
       // IDCANCEL is Esc: OkButton1 is the cancel button too.
@@ -121,25 +121,19 @@ LRESULT TAboutForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
       }
       break;
-    case DM_GETDEFID:
-      return MAKELRESULT(IDOK, DC_HASDEFID);
     case WM_ACTIVATE:
       OnActivate(LOWORD(wParam));
-      return 0;
-    case WM_CLOSE:
-      OnClose();
       return 0;
     default:
       break;
   }
-  return DefaultHandling(message, wParam, lParam);
+  return DialogWindow::HandleDialogMessage(message, wParam, lParam);
 }
 
-void TAboutForm1::OkButton1Click() { modalResult_ = ModalResultOk; }
+void TAboutForm1::OkButton1Click() { result_ = ModalResultOk; }
 
 void TAboutForm1::OnActivate(WORD state) {
   // The focus goes to the button, not to the box itself.
   if (state != WA_INACTIVE) okButton1_.Focus();
 }
 
-void TAboutForm1::OnClose() { modalResult_ = ModalResultCancel; }

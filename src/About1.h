@@ -2,16 +2,16 @@
 // The About box: the program's name, version and author, shown modally.
 // Each Help > About makes a fresh box and releases it once it has closed.
 
-#include "ui/BaseWindow.h"
+#include "ui/ModalLoop.h"
 #include "ui/Controls.h"
 #include "ui/Handles.h"
 #include "ui/Layout.h"
 
-class TAboutForm1 : public BaseWindow {
+class TAboutForm1 : public DialogWindow {
  public:
   // What ShowModal returns.
-  static constexpr int ModalResultOk = 1;      // OkButton1: click, Enter or Esc
-  static constexpr int ModalResultCancel = 2;  // the title bar's Close
+  static constexpr int ModalResultOk = Accepted;      // OkButton1: click, Enter or Esc
+  static constexpr int ModalResultCancel = Cancelled;  // the title bar's Close
 
   // Creates the box, hidden, owned by `owner`; FormCreate runs. Made with
   // MakeWindow, so that the box goes before the fonts and the icon it shows.
@@ -28,7 +28,7 @@ class TAboutForm1 : public BaseWindow {
   HWND OkButton1() const { return okButton1_.Window(); }
 
  protected:
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  LRESULT HandleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   void CreateBox(HWND owner);
@@ -38,7 +38,6 @@ class TAboutForm1 : public BaseWindow {
 
   void OkButton1Click();
   void OnActivate(WORD state);
-  void OnClose();
 
   HWND owner_ = nullptr;
   IconHandle icon_;
@@ -48,5 +47,4 @@ class TAboutForm1 : public BaseWindow {
   Label label1_;
   Label verLabel_;
   Label copyLabel_;
-  int modalResult_ = 0;  // 0 while the box is open
 };

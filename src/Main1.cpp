@@ -16,6 +16,7 @@
 #include "ui/Fonts.h"
 #include "ui/Handles.h"
 #include "ui/Layout.h"
+#include "operations/MapOperations.h"
 #include "patch/TextPatch.h"
 #include "ui/PatchPreviewDialog.h"
 #include "ui/PromptDialog.h"
@@ -29,7 +30,6 @@ constexpr DWORD Style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX
 
 constexpr std::string_view GoToCaption = "マスへ移動";
 constexpr std::string_view PatchPreviewCaption = "パッチの確認 - ";
-constexpr std::string_view BpsFitsText = "BPS パッチ: この地図のために作られたもので、そのまま当たります";
 constexpr std::string_view CodeFieldName = "コード";
 constexpr std::string_view HexOffsetFieldName = "16進オフセット";
 constexpr std::string_view DecimalOffsetFieldName = "10進オフセット";
@@ -157,7 +157,7 @@ void TMainForm1::CreateMenuBar() {
   accelerators_ = commands_.CreateShortcuts();
 }
 
-ControlArgs TMainForm1::ArgsOf(MainCommand id, const Layout::Box& box, DWORD style, DWORD exStyle) const {
+ControlArgs TMainForm1::ArgsOf(MainControl id, const Layout::Box& box, DWORD style, DWORD exStyle) const {
   return ControlArgs{Window(), id, box, &Fonts::Window, style, exStyle, L"", Dpi()};
 }
 
@@ -216,7 +216,7 @@ void TMainForm1::ConnectEvents() {
   SetAccessibleName(RoadComboBox1.Window(), Widen(RoadChooserName));
 }
 
-HWND TMainForm1::Control(MainCommand id) const {
+HWND TMainForm1::Control(MainControl id) const {
   switch (id) {
     case IdStringGrid1:
       return StringGrid1.Window();
@@ -288,53 +288,34 @@ void TMainForm1::ApplyPatch1Click() {
   if (path) RunModelOperation([&] { ApplyPatchFile(PathFromWide(*path)); });
 }
 
-// What the patch is and would do, in patch's words; the player chooses
-// the side of each conflict and applies it as one step.
-void TMainForm1::ApplyPatchFile(const MapPath& path) {
-  const PatchOutcome outcome = model_.ReadPatch(path);
-  const std::vector<CellChange> changes = ChangesBetween(model_.MapImage(), outcome.image);
-  if (changes.empty() && outcome.conflicts.empty())
-    throw std::runtime_error(outcome.appliedBefore || outcome.alreadyApplied > 0 ? "このパッチはもう当ててあります"
-                                                                               : "このパッチで変わるマスはありません");
-  PatchPreview preview;
-  const std::wstring wide = WideFromPath(path);
-  preview.caption = Widen(PatchPreviewCaption) + wide.substr(wide.find_last_of(L"\\/") + 1);
-  switch (outcome.kind) {
-    case PatchKind::Text:
-      preview.summary = Widen(PatchSummary(changes.size(), outcome.alreadyApplied, outcome.conflicts.size()));
-      break;
-    case PatchKind::Bps:
-      preview.summary = Widen(BpsFitsText);
-      break;
-    case PatchKind::Ips:
-      preview.summary = Widen(IpsUncheckedText);
-      break;
-  }
-  for (const PatchConflict& conflict : outcome.conflicts) preview.conflicts.push_back(Widen(ConflictLine(conflict)));
-  for (const CellChange& change : changes) preview.changes.push_back(Widen(ChangeLine(change)));
-  const std::optional<std::vector<bool>> theirs = AskPatchSidesOverPicture(preview, outcome, changes);
-  if (theirs) model_.ApplyPatch(outcome, *theirs);
-}
-
-// While the preview is open, the picture rings what the patch would change,
-// its conflicts in their own colour.
-std::optional<std::vector<bool>> TMainForm1::AskPatchSidesOverPicture(const PatchPreview& preview,
-                                                                     const PatchOutcome& outcome,
-                                                                     const std::vector<CellChange>& changes) {
-  std::vector<bool> conflicting(MapSize);
-  for (const PatchConflict& conflict : outcome.conflicts) {
-    conflicting[conflict.change.offset] = true;
-    patchRings_.push_back({conflict.change.offset, RingKind::Conflict});
-  }
-  for (const CellChange& change : changes)
-    if (!conflicting[change.offset]) patchRings_.push_back({change.offset, RingKind::Change});
+// While a modal question is up, the picture rings what it is about.
+template <typename Ask>
+auto TMainForm1::AskOverPicture(std::vector<MapRing> rings, Ask&& ask) {
+  patchRings_ = std::move(rings);
   struct Forget {
     TMainForm1& form;
     ~Forget() { form.patchRings_.clear(); }
   } forget{*this};
   ShowPicture();
-  return Dialogs().AskPatchSides(Window(), preview);
+  return ask();
 }
+
+// What the patch is and would do, in patch's words; the player chooses
+// the side of each conflict and applies it as one step.
+void TMainForm1::ApplyPatchFile(const MapPath& path) {
+  const PatchOutcome outcome = model_.ReadPatch(path);
+  const std::vector<std::string> changes = ChangeLines(model_.MapImage(), outcome.image);
+  PatchPreview preview;
+  preview.caption = Widen(PatchPreviewCaption) + WideFromPath(FileNameOf(path));
+  preview.summary = Widen(PatchPreviewSummary(outcome, changes.size()));
+  for (const PatchConflict& conflict : outcome.conflicts) preview.conflicts.push_back(Widen(ConflictLine(conflict)));
+  preview.changes = WideLines(changes);
+  const std::optional<std::vector<bool>> theirs = AskOverPicture(PatchRings(outcome, model_.MapImage()), [&] {
+    return Dialogs().AskPatchSides(Window(), preview);
+  });
+  if (theirs) model_.ApplyPatch(outcome, *theirs);
+}
+
 
 // The map as Tiled, a spreadsheet or a picture takes it.
 void TMainForm1::Export1Click() {
@@ -356,11 +337,7 @@ void TMainForm1::Import1Click() {
 }
 
 // The folder of the map on screen, where the file dialogs start.
-std::wstring TMainForm1::MapFolder() const {
-  const std::wstring map = WideFromPath(model_.CopyPathSuggestion());
-  const std::size_t slash = map.find_last_of(L"\\/");
-  return slash == std::wstring::npos ? std::wstring() : map.substr(0, slash + 1);
-}
+std::wstring TMainForm1::MapFolder() const { return WideFromPath(FolderOf(model_.CopyPathSuggestion())); }
 
 // As a click on the cell named: it becomes current, scrolled into view.
 void TMainForm1::GoToCell1Click() {
@@ -419,7 +396,7 @@ void TMainForm1::MapPicture1Click() {
     events.cellClicked = [this](GridCell cell) { PictureForm1CellClicked(cell); };
     events.strokeEnded = [this](const MapImage& drawn) { PictureForm1StrokeEnded(drawn); };
     events.cellName = [this](GridCell cell) { return Widen(model_.SpokenCellName(cell.column, cell.row)); };
-    toolWindows_.Open(PictureForm1, std::move(events));
+    toolWindows_.Open(PictureForm1, std::move(events), &pictureMemory_);
     ShowPicture();
   }
   PictureForm1->BringToFront();
@@ -460,9 +437,6 @@ void TMainForm1::ProblemsForm1GoTo(int index) {
   RunModelOperation([&] { model_.GoToProblem(static_cast<std::size_t>(index)); });
 }
 
-// A file dropped on the window opens as File > Open with its path: of
-// several, the first named MAPDATA.VLT. A Tiled map or the text form alone
-// is imported, as File > Import with it would.
 void TMainForm1::FormDropFiles(HDROP drop) {
   std::vector<std::wstring> paths(DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0));
   for (UINT index = 0; index < paths.size(); ++index) {
@@ -470,19 +444,15 @@ void TMainForm1::FormDropFiles(HDROP drop) {
     paths[index].resize(DragQueryFileW(drop, index, paths[index].data(), static_cast<UINT>(paths[index].size())));
   }
   DragFinish(drop);
-  if (paths.empty()) return;
-  const auto map = std::find_if(paths.begin(), paths.end(),
-                                [](const std::wstring& path) { return IsMapFileName(PathFromWide(path)); });
-  if (map == paths.end() && model_.MapLoaded() && FormatOfName(PathFromWide(paths.front()), FormatContent::Map)) {
-    RunModelOperation([&] { model_.ImportMap(PathFromWide(paths.front())); });
-    return;
+  std::vector<MapPath> dropped;
+  for (const std::wstring& path : paths) dropped.push_back(PathFromWide(path));
+  const Drop what = model_.WhatDropDoes(dropped);
+  switch (what.kind) {
+    case Drop::Kind::Nothing: return;
+    case Drop::Kind::Open: return OpenPath(WideFromPath(what.path));
+    case Drop::Kind::Import: return RunModelOperation([&] { model_.ImportMap(what.path); });
+    case Drop::Kind::Patch: return RunModelOperation([&] { ApplyPatchFile(what.path); });
   }
-  // A patch opens its preview, as File > Apply a patch with it would.
-  if (map == paths.end() && model_.MapLoaded() && FormatOfName(PathFromWide(paths.front()), FormatContent::Patch)) {
-    RunModelOperation([&] { ApplyPatchFile(PathFromWide(paths.front())); });
-    return;
-  }
-  OpenPath(map != paths.end() ? *map : paths.front());
 }
 
 void TMainForm1::OpenCommand() {
@@ -524,8 +494,27 @@ void TMainForm1::ShowViewState() {
   RoadComboBox1.SetEnabled(model_.RoadChooserEnabled());
   RoadComboBox1.SetSelection(model_.RoadChooserIndex());
   commands_.ShowStates(MainMenu1, &ToolBar1);
-  ShowProblems();
   ShowPicture();
+  FollowAtIdle();
+}
+
+// The windows that follow the map, apart from the grid and the picture,
+// bring themselves up to date once the messages waiting now are handled:
+// once however many changes came, after the grid and the picture show them.
+void TMainForm1::FollowAtIdle() {
+  if (!followPending_) followPending_ = PostMessageW(Window(), FollowMessage(), 0, 0) != FALSE;
+}
+
+UINT TMainForm1::FollowMessage() {
+  static const UINT message = RegisterWindowMessageW(L"ValteaFollowTheMap");
+  return message;
+}
+
+void TMainForm1::OnFollow() {
+  followPending_ = false;
+  UpdateWindow(StringGrid1.Window());
+  if (PictureForm1 && PictureForm1->Window() != nullptr) UpdateWindow(PictureForm1->Window());
+  ShowProblems();
 }
 
 // The picture follows every change of the map and of the current cell; it
@@ -573,6 +562,10 @@ HWND TMainForm1::NextTabStop(bool backwards) const {
 LRESULT TMainForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == ToolWindow::ReleaseMessage()) {
     toolWindows_.ReleaseClosed();
+    return 0;
+  }
+  if (message == FollowMessage()) {
+    OnFollow();
     return 0;
   }
   switch (message) {

@@ -23,7 +23,7 @@
 #include "ui/StringGrid.h"
 #include "ui/ToolWindow.h"
 
-// Command identifiers: each menu item, shortcut, toolbar button and control.
+// Command identifiers: each menu item, shortcut and toolbar button.
 enum MainCommand : WORD {
   IdOpen1 = 101,
   IdSave1,
@@ -32,13 +32,6 @@ enum MainCommand : WORD {
   IdAbout1,
   IdOpenToolButton1,
   IdSaveToolButton2,
-  IdToolBar1,
-  IdStringGrid1,
-  IdRoadComboBox1,
-  IdEdit1,
-  IdEdit2,
-  IdEdit3,
-  IdLabel1,
   IdUndo1,
   IdRedo1,
   IdMapPicture1,
@@ -54,6 +47,18 @@ enum MainCommand : WORD {
   IdExport1,
   IdImport1,
   IdGoToCell1,
+};
+
+// The controls' identifiers, apart from the commands' so that no
+// notification of a control is taken for a command.
+enum MainControl : WORD {
+  IdToolBar1 = 301,
+  IdStringGrid1,
+  IdRoadComboBox1,
+  IdEdit1,
+  IdEdit2,
+  IdEdit3,
+  IdLabel1,
 };
 
 // Where the game is normally installed; the open dialog starts there.
@@ -75,7 +80,7 @@ class TMainForm1 : public BaseWindow, private EditorView {
   const EditorModel& Model() const { return model_; }
   const OpenDialogSettings& OpenDialog1() const { return OpenDialog1_; }
   StringGrid& Grid() { return StringGrid1; }
-  HWND Control(MainCommand id) const;
+  HWND Control(MainControl id) const;
   HMENU Menu() const { return MainMenu1; }
   HWND TaskbarWindow() const { return application_.Window(); }
   // The problem window while it is open, or null.
@@ -91,7 +96,7 @@ class TMainForm1 : public BaseWindow, private EditorView {
   void CreateMenuBar();
   void CreateToolBar();
   void CreateSidePanel();
-  ControlArgs ArgsOf(MainCommand id, const Layout::Box& box, DWORD style = 0, DWORD exStyle = 0) const;
+  ControlArgs ArgsOf(MainControl id, const Layout::Box& box, DWORD style = 0, DWORD exStyle = 0) const;
   void ConnectEvents();
   void OnDpiChanged() override;
 
@@ -105,8 +110,8 @@ class TMainForm1 : public BaseWindow, private EditorView {
   void SavePatch1Click();
   void ApplyPatch1Click();
   void ApplyPatchFile(const MapPath& path);
-  std::optional<std::vector<bool>> AskPatchSidesOverPicture(const PatchPreview& preview, const PatchOutcome& outcome,
-                                                            const std::vector<CellChange>& changes);
+  template <typename Ask>
+  auto AskOverPicture(std::vector<MapRing> rings, Ask&& ask);
   void Export1Click();
   void Import1Click();
   std::wstring MapFolder() const;
@@ -135,6 +140,9 @@ class TMainForm1 : public BaseWindow, private EditorView {
   template <typename Operation>
   void RunModelOperation(Operation&& operation);
   void ShowViewState();
+  void FollowAtIdle();
+  static UINT FollowMessage();
+  void OnFollow();
   void ShowProblems();
   HWND NextTabStop(bool backwards) const;
 
@@ -174,10 +182,12 @@ class TMainForm1 : public BaseWindow, private EditorView {
   Label Label1;
   WindowPtr<TProblemsForm1> ProblemsForm1;
   WindowPtr<TPictureForm1> PictureForm1;
+  PictureMemory pictureMemory_;
   // What the picture rings while a patch is previewed.
   std::vector<MapRing> patchRings_;
   ToolWindows toolWindows_;
   unsigned long problemsShown_ = 0;  // the map revision the problem window shows
+  bool followPending_ = false;
 
   // The control that had the keyboard focus last; it gets it back whenever
   // the window is active again.

@@ -4,14 +4,9 @@
 
 #include <algorithm>
 #include <iterator>
-#include <cstdlib>
-#include <cstring>
-#include <optional>
 #include <tuple>
 
-#include "map/RoadTexts.h"
 #include "map/TerrainCodes.h"
-#include "picture/MapPicture.h"
 #include "platform/Text.h"
 #include "resources/Resources.h"
 #include "ui/Fonts.h"
@@ -23,33 +18,43 @@ constexpr wchar_t ClassName[] = L"TPictureForm1";
 constexpr DWORD Style = WS_OVERLAPPEDWINDOW | WS_HSCROLL | WS_VSCROLL;
 constexpr std::string_view Caption = "地図の絵";
 constexpr std::string_view StrokeLength = "%d マス";
+constexpr UINT StrokeScrollInterval = 60;  // milliseconds, as the grid scrolls while dragging outside
 
 enum ControlId : WORD { IdTools = 201, IdLands, IdStatus, IdSelectTool, IdBrushTool, IdEraserTool };
 
-WORD IdOf(TPictureForm1::Tool tool) {
+WORD IdOf(PictureToolKind tool) {
   switch (tool) {
-    case TPictureForm1::Tool::Brush: return IdBrushTool;
-    case TPictureForm1::Tool::Eraser: return IdEraserTool;
-    case TPictureForm1::Tool::Select: break;
+    case PictureToolKind::Brush: return IdBrushTool;
+    case PictureToolKind::Eraser: return IdEraserTool;
+    case PictureToolKind::Select: break;
   }
   return IdSelectTool;
 }
 
 // Each tool's pointer: the arrow to select, the cross hairs to draw, the
 // hand to rub out.
-const wchar_t* CursorOf(TPictureForm1::Tool tool) {
+const wchar_t* CursorOf(PictureToolKind tool) {
   switch (tool) {
-    case TPictureForm1::Tool::Brush: return IDC_CROSS;
-    case TPictureForm1::Tool::Eraser: return IDC_HAND;
-    case TPictureForm1::Tool::Select: break;
+    case PictureToolKind::Brush: return IDC_CROSS;
+    case PictureToolKind::Eraser: return IDC_HAND;
+    case PictureToolKind::Select: break;
   }
   return IDC_ARROW;
 }
 
+std::vector<RGBQUAD> WindowPalette() {
+  std::vector<RGBQUAD> palette;
+  for (const Rgba& colour : MapPictureRingPalette()) palette.push_back({colour.b, colour.g, colour.r, 0});
+  return palette;
+}
+
 }  // namespace
 
-TPictureForm1::TPictureForm1(ToolWindowPlace place, Events events)
-    : ToolWindow(std::move(place)), events_(std::move(events)), scale_(Layout::PictureFirstScale) {
+TPictureForm1::TPictureForm1(ToolWindowPlace place, Events events, PictureMemory* memory)
+    : ToolWindow(std::move(place)),
+      events_(std::move(events)),
+      memory_(memory != nullptr ? memory : &fallbackMemory_),
+      view_(memory_->scale) {
   WNDCLASSEXW windowClass{};
   windowClass.hInstance = GetModuleHandleW(nullptr);
   windowClass.lpszClassName = ClassName;
@@ -57,11 +62,10 @@ TPictureForm1::TPictureForm1(ToolWindowPlace place, Events events)
   windowClass.hbrBackground = nullptr;  // the painting covers every pixel
   RegisterClassOnce(windowClass);
 
-  if (Memory().zoom > 0) scale_ = std::clamp(Memory().zoom, 1, MaxMapPictureScale);
-  tool_ = static_cast<Tool>(std::clamp(Memory().tool, 0, 2));
   commands_ = MakeCommands();
+  tool_ = MakePictureTool(memory_->tool, [this] { return EraserLand(); });
   // The picture's pixels are its own, whatever the DPI.
-  const MapPictureSize picture = MapPictureSizeAt(scale_);
+  const MapPictureSize picture = MapPictureSizeAt(view_.Scale());
   const SIZE bands = ScaledForOwner(0, Layout::PictureBandHeight + Layout::PictureStatusHeight);
   WindowArgs args;
   args.className = ClassName;
@@ -94,7 +98,7 @@ void TPictureForm1::CreateBand() {
   tools.buttons = commands_.ToolButtons({IdSelectTool, IdBrushTool, IdEraserTool});
   for (ToolBar::ButtonArgs& button : tools.buttons) {
     button.oneOfGroup = true;
-    button.checked = button.id == IdOf(tool_);
+    button.checked = button.id == IdOf(memory_->tool);
   }
   tools.firstButton = Layout::PictureFirstTool;
   tools.imageSize = Layout::ToolImageSize;
@@ -107,9 +111,8 @@ void TPictureForm1::CreateBand() {
   for (const TerrainCode land : EraserLands) lands.items.push_back(Widen(TerrainNames[land]));
   lands.visibleItems = Layout::PictureLandListVisibleEntries;
   lands_.Create(lands);
-  const auto chosen = std::find(EraserLands.begin(), EraserLands.end(), Memory().choice);
-  lands_.SetSelection(chosen != EraserLands.end() ? static_cast<int>(chosen - EraserLands.begin()) : 1);  // 平地
-  lands_.onSelectionChanged = [this] { Memory().choice = EraserLand(); };
+  lands_.SetSelection(static_cast<int>(std::find(EraserLands.begin(), EraserLands.end(), memory_->land) - EraserLands.begin()));
+  lands_.onSelectionChanged = [this] { memory_->land = EraserLand(); };
 
   status_.Create(ControlArgs{Window(), IdStatus, {0, 0, 0, Layout::PictureStatusHeight}, &Fonts::Window,
                              SS_LEFTNOWORDWRAP | SS_NOPREFIX | SS_CENTERIMAGE, 0, L"", Dpi()});
@@ -119,7 +122,7 @@ void TPictureForm1::CreateBand() {
 TerrainCode TPictureForm1::EraserLand() const {
   const int index = lands_.Selection();
   return index >= 0 && index < static_cast<int>(EraserLands.size()) ? EraserLands[static_cast<std::size_t>(index)]
-                                                                     : terrain::Plain;
+                                                                     : DefaultEraserLand;
 }
 
 int TPictureForm1::PictureTop() const { return Scaled(Layout::PictureBandHeight); }
@@ -130,16 +133,20 @@ RECT TPictureForm1::PictureArea() const {
   return {0, PictureTop(), client.right, std::max<LONG>(PictureTop(), client.bottom - Scaled(Layout::PictureStatusHeight))};
 }
 
-POINT TPictureForm1::InPicture(POINT client) const { return {client.x, client.y - PictureTop()}; }
+PicturePoint TPictureForm1::InPart(POINT client) const { return {client.x, client.y - PictureTop()}; }
+
+RECT TPictureForm1::ToClient(const PartRect& rect) const {
+  return {rect.left, rect.top + PictureTop(), rect.right, rect.bottom + PictureTop()};
+}
 
 void TPictureForm1::SelectTool(Tool tool) {
   if (stroking_) CancelStroke();
-  tool_ = tool;
-  Memory().tool = static_cast<int>(tool);
+  memory_->tool = tool;
+  tool_ = MakePictureTool(tool, [this] { return EraserLand(); });
   for (Tool each : {Tool::Select, Tool::Brush, Tool::Eraser}) tools_.SetButtonChecked(IdOf(each), each == tool);
   POINT pointer{};
   GetCursorPos(&pointer);
-  if (WindowFromPoint(pointer) == Window()) SetCursor(LoadCursorW(nullptr, CursorOf(tool_)));
+  if (WindowFromPoint(pointer) == Window()) SetCursor(LoadCursorW(nullptr, CursorOf(tool)));
 }
 
 void TPictureForm1::ShowMap(const MapImage& image, GridCell current, const std::vector<MapRing>& rings) {
@@ -149,32 +156,26 @@ void TPictureForm1::ShowMap(const MapImage& image, GridCell current, const std::
     rings_ = rings;
     current_ = current;
     showing_ = true;
-    const SIZE client = Client();
-    const PicturePoint centre = HexCentreAt(CellToOffset(current.column, current.row) == NoMapOffset
-                                                ? 0
-                                                : CellToOffset(current.column, current.row),
-                                            scale_);
-    origin_ = Clamped({centre.x - client.cx / 2, centre.y - client.cy / 2});
-    UpdateScrollBars();
-    RepaintAll();
+    view_.Centre(CellToOffset(current.column, current.row));
+    ViewChanged();
     return;
   }
   // Only the hexagons and the rings that differ are drawn again, all at
   // once, each as far as what changed about it reaches.
   std::vector<int> reach(MapSize, 0);
   for (int offset = 0; offset < MapSize; ++offset)
-    if (image[offset] != shown_[offset]) reach[offset] = HexagonReach(scale_);
+    if (image[offset] != shown_[offset]) reach[offset] = HexagonReach(view_.Scale());
   if (rings != rings_) {
     std::vector<MapRing> before = rings_, after = rings;
     std::sort(before.begin(), before.end());
     std::sort(after.begin(), after.end());
     std::vector<MapRing> changed;
     std::set_symmetric_difference(before.begin(), before.end(), after.begin(), after.end(), std::back_inserter(changed));
-    for (const MapRing& ring : changed) reach[ring.offset] = RingReach(scale_);
+    for (const MapRing& ring : changed) reach[ring.offset] = RingReach(view_.Scale());
   }
   shown_ = image;
   rings_ = rings;
-  std::vector<RECT> rects;
+  std::vector<PartRect> rects;
   for (int offset = 0; offset < MapSize; ++offset)
     if (reach[offset] > 0) AddDrawnRect(offset, reach[offset], rects);
   Repaint(rects);
@@ -182,76 +183,78 @@ void TPictureForm1::ShowMap(const MapImage& image, GridCell current, const std::
     // The outline is drawn over the picture, not into it: its hexagons are
     // only blitted again.
     for (const GridCell cell : {current_, current}) {
-      RECT rect{};
       const int offset = CellToOffset(cell.column, cell.row);
-      if (offset != NoMapOffset && DrawnRect(offset, OutlineReach(), rect)) InvalidateRect(Window(), &rect, FALSE);
+      const PartRect drawn = offset == NoMapOffset ? PartRect{} : view_.DrawnRect(offset, OutlineReach());
+      const RECT rect = ToClient(drawn);
+      if (!drawn.Empty()) InvalidateRect(Window(), &rect, FALSE);
     }
     current_ = current;
-    KeepInView(current);
+    ScrollTo(view_.OriginShowing(CellToOffset(current.column, current.row)));
   }
 }
 
 // Only the hexagons that differ are drawn again.
 void TPictureForm1::Show(const MapImage& image) {
-  const std::vector<RECT> rects = ChangedHexagons(image);
+  std::vector<PartRect> rects;
+  for (int offset = 0; offset < MapSize; ++offset)
+    if (image[offset] != shown_[offset]) AddDrawnRect(offset, HexagonReach(view_.Scale()), rects);
   shown_ = image;
   Repaint(rects);
 }
 
-std::vector<RECT> TPictureForm1::ChangedHexagons(const MapImage& image) const {
-  std::vector<RECT> rects;
-  for (int offset = 0; offset < MapSize; ++offset)
-    if (image[offset] != shown_[offset]) AddDrawnRect(offset, HexagonReach(scale_), rects);
-  return rects;
+void TPictureForm1::AddDrawnRect(int offset, int reach, std::vector<PartRect>& rects) const {
+  const PartRect rect = view_.DrawnRect(offset, reach);
+  if (!rect.Empty()) rects.push_back(rect);
 }
 
-void TPictureForm1::AddDrawnRect(int offset, int reach, std::vector<RECT>& rects) const {
-  RECT rect{};
-  if (DrawnRect(offset, reach, rect)) rects.push_back(rect);
-}
-
-void TPictureForm1::RepaintAll() {
-  Repaint({PictureArea()});
+// The scale or the part's size changed: everything is drawn again.
+void TPictureForm1::ViewChanged() {
+  UpdateScrollBars();
+  DrawIntoBuffer({{0, 0, view_.Width(), view_.Height()}});
   InvalidateRect(Window(), nullptr, FALSE);
 }
 
-// The bitmap always holds what the picture part shows: a change is drawn
+// The buffer always holds what the picture part shows: a change is drawn
 // into it at once, by one painter for all its rectangles, and the window is
 // only asked to blit. A few rectangles are asked for as a region; many, as
 // the rectangle round them, since a region of a thousand parts costs the
 // system more than the blit of everything between them.
-void TPictureForm1::Repaint(const std::vector<RECT>& rects) {
+void TPictureForm1::Repaint(const std::vector<PartRect>& rects) {
   if (rects.empty()) return;
-  DrawIntoBitmap(rects);
+  DrawIntoBuffer(rects);
   constexpr std::size_t MostRegionParts = 16;
   if (rects.size() <= MostRegionParts) {
-    for (const RECT& rect : rects) InvalidateRect(Window(), &rect, FALSE);
+    for (const PartRect& rect : rects) {
+      const RECT client = ToClient(rect);
+      InvalidateRect(Window(), &client, FALSE);
+    }
     return;
   }
-  RECT around = rects.front();
-  for (const RECT& rect : rects) UnionRect(&around, &around, &rect);
+  RECT around = ToClient(rects.front());
+  for (const PartRect& rect : rects) {
+    const RECT client = ToClient(rect);
+    UnionRect(&around, &around, &client);
+  }
   InvalidateRect(Window(), &around, FALSE);
 }
 
-// `rects` in client pixels.
-void TPictureForm1::DrawIntoBitmap(const std::vector<RECT>& rects) {
-  if (!showing_ || bits_ == nullptr) return;
-  const MapPicturePainter painter(shown_, scale_, rings_);
-  const int top = PictureTop();
-  const MapPictureSize picture = MapPictureSizeAt(scale_);
-  for (const RECT& rect : rects) {
-    const RECT drawn{std::max<LONG>(rect.left, 0), std::max<LONG>(rect.top - top, 0),
-                     std::min<LONG>({rect.right, picture.width - origin_.x, bitmapSize_.cx}),
-                     std::min<LONG>({rect.bottom - top, picture.height - origin_.y, bitmapSize_.cy})};
-    if (drawn.left >= drawn.right || drawn.top >= drawn.bottom) continue;
-    const MapPicturePart part{origin_.x + drawn.left, origin_.y + drawn.top, drawn.right - drawn.left,
+void TPictureForm1::DrawIntoBuffer(const std::vector<PartRect>& rects) {
+  if (!showing_ || !buffer_.Ready()) return;
+  const MapPicturePainter painter(shown_, view_.Scale(), rings_);
+  const PartRect picture = view_.PictureRect();
+  for (const PartRect& rect : rects) {
+    const PartRect drawn{std::max(rect.left, 0), std::max(rect.top, 0), std::min(rect.right, picture.right),
+                         std::min(rect.bottom, picture.bottom)};
+    if (drawn.Empty()) continue;
+    const MapPicturePart part{view_.Origin().x + drawn.left, view_.Origin().y + drawn.top, drawn.right - drawn.left,
                               drawn.bottom - drawn.top};
-    painter.DrawPart(part, bits_ + drawn.top * stride_ + drawn.left, stride_);
+    painter.DrawPart(part, buffer_.Pixel(drawn.left, drawn.top), buffer_.Stride());
   }
   GdiFlush();
 }
 
 LRESULT TPictureForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
   switch (message) {
     case WM_COMMAND:
       commands_.Run(LOWORD(wParam));
@@ -259,9 +262,6 @@ LRESULT TPictureForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_SETCURSOR:
       if (reinterpret_cast<HWND>(wParam) == Window() && LOWORD(lParam) == HTCLIENT && OnSetCursor()) return TRUE;
       return ToolWindow::HandleMessage(message, wParam, lParam);
-    case WM_LBUTTONUP:
-      OnLeftButtonUp();
-      return 0;
     case WM_PAINT:
       OnPaint();
       return 0;
@@ -281,18 +281,20 @@ LRESULT TPictureForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       OnKeyDown(wParam);
       return 0;
     case WM_LBUTTONDOWN:
-      OnLeftButtonDown({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      OnLeftButtonDown(point);
+      return 0;
+    case WM_LBUTTONUP:
+      OnLeftButtonUp();
       return 0;
     case WM_RBUTTONDOWN:
     case WM_MBUTTONDOWN:
-      OnPanStart({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+      OnPanStart(point);
       return 0;
     case WM_MOUSEMOVE:
-      if (panning_) {
-        OnPanMove({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-      } else {
-        OnMouseMove({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
-      }
+      panning_ ? OnPanMove(point) : OnMouseMove(point);
+      return 0;
+    case WM_TIMER:
+      if (wParam == StrokeScrollTimerId) OnStrokeScrollTimer();
       return 0;
     case WM_RBUTTONUP:
     case WM_MBUTTONUP:
@@ -303,8 +305,8 @@ LRESULT TPictureForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       if (message == WM_CAPTURECHANGED && stroking_) CancelStroke();
       return 0;
     case WM_DESTROY:
-      Memory().zoom = scale_;
-      ForgetBitmap();
+      memory_->scale = view_.Scale();
+      buffer_.Forget();
       return ToolWindow::HandleMessage(message, wParam, lParam);
     default:
       return ToolWindow::HandleMessage(message, wParam, lParam);
@@ -329,7 +331,7 @@ static std::vector<RECT> FewUpdateRects(HWND window) {
   return rects;
 }
 
-// The exposed parts are blitted from the bitmap; the outline of the current
+// The exposed parts are blitted from the buffer; the outline of the current
 // cell goes over them.
 void TPictureForm1::OnPaint() {
   std::vector<RECT> rects = FewUpdateRects(Window());
@@ -343,7 +345,8 @@ void TPictureForm1::OnPaint() {
 }
 
 // An exposed rectangle: the band of tools and the status line where their
-// controls leave room, and the picture.
+// controls leave room, and the picture, with the colour of an empty
+// workspace beyond it.
 void TPictureForm1::PaintPart(HDC dc, const RECT& exposed) {
   RECT client{};
   GetClientRect(Window(), &client);
@@ -352,26 +355,17 @@ void TPictureForm1::PaintPart(HDC dc, const RECT& exposed) {
     RECT part{};
     if (IntersectRect(&part, &band, &exposed)) FillRect(dc, &part, GetSysColorBrush(COLOR_BTNFACE));
   }
-  RECT shownArea{};
-  if (bits_ == nullptr || !IntersectRect(&shownArea, &exposed, &pictureArea)) return;
-  const int top = pictureArea.top;
-  // In the picture part's own pixels from here.
-  const RECT area{shownArea.left, shownArea.top - top, shownArea.right, shownArea.bottom - top};
-  const MapPictureSize picture = MapPictureSizeAt(scale_);
-  RECT drawn{std::max<LONG>(area.left, 0), std::max<LONG>(area.top, 0),
-             std::min<LONG>({area.right, picture.width - origin_.x, bitmapSize_.cx}),
-             std::min<LONG>({area.bottom, picture.height - origin_.y, bitmapSize_.cy})};
-  if (showing_ && drawn.left < drawn.right && drawn.top < drawn.bottom) {
-    BitBlt(dc, drawn.left, drawn.top + top, drawn.right - drawn.left, drawn.bottom - drawn.top, bitmapDc_.get(),
-           drawn.left, drawn.top, SRCCOPY);
+  RECT area{};
+  if (!IntersectRect(&area, &exposed, &pictureArea)) return;
+  RECT shown = showing_ && buffer_.Ready() ? ToClient(view_.PictureRect()) : RECT{};
+  if (IntersectRect(&shown, &shown, &area)) {
+    buffer_.Blit(dc, {shown.left, shown.top}, {shown.left, shown.top - pictureArea.top, shown.right, shown.bottom - pictureArea.top});
   } else {
-    drawn = RECT{};
+    shown = {area.left, area.top, area.left, area.top};
   }
-  // Beyond the picture: the colour of an empty workspace.
   const HBRUSH beyond = GetSysColorBrush(COLOR_APPWORKSPACE);
-  RECT right{std::max(area.left, drawn.right), area.top + top, area.right, area.bottom + top};
-  RECT below{area.left, std::max(area.top, drawn.bottom) + top, std::max(area.left, drawn.right), area.bottom + top};
-  if (!showing_) right = shownArea;
+  const RECT right{shown.right, area.top, area.right, area.bottom};
+  const RECT below{area.left, shown.bottom, shown.right, area.bottom};
   FillRect(dc, &right, beyond);
   FillRect(dc, &below, beyond);
 }
@@ -381,9 +375,10 @@ void TPictureForm1::PaintPart(HDC dc, const RECT& exposed) {
 void TPictureForm1::DrawOutline(HDC dc) const {
   const int offset = CellToOffset(current_.column, current_.row);
   if (offset == NoMapOffset) return;
-  const PicturePoint centre = HexCentreAt(offset, scale_);
+  const PicturePoint centre = HexCentreAt(offset, view_.Scale());
   POINT corners[7];
-  const auto hexagon = HexCorners({centre.x - origin_.x, centre.y - origin_.y + PictureTop()}, scale_);
+  const auto hexagon =
+      HexCorners({centre.x - view_.Origin().x, centre.y - view_.Origin().y + PictureTop()}, view_.Scale());
   for (int corner = 0; corner < 7; ++corner) corners[corner] = {hexagon[corner % 6].x, hexagon[corner % 6].y};
   const COLORREF selection = GetSysColor(COLOR_HIGHLIGHT);
   const int brightness = (GetRValue(selection) * 299 + GetGValue(selection) * 587 + GetBValue(selection) * 114) / 1000;
@@ -398,127 +393,69 @@ void TPictureForm1::DrawOutline(HDC dc) const {
   }
 }
 
+// The outline lies over the hexagon's edge, and so within its ring.
+int TPictureForm1::OutlineReach() const {
+  return RingReach(view_.Scale()) + Scaled(Layout::PictureOutlineWidth + 2 * Layout::PictureOutlineRimWidth);
+}
+
 void TPictureForm1::OnSize(int width, int height) {
   const int statusHeight = Scaled(Layout::PictureStatusHeight);
   if (status_.Window() != nullptr)
     SetWindowPos(status_.Window(), nullptr, 0, std::max(0, height - statusHeight), width, statusHeight,
                  SWP_NOZORDER | SWP_NOACTIVATE);
   const RECT area = PictureArea();
-  MakeBitmap(area.right - area.left, area.bottom - area.top);
-  origin_ = Clamped(origin_);
-  UpdateScrollBars();
-  RepaintAll();
+  view_.Resize(area.right - area.left, area.bottom - area.top);
+  buffer_.Resize(view_.Width(), view_.Height(), WindowPalette());
+  ViewChanged();
 }
 
-void TPictureForm1::ForgetBitmap() {
-  if (bitmapDc_ && bitmapDcDefault_ != nullptr) SelectObject(bitmapDc_.get(), bitmapDcDefault_);
-  bitmap_.reset();
-  bits_ = nullptr;
-  bitmapSize_ = {0, 0};
-}
-
-// 8 bits a pixel with the map's palette, rows from the top.
-void TPictureForm1::MakeBitmap(int width, int height) {
-  ForgetBitmap();
-  if (width <= 0 || height <= 0) return;
-  struct {
-    BITMAPINFOHEADER header;
-    RGBQUAD colours[256];
-  } info{};
-  info.header.biSize = sizeof(info.header);
-  info.header.biWidth = width;
-  info.header.biHeight = -height;
-  info.header.biPlanes = 1;
-  info.header.biBitCount = 8;
-  info.header.biCompression = BI_RGB;
-  const std::vector<Rgba>& palette = MapPictureRingPalette();
-  info.header.biClrUsed = static_cast<DWORD>(palette.size());
-  for (std::size_t index = 0; index < palette.size(); ++index)
-    info.colours[index] = {palette[index].b, palette[index].g, palette[index].r, 0};
-  void* bits = nullptr;
-  bitmap_.reset(CreateDIBSection(nullptr, reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0));
-  if (!bitmap_ || bits == nullptr) return;
-  if (!bitmapDc_) bitmapDc_.reset(CreateCompatibleDC(nullptr));
-  const HGDIOBJ previous = SelectObject(bitmapDc_.get(), bitmap_.get());
-  if (bitmapDcDefault_ == nullptr) bitmapDcDefault_ = previous;
-  bits_ = static_cast<std::uint8_t*>(bits);
-  stride_ = (width + 3) & ~3;
-  bitmapSize_ = {width, height};
-}
-
-SIZE TPictureForm1::Client() const {
-  const RECT area = PictureArea();
-  return {area.right - area.left, area.bottom - area.top};
-}
-
-PicturePoint TPictureForm1::Clamped(PicturePoint origin) const {
-  const MapPictureSize picture = MapPictureSizeAt(scale_);
-  const SIZE client = Client();
-  return {std::clamp(origin.x, 0, std::max(0, picture.width - static_cast<int>(client.cx))),
-          std::clamp(origin.y, 0, std::max(0, picture.height - static_cast<int>(client.cy)))};
-}
-
-// What stays in view moves by a blit, in the window and in the bitmap; only
+// What stays in view moves by a blit, in the window and in the buffer; only
 // what comes into view is drawn. What is waiting to be blitted is blitted
 // first, where it still belongs.
 void TPictureForm1::ScrollTo(PicturePoint origin) {
-  origin = Clamped(origin);
-  const int dx = origin_.x - origin.x, dy = origin_.y - origin.y;
+  PictureView moved = view_;
+  const PicturePoint shift = moved.ScrollTo(origin);
+  const int dx = shift.x, dy = shift.y;
   if (dx == 0 && dy == 0) return;
   UpdateWindow(Window());
-  origin_ = origin;
+  view_ = moved;
+  buffer_.Shift(dx, dy);
+  const int width = view_.Width(), height = view_.Height();
+  std::vector<PartRect> exposed;
+  if (dx > 0) exposed.push_back({0, 0, std::min(dx, width), height});
+  if (dx < 0) exposed.push_back({std::max(width + dx, 0), 0, width, height});
+  if (dy > 0) exposed.push_back({0, 0, width, std::min(dy, height)});
+  if (dy < 0) exposed.push_back({0, std::max(height + dy, 0), width, height});
+  DrawIntoBuffer(exposed);
   const RECT area = PictureArea();
-  ShiftBitmap(dx, dy);
-  const SIZE client = Client();
-  std::vector<RECT> exposed;
-  if (dx > 0) exposed.push_back({0, area.top, std::min<LONG>(dx, client.cx), area.bottom});
-  if (dx < 0) exposed.push_back({std::max<LONG>(client.cx + dx, 0), area.top, client.cx, area.bottom});
-  if (dy > 0) exposed.push_back({0, area.top, client.cx, area.top + std::min<LONG>(dy, client.cy)});
-  if (dy < 0) exposed.push_back({0, std::max<LONG>(area.bottom + dy, area.top), client.cx, area.bottom});
-  DrawIntoBitmap(exposed);
   ScrollWindowEx(Window(), dx, dy, &area, &area, nullptr, nullptr, SW_INVALIDATE);
   UpdateScrollBars();
 }
 
-// The bitmap's pixels move with the window's; what they leave is drawn anew.
-void TPictureForm1::ShiftBitmap(int dx, int dy) {
-  if (bits_ == nullptr) return;
-  const int width = bitmapSize_.cx, height = bitmapSize_.cy;
-  if (std::abs(dx) >= width || std::abs(dy) >= height) return;
-  const int rows = height - std::abs(dy), columns = width - std::abs(dx);
-  const auto row = [this](int y) { return bits_ + static_cast<std::ptrdiff_t>(y) * stride_; };
-  // Rows are walked away from where they go, so none is overwritten before it moves.
-  for (int index = 0; index < rows; ++index) {
-    const int to = dy >= 0 ? height - 1 - index : index;
-    std::memmove(row(to) + std::max(dx, 0), row(to - dy) + std::max(-dx, 0), static_cast<std::size_t>(columns));
-  }
-}
-
 void TPictureForm1::UpdateScrollBars() {
-  const MapPictureSize picture = MapPictureSizeAt(scale_);
-  const SIZE client = Client();
-  for (const auto& [bar, size, page, position] :
-       {std::tuple{SB_HORZ, picture.width, client.cx, origin_.x}, std::tuple{SB_VERT, picture.height, client.cy, origin_.y}}) {
+  const MapPictureSize picture = MapPictureSizeAt(view_.Scale());
+  for (const auto& [bar, size, page, position] : {std::tuple{SB_HORZ, picture.width, view_.Width(), view_.Origin().x},
+                                                  std::tuple{SB_VERT, picture.height, view_.Height(), view_.Origin().y}}) {
     SCROLLINFO info{};
     info.cbSize = sizeof(info);
     info.fMask = SIF_ALL;
     info.nMin = 0;
     info.nMax = size - 1;
-    info.nPage = static_cast<UINT>(std::max<LONG>(page, 0));
+    info.nPage = static_cast<UINT>(std::max(page, 0));
     info.nPos = position;
     SetScrollInfo(Window(), bar, &info, TRUE);
   }
 }
 
 void TPictureForm1::OnScroll(int bar, int request) {
-  const SIZE client = Client();
-  const int page = bar == SB_HORZ ? client.cx : client.cy;
+  const int page = bar == SB_HORZ ? view_.Width() : view_.Height();
   const int line = Layout::PictureLineScroll;
   SCROLLINFO info{};
   info.cbSize = sizeof(info);
   info.fMask = SIF_ALL;
   GetScrollInfo(Window(), bar, &info);
-  int position = bar == SB_HORZ ? origin_.x : origin_.y;
+  const PicturePoint origin = view_.Origin();
+  int position = bar == SB_HORZ ? origin.x : origin.y;
   switch (request) {
     case SB_LINEUP: position -= line; break;
     case SB_LINEDOWN: position += line; break;
@@ -530,7 +467,7 @@ void TPictureForm1::OnScroll(int bar, int request) {
     case SB_BOTTOM: position = info.nMax; break;
     default: return;
   }
-  ScrollTo(bar == SB_HORZ ? PicturePoint{position, origin_.y} : PicturePoint{origin_.x, position});
+  ScrollTo(bar == SB_HORZ ? PicturePoint{position, origin.y} : PicturePoint{origin.x, position});
 }
 
 // Ctrl and the wheel zoom about the point under the pointer; the wheel
@@ -540,119 +477,73 @@ void TPictureForm1::OnMouseWheel(WPARAM wParam, LPARAM lParam) {
   if ((GET_KEYSTATE_WPARAM(wParam) & MK_CONTROL) != 0) {
     POINT anchor{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
     ScreenToClient(Window(), &anchor);
-    ZoomStep(delta > 0 ? 1 : -1, InPicture(anchor));
+    if (view_.ZoomStep(delta > 0 ? 1 : -1, InPart(anchor))) ViewChanged();
     return;
   }
-  ScrollTo({origin_.x, origin_.y - delta / WHEEL_DELTA * 3 * Layout::PictureLineScroll});
+  ScrollTo({view_.Origin().x, view_.Origin().y - delta / WHEEL_DELTA * 3 * Layout::PictureLineScroll});
 }
 
 void TPictureForm1::OnKeyDown(WPARAM key) {
   // The tools' keys, as Tiled's: S, B, E.
   if (GetKeyState(VK_CONTROL) >= 0 && GetKeyState(VK_MENU) >= 0 && commands_.RunKeys(static_cast<int>(key))) return;
-  const SIZE client = Client();
-  const POINT middle{client.cx / 2, client.cy / 2};
+  const PicturePoint middle{view_.Width() / 2, view_.Height() / 2};
+  const PicturePoint origin = view_.Origin();
   const int line = Layout::PictureLineScroll;
   switch (key) {
     case VK_ADD:
-    case VK_OEM_PLUS: ZoomStep(1, middle); break;
+    case VK_OEM_PLUS: if (view_.ZoomStep(1, middle)) ViewChanged(); break;
     case VK_SUBTRACT:
-    case VK_OEM_MINUS: ZoomStep(-1, middle); break;
-    case VK_LEFT: ScrollTo({origin_.x - line, origin_.y}); break;
-    case VK_RIGHT: ScrollTo({origin_.x + line, origin_.y}); break;
-    case VK_UP: ScrollTo({origin_.x, origin_.y - line}); break;
-    case VK_DOWN: ScrollTo({origin_.x, origin_.y + line}); break;
-    case VK_PRIOR: ScrollTo({origin_.x, origin_.y - client.cy}); break;
-    case VK_NEXT: ScrollTo({origin_.x, origin_.y + client.cy}); break;
+    case VK_OEM_MINUS: if (view_.ZoomStep(-1, middle)) ViewChanged(); break;
+    case VK_LEFT: ScrollTo({origin.x - line, origin.y}); break;
+    case VK_RIGHT: ScrollTo({origin.x + line, origin.y}); break;
+    case VK_UP: ScrollTo({origin.x, origin.y - line}); break;
+    case VK_DOWN: ScrollTo({origin.x, origin.y + line}); break;
+    case VK_PRIOR: ScrollTo({origin.x, origin.y - view_.Height()}); break;
+    case VK_NEXT: ScrollTo({origin.x, origin.y + view_.Height()}); break;
     default: break;
   }
 }
 
 void TPictureForm1::OnLeftButtonDown(POINT client) {
   SetFocus(Window());
-  const POINT point = InPicture(client);
   const RECT area = PictureArea();
-  if (client.y < area.top || client.y >= area.bottom) return;
-  if (tool_ == Tool::Select) {
-    const std::optional<GridCell> cell = CellAtPoint({origin_.x + point.x, origin_.y + point.y}, scale_);
-    if (cell && events_.cellClicked) events_.cellClicked(*cell);
-    return;
-  }
-  if (!showing_) return;
-  if (const std::optional<int> hexagon = HexagonAt(point)) StartStroke(*hexagon, point);
-}
-
-std::optional<int> TPictureForm1::HexagonAt(POINT inPicture) const {
-  const std::optional<GridCell> cell = CellAtPoint({origin_.x + inPicture.x, origin_.y + inPicture.y}, scale_);
-  if (!cell) return std::nullopt;
-  const int offset = CellToOffset(cell->column, cell->row);
-  if (offset == NoMapOffset) return std::nullopt;
-  return offset;
-}
-
-void TPictureForm1::StartStroke(int offset, POINT inPicture) {
+  if (client.y < area.top || client.y >= area.bottom || (!showing_ && memory_->tool != Tool::Select)) return;
+  const ToolOutcome outcome = tool_->Press(shown_, view_, InPart(client));
+  if (outcome.picked && events_.cellClicked) events_.cellClicked(*outcome.picked);
+  if (!outcome.stroking) return;
   stroking_ = true;
-  strokeTool_ = tool_;
-  land_ = shown_;
-  stroke_.reset();
-  erased_.clear();
-  lastHexagon_ = NoMapOffset;
-  lastPoint_ = inPicture;
-  refusal_.clear();
-  if (strokeTool_ == Tool::Brush) stroke_.emplace(land_);
+  pointer_ = client;
   SetCapture(Window());
-  ExtendStroke(offset);
-}
-
-// The brush joins the hexagon to its road; the eraser takes it.
-void TPictureForm1::ExtendStroke(int offset) {
-  if (offset == lastHexagon_) return;
-  lastHexagon_ = offset;
-  if (strokeTool_ == Tool::Eraser) {
-    if (std::find(erased_.begin(), erased_.end(), offset) == erased_.end()) erased_.push_back(offset);
-  } else {
-    const int from = stroke_->Started() ? stroke_->Way().back() : offset;
-    try {
-      stroke_->Reach(offset);
-      refusal_.clear();
-    } catch (const RoadRefusal& refusal) {
-      refusal_ = Widen(RoadRefusalLine(land_, refusal, from, offset));
-    }
-  }
-  ShowStroke();
-}
-
-void TPictureForm1::ShowStroke() {
-  int length = 0;
-  if (strokeTool_ == Tool::Eraser) {
-    MapImage erased = land_;
-    EraseRoads(erased, erased_, EraserLand());
-    Show(erased);
-    length = static_cast<int>(erased_.size());
-  } else {
-    Show(stroke_->Drawn());
-    length = static_cast<int>(stroke_->Way().size());
-  }
-  std::wstring text = Widen(StrokeLength);
-  text.replace(text.find(L"%d"), 2, std::to_wstring(length));
-  ShowStatus(refusal_.empty() ? text : text + L"  " + refusal_);
+  SetTimer(Window(), StrokeScrollTimerId, StrokeScrollInterval, nullptr);
+  ShowStroke(outcome);
 }
 
 void TPictureForm1::OnMouseMove(POINT client) {
-  const POINT point = InPicture(client);
   if (!stroking_) {
-    const std::optional<GridCell> cell = CellAtPoint({origin_.x + point.x, origin_.y + point.y}, scale_);
+    const std::optional<GridCell> cell = view_.CellAt(InPart(client));
     ShowStatus(cell && events_.cellName ? events_.cellName(*cell) : std::wstring());
     return;
   }
-  // The eraser takes every hexagon the pointer passed, also in a fast move.
-  const int moved = static_cast<int>(std::max(std::abs(point.x - lastPoint_.x), std::abs(point.y - lastPoint_.y)));
-  const int steps = strokeTool_ == Tool::Eraser ? std::max(1, moved / std::max(1, scale_ / 2)) : 1;
-  for (int step = 1; step <= steps; ++step) {
-    const POINT between{lastPoint_.x + (point.x - lastPoint_.x) * step / steps,
-                        lastPoint_.y + (point.y - lastPoint_.y) * step / steps};
-    if (const std::optional<int> hexagon = HexagonAt(between)) ExtendStroke(*hexagon);
-  }
-  lastPoint_ = point;
+  pointer_ = client;
+  ShowStroke(tool_->Move(view_, InPart(client)));
+}
+
+// While the button is held with the pointer outside the picture, the
+// picture scrolls toward it and the stroke follows to the hexagon at the edge.
+void TPictureForm1::OnStrokeScrollTimer() {
+  if (!stroking_) return StopStroke();
+  const PicturePoint point = InPart(pointer_);
+  const PicturePoint pull = view_.PullToward(point, Layout::PictureLineScroll);
+  if (pull.x == 0 && pull.y == 0) return;
+  ScrollTo({view_.Origin().x + pull.x, view_.Origin().y + pull.y});
+  ShowStroke(tool_->Move(view_, point));
+}
+
+void TPictureForm1::ShowStroke(const ToolOutcome& outcome) {
+  Show(outcome.map);
+  std::wstring text = Widen(StrokeLength);
+  text.replace(text.find(L"%d"), 2, std::to_wstring(outcome.length));
+  ShowStatus(outcome.refusal.empty() ? text : text + L"  " + Widen(outcome.refusal));
 }
 
 void TPictureForm1::OnLeftButtonUp() {
@@ -661,18 +552,31 @@ void TPictureForm1::OnLeftButtonUp() {
 
 // The stroke goes to the owner as one change; the map shown is what it drew.
 void TPictureForm1::EndStroke() {
-  stroking_ = false;
-  const MapImage drawn = shown_;
-  if (GetCapture() == Window()) ReleaseCapture();
-  ShowStatus({});
-  if (drawn != land_ && events_.strokeEnded) events_.strokeEnded(drawn);
+  const ToolOutcome outcome = tool_->Release();
+  StopStroke();
+  if (outcome.changed && events_.strokeEnded) events_.strokeEnded(outcome.map);
 }
 
 void TPictureForm1::CancelStroke() {
+  Show(tool_->Cancel().map);
+  StopStroke();
+}
+
+void TPictureForm1::StopStroke() {
   stroking_ = false;
-  Show(land_);
+  KillTimer(Window(), StrokeScrollTimerId);
   if (GetCapture() == Window()) ReleaseCapture();
   ShowStatus({});
+}
+
+// A stroke whose handling failed is taken back.
+void TPictureForm1::RecoverFromEscapedError() noexcept {
+  if (!stroking_) return;
+  try {
+    CancelStroke();
+  } catch (...) {
+    stroking_ = false;
+  }
 }
 
 void TPictureForm1::ShowStatus(std::wstring text) { status_.SetText(text); }
@@ -683,7 +587,7 @@ bool TPictureForm1::OnSetCursor() {
   ScreenToClient(Window(), &pointer);
   const RECT area = PictureArea();
   if (!PtInRect(&area, pointer)) return false;
-  SetCursor(LoadCursorW(nullptr, CursorOf(tool_)));
+  SetCursor(LoadCursorW(nullptr, CursorOf(memory_->tool)));
   return true;
 }
 
@@ -696,71 +600,14 @@ bool TPictureForm1::PreTranslateMessage(const MSG& message) {
   return ToolWindow::PreTranslateMessage(message);
 }
 
-void TPictureForm1::OnPanStart(POINT point) {
+void TPictureForm1::OnPanStart(POINT client) {
   SetFocus(Window());
   panning_ = true;
-  panFrom_ = point;
+  panFrom_ = client;
   SetCapture(Window());
 }
 
-void TPictureForm1::OnPanMove(POINT point) {
-  ScrollTo({origin_.x - (point.x - panFrom_.x), origin_.y - (point.y - panFrom_.y)});
-  panFrom_ = point;
-}
-
-// The smallest scale shows the whole map, or as much as scale 1 shows.
-int TPictureForm1::SmallestScale() const {
-  const SIZE client = Client();
-  int scale = MaxMapPictureScale;
-  while (scale > 1 && (MapPictureSizeAt(scale).width > client.cx || MapPictureSizeAt(scale).height > client.cy)) --scale;
-  return scale;
-}
-
-void TPictureForm1::ZoomStep(int direction, POINT anchor) {
-  ZoomAt(std::clamp(scale_ + direction, SmallestScale(), MaxMapPictureScale), anchor);
-}
-
-// The picture's point under `anchor` stays under it.
-void TPictureForm1::ZoomAt(int scale, POINT anchor) {
-  if (scale == scale_) return;
-  const long x = static_cast<long>(origin_.x + anchor.x) * scale / scale_;
-  const long y = static_cast<long>(origin_.y + anchor.y) * scale / scale_;
-  scale_ = scale;
-  origin_ = Clamped({static_cast<int>(x - anchor.x), static_cast<int>(y - anchor.y)});
-  UpdateScrollBars();
-  RepaintAll();
-}
-
-// Scrolls by the least amount that shows the cell's hexagon whole.
-void TPictureForm1::KeepInView(GridCell cell) {
-  const int offset = CellToOffset(cell.column, cell.row);
-  if (offset == NoMapOffset) return;
-  const RECT hexagon = HexagonRect(offset, 2 * scale_);
-  const SIZE client = Client();
-  PicturePoint origin = origin_;
-  if (hexagon.left < 0) origin.x += hexagon.left;
-  else if (hexagon.right > client.cx) origin.x += std::min<LONG>(hexagon.right - client.cx, hexagon.left);
-  if (hexagon.top < 0) origin.y += hexagon.top;
-  else if (hexagon.bottom > client.cy) origin.y += std::min<LONG>(hexagon.bottom - client.cy, hexagon.top);
-  ScrollTo(origin);
-}
-
-RECT TPictureForm1::HexagonRect(int offset, int reach) const {
-  const PicturePoint centre = HexCentreAt(offset, scale_);
-  return {centre.x - origin_.x - reach, centre.y - origin_.y - reach, centre.x - origin_.x + reach + 1,
-          centre.y - origin_.y + reach + 1};
-}
-
-// The outline lies over the hexagon's edge, and so within its ring.
-int TPictureForm1::OutlineReach() const {
-  return RingReach(scale_) + Scaled(Layout::PictureOutlineWidth + 2 * Layout::PictureOutlineRimWidth);
-}
-
-// Where what is drawn within `reach` of the hexagon's centre shows, in client
-// pixels. False where none of it is in view.
-bool TPictureForm1::DrawnRect(int offset, int reach, RECT& rect) const {
-  rect = HexagonRect(offset, reach);
-  OffsetRect(&rect, 0, PictureTop());
-  const RECT area = PictureArea();
-  return IntersectRect(&rect, &rect, &area) != FALSE;
+void TPictureForm1::OnPanMove(POINT client) {
+  ScrollTo({view_.Origin().x - (client.x - panFrom_.x), view_.Origin().y - (client.y - panFrom_.y)});
+  panFrom_ = client;
 }

@@ -2,20 +2,21 @@
 // The map as a picture, beside the grid: every hexagon as `render` draws it,
 // with the grid's current cell outlined and, while the problem window is
 // open, the problems ringed, and while a patch is previewed, the cells it
-// would change. It is drawn by render's painter into a device
-// independent bitmap of the window's size as the map changes, and blitted
-// when exposed; scrolling blits what stays in view.
+// would change. The window only wires its messages to the parts that do the
+// work: the view (what part of the picture shows, at which scale), the tools
+// (Select, the road brush, the eraser, with Tiled's keys S, B, E), and the
+// back buffer, which render's painter draws into as the map changes and
+// which is blitted when exposed.
 //
-// Three tools act on it, each with Tiled's key: Select (S), where a click on
-// a hexagon asks for its cell; the road brush (B), whose drag draws a road
-// hexagon by hexagon (RoadStroke); the eraser (E), whose drag takes road
-// pieces away into the land of the list beside it. A stroke shows as it
-// grows and goes to the main window, which owns the map, at the release as
-// one change; Esc while the button is held takes it back. The status line
-// names the hexagon under the pointer and, during a stroke, its length and
-// why the road cannot go where the pointer is.
+// A stroke shows as it grows and goes to the main window, which owns the
+// map, at the release as one change; Esc while the button is held takes it
+// back. While the button is held with the pointer outside the picture, the
+// picture scrolls toward it, as the grid does. The status line names the
+// hexagon under the pointer and, during a stroke, its length and why the
+// road cannot go where the pointer is.
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,16 +24,24 @@
 #include "map/HexGrid.h"
 #include "map/MapFile.h"
 #include "map/RoadStroke.h"
-#include "picture/HexGeometry.h"
+#include "model/PictureTools.h"
 #include "picture/MapPicture.h"
+#include "picture/PictureView.h"
+#include "ui/BackBuffer.h"
 #include "ui/Commands.h"
 #include "ui/Controls.h"
-#include "ui/Handles.h"
 #include "ui/ToolWindow.h"
+
+// What the picture keeps from one opening to the next in a run.
+struct PictureMemory {
+  int scale = DefaultMapPictureScale;
+  PictureToolKind tool = PictureToolKind::Select;
+  TerrainCode land = DefaultEraserLand;
+};
 
 class TPictureForm1 : public ToolWindow {
  public:
-  enum class Tool { Select, Brush, Eraser };
+  using Tool = PictureToolKind;
   struct Events {
     std::function<void(GridCell cell)> cellClicked;
     // A stroke ended with the map `drawn`.
@@ -40,20 +49,22 @@ class TPictureForm1 : public ToolWindow {
     // What the status line says of a hexagon ("5 : 10 平地 4").
     std::function<std::wstring(GridCell cell)> cellName;
   };
+  static constexpr UINT_PTR StrokeScrollTimerId = 1;
+
   // Opens as large as the picture where there is room for it, at the scale
-  // it had when it last closed.
-  TPictureForm1(ToolWindowPlace place, Events events);
+  // and with the tool it had when it last closed.
+  TPictureForm1(ToolWindowPlace place, Events events, PictureMemory* memory = nullptr);
 
   // What to show. Only the hexagons that differ from what it shows are
   // drawn again; the current cell is kept in view as the grid keeps it.
   void ShowMap(const MapImage& image, GridCell current, const std::vector<MapRing>& rings);
 
-  int Scale() const { return scale_; }
+  int Scale() const { return view_.Scale(); }
   // The picture's pixel at the top left corner of the part that shows it.
-  PicturePoint Origin() const { return origin_; }
+  PicturePoint Origin() const { return view_.Origin(); }
   // Where that part begins in the client area, below the band of tools.
   int PictureTop() const;
-  Tool CurrentTool() const { return tool_; }
+  Tool CurrentTool() const { return memory_->tool; }
   bool Stroking() const { return stroking_; }
   HWND Tools() const { return tools_.Window(); }
   HWND Lands() const { return lands_.Window(); }
@@ -64,88 +75,67 @@ class TPictureForm1 : public ToolWindow {
 
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void RecoverFromEscapedError() noexcept override;
 
  private:
+  // Messages.
   void OnPaint();
   void PaintPart(HDC dc, const RECT& exposed);
   void OnSize(int width, int height);
   void OnScroll(int bar, int request);
   void OnMouseWheel(WPARAM wParam, LPARAM lParam);
   void OnKeyDown(WPARAM key);
-  void OnLeftButtonDown(POINT point);
+  void OnLeftButtonDown(POINT client);
   void OnLeftButtonUp();
-  void OnMouseMove(POINT point);
-  void OnPanStart(POINT point);
-  void OnPanMove(POINT point);
+  void OnMouseMove(POINT client);
+  void OnStrokeScrollTimer();
+  void OnPanStart(POINT client);
+  void OnPanMove(POINT client);
   bool OnSetCursor();
 
   // The tools.
   CommandTable MakeCommands();
   void CreateBand();
   void SelectTool(Tool tool);
-  std::optional<int> HexagonAt(POINT inPicture) const;
-  void StartStroke(int offset, POINT inPicture);
-  void ExtendStroke(int offset);
-  void ShowStroke();
+  TerrainCode EraserLand() const;
+  void ShowStroke(const ToolOutcome& outcome);
   void EndStroke();
   void CancelStroke();
+  void StopStroke();
   void ShowStatus(std::wstring text);
-  TerrainCode EraserLand() const;
-  // A client point in the part that shows the picture, and back.
-  POINT InPicture(POINT client) const;
-  RECT PictureArea() const;  // in client pixels
-  void Show(const MapImage& image);
 
-  void ZoomAt(int scale, POINT anchor);
-  void ZoomStep(int direction, POINT anchor);
-  int SmallestScale() const;
+  // The view, in client pixels.
+  PicturePoint InPart(POINT client) const;
+  RECT ToClient(const PartRect& rect) const;
+  RECT PictureArea() const;
   void ScrollTo(PicturePoint origin);
-  void KeepInView(GridCell cell);
-  PicturePoint Clamped(PicturePoint origin) const;
+  void ViewChanged();
   void UpdateScrollBars();
-  RECT HexagonRect(int offset, int reach) const;  // in the picture part's pixels
-  // Draw into the bitmap and ask the window to show it.
-  std::vector<RECT> ChangedHexagons(const MapImage& image) const;
-  void AddDrawnRect(int offset, int reach, std::vector<RECT>& rects) const;
-  void Repaint(const std::vector<RECT>& rects);  // in client pixels
-  void RepaintAll();
-  void DrawIntoBitmap(const std::vector<RECT>& rects);
-  void ShiftBitmap(int dx, int dy);
-  bool DrawnRect(int offset, int reach, RECT& rect) const;
+
+  // Drawing into the back buffer, and asking the window to blit.
+  void Show(const MapImage& image);
+  void AddDrawnRect(int offset, int reach, std::vector<PartRect>& rects) const;
+  void Repaint(const std::vector<PartRect>& rects);
+  void DrawIntoBuffer(const std::vector<PartRect>& rects);
   int OutlineReach() const;
   void DrawOutline(HDC dc) const;
-  void ForgetBitmap();
-  void MakeBitmap(int width, int height);
-  SIZE Client() const;
 
   Events events_;
+  PictureMemory fallbackMemory_;
+  PictureMemory* memory_;
   CommandTable commands_;
   ToolBar tools_;
   ComboBox lands_;
   Label status_;
-  Tool tool_ = Tool::Select;
-  // A stroke: the map before it, the brush's road or the hexagons erased.
+  std::unique_ptr<PictureTool> tool_;
   bool stroking_ = false;
-  Tool strokeTool_ = Tool::Select;
-  MapImage land_{};
-  std::optional<RoadStroke> stroke_;
-  std::vector<int> erased_;
-  int lastHexagon_ = NoMapOffset;
-  POINT lastPoint_{0, 0};
-  std::wstring refusal_;
+  POINT pointer_{0, 0};  // during a stroke, in client pixels
+  PictureView view_;
+  BackBuffer buffer_;
   MapImage shown_{};
   bool showing_ = false;
   GridCell current_;
   std::vector<MapRing> rings_;
-  int scale_;
-  PicturePoint origin_{0, 0};
-  // The bitmap the painter draws into: the client area's size, palette indices.
-  BitmapHandle bitmap_;
-  MemoryDcHandle bitmapDc_;
-  HGDIOBJ bitmapDcDefault_ = nullptr;
-  std::uint8_t* bits_ = nullptr;
-  int stride_ = 0;
-  SIZE bitmapSize_{0, 0};
   bool panning_ = false;
   POINT panFrom_{0, 0};
 };

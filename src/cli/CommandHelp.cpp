@@ -2,6 +2,10 @@
 
 #include <array>
 
+#include "map/RoadStroke.h"
+#include "map/TerrainCodes.h"
+#include "picture/MapPicture.h"
+
 namespace {
 
 constexpr std::string_view Introduction =
@@ -20,7 +24,7 @@ constexpr std::array<CommandHelp, 13> Commands = {{
      "      道路網の検査: つながらない道路を 1 件 1 行で、最後に件数。\n",
      "valtea-map check MAPDATA.VLT"},
     {"render", "valtea-map render MAP OUT.png [--scale N] [--problems]",
-     "      地図全体の絵 (PNG)。N は半行あたりの点の数 (1..16、既定 4)。\n"
+     "      地図全体の絵 (PNG)。N は半行あたりの点の数 ({scales})。\n"
      "      --problems では検査の問題を赤い輪で囲みます。\n",
      "valtea-map render MAPDATA.VLT map.png --problems"},
     {"diff", "valtea-map diff OLD NEW [--patch OUT]",
@@ -72,9 +76,9 @@ constexpr std::array<CommandHelp, 13> Commands = {{
      "      2 マスだけなら road と同じものを書きます。\n",
      "valtea-map draw MAPDATA.VLT 34:20 45:24 59:21 --dry-run"},
     {"erase", "valtea-map erase MAP CELL [CELL...] [--land CODE] [--dry-run]",
-     "      エディタの消しゴムと同じく、マスの道路を土地 (3 丘陵、4 平地、5 湿地、\n"
-     "      6 砂浜、既定 4) にし、隣の道路からそのマスへのつながりを外します。\n"
-     "      橋とほかの地形はそのままです。\n",
+     "      エディタの消しゴムと同じく、マスの道路を土地\n"
+     "      ({lands}) にし、隣の道路から\n"
+     "      そのマスへのつながりを外します。橋とほかの地形はそのままです。\n",
      "valtea-map erase MAPDATA.VLT 36:19 --land 3 --dry-run"},
 }};
 
@@ -99,9 +103,23 @@ const CommandHelp* HelpOf(std::string_view name) {
   return nullptr;
 }
 
+// The help's words for what is kept where it is used: the picture's scales
+// and the eraser's lands.
+std::string Filled(std::string_view text) {
+  std::string filled(text);
+  const auto put = [&filled](std::string_view mark, const std::string& words) {
+    if (const auto at = filled.find(mark); at != std::string::npos) filled.replace(at, mark.size(), words);
+  };
+  put("{scales}", std::to_string(MinMapPictureScale) + ".." + std::to_string(MaxMapPictureScale) + "、既定 " +
+                      std::to_string(DefaultMapPictureScale));
+  std::string lands;
+  for (const TerrainCode land : EraserLands) lands += std::to_string(land) + " " + std::string(TerrainNames[land]) + "、";
+  put("{lands}", lands + "既定 " + std::to_string(DefaultEraserLand));
+  return filled;
+}
+
 std::string HelpText(const CommandHelp& command) {
-  return std::string(command.usage) + "\n" + std::string(command.text) + "      例: " + std::string(command.example) +
-         "\n";
+  return std::string(command.usage) + "\n" + Filled(command.text) + "      例: " + std::string(command.example) + "\n";
 }
 
 std::string WholeHelp() {

@@ -13,6 +13,7 @@
 #include "cli/MapReports.h"
 #include "formats/FileFormats.h"
 #include "formats/PatchReading.h"
+#include "operations/MapOperations.h"
 #include "map/MapFile.h"
 #include "map/MapText.h"
 #include "map/TextEncoding.h"
@@ -62,38 +63,11 @@ void Say(Console& console, std::string line) { console.Out(PathText{std::move(li
 
 constexpr std::string_view MisfitMessage = "合わないので書き込みません";
 
-// The format of a name that a command's argument must have, or its refusal.
-const FileFormat& FormatOrRefusal(const MapPath& name, FormatContent content, const std::string& refusal) {
-  const FileFormat* format = FormatOfName(name, content);
-  if (format == nullptr) throw ArgumentError(PathText{refusal, name});
-  return *format;
-}
-
-// By the name's ending, as --patch takes it.
-const FileFormat& PatchFormatOfName(const MapPath& name) {
-  return FormatOrRefusal(name, FormatContent::Patch,
-                         "パッチ %s の名前は " + EndingsText({FormatContent::Patch}) + " で終わりません");
-}
-
-// By the name's ending, as export and import take it.
-const FileFormat& MapFormatOfName(const MapPath& name) {
-  return FormatOrRefusal(name, FormatContent::Map, "%s の名前は " + EndingsText({FormatContent::Map}) + " で終わりません");
-}
-
-
-PatchOutcome PatchOutcomeOf(const MapPath& patchPath, const std::vector<std::uint8_t>& patch, const MapImage& map) {
-  try {
-    return ReadPatchOutcome(patchPath, patch, map);
-  } catch (const FormatFault& fault) {
-    throw ArgumentError(fault.Text());
-  }
-}
-
 // `patch MAP PATCH` with the two swapped: a map file where the patch should
 // be, or a patch where the map should be.
 bool LooksLikeAMap(const MapPath& path, const std::vector<std::uint8_t>& content) {
   const FileFormat* format = FormatOfName(path, FormatContent::Map, true);
-  return (format != nullptr && format->gameMap) ||
+  return (format != nullptr && format->gameMapFormat) ||
          (content.size() == static_cast<std::size_t>(MapSize) && PatchKindOfContent(content) == PatchKind::Text &&
           std::any_of(content.begin(), content.end(), [](std::uint8_t byte) { return byte < '\t'; }));
 }
@@ -122,26 +96,45 @@ class Commands {
   }
 
  private:
+  // Each command once: its words, from the least to the most plain ones,
+  // its flags and its options with a value, and what runs it.
+  struct Row {
+    std::string_view name;
+    std::size_t least, most;
+    std::vector<std::string> flags, valued;
+    int (Commands::*run)(const CommandWords& words);
+  };
+  static const std::vector<Row>& Rows() {
+    static const std::vector<Row> rows = {
+        {"info", 1, 1, {}, {}, &Commands::Info},
+        {"check", 1, 1, {}, {}, &Commands::Check},
+        {"render", 2, 2, {"--problems"}, {"--scale"}, &Commands::Render},
+        {"diff", 2, 2, {}, {"--patch"}, &Commands::Diff},
+        {"patch", 2, 2, {"--dry-run", "--ours", "--theirs"}, {}, &Commands::Patch},
+        {"export", 1, 2, {}, {}, &Commands::Export},
+        {"import", 2, 2, {}, {}, &Commands::Import},
+        {"get", 2, 2, {}, {}, &Commands::Get},
+        {"set", 3, 3, {"--force"}, {}, &Commands::Set},
+        {"shape", 1, 1, {"--dry-run"}, {}, &Commands::Shape},
+        {"road", 3, 3, {"--dry-run"}, {}, &Commands::Road},
+        {"draw", 3, MapSize, {"--dry-run"}, {}, &Commands::Draw},
+        {"erase", 2, MapSize, {"--dry-run"}, {"--land"}, &Commands::Erase},
+    };
+    return rows;
+  }
+
   int RunCommand(const std::string& name, const std::vector<MapPath>& words) {
     const CommandHelp* help = HelpOf(name);
-    if (!help) throw ArgumentError(PathText{std::string(UnknownCommand), ToPath(name)});
+    const auto row = std::find_if(Rows().begin(), Rows().end(), [&](const Row& each) { return each.name == name; });
+    if (!help || row == Rows().end()) throw ArgumentError(PathText{std::string(UnknownCommand), ToPath(name)});
     if (std::find(words.begin(), words.end(), u"--help") != words.end()) {
       console_.Out(PathText{HelpText(*help), {}});
       return ExitSuccess;
     }
-    if (name == "info") return Info(Words(*help, words, 1, 1));
-    if (name == "check") return Check(Words(*help, words, 1, 1));
-    if (name == "render") return Render(Words(*help, words, 2, 2, {"--problems"}, {"--scale"}));
-    if (name == "diff") return Diff(Words(*help, words, 2, 2, {}, {"--patch"}));
-    if (name == "patch") return Patch(Words(*help, words, 2, 2, {"--dry-run", "--ours", "--theirs"}));
-    if (name == "export") return Export(Words(*help, words, 1, 2));
-    if (name == "import") return Import(Words(*help, words, 2, 2));
-    if (name == "get") return Get(Words(*help, words, 2, 2));
-    if (name == "set") return Set(Words(*help, words, 3, 3, {"--force"}));
-    if (name == "shape") return Shape(Words(*help, words, 1, 1, {"--dry-run"}));
-    if (name == "draw") return Draw(Words(*help, words, 3, MapSize, {"--dry-run"}));
-    if (name == "erase") return Erase(Words(*help, words, 2, MapSize, {"--dry-run"}, {"--land"}));
-    return Road(Words(*help, words, 3, 3, {"--dry-run"}));
+    CommandWords result(words, row->flags, row->valued);
+    if (result.Plain().size() < row->least || result.Plain().size() > row->most)
+      throw UsageError(PathText{"引数の数が違います", {}}, *help);
+    return (this->*(row->run))(result);
   }
 
   enum class Saved { Written, DryRun, Unchanged };
@@ -174,12 +167,9 @@ class Commands {
     if (saved == Saved::DryRun) Say(console_, std::string(DryRunMessage));
   }
 
-  // An output that is one of the command's inputs would be lost: refused by
-  // the files' identity, however their names are spelt.
+  // An output that is one of the command's inputs would be lost.
   void RefuseToOverwrite(const MapPath& output, std::initializer_list<MapPath> inputs) {
-    for (const MapPath& input : inputs)
-      if (files_.SameFile(output, input))
-        throw ArgumentError(PathText{"%s は読むファイル %s と同じファイルなので、書き込みません", output, input});
+    for (const MapPath& input : inputs) ::RefuseToOverwrite(files_, output, input, OverReadFileRefusal);
   }
 
   // By the editor's rules: a short file leaves the rest of the image as sea,
@@ -218,14 +208,6 @@ class Commands {
 
   static MapPath ToPath(const std::string& ascii) { return MapPath(ascii.begin(), ascii.end()); }
 
-  CommandWords Words(const CommandHelp& help, const std::vector<MapPath>& words, std::size_t least, std::size_t most,
-                     const std::vector<std::string>& flags = {}, const std::vector<std::string>& valued = {}) {
-    CommandWords result(words, flags, valued);
-    const std::size_t count = result.Plain().size();
-    if (count < least || count > most) throw UsageError(PathText{"引数の数が違います", {}}, help);
-    return result;
-  }
-
   int Info(const CommandWords& words) {
     const LoadedMap map = LoadMap(words.Plain()[0]);
     for (const std::string& line : InfoLines(map.image, map.fileSize)) Say(console_, line);
@@ -233,30 +215,23 @@ class Commands {
   }
 
   int Check(const CommandWords& words) {
-    const LoadedMap map = LoadMap(words.Plain()[0]);
-    return SayProblems(map.image) == 0 ? ExitSuccess : ExitFindings;
-  }
-
-  // One line per problem of the road network, then a summary.
-  std::size_t SayProblems(const MapImage& image) {
-    const std::vector<RoadProblem> problems = FindRoadProblems(image);
-    for (const RoadProblem& problem : problems) Say(console_, ProblemLine(image, problem));
-    Say(console_, ProblemSummary(problems.size()));
-    return problems.size();
+    const MapOutcome checked = CheckedRoads(LoadMap(words.Plain()[0]).image);
+    SayLines(checked.lines);
+    return checked.findings == 0 ? ExitSuccess : ExitFindings;
   }
 
   int Render(const CommandWords& words) {
     const MapPath& mapPath = words.Plain()[0];
     const MapPath& picturePath = words.Plain()[1];
-    const FileFormat& format = FormatOrRefusal(
-        picturePath, FormatContent::Picture,
-        "絵 %s の名前は " + EndingsText({FormatContent::Picture}) + " で終わりません (絵は PNG だけです)");
+    const FileFormat& format = FormatOfNameOrRefuse(picturePath, {FormatContent::Picture});
     RefuseToOverwrite(picturePath, {mapPath});
     int scale = DefaultMapPictureScale;
     if (const auto value = words.Value("--scale")) {
       const auto parsed = WholeNumberOf(*value, MaxMapPictureScale);
-      if (!parsed || *parsed < 1 || *parsed > MaxMapPictureScale)
-        throw ArgumentError(PathText{"--scale %s は 1..16 の数ではありません", *value});
+      if (!parsed || *parsed < MinMapPictureScale || *parsed > MaxMapPictureScale)
+        throw ArgumentError(PathText{"--scale %s は " + std::to_string(MinMapPictureScale) + ".." +
+                                         std::to_string(MaxMapPictureScale) + " の数ではありません",
+                                     *value});
       scale = static_cast<int>(*parsed);
     }
     const LoadedMap map = LoadMap(mapPath);
@@ -269,23 +244,23 @@ class Commands {
 
   int Diff(const CommandWords& words) {
     const std::optional<MapPath> patchPath = words.Value("--patch");
-    const FileFormat* format = patchPath ? &PatchFormatOfName(*patchPath) : nullptr;
+    const FileFormat* format = patchPath ? &FormatOfNameOrRefuse(*patchPath, {FormatContent::Patch}) : nullptr;
     if (patchPath) RefuseToOverwrite(*patchPath, {words.Plain()[0], words.Plain()[1]});
     const LoadedMap before = LoadMap(words.Plain()[0]);
     const LoadedMap after = LoadMap(words.Plain()[1]);
     const std::vector<CellChange> changes = ChangesBetween(before.image, after.image);
     // Written before anything is said, so that a failed write leaves only its error.
     const Saved saved =
-        format ? Write(*patchPath, format->writePatch(before.image, after.image, changes, Utf8Converter()))
+        format ? Write(*patchPath, format->writePatch(before.image, after.image, changes, PlatformUtf8()))
                : Saved::DryRun;
-    for (const CellChange& change : changes) Say(console_, ChangeLine(change));
+    SayLines(ChangeLines(before.image, after.image));
     Say(console_, ChangeSummary(changes.size()));
     if (format) SaySaved(saved, *patchPath);
     return changes.empty() ? ExitSuccess : ExitFindings;
   }
 
   // Shift-JIS into UTF-8 as this platform's console converts it.
-  ToUtf8 Utf8Converter() {
+  ToUtf8 PlatformUtf8() {
     return [this](std::string_view text) { return console_.Utf8Of(PathText{std::string(text), {}}); };
   }
 
@@ -295,13 +270,13 @@ class Commands {
     const bool ours = words.Has("--ours"), theirs = words.Has("--theirs");
     if (ours && theirs) throw ArgumentError(PathText{"--ours と --theirs は一緒には使えません", {}});
     RefuseToOverwrite(path, {patchPath});
-    const std::vector<std::uint8_t> patch = ReadSmallFile(files_, patchPath);
-    if (LooksLikeAMap(patchPath, patch) || LooksLikeAPatch(path, ReadMapContent(files_, path).bytes))
+    if (LooksLikeAMap(patchPath, ReadSmallFile(files_, patchPath)) ||
+        LooksLikeAPatch(path, ReadMapContent(files_, path).bytes))
       throw ArgumentError(PathText{"%s と %s の順が逆のようです: 地図が先、パッチが後です "
                                    "(valtea-map patch MAP PATCH)",
                                    path, patchPath});
     const LoadedMap map = LoadMap(path);
-    PatchOutcome outcome = PatchOutcomeOf(patchPath, patch, map.image);
+    const PatchOutcome outcome = ReadPatchFile(files_, patchPath, map.image);
     if (outcome.misfit) return SayMisfit(patchPath);
     if (!outcome.conflicts.empty() && !ours && !theirs) {
       for (const PatchConflict& conflict : outcome.conflicts) Say(console_, ConflictLine(conflict));
@@ -311,14 +286,12 @@ class Commands {
     }
     if (outcome.unchecked)
       ReportError(console_, PathText{"注意: " + std::string(IpsUncheckedText), {}});
-    for (const PatchConflict& conflict : outcome.conflicts) {
-      if (theirs) outcome.image[conflict.change.offset] = conflict.change.after;
-      Say(console_, ConflictLine(conflict) + (theirs ? "  → パッチの後のコードにします" : "  → 地図のまま"));
-    }
-    const Saved saved = SaveIfChanged(words, path, map.image, outcome.image);
-    const std::vector<CellChange> changes = ChangesBetween(map.image, outcome.image);
-    for (const CellChange& change : changes) Say(console_, ChangeLine(change));
-    if (outcome.appliedBefore) Say(console_, "このパッチはもう当ててあります");
+    const MapImage patched = WithSides(outcome, std::vector<bool>(outcome.conflicts.size(), theirs));
+    for (const PatchConflict& conflict : outcome.conflicts) Say(console_, SideLine(conflict, theirs));
+    const Saved saved = SaveIfChanged(words, path, map.image, patched);
+    const std::vector<std::string> changes = ChangeLines(map.image, patched);
+    SayLines(changes);
+    if (outcome.appliedBefore) Say(console_, std::string(AppliedBeforeText));
     Say(console_, PatchSummary(changes.size(), outcome.alreadyApplied, outcome.conflicts.size()));
     SaySaved(saved, path);
     return ExitSuccess;
@@ -330,9 +303,8 @@ class Commands {
     return ExitFindings;
   }
 
-  // One line per differing byte, by increasing offset.
-  void SayDifferences(const MapImage& before, const MapImage& after) {
-    for (const CellChange& change : ChangesBetween(before, after)) Say(console_, ChangeLine(change));
+  void SayLines(const std::vector<std::string>& lines) {
+    for (const std::string& line : lines) Say(console_, line);
   }
 
   int Export(const CommandWords& words) {
@@ -342,12 +314,12 @@ class Commands {
       return ExitSuccess;
     }
     const MapPath& path = words.Plain()[1];
-    const FileFormat& format = MapFormatOfName(path);
-    for (const MapPath& file : format.filesFor(path)) RefuseToOverwrite(file, {mapPath});
+    const FileFormat& format = FormatOfNameOrRefuse(path, {FormatContent::Map});
+    for (const MapPath& file : ExportTargets(format, path)) RefuseToOverwrite(file, {mapPath});
     const LoadedMap map = LoadMap(mapPath);
     // Every file written before anything is said.
     std::vector<std::pair<Saved, MapPath>> saved;
-    for (FormatFile& file : format.writeMap(map.image, path, Utf8Converter()))
+    for (const FormatFile& file : ExportFiles(format, map.image, path, PlatformUtf8()))
       saved.emplace_back(Write(file.path, file.bytes), file.path);
     for (const auto& [status, file] : saved) SaySaved(status, file);
     return ExitSuccess;
@@ -356,15 +328,9 @@ class Commands {
   int Import(const CommandWords& words) {
     const MapPath& textPath = words.Plain()[0];
     const MapPath& path = words.Plain()[1];
-    const FileFormat& format = MapFormatOfName(textPath);
+    const FileFormat& format = FormatOfNameOrRefuse(textPath, {FormatContent::Map});
     RefuseToOverwrite(path, {textPath});
-    MapImage image{};
-    try {
-      image = format.readMap(textPath, ReadSmallFile(files_, textPath));
-    } catch (const FormatFault& fault) {
-      throw ArgumentError(fault.Text());
-    }
-    SaySaved(Write(path, image), path);
+    SaySaved(Write(path, ImportedMap(files_, format, textPath)), path);
     return ExitSuccess;
   }
 
@@ -390,83 +356,44 @@ class Commands {
     return ExitSuccess;
   }
 
-  int Shape(const CommandWords& words) {
-    const MapPath& path = words.Plain()[0];
-    const LoadedMap map = LoadMap(path);
-    MapImage shaped = map.image;
-    ShapeRoads(shaped);
-    const Saved saved = SaveIfChanged(words, path, map.image, shaped);
-    SayDifferences(map.image, shaped);
-    const std::size_t problems = SayProblems(shaped);
+  // A tool's outcome is written, then said.
+  int SayOutcome(const CommandWords& words, const MapPath& path, const MapImage& before, const MapOutcome& outcome) {
+    const Saved saved = SaveIfChanged(words, path, before, outcome.image);
+    SayLines(outcome.lines);
     SaySaved(saved, path);
-    return problems == 0 ? ExitSuccess : ExitFindings;
+    return outcome.findings == 0 ? ExitSuccess : ExitFindings;
+  }
+
+  std::vector<int> CellsOf(const CommandWords& words) {
+    std::vector<int> cells;
+    for (std::size_t index = 1; index < words.Plain().size(); ++index) cells.push_back(ParseCell(words.Plain()[index]));
+    return cells;
+  }
+
+  int Shape(const CommandWords& words) {
+    const LoadedMap map = LoadMap(words.Plain()[0]);
+    return SayOutcome(words, words.Plain()[0], map.image, ShapedRoads(map.image));
   }
 
   int Road(const CommandWords& words) {
-    const MapPath& path = words.Plain()[0];
-    const LoadedMap map = LoadMap(path);
+    const LoadedMap map = LoadMap(words.Plain()[0]);
     const int from = ParseCell(words.Plain()[1]);
     const int to = ParseCell(words.Plain()[2]);
-    MapImage laid = map.image;
-    std::vector<int> way;
-    try {
-      way = LayRoad(laid, from, to);
-    } catch (const RoadRefusal& refusal) {
-      throw ArgumentError(PathText{RoadRefusalLine(map.image, refusal, from, to), {}});
-    }
-    const Saved saved = SaveIfChanged(words, path, map.image, laid);
-    SayDifferences(map.image, laid);
-    Say(console_, RoadLengthLine(way.size() - 1));
-    SaySaved(saved, path);
-    return ExitSuccess;
+    return SayOutcome(words, words.Plain()[0], map.image, LaidRoad(map.image, from, to));
   }
 
-  // A road through the cells, each leg as the picture's brush joins two
-  // hexagons; the first leg that cannot be drawn refuses the whole road.
+  // A road through the cells, each leg as the picture's brush joins two hexagons.
   int Draw(const CommandWords& words) {
-    const MapPath& path = words.Plain()[0];
-    const LoadedMap map = LoadMap(path);
-    std::vector<int> cells;
-    for (std::size_t index = 1; index < words.Plain().size(); ++index) cells.push_back(ParseCell(words.Plain()[index]));
-    RoadStroke stroke(map.image);
-    int from = cells.front(), to = cells.front();
-    try {
-      stroke.Start(from);
-      for (std::size_t index = 1; index < cells.size(); ++index) {
-        from = stroke.Way().back();
-        to = cells[index];
-        stroke.Reach(to);
-      }
-      if (stroke.Way().size() < 2) throw RoadRefusal(RoadRefusalKind::SameCell, cells.front());
-    } catch (const RoadRefusal& refusal) {
-      throw ArgumentError(PathText{RoadRefusalLine(map.image, refusal, from, to), {}});
-    }
-    const Saved saved = SaveIfChanged(words, path, map.image, stroke.Drawn());
-    SayDifferences(map.image, stroke.Drawn());
-    Say(console_, RoadLengthLine(stroke.Way().size() - 1));
-    SaySaved(saved, path);
-    return ExitSuccess;
+    const LoadedMap map = LoadMap(words.Plain()[0]);
+    return SayOutcome(words, words.Plain()[0], map.image, DrawnRoad(map.image, CellsOf(words)));
   }
 
-  // The road pieces of the cells become the land, as the picture's eraser
-  // leaves them; the pieces beside them lose their joins toward them.
+  // The road pieces of the cells become the land, as the picture's eraser leaves them.
   int Erase(const CommandWords& words) {
-    const MapPath& path = words.Plain()[0];
-    const LoadedMap map = LoadMap(path);
-    TerrainCode land = terrain::Plain;
-    if (const auto value = words.Value("--land")) {
-      land = ParseCode(*value);
-      if (!IsEraserLand(land))
-        throw ArgumentError(PathText{"--land %s は 3 (丘陵)、4 (平地)、5 (湿地)、6 (砂浜) のどれかです", *value});
-    }
-    std::vector<int> cells;
-    for (std::size_t index = 1; index < words.Plain().size(); ++index) cells.push_back(ParseCell(words.Plain()[index]));
-    MapImage erased = map.image;
-    EraseRoads(erased, cells, land);
-    const Saved saved = SaveIfChanged(words, path, map.image, erased);
-    SayDifferences(map.image, erased);
-    SaySaved(saved, path);
-    return ExitSuccess;
+    const LoadedMap map = LoadMap(words.Plain()[0]);
+    const std::optional<MapPath> value = words.Value("--land");
+    const TerrainCode land = value ? EraserLandOrRefuse(ParseCode(*value), *value) : DefaultEraserLand;
+    return SayOutcome(words, words.Plain()[0], map.image, ErasedRoads(map.image, CellsOf(words), land));
   }
 
   // A map is written only when it changes, and before anything is said

@@ -59,7 +59,7 @@ FileFormat Described(std::string_view name, std::vector<std::string_view> ending
   format.name = name;
   format.endings = std::move(endings);
   format.content = content;
-  format.gameMap = gameMap;
+  format.gameMapFormat = gameMap;
   return format;
 }
 
@@ -114,7 +114,7 @@ std::vector<FileFormat> MakeFormats() {
 }
 
 bool Listed(const FileFormat& format, FormatContent content, bool gameMapToo) {
-  return format.content == content && (gameMapToo || !format.gameMap);
+  return format.content == content && (gameMapToo || !format.gameMapFormat);
 }
 
 }  // namespace
@@ -171,9 +171,7 @@ std::string EndingOf(const MapPath& name) {
 }
 
 MapPath TilesetPicturePath(const MapPath& mapPath) {
-  const auto slash = mapPath.find_last_of(u"/\\");
-  const MapPath folder = slash == MapPath::npos ? MapPath() : mapPath.substr(0, slash + 1);
-  return folder + MapPath(TilesetPictureName.begin(), TilesetPictureName.end());
+  return FolderOf(mapPath) + MapPath(TilesetPictureName.begin(), TilesetPictureName.end());
 }
 
 std::string DecodedText(const MapPath& path, const std::vector<std::uint8_t>& content) {

@@ -44,7 +44,10 @@ struct FileFormat {
   std::string_view name;                  // Shift-JIS: "Tiled の地図"
   std::vector<std::string_view> endings;  // lower case, the first the one to propose: ".tmj"
   FormatContent content = FormatContent::Map;
-  bool gameMap = false;  // the game's own map file, which the commands read and write as the map
+  // The game's map format, which valtea-map reads and writes as the map in
+  // a file of any name with its ending, a backup or a copy too; the editor
+  // opens only the game's own name (IsGameMapFileName).
+  bool gameMapFormat = false;
 
   // A map: read from the file's bytes (throws FormatFault), and written as
   // the files to write for `path`.

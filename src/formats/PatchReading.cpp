@@ -46,8 +46,8 @@ PatchKind PatchKindOfContent(const std::vector<std::uint8_t>& bytes) {
   auto startsWith = [&](std::string_view magic) {
     return bytes.size() >= magic.size() && std::equal(magic.begin(), magic.end(), bytes.begin());
   };
-  if (startsWith("BPS1")) return PatchKind::Bps;
-  if (startsWith("PATCH")) return PatchKind::Ips;
+  if (startsWith(BpsMagic)) return PatchKind::Bps;
+  if (startsWith(IpsHeader)) return PatchKind::Ips;
   return PatchKind::Text;
 }
 

@@ -4,11 +4,14 @@
 
 #include "map/HexGrid.h"
 #include "map/MapFile.h"
+#include "map/TextEncoding.h"
 
 std::string CellName(int offset) {
   const GridCell cell = OffsetToCell(offset);
   return std::to_string(cell.column) + ":" + std::to_string(cell.row);
 }
+
+std::string PositionText(GridCell cell) { return std::to_string(cell.column) + " : " + std::to_string(cell.row); }
 
 std::string CodeName(TerrainCode code) { return std::string(GlyphOf(code)) + " (" + std::to_string(code) + ")"; }
 
@@ -41,8 +44,6 @@ std::optional<long> ReadWholeNumber(std::string_view text, long limit, bool hexa
 }
 
 namespace {
-
-bool IsShiftJisLeadByte(unsigned char byte) { return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC); }
 
 // The full-width characters of a cell's name as their ASCII ones; any other
 // double-byte character stays, as two bytes no reader takes.

@@ -12,6 +12,7 @@
 #include "map/TerrainCodes.h"
 
 std::string CellName(int offset);        // "5:10"
+std::string PositionText(GridCell cell); // "5 : 10", as the position label shows it
 std::string CodeName(TerrainCode code);  // "山 (2)"
 std::string OffsetText(int offset);      // "0x12E 302"
 std::string HexNumberText(int value);    // "12E"

@@ -1,5 +1,7 @@
 #include "map/MapFile.h"
 
+#include "map/TextEncoding.h"
+
 #include <algorithm>
 
 const std::string_view CannotOpenMessage = "ファイル %s は開けません";
@@ -15,17 +17,13 @@ namespace {
 constexpr std::string_view MapFileName = "MAPDATA.VLT";
 constexpr std::u16string_view MapFileNameUtf16 = u"MAPDATA.VLT";
 
-bool IsShiftJisLeadByte(unsigned char byte) {
-  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
-}
-
 [[noreturn]] void Fail(std::string_view format, const MapPath& path = {}, FileFailure reason = {}) {
   throw MapFileError(PathText{std::string(format), path}, reason);
 }
 
 }  // namespace
 
-bool IsMapFileName(std::string_view shiftJisPath) {
+bool IsGameMapFileName(std::string_view shiftJisPath) {
   std::size_t nameStart = 0;
   for (std::size_t i = 0; i < shiftJisPath.size(); ++i) {
     const auto byte = static_cast<unsigned char>(shiftJisPath[i]);
@@ -38,7 +36,7 @@ bool IsMapFileName(std::string_view shiftJisPath) {
   return shiftJisPath.substr(std::min(nameStart, shiftJisPath.size())) == MapFileName;
 }
 
-bool IsMapFileName(std::u16string_view path) {
+bool IsGameMapFileName(std::u16string_view path) {
   const auto separator = path.find_last_of(u"\\:");
   const auto nameStart = separator == std::u16string_view::npos ? 0 : separator + 1;
   return path.substr(nameStart) == MapFileNameUtf16;

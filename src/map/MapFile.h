@@ -18,10 +18,11 @@ constexpr int MapSize = MapLineCount * MapLineLength;  // 26,576 bytes
 using MapImage = std::array<TerrainCode, MapSize>;
 
 // True when the last path component (after the last '\' or ':') is exactly
-// "MAPDATA.VLT". The Shift-JIS form skips the second byte of double-byte
+// "MAPDATA.VLT", the name the game reads its map from and the only one the
+// editor opens; valtea-map takes the map's format by its ending alone. The Shift-JIS form skips the second byte of double-byte
 // characters, which may be 5C, the code of '\'.
-bool IsMapFileName(std::string_view shiftJisPath);
-bool IsMapFileName(std::u16string_view path);
+bool IsGameMapFileName(std::string_view shiftJisPath);
+bool IsGameMapFileName(std::u16string_view path);
 
 // What a read of a map file brought: its first bytes, up to the map's size
 // (bytes beyond the map are never read), and the size of the whole file.

@@ -47,6 +47,17 @@ struct PathText {
   }
 };
 
+// Where a path's file name starts: after its last '\\' or '/'.
+template <typename Text>
+std::size_t NameStartOf(const Text& path) {
+  std::size_t start = path.size();
+  while (start > 0 && path[start - 1] != '\\' && path[start - 1] != '/') --start;
+  return start;
+}
+// The folder with its separator ("C:\\game\\"), and the file name.
+inline MapPath FolderOf(const MapPath& path) { return path.substr(0, NameStartOf(path)); }
+inline MapPath FileNameOf(const MapPath& path) { return path.substr(NameStartOf(path)); }
+
 // Why a file service failed, in terms a user can act on. `systemCode` is the
 // operating system's own number (errno, GetLastError), kept for the failures
 // that have no kind of their own.

@@ -95,15 +95,6 @@ MapImage RoadStroke::DrawnAlong(const std::vector<int>& way) const {
   return image;
 }
 
-void DrawRoad(MapImage& image, const std::vector<int>& cells) {
-  if (cells.empty()) throw RoadRefusal(RoadRefusalKind::NotAWay, NoMapOffset);
-  RoadStroke stroke(image);
-  stroke.Start(cells.front());
-  for (std::size_t index = 1; index < cells.size(); ++index) stroke.Reach(cells[index]);
-  if (stroke.Way().size() < 2) throw RoadRefusal(RoadRefusalKind::SameCell, cells.front());
-  image = stroke.Drawn();
-}
-
 bool IsEraserLand(TerrainCode code) {
   return std::find(EraserLands.begin(), EraserLands.end(), code) != EraserLands.end();
 }

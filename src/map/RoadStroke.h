@@ -38,6 +38,8 @@ class RoadStroke {
   void Reach(int offset);
 
   bool Started() const { return !way_.empty(); }
+  // The map as it was before the stroke.
+  const MapImage& Land() const { return land_; }
   // The hexagons of the stroke, in the order drawn; the first is where it started.
   const std::vector<int>& Way() const { return way_; }
   // The land with the stroke's road on it; the land itself for a stroke of
@@ -52,12 +54,9 @@ class RoadStroke {
   std::vector<int> way_;
 };
 
-// Draws a road through `cells` in their order, each leg as the brush joins
-// two hexagons. Throws RoadRefusal, with the image as it was.
-void DrawRoad(MapImage& image, const std::vector<int>& cells);
-
-// The land the eraser leaves: hills, plain, marsh, beach.
+// The land the eraser leaves: hills, plain, marsh, beach; plain unless chosen.
 constexpr std::array<TerrainCode, 4> EraserLands = {terrain::Hills, terrain::Plain, terrain::Marsh, terrain::Beach};
+constexpr TerrainCode DefaultEraserLand = terrain::Plain;
 bool IsEraserLand(TerrainCode code);
 
 // Whether the eraser takes the piece away: road pieces, not bridges (a

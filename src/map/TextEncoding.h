@@ -11,6 +11,12 @@
 
 #include "map/PathText.h"
 
+// The first byte of a double-byte Shift-JIS character; the second may be
+// any byte, '\\' too.
+constexpr bool IsShiftJisLeadByte(unsigned char byte) {
+  return (byte >= 0x81 && byte <= 0x9F) || (byte >= 0xE0 && byte <= 0xFC);
+}
+
 // The text without its byte order mark, UTF-16 turned into UTF-8; UTF-8
 // and Shift-JIS come back as they are, since the readers only look at ASCII
 // and at words whose bytes they know in both. Throws std::runtime_error

@@ -1,31 +1,26 @@
 #include "model/EditorModel.h"
 
+#include "Version.h"
+
 #include <cstdio>
 #include <stdexcept>
 
 #include "map/CellChange.h"
 #include "map/CellNames.h"
-#include "map/RoadRepair.h"
 #include "map/RoadTexts.h"
-#include "map/RoadWay.h"
-#include "picture/MapPicture.h"
+#include "operations/MapOperations.h"
 
-const std::string_view ApplicationTitle = "ヴァルテア 街道エディタ";
+const std::string_view ApplicationTitle = VALTEA_PRODUCT_NAME;
 const std::string_view NotReadMessage = "ファイル %s は読み込まれていません";
 
 namespace {
 
-constexpr std::string_view CaptionAfterRead = "ヴァルテア 街道エディタ - %s";
+constexpr std::string_view CaptionAfterRead = VALTEA_PRODUCT_NAME " - %s";
 constexpr std::string_view LayCaption = "始点からここまで道路を敷く(&L)";
 constexpr std::string_view NoStartMessage = "道路の始点がありません。始点のマスで「ここを始点にする」(Ctrl+B) を選んでください";
 constexpr std::string_view NoCellMessage = "このマスには地図のバイトがありません";
 
-std::string PositionTextOf(int column, int row) {
-  return std::to_string(column) + " : " + std::to_string(row);
-}
-
 constexpr std::string_view CopyOfOwnFileMessage = "%s は開いている地図のファイルです。上書きするには「上書き保存」を使ってください";
-constexpr std::string_view OverOwnFileMessage = "%s は開いている地図のファイル %s と同じファイルなので、書き込みません";
 constexpr std::string_view NoChangesMessage = "開いたときから変わったマスはありません。パッチは書きません";
 constexpr std::string_view CopyOntoFolderMessage = "%s はフォルダです。ファイルの名前を選んでください";
 
@@ -58,10 +53,19 @@ EditorModel::EditorModel(FileSystem& files, EditorView& view)
     : files_(files),
       view_(view),
       caption_{std::string(ApplicationTitle), {}},
-      positionText_(PositionTextOf(1, 1)) {}
+      positionText_(::PositionText({1, 1})) {}
+
+Drop EditorModel::WhatDropDoes(const std::vector<MapPath>& paths) const {
+  if (paths.empty()) return {};
+  for (const MapPath& path : paths)
+    if (IsGameMapFileName(path)) return {Drop::Kind::Open, path};
+  if (mapLoaded_ && FormatOfName(paths.front(), FormatContent::Map)) return {Drop::Kind::Import, paths.front()};
+  if (mapLoaded_ && FormatOfName(paths.front(), FormatContent::Patch)) return {Drop::Kind::Patch, paths.front()};
+  return {Drop::Kind::Open, paths.front()};
+}
 
 void EditorModel::OpenMap(const MapPath& path) {
-  if (!IsMapFileName(path)) return;
+  if (!IsGameMapFileName(path)) return;
   fileName_ = path;
   LoadMapFile();
 }
@@ -94,7 +98,7 @@ void EditorModel::LoadMapFile() {
 }
 
 void EditorModel::SelectCell(int column, int row) {
-  positionText_ = PositionTextOf(column, row);
+  positionText_ = ::PositionText({column, row});
   currentOffset_ = CellToOffset(column, row);
   if (currentOffset_ == NoMapOffset) {
     // A placeholder cell holds no byte: nothing to show, nothing to change.
@@ -149,70 +153,39 @@ void EditorModel::SaveCopy(const MapPath& path) {
 
 void EditorModel::SaveChangesAsPatch(const MapPath& path, const ToUtf8& utf8) {
   if (!imageSource_) throw MapFileError(PathText{std::string(NotReadMessage), fileName_});
-  const FileFormat* format = FormatOfName(path, FormatContent::Patch);
-  if (format == nullptr)
-    throw MapFileError(PathText{"パッチ %s の名前は " + EndingsText({FormatContent::Patch}) + " で終わりません", path});
+  const FileFormat& format = FormatOfNameOrRefuse(path, {FormatContent::Patch});
   const std::vector<CellChange> changes = ChangesBetween(opened_, image_);
   if (changes.empty()) throw std::runtime_error(std::string(NoChangesMessage));
-  WriteWholeFile(files_, path, format->writePatch(opened_, image_, changes, utf8));
+  WriteWholeFile(files_, path, format.writePatch(opened_, image_, changes, utf8));
 }
 
 void EditorModel::ExportMap(const MapPath& path, const ToUtf8& utf8) {
   if (!imageSource_) throw MapFileError(PathText{std::string(NotReadMessage), fileName_});
-  const FileFormat* format = FormatOfName(path, FormatContent::Map);
-  const FileFormat* picture = format ? nullptr : FormatOfName(path, FormatContent::Picture);
-  if (format == nullptr && picture == nullptr)
-    throw MapFileError(PathText{
-        "%s の名前は " + EndingsText({FormatContent::Map, FormatContent::Picture}) + " で終わりません", path});
-  const std::vector<MapPath> targets = format ? format->filesFor(path) : std::vector<MapPath>{path};
-  for (const MapPath& target : targets)
-    if (files_.SameFile(target, *imageSource_))
-      throw MapFileError(PathText{std::string(OverOwnFileMessage), target, *imageSource_});
-  if (picture != nullptr) {
-    WriteWholeFile(files_, path, picture->writePicture(image_, DefaultMapPictureScale, {}));
-    return;
-  }
-  for (const FormatFile& file : format->writeMap(image_, path, utf8)) WriteWholeFile(files_, file.path, file.bytes);
+  const FileFormat& format = FormatOfNameOrRefuse(path, {FormatContent::Map, FormatContent::Picture});
+  for (const MapPath& target : ExportTargets(format, path))
+    RefuseToOverwrite(files_, target, *imageSource_, OverOpenMapRefusal);
+  for (const FormatFile& file : ExportFiles(format, image_, path, utf8)) WriteWholeFile(files_, file.path, file.bytes);
 }
 
 void EditorModel::ImportMap(const MapPath& path) {
   if (!mapLoaded_) return;
-  const FileFormat* format = FormatOfName(path, FormatContent::Map);
-  if (format == nullptr)
-    throw MapFileError(PathText{"%s の名前は " + EndingsText({FormatContent::Map}) + " で終わりません", path});
-  ::MapImage imported{};
-  try {
-    imported = format->readMap(path, ReadSmallFile(files_, path));
-  } catch (const FormatFault& fault) {
-    throw MapFileError(fault.Text());
-  }
-  const std::vector<CellChange> changes = ChangesBetween(image_, imported);
-  if (!changes.empty()) ApplyChanges(imported, changes.front().offset);
+  TakeImage(ImportedMap(files_, FormatOfNameOrRefuse(path, {FormatContent::Map}), path));
 }
 
 PatchOutcome EditorModel::ReadPatch(const MapPath& path) {
-  PatchOutcome outcome;
-  try {
-    outcome = ReadPatchOutcome(path, ReadSmallFile(files_, path), image_);
-  } catch (const FormatFault& fault) {
-    throw MapFileError(fault.Text());
-  }
-  if (outcome.misfit) throw MapFileError(PathText{std::string(BpsMisfitText), path});
+  PatchOutcome outcome = ReadPatchFile(files_, path, image_);
+  RefuseMisfit(outcome, path);
+  RefuseEmptyPatch(outcome, image_);
   return outcome;
 }
 
 void EditorModel::ApplyPatch(const PatchOutcome& outcome, const std::vector<bool>& theirs) {
-  if (!mapLoaded_) return;
-  ::MapImage patched = outcome.image;
-  for (std::size_t index = 0; index < outcome.conflicts.size() && index < theirs.size(); ++index)
-    if (theirs[index]) patched[outcome.conflicts[index].change.offset] = outcome.conflicts[index].change.after;
-  const std::vector<CellChange> changes = ChangesBetween(image_, patched);
-  if (!changes.empty()) ApplyChanges(patched, changes.front().offset);
+  if (mapLoaded_) TakeImage(WithSides(outcome, theirs));
 }
 
 MapPath EditorModel::CopyPathSuggestion() const {
   const MapPath& map = imageSource_ ? *imageSource_ : fileName_;
-  const std::size_t nameStart = map.find_last_of(u"\\/") == MapPath::npos ? 0 : map.find_last_of(u"\\/") + 1;
+  const std::size_t nameStart = NameStartOf(map);
   const std::size_t dot = map.find_last_of(u'.');
   const std::size_t stemEnd = dot != MapPath::npos && dot >= nameStart ? dot : map.size();
   MapPath name = map.substr(nameStart, stemEnd - nameStart);
@@ -248,11 +221,13 @@ void EditorModel::ShowAsClicked(int offset) {
 }
 
 void EditorModel::ShapeRoads() {
-  if (!mapLoaded_) return;
-  ::MapImage shaped = image_;
-  ::ShapeRoads(shaped);
-  const std::vector<CellChange> changes = ChangesBetween(image_, shaped);
-  if (!changes.empty()) ApplyChanges(shaped, changes.front().offset);
+  if (mapLoaded_) TakeImage(ShapedRoads(image_).image);
+}
+
+// A whole new image, shown at the first cell it changes.
+void EditorModel::TakeImage(const ::MapImage& changed) {
+  const std::vector<CellChange> changes = ChangesBetween(image_, changed);
+  if (!changes.empty()) ApplyChanges(changed, changes.front().offset);
 }
 
 void EditorModel::ApplyDrawing(const ::MapImage& drawn) {
@@ -268,12 +243,7 @@ void EditorModel::LayRoad() {
   if (!mapLoaded_) return;
   if (!roadStart_) throw std::runtime_error(std::string(NoStartMessage));
   if (currentOffset_ == NoMapOffset) throw std::runtime_error(std::string(NoCellMessage));
-  ::MapImage laid = image_;
-  try {
-    ::LayRoad(laid, *roadStart_, currentOffset_);
-  } catch (const RoadRefusal& refusal) {
-    throw std::runtime_error(RoadRefusalLine(image_, refusal, *roadStart_, currentOffset_));
-  }
+  const ::MapImage laid = LaidRoad(image_, *roadStart_, currentOffset_).image;
   if (laid != image_) ApplyChanges(laid, currentOffset_);
 }
 
@@ -289,7 +259,7 @@ void EditorModel::ApplyChanges(const ::MapImage& changed, int shownOffset) {
 }
 
 std::string EditorModel::SpokenCellName(int column, int row) const {
-  std::string name = PositionTextOf(column, row);
+  std::string name = ::PositionText({column, row});
   const int offset = CellToOffset(column, row);
   if (!imageSource_ || offset == NoMapOffset) return name;
   const TerrainCode code = image_[offset];

@@ -43,6 +43,13 @@ class EditorView {
 // Go to: the line that says what the dialog takes, and what a text typed
 // there names, a placeholder cell too, or why it names no cell (Shift-JIS).
 std::string GoToRule();
+// What a drop of files on the window does, and with which of them.
+struct Drop {
+  enum class Kind { Nothing, Open, Import, Patch };
+  Kind kind = Kind::Nothing;
+  MapPath path;
+};
+
 struct GoToAnswer {
   std::optional<GridCell> cell;
   std::string refusal;  // empty when there is a cell
@@ -53,6 +60,11 @@ class EditorModel {
  public:
   EditorModel(FileSystem& files, EditorView& view);
 
+  // Files dropped on the window open as File > Open with the first named
+  // MAPDATA.VLT. Without one, and with a map open, a Tiled map or the text
+  // form first is imported, and a patch first opens its preview; anything
+  // else opens, as File > Open with it would.
+  Drop WhatDropDoes(const std::vector<MapPath>& paths) const;
   // The user chose `path` in the open dialog. A name other than MAPDATA.VLT
   // is ignored without a word; otherwise the file is read.
   void OpenMap(const MapPath& path);
@@ -84,8 +96,8 @@ class EditorModel {
   // import's reason, and changes nothing then.
   void ImportMap(const MapPath& path);
   // A patch read against the image now, for its preview: what it would do.
-  // Throws MapFileError with patch's reason for a damaged patch and for a
-  // BPS patch made from another map.
+  // Throws MapFileError with patch's reason for a damaged patch, for a BPS
+  // patch made from another map and for one that would change nothing.
   PatchOutcome ReadPatch(const MapPath& path);
   // What the preview showed, the conflicts whose entry in `theirs` is true
   // taking the patch's new code and the others staying: one step of the
@@ -164,6 +176,7 @@ class EditorModel {
   // Records and shows what a command changed: every cell that differs in
   // `changed` gets its new code and the text of an edited cell.
   void ApplyChanges(const ::MapImage& changed, int shownOffset);
+  void TakeImage(const ::MapImage& changed);
   void PutBack(const EditStep& step, bool after);
   void MapChanged();
   void ShowAsClicked(int offset);

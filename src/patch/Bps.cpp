@@ -7,7 +7,6 @@
 
 namespace {
 
-constexpr std::string_view Magic = "BPS1";
 constexpr std::size_t FooterSize = 12;  // three CRC-32, little-endian
 
 enum Action : std::uint64_t { SourceRead = 0, TargetRead = 1, SourceCopy = 2, TargetCopy = 3 };
@@ -101,7 +100,7 @@ std::uint32_t Crc32Of(const std::uint8_t* bytes, std::size_t count) {
 }
 
 PatchBytes MakeBps(const MapImage& before, const MapImage& after) {
-  PatchBytes out(Magic.begin(), Magic.end());
+  PatchBytes out(BpsMagic.begin(), BpsMagic.end());
   AppendNumber(out, MapSize);
   AppendNumber(out, MapSize);
   AppendNumber(out, 0);  // no metadata
@@ -121,15 +120,15 @@ PatchBytes MakeBps(const MapImage& before, const MapImage& after) {
 }
 
 BpsPatch ReadBps(const PatchBytes& patch) {
-  if (patch.size() < Magic.size() || std::string_view(reinterpret_cast<const char*>(patch.data()), Magic.size()) != Magic)
+  if (patch.size() < BpsMagic.size() || std::string_view(reinterpret_cast<const char*>(patch.data()), BpsMagic.size()) != BpsMagic)
     Damaged("BPS1 で始まっていません");
-  if (patch.size() < Magic.size() + 3 + FooterSize) Damaged("短すぎます");
+  if (patch.size() < BpsMagic.size() + 3 + FooterSize) Damaged("短すぎます");
   const std::size_t footer = patch.size() - FooterSize;
   if (Crc32Of(patch.data(), patch.size() - 4) != CrcAt(patch, patch.size() - 4))
     Damaged("パッチの CRC-32 が合いません");
 
   BpsPatch header;
-  PatchReader reader(patch, Magic.size(), footer);
+  PatchReader reader(patch, BpsMagic.size(), footer);
   header.sourceSize = reader.Number();
   header.targetSize = reader.Number();
   reader.Take(reader.Number());  // metadata: nothing this program reads

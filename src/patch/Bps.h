@@ -5,12 +5,16 @@
 // CRC-32 of the source, the target and the patch itself.
 
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "map/MapFile.h"
 #include "patch/PatchError.h"
 
 using PatchBytes = std::vector<std::uint8_t>;
+
+// The first bytes of every BPS patch.
+constexpr std::string_view BpsMagic = "BPS1";
 
 // What `before` needs to become `after`: SourceRead where they agree,
 // TargetRead where they differ.

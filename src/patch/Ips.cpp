@@ -6,7 +6,6 @@
 
 namespace {
 
-constexpr std::string_view Header = "PATCH";
 constexpr std::uint32_t EndMark = 0x454F46;  // "EOF" where an offset would stand
 constexpr std::size_t LongestRecord = 0xFFFF;
 
@@ -37,7 +36,7 @@ class IpsReader {
 
  private:
   const std::vector<std::uint8_t>& bytes_;
-  std::size_t at_ = Header.size();
+  std::size_t at_ = IpsHeader.size();
 };
 
 void RefusePastTheEnd(std::uint32_t offset, std::size_t length) {
@@ -49,7 +48,7 @@ void RefusePastTheEnd(std::uint32_t offset, std::size_t length) {
 }  // namespace
 
 std::vector<std::uint8_t> MakeIps(const MapImage& before, const MapImage& after) {
-  std::vector<std::uint8_t> out(Header.begin(), Header.end());
+  std::vector<std::uint8_t> out(IpsHeader.begin(), IpsHeader.end());
   std::size_t at = 0;
   while (at < after.size()) {
     if (before[at] == after[at]) {
@@ -68,7 +67,7 @@ std::vector<std::uint8_t> MakeIps(const MapImage& before, const MapImage& after)
 }
 
 MapImage ApplyIps(const std::vector<std::uint8_t>& patch, const MapImage& map) {
-  if (patch.size() < Header.size() || !std::equal(Header.begin(), Header.end(), patch.begin()))
+  if (patch.size() < IpsHeader.size() || !std::equal(IpsHeader.begin(), IpsHeader.end(), patch.begin()))
     throw PatchError("IPS パッチが PATCH で始まっていません");
   MapImage image = map;
   IpsReader reader(patch);

@@ -6,12 +6,16 @@
 // bytes onto any map.
 
 #include <cstdint>
+#include <string_view>
 #include <vector>
 
 #include "map/MapFile.h"
 #include "patch/PatchError.h"
 
 // One record per run of changed bytes, 65,535 bytes at most each.
+// The first bytes of every IPS patch.
+constexpr std::string_view IpsHeader = "PATCH";
+
 std::vector<std::uint8_t> MakeIps(const MapImage& before, const MapImage& after);
 
 // Writes the records onto a copy of `map`. Throws PatchError for a patch that

@@ -12,9 +12,9 @@
 #include "picture/Image.h"
 
 // Pixels per half row; a column is two of them wide.
+constexpr int MinMapPictureScale = 1;
 constexpr int DefaultMapPictureScale = 4;
 constexpr int MaxMapPictureScale = 16;
-
 
 // A ring round a hexagon, in the colour of what it tells: a problem of the
 // road network, a cell that a patch would change, or one where the patch
@@ -34,7 +34,7 @@ struct MapRing {
 int HexagonReach(int scale);
 int RingReach(int scale);
 
-// scale must be 1..MaxMapPictureScale. `ringed` are map offsets.
+// scale must be MinMapPictureScale..MaxMapPictureScale. `ringed` are map offsets.
 Image DrawMapPicture(const MapImage& image, int scale, const std::vector<int>& ringed = {});
 // The same picture as palette indices (MapPicturePalette), a byte a pixel: a
 // quarter of the memory, and what a palette PNG holds.

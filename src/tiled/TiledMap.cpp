@@ -216,7 +216,7 @@ std::uint32_t FirstNumberOfTerrainTiles(const Json& map) {
     for (const Json& tileset : *tilesets) {
       if (!tileset.is_object()) continue;
       const std::string source = TextOf(tileset, "source");
-      const std::string file = source.substr(source.find_last_of("/\\") + 1);
+      const std::string file = source.substr(NameStartOf(source));
       const std::string stem = file.substr(0, file.rfind('.'));
       const long long first = NumberOf(tileset, "firstgid", 0);
       if ((TextOf(tileset, "name") == TilesetName || stem == TilesetName) && first > 0 && first < TransformBits)

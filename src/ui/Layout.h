@@ -43,11 +43,10 @@ constexpr int ProblemsClientHeight = 260;
 constexpr Box ProblemsSummary{8, 8, 504, 12};
 constexpr Box ProblemsList{8, 28, 504, 224};  // right and bottom margins stay 8 as the window grows
 
-// The map picture window, in the picture's own pixels: the scale it opens at
-// (render's default) and how far the arrow keys and a scroll bar arrow move
-// it. The outline of the current cell, in screen pixels: the selection
-// colour inside a rim of a contrasting one.
-constexpr int PictureFirstScale = 4;
+// The map picture window, in the picture's own pixels: how far the arrow
+// keys, a scroll bar arrow and a tick of a stroke outside it move it. The
+// outline of the current cell, in screen pixels: the selection colour inside
+// a rim of a contrasting one.
 constexpr int PictureLineScroll = 16;
 // Its band of tools above the picture, with the eraser's land beside them,
 // and its status line below.

@@ -81,3 +81,19 @@ int RunModalLoop(const BaseWindow& window, const int& result, int cancelled) {
   }
   return result;
 }
+
+LRESULT DialogWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  switch (message) {
+    case DM_GETDEFID:
+      return MAKELRESULT(IDOK, DC_HASDEFID);
+    case WM_CLOSE:
+      result_ = Cancelled;
+      return 0;
+    default:
+      return HandleDialogMessage(message, wParam, lParam);
+  }
+}
+
+LRESULT DialogWindow::HandleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  return DefaultHandling(message, wParam, lParam);
+}

@@ -38,3 +38,19 @@ WindowArgs ModalDialogArgs(HWND owner, const wchar_t* className, std::wstring ca
 // `window` has gone or the program quits (the quit is posted again for the
 // main loop), returns `cancelled`. Enter, Esc and Tab act as in any dialog.
 int RunModalLoop(const BaseWindow& window, const int& result, int cancelled);
+
+// A modal dialog's window: it is up while its result is 0; OK is its
+// default button, and its frame's close box cancels it, as in any dialog.
+class DialogWindow : public BaseWindow {
+ public:
+  static constexpr int Accepted = 1;
+  static constexpr int Cancelled = 2;
+
+ protected:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) final;
+  // What the dialog handles of its own.
+  virtual LRESULT HandleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  int RunModalLoop() { return ::RunModalLoop(*this, result_, Cancelled); }
+
+  int result_ = 0;
+};

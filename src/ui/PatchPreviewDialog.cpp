@@ -86,20 +86,8 @@ std::optional<std::vector<bool>> PatchPreviewDialog::Ask() {
   ModalScope scope(Window(), owner_);
   ShowWindow(Window(), SW_SHOW);
   list_.Focus();
-  if (RunModalLoop(*this, result_, Cancelled) != Applied) return std::nullopt;
+  if (RunModalLoop() != Applied) return std::nullopt;
   std::vector<bool> theirs;
   for (Side side : sides_) theirs.push_back(side == Side::Theirs);
   return theirs;
-}
-
-LRESULT PatchPreviewDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case DM_GETDEFID:
-      return MAKELRESULT(IDOK, DC_HASDEFID);
-    case WM_CLOSE:
-      result_ = Cancelled;
-      return 0;
-    default:
-      return DefaultHandling(message, wParam, lParam);
-  }
 }

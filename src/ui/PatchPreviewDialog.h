@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "ui/BaseWindow.h"
+#include "ui/ModalLoop.h"
 #include "ui/Controls.h"
 
 struct PatchPreview {
@@ -20,7 +20,7 @@ struct PatchPreview {
   std::vector<std::wstring> changes;    // the cells that would change
 };
 
-class PatchPreviewDialog : public BaseWindow {
+class PatchPreviewDialog : public DialogWindow {
  public:
   PatchPreviewDialog(HWND owner, PatchPreview preview);
 
@@ -30,9 +30,6 @@ class PatchPreviewDialog : public BaseWindow {
 
   ListBox& List() { return list_; }
 
- protected:
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
-
  private:
   enum class Side { Undecided, Ours, Theirs };
   void CreateControls();
@@ -40,8 +37,7 @@ class PatchPreviewDialog : public BaseWindow {
   void ChooseAll(Side side);
   void Toggle(int line);
 
-  static constexpr int Applied = 1;
-  static constexpr int Cancelled = 2;
+  static constexpr int Applied = Accepted;
 
   HWND owner_;
   PatchPreview preview_;
@@ -52,7 +48,6 @@ class PatchPreviewDialog : public BaseWindow {
   Button allTheirs_;
   Button apply_;
   Button cancel_;
-  int result_ = 0;
 };
 
 extern const wchar_t PatchPreviewClassName[];

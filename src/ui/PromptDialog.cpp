@@ -39,7 +39,7 @@ std::optional<std::wstring> PromptDialog::Ask() {
   ShowWindow(Window(), SW_SHOW);
   field_.Focus();
   field_.SelectAll();
-  if (RunModalLoop(*this, result_, Cancelled) != Accepted) return std::nullopt;
+  if (RunModalLoop() != Accepted) return std::nullopt;
   return answer_;
 }
 
@@ -56,18 +56,9 @@ void PromptDialog::OkClick() {
   result_ = Accepted;
 }
 
-LRESULT PromptDialog::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
-  switch (message) {
-    case DM_GETDEFID:
-      return MAKELRESULT(IDOK, DC_HASDEFID);
-    case WM_CLOSE:
-      result_ = Cancelled;
-      return 0;
-    case WM_ACTIVATE:
-      // Back to the field, not to the dialog itself.
-      if (LOWORD(wParam) != WA_INACTIVE && IsWindowVisible(Window())) field_.Focus();
-      return 0;
-    default:
-      return DefaultHandling(message, wParam, lParam);
-  }
+LRESULT PromptDialog::HandleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  // Back to the field, not to the dialog itself.
+  if (message != WM_ACTIVATE) return DialogWindow::HandleDialogMessage(message, wParam, lParam);
+  if (LOWORD(wParam) != WA_INACTIVE && IsWindowVisible(Window())) field_.Focus();
+  return 0;
 }

@@ -9,7 +9,7 @@
 #include <optional>
 #include <string>
 
-#include "ui/BaseWindow.h"
+#include "ui/ModalLoop.h"
 #include "ui/Controls.h"
 
 struct TextPrompt {
@@ -20,7 +20,7 @@ struct TextPrompt {
   std::function<std::wstring(const std::wstring& text)> refusal;
 };
 
-class PromptDialog : public BaseWindow {
+class PromptDialog : public DialogWindow {
  public:
   PromptDialog(HWND owner, TextPrompt prompt);
 
@@ -32,14 +32,11 @@ class PromptDialog : public BaseWindow {
   HWND Refusal() const { return refusal_.Window(); }
 
  protected:
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
+  LRESULT HandleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
  private:
   void CreateControls();
   void OkClick();
-
-  static constexpr int Accepted = 1;
-  static constexpr int Cancelled = 2;
 
   HWND owner_;
   TextPrompt prompt_;
@@ -48,7 +45,6 @@ class PromptDialog : public BaseWindow {
   Label refusal_;
   Button ok_;
   Button cancel_;
-  int result_ = 0;
   std::wstring answer_;
 };
 

@@ -6,6 +6,7 @@
 #include <optional>
 #include <stdexcept>
 
+#include "map/CellNames.h"
 #include "platform/Text.h"
 #include "ui/Dpi.h"
 #include "ui/Fonts.h"
@@ -409,7 +410,7 @@ long StringGrid::ChildCount() const { return static_cast<long>(LastGridColumn) *
 std::wstring StringGrid::ChildName(long child) const {
   const GridCell cell = CellOfChild(child);
   if (cellName) return cellName(cell);
-  return std::to_wstring(cell.column) + L" : " + std::to_wstring(cell.row);
+  return Widen(PositionText(cell));
 }
 
 RECT StringGrid::ChildScreenRect(long child) const {

@@ -14,12 +14,10 @@
 
 #include "ui/BaseWindow.h"
 
-// What a tool window leaves behind when it closes, for its next opening.
+// Where a tool window was left when it closed, at its size, for its next
+// opening; what a window alone remembers, it keeps itself.
 struct ToolWindowMemory {
-  std::optional<RECT> frame;  // where the player left it, at its size
-  int zoom = 0;               // a zoom of its own, where it has one; 0 for none yet
-  int tool = 0;               // the tool chosen last, where it has tools
-  int choice = 0;             // what its list was left at, where it has one
+  std::optional<RECT> frame;
 };
 
 // Where a tool window is to open.

@@ -3,6 +3,7 @@
 
 #include "map/CellNames.h"
 #include "map/RoadStroke.h"
+#include "operations/MapOperations.h"
 #include "patch/Bps.h"
 #include "model/EditorModel.h"
 
@@ -143,6 +144,33 @@ TEST_F(EditorModelTest, StartsEmptyAndDisabledWithTheTitleAsCaption) {
 }
 
 // --- Opening a map ----------------------------------------------------------
+
+// A drop: the first MAPDATA.VLT of it opens; without one, and with a map
+// open, the first file is imported or previewed as its ending says.
+TEST_F(EditorModelTest, ADropDoesWhatItsFilesAskInTheirOrder) {
+  const MapPath tiled = u"C:\\mods\\map.tmj", patch = u"C:\\mods\\roads.bps", other = u"C:\\mods\\notes.doc";
+  struct Row {
+    bool loaded;
+    std::vector<MapPath> paths;
+    Drop::Kind kind;
+    MapPath path;
+  };
+  const Row rows[] = {
+      {false, {}, Drop::Kind::Nothing, {}},
+      {false, {tiled, MapA}, Drop::Kind::Open, MapA},
+      {false, {tiled}, Drop::Kind::Open, tiled},
+      {true, {tiled, MapA}, Drop::Kind::Open, MapA},
+      {true, {tiled, patch}, Drop::Kind::Import, tiled},
+      {true, {patch, tiled}, Drop::Kind::Patch, patch},
+      {true, {other, tiled}, Drop::Kind::Open, other},
+  };
+  for (const Row& row : rows) {
+    if (row.loaded && !model.MapLoaded()) Open(MapA, VariedMap(0));
+    const Drop drop = model.WhatDropDoes(row.paths);
+    EXPECT_EQ(drop.kind, row.kind) << row.paths.size() << " loaded " << row.loaded;
+    EXPECT_EQ(drop.path, row.path);
+  }
+}
 
 TEST_F(EditorModelTest, FirstOpenShowsTheMapAndDescribesColumnOneRowOne) {
   Bytes content = VariedMap(0);
@@ -566,8 +594,7 @@ TEST_F(EditorModelTest, TheCopyIsProposedBesideTheMapUnderAnotherName) {
 // current cell kept; a stroke that changes nothing records none.
 TEST_F(EditorModelTest, AStrokeIsOneStepAndKeepsTheCurrentCell) {
   const Bytes content = OpenWithRoadSelected();
-  ::MapImage drawn = model.MapImage();
-  DrawRoad(drawn, {CellToOffset(120, 30), CellToOffset(126, 27)});
+  const ::MapImage drawn = DrawnRoad(model.MapImage(), {CellToOffset(120, 30), CellToOffset(126, 27)}).image;
   model.ApplyDrawing(model.MapImage());
   EXPECT_FALSE(model.UndoEnabled()) << "no change, no step";
 

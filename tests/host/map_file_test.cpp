@@ -87,22 +87,22 @@ TEST(MapFileName, ShiftJisPathsAreSplitAtRealSeparatorsOnly) {
   ASSERT_EQ(std::string("濬"), "\xE0\x5C");
   ASSERT_EQ(std::string("ｿ"), "\xBF");
   for (const NameCase& name : NameCases)
-    EXPECT_EQ(IsMapFileName(std::string_view(name.shiftJis)), name.isMapFile) << name.shiftJis;
+    EXPECT_EQ(IsGameMapFileName(std::string_view(name.shiftJis)), name.isMapFile) << name.shiftJis;
 }
 
 TEST(MapFileName, Utf16PathsGetTheSameAnswers) {
   for (const NameCase& name : NameCases)
-    EXPECT_EQ(IsMapFileName(std::u16string_view(name.utf16)), name.isMapFile) << name.shiftJis;
+    EXPECT_EQ(IsGameMapFileName(std::u16string_view(name.utf16)), name.isMapFile) << name.shiftJis;
 }
 
 TEST(MapFileName, Utf16PathsOutsideCodePage932) {
-  EXPECT_TRUE(IsMapFileName(u"C:\\\uC9C0\uB3C4\\MAPDATA.VLT"));
-  EXPECT_TRUE(IsMapFileName(u"C:\\\U0001F5FA\\MAPDATA.VLT"));  // a surrogate pair
-  EXPECT_FALSE(IsMapFileName(u"C:\\\U0001F5FAMAPDATA.VLT"));
+  EXPECT_TRUE(IsGameMapFileName(u"C:\\\uC9C0\uB3C4\\MAPDATA.VLT"));
+  EXPECT_TRUE(IsGameMapFileName(u"C:\\\U0001F5FA\\MAPDATA.VLT"));  // a surrogate pair
+  EXPECT_FALSE(IsGameMapFileName(u"C:\\\U0001F5FAMAPDATA.VLT"));
   // U+5C71: a code unit that holds the byte 5C.
-  EXPECT_FALSE(IsMapFileName(u"C:\\\u5C71MAPDATA.VLT"));
-  EXPECT_FALSE(IsMapFileName(u"C:\\MAPDATA.VLT\u3000"));
-  EXPECT_FALSE(IsMapFileName(u"C:\\\uFF2DAPDATA.VLT"));  // fullwidth M
+  EXPECT_FALSE(IsGameMapFileName(u"C:\\\u5C71MAPDATA.VLT"));
+  EXPECT_FALSE(IsGameMapFileName(u"C:\\MAPDATA.VLT\u3000"));
+  EXPECT_FALSE(IsGameMapFileName(u"C:\\\uFF2DAPDATA.VLT"));  // fullwidth M
 }
 
 // ------------------------------------------------- reading real files

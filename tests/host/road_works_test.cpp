@@ -14,6 +14,7 @@
 #include "map/RoadRepair.h"
 #include "map/RoadStroke.h"
 #include "map/RoadWay.h"
+#include "operations/MapOperations.h"
 #include "support/RandomLand.h"
 
 namespace {
@@ -409,9 +410,7 @@ TEST(RoadStroke, StaysWhereItCannotGoAndGoesBackOverItself) {
   stroke.Reach(At(95, 43));
   stroke.Reach(prefix.back());
   EXPECT_EQ(stroke.Way(), prefix);
-  MapImage back = land;
-  DrawRoad(back, prefix);
-  EXPECT_EQ(stroke.Drawn(), back);
+  EXPECT_EQ(stroke.Drawn(), DrawnRoad(land, prefix).image);
 }
 
 // The pointer as a hand moves it: hexagon by hexagon toward a goal, any of
@@ -477,9 +476,7 @@ TEST(RoadStroke, OnRandomLandStrokesEqualDrawJoinUpAndEraseBack) {
         if (brush.Drawn()[offset] != land[offset])
           EXPECT_NE(std::find(way.begin(), way.end(), offset), way.end()) << NameOf(offset) << " is a spur";
       if (way.size() < 2) continue;
-      MapImage drawn = land;
-      DrawRoad(drawn, taken);
-      EXPECT_EQ(drawn, brush.Drawn());
+      EXPECT_EQ(DrawnRoad(land, taken).image, brush.Drawn());
       if (way.back() == to) {
         ++finished;
         EXPECT_TRUE(FindRoadProblems(brush.Drawn()).empty());

@@ -346,9 +346,9 @@ TEST_P(FolderOutsideCodePage932, SavesAndReads) {
 }
 
 TEST_P(FolderOutsideCodePage932, IsAMapFileName) {
-  EXPECT_TRUE(IsMapFileName(inside));
-  EXPECT_FALSE(IsMapFileName(subfolder + u"MAPDATA.VLT"));
-  EXPECT_FALSE(IsMapFileName(subfolder + u"\\mapdata.vlt"));
+  EXPECT_TRUE(IsGameMapFileName(inside));
+  EXPECT_FALSE(IsGameMapFileName(subfolder + u"MAPDATA.VLT"));
+  EXPECT_FALSE(IsGameMapFileName(subfolder + u"\\mapdata.vlt"));
 }
 
 INSTANTIATE_TEST_SUITE_P(Names, FolderOutsideCodePage932,

@@ -17,6 +17,7 @@
 #include "map/HexGrid.h"
 #include "map/MapText.h"
 #include "map/RoadStroke.h"
+#include "operations/MapOperations.h"
 #include "patch/Bps.h"
 #include "picture/MapPicture.h"
 #include "platform/Text.h"
@@ -43,7 +44,7 @@ class MainWindowTest : public ::testing::Test {
   }
 
   HWND Main() const { return form->Window(); }
-  HWND Control(MainCommand id) const { return form->Control(id); }
+  HWND Control(MainControl id) const { return form->Control(id); }
   HWND ToolBar() const { return Control(IdToolBar1); }
 
   void Command(WORD id) {
@@ -222,7 +223,7 @@ TEST_F(MainWindowTest, MenuCaptionsCarryAccessKeysAndShortcutTexts) {
 // the layout's constants, so a wrong constant shows.
 struct DesignedBox {
   const char* name;
-  MainCommand id;
+  MainControl id;
   RECT at96;   // left, top, width, height
   RECT at144;
 };
@@ -299,7 +300,7 @@ TEST_F(MainWindowTest, ControlsSitWhereTheLayoutPutsThem) {
 TEST_F(MainWindowTest, TabOrderRunsFromTheGridToTheChooserOnly) {
   EXPECT_TRUE(GetWindowLongW(Control(IdStringGrid1), GWL_STYLE) & WS_TABSTOP);
   EXPECT_TRUE(GetWindowLongW(Control(IdRoadComboBox1), GWL_STYLE) & WS_TABSTOP);
-  for (MainCommand id : {IdEdit1, IdEdit2, IdEdit3})
+  for (MainControl id : {IdEdit1, IdEdit2, IdEdit3})
     EXPECT_FALSE(GetWindowLongW(Control(id), GWL_STYLE) & WS_TABSTOP);
   EXPECT_TRUE(GetWindowLongW(Control(IdEdit1), GWL_STYLE) & ES_READONLY);
 
@@ -1008,6 +1009,23 @@ TEST_F(MainWindowRoadsTest, ARoadLaidWithCtrlBAndCtrlLIsTakenBackByOneCtrlZ) {
   EXPECT_EQ(dialogs.errorBoxes.size(), 1u);
 }
 
+// The problem window follows the map once the messages waiting are handled,
+// once for all the changes that came.
+TEST_F(MainWindowRoadsTest, TheProblemWindowFollowsOnceTheWaitingMessagesAreHandled) {
+  OpenThroughDialog(path);
+  Command(IdProblems1);
+  HWND problems = form->ProblemsForm()->Window();
+  SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(IdShapeRoads1, 0), 0);
+  EXPECT_EQ(TextOf(problems), L"道路網の問題 - 6 件") << "not yet";
+  Pump();
+  EXPECT_EQ(TextOf(problems), L"道路網の問題 - 2 件");
+  SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(IdUndo1, 0), 0);
+  SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(IdRedo1, 0), 0);
+  SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(IdUndo1, 0), 0);
+  Pump();
+  EXPECT_EQ(TextOf(problems), L"道路網の問題 - 6 件");
+}
+
 // The problem window: opened from the menu, following an edit, Enter and a
 // double click on an entry jumping to its cell, F8 going on from there, and
 // Esc closing and releasing it.
@@ -1148,7 +1166,7 @@ TEST_F(MainWindowAccessibilityTest, AScreenReaderFollowsTheCurrentCellAndReadsIt
   EXPECT_EQ(focusEvents, expected);
   grid->Release();
 
-  const std::pair<MainCommand, const wchar_t*> named[] = {
+  const std::pair<MainControl, const wchar_t*> named[] = {
       {IdEdit1, L"コード"}, {IdEdit2, L"16進オフセット"}, {IdEdit3, L"10進オフセット"}, {IdRoadComboBox1, L"道路の形"}};
   for (const auto& [id, name] : named) {
     IAccessible* control = ObjectOf(Control(id));
@@ -1279,7 +1297,7 @@ TEST_F(MainWindowRoadsTest, TheCommandTableFeedsMenusShortcutsAndButtons) {
 // asked for, the toolbar's tooltip (above) and the chooser's change (elsewhere).
 TEST_F(MainWindowTest, EachControlAnswersItsOwnColourRequest) {
   const struct {
-    MainCommand id;
+    MainControl id;
     int colour;
   } controls[] = {{IdEdit1, COLOR_SCROLLBAR}, {IdEdit2, COLOR_SCROLLBAR}, {IdEdit3, COLOR_SCROLLBAR},
                   {IdLabel1, COLOR_BTNFACE}};
@@ -1901,7 +1919,8 @@ TEST_F(MainWindowBrushTest, AStrokeIsDrawnAsDrawDrawsItAndTakenBackByOneCtrlZ) {
   Drag({{120, 30}, {121, 30}, {122, 29}, {126, 27}});  // a diagonal, then a jump
   MapImage expected{};
   std::copy(map.begin(), map.end(), expected.begin());
-  DrawRoad(expected, {CellToOffset(120, 30), CellToOffset(121, 30), CellToOffset(122, 29), CellToOffset(126, 27)});
+  expected = DrawnRoad(expected, {CellToOffset(120, 30), CellToOffset(121, 30), CellToOffset(122, 29),
+                                  CellToOffset(126, 27)}).image;
   EXPECT_EQ(form->Model().MapImage(), expected);
   EXPECT_EQ(form->Grid().CurrentCell(), current) << "the grid stays where the player left it";
   EXPECT_EQ(form->Grid().CellText(126, 27), EditCellText(expected[CellToOffset(126, 27)]));
@@ -1912,6 +1931,28 @@ TEST_F(MainWindowBrushTest, AStrokeIsDrawnAsDrawDrawsItAndTakenBackByOneCtrlZ) {
   EXPECT_TRUE(std::equal(map.begin(), map.end(), form->Model().MapImage().begin()));
   EXPECT_FALSE(MenuItemEnabled(IdUndo1)) << "one step for the whole stroke";
   EXPECT_EQ(TextOf(form->ProblemsForm()->Summary()), problemsBefore);
+}
+
+// A stroke held beyond the window's edge scrolls the picture toward the
+// pointer at each tick of its timer, and the road follows into what is seen.
+TEST_F(MainWindowBrushTest, AStrokeHeldBeyondTheEdgeScrollsThePictureAndTheRoadFollows) {
+  OpenPicture();
+  PressToolKey('B');
+  HWND picture = Picture().Window();
+  RECT client{};
+  GetClientRect(picture, &client);
+  SendMessageW(picture, WM_LBUTTONDOWN, MK_LBUTTON, At({120, 30}));
+  SendMessageW(picture, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(client.right + 40, CentreOf({120, 30}).y));
+  const int seenBefore = Picture().Origin().x + client.right;
+  for (int tick = 0; tick < 3; ++tick) SendMessageW(picture, WM_TIMER, TPictureForm1::StrokeScrollTimerId, 0);
+  EXPECT_EQ(Picture().Origin().x + client.right, seenBefore + 3 * 16);
+  SendMessageW(picture, WM_LBUTTONUP, 0, MAKELPARAM(client.right + 40, CentreOf({120, 30}).y));
+  Pump();
+  int rightmost = 0;
+  for (int offset = 0; offset < MapSize; ++offset)
+    if (form->Model().MapImage()[offset] != map[offset]) rightmost = std::max(rightmost, HexCentreAt(offset, Picture().Scale()).x);
+  EXPECT_GT(rightmost, seenBefore) << "into what came into view";
+  EXPECT_LT(rightmost, seenBefore + 3 * 16 + 2 * Picture().Scale()) << "and no further";
 }
 
 // Esc with the button held takes the stroke back and keeps the window; a

@@ -34,6 +34,7 @@
 #include "map/MapText.h"
 #include "map/RoadNetwork.h"
 #include "map/RoadStroke.h"
+#include "operations/MapOperations.h"
 #include "patch/Bps.h"
 #include "patch/Ips.h"
 #include "patch/TextPatch.h"
@@ -484,8 +485,8 @@ MapImage StormMap() {
   const std::vector<int> places = PlacesOf(map);
   for (std::size_t index = 1; index < places.size() && index < 12; ++index) {
     try {
-      DrawRoad(map, {places[index - 1], places[index]});
-    } catch (const RoadRefusal&) {
+      map = DrawnRoad(map, {places[index - 1], places[index]}).image;
+    } catch (const MapFileError&) {
     }
   }
   return map;

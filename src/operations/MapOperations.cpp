@@ -1,0 +1,188 @@
+#include "operations/MapOperations.h"
+
+#include <algorithm>
+
+#include "map/RoadNetwork.h"
+#include "map/RoadRepair.h"
+#include "map/RoadTexts.h"
+#include "map/TerrainCodes.h"
+#include "patch/TextPatch.h"
+#include "picture/MapPicture.h"
+
+const std::string_view OverReadFileRefusal = "%s は読むファイル %s と同じファイルなので、書き込みません";
+const std::string_view OverOpenMapRefusal = "%s は開いている地図のファイル %s と同じファイルなので、書き込みません";
+const std::string_view AppliedBeforeText = "このパッチはもう当ててあります";
+
+namespace {
+
+constexpr std::string_view NothingToPatchText = "このパッチで変わるマスはありません";
+constexpr std::string_view BpsFitsText = "BPS パッチ: この地図のために作られたもので、そのまま当たります";
+
+[[noreturn]] void Refuse(std::string text, MapPath path = {}) { throw MapFileError(PathText{std::move(text), std::move(path)}); }
+
+// What a name of each kind of file is called in a refusal, and what is
+// added: a picture is PNG alone.
+std::string RefusalOfName(std::initializer_list<FormatContent> contents) {
+  const bool patch = contents.size() == 1 && *contents.begin() == FormatContent::Patch;
+  const bool picture = contents.size() == 1 && *contents.begin() == FormatContent::Picture;
+  return std::string(patch ? "パッチ " : picture ? "絵 " : "") + "%s の名前は " + EndingsText(contents) +
+         " で終わりません" + (picture ? " (絵は PNG だけです)" : "");
+}
+
+// The lines of a road tool: the differences, then the road's length.
+MapOutcome RoadOutcome(const MapImage& before, const MapImage& after, std::size_t steps) {
+  MapOutcome outcome{after, ChangeLines(before, after)};
+  outcome.lines.push_back(RoadLengthLine(steps));
+  return outcome;
+}
+
+}  // namespace
+
+const FileFormat& FormatOfNameOrRefuse(const MapPath& name, std::initializer_list<FormatContent> contents) {
+  for (const FormatContent content : contents)
+    if (const FileFormat* format = FormatOfName(name, content)) return *format;
+  Refuse(RefusalOfName(contents), name);
+}
+
+void RefuseToOverwrite(FileSystem& files, const MapPath& output, const MapPath& read, std::string_view refusal) {
+  if (files.SameFile(output, read)) throw MapFileError(PathText{std::string(refusal), output, read});
+}
+
+std::vector<MapPath> ExportTargets(const FileFormat& format, const MapPath& path) {
+  return format.content == FormatContent::Picture ? std::vector<MapPath>{path} : format.filesFor(path);
+}
+
+std::vector<FormatFile> ExportFiles(const FileFormat& format, const MapImage& image, const MapPath& path,
+                                    const ToUtf8& utf8) {
+  if (format.content == FormatContent::Picture) return {{path, format.writePicture(image, DefaultMapPictureScale, {})}};
+  return format.writeMap(image, path, utf8);
+}
+
+MapImage ImportedMap(FileSystem& files, const FileFormat& format, const MapPath& path) {
+  const std::vector<std::uint8_t> bytes = ReadSmallFile(files, path);
+  try {
+    return format.readMap(path, bytes);
+  } catch (const FormatFault& fault) {
+    throw MapFileError(fault.Text());
+  }
+}
+
+PatchOutcome ReadPatchFile(FileSystem& files, const MapPath& path, const MapImage& image) {
+  const std::vector<std::uint8_t> bytes = ReadSmallFile(files, path);
+  try {
+    return ReadPatchOutcome(path, bytes, image);
+  } catch (const FormatFault& fault) {
+    throw MapFileError(fault.Text());
+  }
+}
+
+void RefuseMisfit(const PatchOutcome& outcome, const MapPath& path) {
+  if (outcome.misfit) Refuse(std::string(BpsMisfitText), path);
+}
+
+MapImage WithSides(const PatchOutcome& outcome, const std::vector<bool>& theirs) {
+  MapImage patched = outcome.image;
+  for (std::size_t index = 0; index < outcome.conflicts.size() && index < theirs.size(); ++index)
+    if (theirs[index]) patched[outcome.conflicts[index].change.offset] = outcome.conflicts[index].change.after;
+  return patched;
+}
+
+std::string SideLine(const PatchConflict& conflict, bool theirs) {
+  return ConflictLine(conflict) + (theirs ? "  → パッチの後のコードにします" : "  → 地図のまま");
+}
+
+void RefuseEmptyPatch(const PatchOutcome& outcome, const MapImage& image) {
+  if (outcome.image != image || !outcome.conflicts.empty()) return;
+  Refuse(std::string(outcome.appliedBefore || outcome.alreadyApplied > 0 ? AppliedBeforeText : NothingToPatchText));
+}
+
+std::string PatchPreviewSummary(const PatchOutcome& outcome, std::size_t changes) {
+  switch (outcome.kind) {
+    case PatchKind::Bps:
+      return std::string(BpsFitsText);
+    case PatchKind::Ips:
+      return std::string(IpsUncheckedText);
+    case PatchKind::Text:
+      break;
+  }
+  return PatchSummary(changes, outcome.alreadyApplied, outcome.conflicts.size());
+}
+
+std::vector<MapRing> PatchRings(const PatchOutcome& outcome, const MapImage& image) {
+  std::vector<MapRing> rings;
+  std::vector<bool> conflicting(MapSize);
+  for (const PatchConflict& conflict : outcome.conflicts) {
+    conflicting[conflict.change.offset] = true;
+    rings.push_back({conflict.change.offset, RingKind::Conflict});
+  }
+  for (const CellChange& change : ChangesBetween(image, outcome.image))
+    if (!conflicting[change.offset]) rings.push_back({change.offset, RingKind::Change});
+  return rings;
+}
+
+MapOutcome CheckedRoads(const MapImage& image) {
+  MapOutcome outcome{image, {}};
+  const std::vector<RoadProblem> problems = FindRoadProblems(image);
+  for (const RoadProblem& problem : problems) outcome.lines.push_back(ProblemLine(image, problem));
+  outcome.lines.push_back(ProblemSummary(problems.size()));
+  outcome.findings = problems.size();
+  return outcome;
+}
+
+MapOutcome ShapedRoads(const MapImage& image) {
+  MapImage shaped = image;
+  ShapeRoads(shaped);
+  MapOutcome outcome = CheckedRoads(shaped);
+  const std::vector<std::string> changes = ChangeLines(image, shaped);
+  outcome.lines.insert(outcome.lines.begin(), changes.begin(), changes.end());
+  return outcome;
+}
+
+MapOutcome LaidRoad(const MapImage& image, int from, int to) {
+  MapImage laid = image;
+  try {
+    const std::vector<int> way = LayRoad(laid, from, to);
+    return RoadOutcome(image, laid, way.size() - 1);
+  } catch (const RoadRefusal& refusal) {
+    Refuse(RoadRefusalLine(image, refusal, from, to));
+  }
+}
+
+std::string ReachInStroke(RoadStroke& stroke, int offset) {
+  const int from = stroke.Started() ? stroke.Way().back() : offset;
+  try {
+    stroke.Reach(offset);
+    return {};
+  } catch (const RoadRefusal& refusal) {
+    return RoadRefusalLine(stroke.Land(), refusal, from, offset);
+  }
+}
+
+MapOutcome DrawnRoad(const MapImage& image, const std::vector<int>& cells) {
+  RoadStroke stroke(image);
+  for (const int cell : cells)
+    if (std::string refusal = ReachInStroke(stroke, cell); !refusal.empty()) Refuse(std::move(refusal));
+  const int first = cells.empty() ? NoMapOffset : cells.front();
+  if (stroke.Way().size() < 2) Refuse(RoadRefusalLine(image, RoadRefusal(RoadRefusalKind::SameCell, first), first, first));
+  return RoadOutcome(image, stroke.Drawn(), stroke.Way().size() - 1);
+}
+
+MapOutcome ErasedRoads(const MapImage& image, const std::vector<int>& cells, TerrainCode land) {
+  MapImage erased = image;
+  EraseRoads(erased, cells, land);
+  return {erased, ChangeLines(image, erased)};
+}
+
+TerrainCode EraserLandOrRefuse(TerrainCode land, const MapPath& spelt) {
+  if (IsEraserLand(land)) return land;
+  std::string lands;
+  for (const TerrainCode each : EraserLands)
+    lands += (lands.empty() ? "" : "、") + std::to_string(each) + " (" + std::string(TerrainNames[each]) + ")";
+  Refuse("--land %s は " + lands + " のどれかです", spelt);
+}
+
+std::vector<std::string> ChangeLines(const MapImage& before, const MapImage& after) {
+  std::vector<std::string> lines;
+  for (const CellChange& change : ChangesBetween(before, after)) lines.push_back(ChangeLine(change));
+  return lines;
+}

@@ -1,0 +1,96 @@
+#include "picture/PictureView.h"
+
+#include <algorithm>
+
+#include "picture/MapPicture.h"
+
+PictureView::PictureView(int scale) : scale_(std::clamp(scale, MinMapPictureScale, MaxMapPictureScale)) {}
+
+void PictureView::Resize(int width, int height) {
+  width_ = std::max(width, 0);
+  height_ = std::max(height, 0);
+  origin_ = Clamped(origin_);
+}
+
+PicturePoint PictureView::Clamped(PicturePoint origin) const {
+  const MapPictureSize picture = MapPictureSizeAt(scale_);
+  return {std::clamp(origin.x, 0, std::max(0, picture.width - width_)),
+          std::clamp(origin.y, 0, std::max(0, picture.height - height_))};
+}
+
+PicturePoint PictureView::ScrollTo(PicturePoint origin) {
+  origin = Clamped(origin);
+  const PicturePoint shift{origin_.x - origin.x, origin_.y - origin.y};
+  origin_ = origin;
+  return shift;
+}
+
+void PictureView::Centre(int offset) {
+  const PicturePoint centre = HexCentreAt(offset == NoMapOffset ? 0 : offset, scale_);
+  origin_ = Clamped({centre.x - width_ / 2, centre.y - height_ / 2});
+}
+
+// Scrolls by the least amount that shows the hexagon whole.
+PicturePoint PictureView::OriginShowing(int offset) const {
+  PicturePoint origin = origin_;
+  if (offset == NoMapOffset) return origin;
+  const PartRect hexagon = HexagonRect(offset, 2 * scale_);
+  if (hexagon.left < 0) origin.x += hexagon.left;
+  else if (hexagon.right > width_) origin.x += std::min(hexagon.right - width_, hexagon.left);
+  if (hexagon.top < 0) origin.y += hexagon.top;
+  else if (hexagon.bottom > height_) origin.y += std::min(hexagon.bottom - height_, hexagon.top);
+  return Clamped(origin);
+}
+
+std::optional<GridCell> PictureView::CellAt(PicturePoint inPart) const {
+  return CellAtPoint({origin_.x + inPart.x, origin_.y + inPart.y}, scale_);
+}
+
+std::optional<int> PictureView::HexagonAt(PicturePoint inPart) const {
+  const std::optional<GridCell> cell = CellAt(inPart);
+  if (!cell || CellToOffset(cell->column, cell->row) == NoMapOffset) return std::nullopt;
+  return CellToOffset(cell->column, cell->row);
+}
+
+PartRect PictureView::HexagonRect(int offset, int reach) const {
+  const PicturePoint centre = HexCentreAt(offset, scale_);
+  return {centre.x - origin_.x - reach, centre.y - origin_.y - reach, centre.x - origin_.x + reach + 1,
+          centre.y - origin_.y + reach + 1};
+}
+
+PartRect PictureView::DrawnRect(int offset, int reach) const {
+  const PartRect rect = HexagonRect(offset, reach);
+  const PartRect clipped{std::max(rect.left, 0), std::max(rect.top, 0), std::min(rect.right, width_),
+                         std::min(rect.bottom, height_)};
+  return clipped.Empty() ? PartRect{} : clipped;
+}
+
+PartRect PictureView::PictureRect() const {
+  const MapPictureSize picture = MapPictureSizeAt(scale_);
+  return {0, 0, std::min(width_, picture.width - origin_.x), std::min(height_, picture.height - origin_.y)};
+}
+
+int PictureView::SmallestScale() const {
+  int scale = MaxMapPictureScale;
+  while (scale > MinMapPictureScale &&
+         (MapPictureSizeAt(scale).width > width_ || MapPictureSizeAt(scale).height > height_))
+    --scale;
+  return scale;
+}
+
+bool PictureView::ZoomAt(int scale, PicturePoint anchor) {
+  scale = std::clamp(scale, SmallestScale(), MaxMapPictureScale);
+  if (scale == scale_) return false;
+  const long x = static_cast<long>(origin_.x + anchor.x) * scale / scale_;
+  const long y = static_cast<long>(origin_.y + anchor.y) * scale / scale_;
+  scale_ = scale;
+  origin_ = Clamped({static_cast<int>(x - anchor.x), static_cast<int>(y - anchor.y)});
+  return true;
+}
+
+bool PictureView::ZoomStep(int direction, PicturePoint anchor) { return ZoomAt(scale_ + direction, anchor); }
+
+PicturePoint PictureView::PullToward(PicturePoint inPart, int most) const {
+  const auto pull = [most](int at, int size) { return at < 0 ? std::max(at, -most) : at >= size ? std::min(at - size + 1, most) : 0; };
+  return {pull(inPart.x, width_), pull(inPart.y, height_)};
+}

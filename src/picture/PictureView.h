@@ -1,0 +1,74 @@
+#pragma once
+// What part of the map picture a window shows, apart from any window: the
+// scale, the picture's pixel at the top left corner of the part (the
+// origin), kept within the picture, and the way from the part's pixels to
+// the hexagons and back. Zooming keeps the picture's point under the pointer
+// where it is; keeping a cell in view scrolls by the least amount.
+
+#include <optional>
+
+#include "map/HexGrid.h"
+#include "picture/HexGeometry.h"
+
+// A rectangle of the part's pixels, right and bottom outside.
+struct PartRect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+  bool Empty() const { return left >= right || top >= bottom; }
+  friend bool operator==(const PartRect& a, const PartRect& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+  }
+};
+
+class PictureView {
+ public:
+  // The scale clamped to the picture's scales.
+  explicit PictureView(int scale);
+
+  int Scale() const { return scale_; }
+  PicturePoint Origin() const { return origin_; }
+  int Width() const { return width_; }
+  int Height() const { return height_; }
+
+  // The part's size, from the window; the origin stays within the picture.
+  void Resize(int width, int height);
+  // Moves the origin, kept within the picture; returns how far the pixels
+  // that stay in view move (old origin less new).
+  PicturePoint ScrollTo(PicturePoint origin);
+  // The origin with the hexagon at `offset` in the middle of the part.
+  void Centre(int offset);
+  // The origin that shows the hexagon at `offset` whole, moved the least.
+  PicturePoint OriginShowing(int offset) const;
+
+  // The cell, and the map offset, whose hexagon is under a pixel of the part.
+  std::optional<GridCell> CellAt(PicturePoint inPart) const;
+  std::optional<int> HexagonAt(PicturePoint inPart) const;
+  // What is drawn within `reach` pixels of a hexagon's centre, clipped to
+  // the part; empty where none of it is in view.
+  PartRect DrawnRect(int offset, int reach) const;
+  // The part's pixels that show the picture; beyond it, nothing.
+  PartRect PictureRect() const;
+
+  // Zooms to `scale`, from the smallest that still fills the part to the
+  // largest, the picture's point under `anchor` staying under it. False
+  // where the scale stays.
+  bool ZoomAt(int scale, PicturePoint anchor);
+  bool ZoomStep(int direction, PicturePoint anchor);
+  // The smallest scale shows the whole map, or as much as scale 1 shows.
+  int SmallestScale() const;
+
+  // How far a pointer outside the part scrolls the picture toward it in one
+  // tick of a held button: as far as it is outside, up to `most` pixels.
+  PicturePoint PullToward(PicturePoint inPart, int most) const;
+
+ private:
+  PicturePoint Clamped(PicturePoint origin) const;
+  PartRect HexagonRect(int offset, int reach) const;
+
+  int scale_;
+  PicturePoint origin_{0, 0};
+  int width_ = 0;
+  int height_ = 0;
+};
