@@ -319,7 +319,9 @@ class Storm {
     }
   }
 
-  // A drag over the picture with whatever tool it has, Esc in some.
+  // A drag over the picture with whatever tool it has, Esc in some; in
+  // others the pointer leaves the window with the button held, and the
+  // picture scrolls toward it for a few ticks of its timer.
   void Stroke(RandomNumbers& random) {
     if (Picture() == nullptr) return PictureTool(random);
     HWND window = Picture()->Window();
@@ -329,6 +331,16 @@ class Storm {
       const int x = GET_X_LPARAM(at) + random.Below(41) - 20, y = GET_Y_LPARAM(at) + random.Below(41) - 20;
       at = MAKELPARAM(std::max(0, x), std::max(Picture()->PictureTop(), y));
       SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, at);
+    }
+    if (random.Below(4) == 0) {
+      RECT client{};
+      GetClientRect(window, &client);
+      const int side = random.Below(4);
+      at = MAKELPARAM(side == 0 ? -30 : side == 1 ? client.right + 30 : GET_X_LPARAM(at),
+                      side == 2 ? Picture()->PictureTop() - 30 : side == 3 ? client.bottom + 30 : GET_Y_LPARAM(at));
+      SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, at);
+      for (int tick = random.Below(4); tick >= 0 && Picture() != nullptr; --tick)
+        SendMessageW(window, WM_TIMER, TPictureForm1::StrokeScrollTimerId, 0);
     }
     if (random.Below(6) == 0) Key(window, VK_ESCAPE);
     if (Picture() != nullptr) SendMessageW(Picture()->Window(), WM_LBUTTONUP, 0, at);
