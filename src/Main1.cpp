@@ -210,10 +210,10 @@ void TMainForm1::ConnectEvents() {
     control->onFocus = [this, control] { RememberFocusedControl(control->Window()); };
   StringGrid1.cellName = [this](GridCell cell) { return Widen(model_.SpokenCellName(cell.column, cell.row)); };
   // No caption on the screen names these; screen readers are told.
-  SetAccessibleName(Edit1.Window(), Widen(CodeFieldName));
-  SetAccessibleName(Edit2.Window(), Widen(HexOffsetFieldName));
-  SetAccessibleName(Edit3.Window(), Widen(DecimalOffsetFieldName));
-  SetAccessibleName(RoadComboBox1.Window(), Widen(RoadChooserName));
+  Edit1.SetAccessibleName(Widen(CodeFieldName));
+  Edit2.SetAccessibleName(Widen(HexOffsetFieldName));
+  Edit3.SetAccessibleName(Widen(DecimalOffsetFieldName));
+  RoadComboBox1.SetAccessibleName(Widen(RoadChooserName));
 }
 
 HWND TMainForm1::Control(MainControl id) const {
@@ -232,9 +232,8 @@ HWND TMainForm1::Control(MainControl id) const {
       return Edit3.Window();
     case IdLabel1:
       return Label1.Window();
-    default:
-      return nullptr;
   }
+  return nullptr;
 }
 
 // Handlers.

@@ -135,7 +135,7 @@ RECT TPictureForm1::PictureArea() const {
 
 PicturePoint TPictureForm1::InPart(POINT client) const { return {client.x, client.y - PictureTop()}; }
 
-RECT TPictureForm1::ToClient(const PartRect& rect) const {
+RECT TPictureForm1::ToClient(const PixelRect& rect) const {
   return {rect.left, rect.top + PictureTop(), rect.right, rect.bottom + PictureTop()};
 }
 
@@ -175,7 +175,7 @@ void TPictureForm1::ShowMap(const MapImage& image, GridCell current, const std::
   }
   shown_ = image;
   rings_ = rings;
-  std::vector<PartRect> rects;
+  std::vector<PixelRect> rects;
   for (int offset = 0; offset < MapSize; ++offset)
     if (reach[offset] > 0) AddDrawnRect(offset, reach[offset], rects);
   Repaint(rects);
@@ -184,7 +184,7 @@ void TPictureForm1::ShowMap(const MapImage& image, GridCell current, const std::
     // only blitted again.
     for (const GridCell cell : {current_, current}) {
       const int offset = CellToOffset(cell.column, cell.row);
-      const PartRect drawn = offset == NoMapOffset ? PartRect{} : view_.DrawnRect(offset, OutlineReach());
+      const PixelRect drawn = offset == NoMapOffset ? PixelRect{} : view_.DrawnRect(offset, OutlineReach());
       const RECT rect = ToClient(drawn);
       if (!drawn.Empty()) InvalidateRect(Window(), &rect, FALSE);
     }
@@ -195,15 +195,15 @@ void TPictureForm1::ShowMap(const MapImage& image, GridCell current, const std::
 
 // Only the hexagons that differ are drawn again.
 void TPictureForm1::Show(const MapImage& image) {
-  std::vector<PartRect> rects;
+  std::vector<PixelRect> rects;
   for (int offset = 0; offset < MapSize; ++offset)
     if (image[offset] != shown_[offset]) AddDrawnRect(offset, HexagonReach(view_.Scale()), rects);
   shown_ = image;
   Repaint(rects);
 }
 
-void TPictureForm1::AddDrawnRect(int offset, int reach, std::vector<PartRect>& rects) const {
-  const PartRect rect = view_.DrawnRect(offset, reach);
+void TPictureForm1::AddDrawnRect(int offset, int reach, std::vector<PixelRect>& rects) const {
+  const PixelRect rect = view_.DrawnRect(offset, reach);
   if (!rect.Empty()) rects.push_back(rect);
 }
 
@@ -219,31 +219,31 @@ void TPictureForm1::ViewChanged() {
 // only asked to blit. A few rectangles are asked for as a region; many, as
 // the rectangle round them, since a region of a thousand parts costs the
 // system more than the blit of everything between them.
-void TPictureForm1::Repaint(const std::vector<PartRect>& rects) {
+void TPictureForm1::Repaint(const std::vector<PixelRect>& rects) {
   if (rects.empty()) return;
   DrawIntoBuffer(rects);
   constexpr std::size_t MostRegionParts = 16;
   if (rects.size() <= MostRegionParts) {
-    for (const PartRect& rect : rects) {
+    for (const PixelRect& rect : rects) {
       const RECT client = ToClient(rect);
       InvalidateRect(Window(), &client, FALSE);
     }
     return;
   }
   RECT around = ToClient(rects.front());
-  for (const PartRect& rect : rects) {
+  for (const PixelRect& rect : rects) {
     const RECT client = ToClient(rect);
     UnionRect(&around, &around, &client);
   }
   InvalidateRect(Window(), &around, FALSE);
 }
 
-void TPictureForm1::DrawIntoBuffer(const std::vector<PartRect>& rects) {
+void TPictureForm1::DrawIntoBuffer(const std::vector<PixelRect>& rects) {
   if (!showing_ || !buffer_.Ready()) return;
   const MapPicturePainter painter(shown_, view_.Scale(), rings_);
-  const PartRect picture = view_.PictureRect();
-  for (const PartRect& rect : rects) {
-    const PartRect drawn{std::max(rect.left, 0), std::max(rect.top, 0), std::min(rect.right, picture.right),
+  const PixelRect picture = view_.PictureRect();
+  for (const PixelRect& rect : rects) {
+    const PixelRect drawn{std::max(rect.left, 0), std::max(rect.top, 0), std::min(rect.right, picture.right),
                          std::min(rect.bottom, picture.bottom)};
     if (drawn.Empty()) continue;
     const MapPicturePart part{view_.Origin().x + drawn.left, view_.Origin().y + drawn.top, drawn.right - drawn.left,
@@ -421,7 +421,7 @@ void TPictureForm1::ScrollTo(PicturePoint origin) {
   view_ = moved;
   buffer_.Shift(dx, dy);
   const int width = view_.Width(), height = view_.Height();
-  std::vector<PartRect> exposed;
+  std::vector<PixelRect> exposed;
   if (dx > 0) exposed.push_back({0, 0, std::min(dx, width), height});
   if (dx < 0) exposed.push_back({std::max(width + dx, 0), 0, width, height});
   if (dy > 0) exposed.push_back({0, 0, width, std::min(dy, height)});

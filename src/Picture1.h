@@ -106,7 +106,7 @@ class TPictureForm1 : public ToolWindow {
 
   // The view, in client pixels.
   PicturePoint InPart(POINT client) const;
-  RECT ToClient(const PartRect& rect) const;
+  RECT ToClient(const PixelRect& rect) const;
   RECT PictureArea() const;
   void ScrollTo(PicturePoint origin);
   void ViewChanged();
@@ -114,9 +114,9 @@ class TPictureForm1 : public ToolWindow {
 
   // Drawing into the back buffer, and asking the window to blit.
   void Show(const MapImage& image);
-  void AddDrawnRect(int offset, int reach, std::vector<PartRect>& rects) const;
-  void Repaint(const std::vector<PartRect>& rects);
-  void DrawIntoBuffer(const std::vector<PartRect>& rects);
+  void AddDrawnRect(int offset, int reach, std::vector<PixelRect>& rects) const;
+  void Repaint(const std::vector<PixelRect>& rects);
+  void DrawIntoBuffer(const std::vector<PixelRect>& rects);
   int OutlineReach() const;
   void DrawOutline(HDC dc) const;
 

@@ -17,6 +17,21 @@ struct PicturePoint {
   int y;
 };
 
+// A rectangle of pixels, right and bottom outside.
+struct PixelRect {
+  int left = 0;
+  int top = 0;
+  int right = 0;
+  int bottom = 0;
+
+  int Width() const { return right - left; }
+  int Height() const { return bottom - top; }
+  bool Empty() const { return left >= right || top >= bottom; }
+  friend bool operator==(const PixelRect& a, const PixelRect& b) {
+    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
+  }
+};
+
 // The centre of a hexagon, with a margin of one scale above and left.
 PicturePoint HexCentreOf(HexPosition position, int scale);
 PicturePoint HexCentreAt(int offset, int scale);

@@ -34,7 +34,7 @@ void PictureView::Centre(int offset) {
 PicturePoint PictureView::OriginShowing(int offset) const {
   PicturePoint origin = origin_;
   if (offset == NoMapOffset) return origin;
-  const PartRect hexagon = HexagonRect(offset, 2 * scale_);
+  const PixelRect hexagon = HexagonRect(offset, 2 * scale_);
   if (hexagon.left < 0) origin.x += hexagon.left;
   else if (hexagon.right > width_) origin.x += std::min(hexagon.right - width_, hexagon.left);
   if (hexagon.top < 0) origin.y += hexagon.top;
@@ -52,20 +52,20 @@ std::optional<int> PictureView::HexagonAt(PicturePoint inPart) const {
   return CellToOffset(cell->column, cell->row);
 }
 
-PartRect PictureView::HexagonRect(int offset, int reach) const {
+PixelRect PictureView::HexagonRect(int offset, int reach) const {
   const PicturePoint centre = HexCentreAt(offset, scale_);
   return {centre.x - origin_.x - reach, centre.y - origin_.y - reach, centre.x - origin_.x + reach + 1,
           centre.y - origin_.y + reach + 1};
 }
 
-PartRect PictureView::DrawnRect(int offset, int reach) const {
-  const PartRect rect = HexagonRect(offset, reach);
-  const PartRect clipped{std::max(rect.left, 0), std::max(rect.top, 0), std::min(rect.right, width_),
+PixelRect PictureView::DrawnRect(int offset, int reach) const {
+  const PixelRect rect = HexagonRect(offset, reach);
+  const PixelRect clipped{std::max(rect.left, 0), std::max(rect.top, 0), std::min(rect.right, width_),
                          std::min(rect.bottom, height_)};
-  return clipped.Empty() ? PartRect{} : clipped;
+  return clipped.Empty() ? PixelRect{} : clipped;
 }
 
-PartRect PictureView::PictureRect() const {
+PixelRect PictureView::PictureRect() const {
   const MapPictureSize picture = MapPictureSizeAt(scale_);
   return {0, 0, std::min(width_, picture.width - origin_.x), std::min(height_, picture.height - origin_.y)};
 }

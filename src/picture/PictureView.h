@@ -10,18 +10,6 @@
 #include "map/HexGrid.h"
 #include "picture/HexGeometry.h"
 
-// A rectangle of the part's pixels, right and bottom outside.
-struct PartRect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
-  bool Empty() const { return left >= right || top >= bottom; }
-  friend bool operator==(const PartRect& a, const PartRect& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-  }
-};
-
 class PictureView {
  public:
   // The scale clamped to the picture's scales.
@@ -47,9 +35,9 @@ class PictureView {
   std::optional<int> HexagonAt(PicturePoint inPart) const;
   // What is drawn within `reach` pixels of a hexagon's centre, clipped to
   // the part; empty where none of it is in view.
-  PartRect DrawnRect(int offset, int reach) const;
+  PixelRect DrawnRect(int offset, int reach) const;
   // The part's pixels that show the picture; beyond it, nothing.
-  PartRect PictureRect() const;
+  PixelRect PictureRect() const;
 
   // Zooms to `scale`, from the smallest that still fills the part to the
   // largest, the picture's point under `anchor` staying under it. False
@@ -65,7 +53,7 @@ class PictureView {
 
  private:
   PicturePoint Clamped(PicturePoint origin) const;
-  PartRect HexagonRect(int offset, int reach) const;
+  PixelRect HexagonRect(int offset, int reach) const;
 
   int scale_;
   PicturePoint origin_{0, 0};

@@ -1,6 +1,5 @@
 #include "ui/Accessibility.h"
 
-#include <unordered_map>
 #include <utility>
 
 namespace {
@@ -299,49 +298,16 @@ class NamedAccessible : public AccessibleBase<NamedAccessible> {
   std::wstring name_;
 };
 
-// The controls given a name, with the procedure each had before. A plain
-// subclass with a map in the process: comctl32's subclassing asks Wine's
-// server for a window property at every message, which made each paint of
-// an edit field slower by tenths of a millisecond.
-struct NamedControl {
-  WNDPROC original;
-  std::wstring name;
-};
-std::unordered_map<HWND, NamedControl>& NamedControls() {
-  static std::unordered_map<HWND, NamedControl> controls;
-  return controls;
-}
-
-LRESULT CALLBACK NamedControlProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  const auto found = NamedControls().find(window);
-  if (found == NamedControls().end()) return DefWindowProcW(window, message, wParam, lParam);
-  const WNDPROC original = found->second.original;
-  if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(window, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(original));
-    NamedControls().erase(found);
-  } else if (message == WM_GETOBJECT && static_cast<LONG>(lParam) == OBJID_CLIENT) {
-    const AccessibilityLibrary& library = AccessibilityLibrary::Get();
-    IAccessible* inner = nullptr;
-    if (library.Loaded() &&
-        SUCCEEDED(library.createStdAccessibleObject(window, OBJID_CLIENT, AccessibleId, reinterpret_cast<void**>(&inner)))) {
-      auto* named = new NamedAccessible(inner, found->second.name);
-      const LRESULT result = library.lresultFromObject(AccessibleId, wParam, static_cast<IAccessible*>(named));
-      named->Release();
-      return result;
-    }
-  }
-  return CallWindowProcW(original, window, message, wParam, lParam);
-}
-
 }  // namespace
 
-void SetAccessibleName(HWND control, std::wstring name) {
-  const auto existing = NamedControls().find(control);
-  if (existing != NamedControls().end()) {
-    existing->second.name = std::move(name);
-    return;
-  }
-  const auto original = reinterpret_cast<WNDPROC>(GetWindowLongPtrW(control, GWLP_WNDPROC));
-  NamedControls()[control] = {original, std::move(name)};
-  SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(NamedControlProcedure));
+std::optional<LRESULT> AnswerNamedObject(HWND control, WPARAM wParam, const std::wstring& name) {
+  const AccessibilityLibrary& library = AccessibilityLibrary::Get();
+  IAccessible* inner = nullptr;
+  if (!library.Loaded() ||
+      FAILED(library.createStdAccessibleObject(control, OBJID_CLIENT, AccessibleId, reinterpret_cast<void**>(&inner))))
+    return std::nullopt;
+  auto* named = new NamedAccessible(inner, name);
+  const LRESULT result = library.lresultFromObject(AccessibleId, wParam, static_cast<IAccessible*>(named));
+  named->Release();
+  return result;
 }

@@ -7,6 +7,7 @@
 #include <windows.h>
 #include <oleacc.h>
 
+#include <optional>
 #include <string>
 
 // A table of cells as the grid describes it. Children are numbered from 1.
@@ -32,7 +33,7 @@ void DetachTableAccessible(TableAccessible* accessible);  // and releases the ta
 // The answer to WM_GETOBJECT for OBJID_CLIENT with the table's object.
 LRESULT AnswerTableObject(TableAccessible* accessible, WPARAM wParam);
 
-// Gives a standard control a name for screen readers only, which no caption
-// on the screen gives it: its WM_GETOBJECT answers with the system's own
-// object under that name.
-void SetAccessibleName(HWND control, std::wstring name);
+// The answer to a standard control's WM_GETOBJECT for OBJID_CLIENT: the
+// system's own object under a name for screen readers only, which no
+// caption on the screen gives it. None where the system has no object.
+std::optional<LRESULT> AnswerNamedObject(HWND control, WPARAM wParam, const std::wstring& name);

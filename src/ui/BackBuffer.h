@@ -22,7 +22,6 @@ class BackBuffer {
   void Resize(int width, int height, const std::vector<RGBQUAD>& palette);
   void Forget();
   bool Ready() const { return bits_ != nullptr; }
-  SIZE Size() const { return size_; }
   // The pixel at (x, y); rows are Stride() bytes apart.
   std::uint8_t* Pixel(int x, int y) const { return bits_ + static_cast<std::ptrdiff_t>(y) * stride_ + x; }
   int Stride() const { return stride_; }

@@ -9,6 +9,7 @@
 #include "ui/Controls.h"
 #include "ui/Dialogs.h"
 #include "ui/Dpi.h"
+#include "ui/WindowMap.h"
 
 namespace {
 
@@ -88,11 +89,17 @@ UINT EscapedErrors::ShowWaitingMessage() {
 
 bool EscapedErrors::InsideSystemWork() { return systemWorkDepth > 0; }
 
+// The window's messages no longer reach its object.
+void BaseWindow::Detach(HWND window) {
+  if (WindowEntry* entry = EntryOf(window)) entry->window = nullptr;
+  ForgetEmptyEntry(window);
+}
+
 void ThrowWindowNotCreated() { throw std::runtime_error("ウィンドウを作成できません"); }
 
 BaseWindow::~BaseWindow() {
   if (window_ != nullptr) {
-    SetWindowLongPtrW(window_, GWLP_USERDATA, 0);
+    Detach(window_);
     DestroyWindow(window_);
   }
 }
@@ -133,12 +140,13 @@ LRESULT BaseWindow::DefaultHandling(UINT message, WPARAM wParam, LPARAM lParam) 
 }
 
 LRESULT CALLBACK BaseWindow::WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* self = reinterpret_cast<BaseWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+  const WindowEntry* entry = EntryOf(window);
+  BaseWindow* self = entry != nullptr ? entry->window : nullptr;
   if (message == WM_NCCREATE) {
     self = static_cast<BaseWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
     self->window_ = window;
     self->dpi_ = WindowDpi(window);
-    SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+    EntryFor(window).window = self;
   }
   if (self == nullptr) return DefWindowProcW(window, message, wParam, lParam);
   if (message == EscapedErrors::ShowWaitingMessage()) {
@@ -160,7 +168,7 @@ LRESULT CALLBACK BaseWindow::WindowProcedure(HWND window, UINT message, WPARAM w
     }
   }
   if (message == WM_NCDESTROY) {
-    SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+    Detach(window);
     self->window_ = nullptr;
   }
   return result;

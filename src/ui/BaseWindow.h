@@ -65,6 +65,7 @@ class BaseWindow {
   static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
  private:
+  static void Detach(HWND window);
   LRESULT ContainEscapedError(UINT message) noexcept;
   LRESULT Dispatch(UINT message, WPARAM wParam, LPARAM lParam);
   void TakeDpi(int dpi, const RECT& suggested);

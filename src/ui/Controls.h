@@ -66,6 +66,8 @@ class Control {
   // The control is drawn on this system colour (COLOR_...), in the window
   // text's colour.
   void SetBackground(int systemColour) { background_ = systemColour; }
+  // A name for screen readers only, where no caption on the screen gives one.
+  void SetAccessibleName(std::wstring name);
   // Places and sizes the control at its box for that DPI, in its font.
   virtual void SetDpi(int dpi);
 
@@ -88,7 +90,7 @@ class Control {
   // Another window whose notifications are this control's (a toolbar's tooltips).
   void AdoptHelper(HWND window);
   // The control's window has gone (a control that is a window of its own hears it).
-  void ForgetWindow();
+  void ForgetWindow(HWND window);
   int Scaled(int pixelsAt96) const;
   const Layout::Box& Box() const { return box_; }
 

@@ -233,7 +233,7 @@ LRESULT StringGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCDESTROY:
       DetachTableAccessible(accessible_);
       accessible_ = nullptr;
-      ForgetWindow();
+      ForgetWindow(Window());
       return DefaultHandling(message, wParam, lParam);
     case WM_CAPTURECHANGED:
       OnCaptureChanged();

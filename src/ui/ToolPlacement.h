@@ -6,18 +6,9 @@
 
 #include <vector>
 
-struct ScreenRect {
-  int left = 0;
-  int top = 0;
-  int right = 0;
-  int bottom = 0;
+#include "picture/HexGeometry.h"
 
-  int Width() const { return right - left; }
-  int Height() const { return bottom - top; }
-  friend bool operator==(const ScreenRect& a, const ScreenRect& b) {
-    return a.left == b.left && a.top == b.top && a.right == b.right && a.bottom == b.bottom;
-  }
-};
+using ScreenRect = PixelRect;
 
 struct ToolWindowRoom {
   ScreenRect work;                // the work area of the main window's monitor

@@ -50,7 +50,6 @@ class ToolWindow : public BaseWindow {
   SIZE ScaledForOwner(int width, int height) const;
   // Where the keyboard goes when the window comes to the front.
   virtual HWND KeyboardTarget() const { return Window(); }
-  ToolWindowMemory& Memory() { return memory_; }
   // Closing, and telling the owner once the window has gone. A subclass
   // hands every message it does not handle on to this.
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -56,7 +56,7 @@ TEST(PictureView, KeepsTheOriginWithinThePicture) {
   // A part larger than the picture shows it from its corner.
   PictureView wide = ViewOf(1, 5000, 5000, {40, 40});
   EXPECT_EQ(wide.Origin().x, 0);
-  EXPECT_EQ(wide.PictureRect(), (PartRect{0, 0, MapPictureSizeAt(1).width, MapPictureSizeAt(1).height}));
+  EXPECT_EQ(wide.PictureRect(), (PixelRect{0, 0, MapPictureSizeAt(1).width, MapPictureSizeAt(1).height}));
 }
 
 TEST(PictureView, ZoomKeepsThePointUnderTheAnchorAndStopsAtItsScales) {
@@ -82,11 +82,13 @@ TEST(PictureView, ShowsACellWholeByTheLeastScroll) {
   for (const Row& row : {Row{*view.HexagonAt({150, 100}), false}, Row{At(10, 10), true}, Row{At(300, 70), true}}) {
     PictureView moved = view;
     moved.ScrollTo(view.OriginShowing(row.offset));
-    const PartRect whole = moved.DrawnRect(row.offset, 2 * 8);
+    const PixelRect whole = moved.DrawnRect(row.offset, 2 * 8);
     EXPECT_EQ(whole.right - whole.left, 4 * 8 + 1) << "whole in view";
     EXPECT_EQ(moved.Origin().x != view.Origin().x || moved.Origin().y != view.Origin().y, row.moves);
     // One pixel less and the hexagon would be cut.
-    if (row.moves) EXPECT_TRUE(whole.left == 0 || whole.right == 300 || whole.top == 0 || whole.bottom == 200);
+    if (row.moves) {
+      EXPECT_TRUE(whole.left == 0 || whole.right == 300 || whole.top == 0 || whole.bottom == 200);
+    }
   }
 }
 
@@ -165,7 +167,9 @@ TEST(PictureTools, AStrokeStopsAtThePartsEdge) {
   const ToolOutcome outcome = brush->Move(view, {1000, Over(view, At(3, 10)).y});
   ASSERT_GT(outcome.length, 1u);
   for (int offset = 0; offset < MapSize; ++offset)
-    if (outcome.map[offset] != 4) EXPECT_FALSE(view.DrawnRect(offset, 8).Empty()) << "drawn out of sight";
+    if (outcome.map[offset] != 4) {
+      EXPECT_FALSE(view.DrawnRect(offset, 8).Empty()) << "drawn out of sight";
+    }
 }
 
 }  // namespace

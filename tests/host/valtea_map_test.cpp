@@ -669,6 +669,8 @@ TEST_F(ValteaMap, DrawDrawsThroughItsCellsAndRefusesALegThatCannotBeDrawn) {
   ExpectRefused(Run({u"draw", map, u"101:30", u"110:30"}),
                 u8"110:30 の 山 (2) では道が終われません (道の端は平地、丘陵、湿地、砂浜、馬産地、港湾、御所、城、町か道路のマス)");
   ExpectRefused(Run({u"draw", map, u"101:30", u"101:30"}), u8"FROM と TO が同じマス 101:30 です");
+  // Back to where it started: the cell named is the start, not the turn.
+  ExpectRefused(Run({u"draw", map, u"105:28", u"107:27", u"105:28"}), u8"FROM と TO が同じマス 105:28 です");
   ExpectRefused(Run({u"draw", map, u"101:30", u"105:28", u"112:30"}),
                 u8"105:28 から 112:30 への道がありません (山、港湾、御所、城と町は道路の端でしか通れず、"
                 u8"水は 1 本の道路で 1 マスしか渡れません)");
