@@ -3,7 +3,6 @@
 #include <windowsx.h>
 
 #include <algorithm>
-#include <iterator>
 #include <tuple>
 
 #include "map/TerrainCodes.h"
@@ -160,24 +159,9 @@ void TPictureForm1::ShowMap(const MapImage& image, GridCell current, const std::
     ViewChanged();
     return;
   }
-  // Only the hexagons and the rings that differ are drawn again, all at
-  // once, each as far as what changed about it reaches.
-  std::vector<int> reach(MapSize, 0);
-  for (int offset = 0; offset < MapSize; ++offset)
-    if (image[offset] != shown_[offset]) reach[offset] = HexagonReach(view_.Scale());
-  if (rings != rings_) {
-    std::vector<MapRing> before = rings_, after = rings;
-    std::sort(before.begin(), before.end());
-    std::sort(after.begin(), after.end());
-    std::vector<MapRing> changed;
-    std::set_symmetric_difference(before.begin(), before.end(), after.begin(), after.end(), std::back_inserter(changed));
-    for (const MapRing& ring : changed) reach[ring.offset] = RingReach(view_.Scale());
-  }
+  const std::vector<PixelRect> rects = view_.ChangedRects(shown_, image, rings_, rings);
   shown_ = image;
   rings_ = rings;
-  std::vector<PixelRect> rects;
-  for (int offset = 0; offset < MapSize; ++offset)
-    if (reach[offset] > 0) AddDrawnRect(offset, reach[offset], rects);
   Repaint(rects);
   if (current != current_) {
     // The outline is drawn over the picture, not into it: its hexagons are
@@ -193,18 +177,11 @@ void TPictureForm1::ShowMap(const MapImage& image, GridCell current, const std::
   }
 }
 
-// Only the hexagons that differ are drawn again.
+// A stroke's map, with the rings as they are.
 void TPictureForm1::Show(const MapImage& image) {
-  std::vector<PixelRect> rects;
-  for (int offset = 0; offset < MapSize; ++offset)
-    if (image[offset] != shown_[offset]) AddDrawnRect(offset, HexagonReach(view_.Scale()), rects);
+  const std::vector<PixelRect> rects = view_.ChangedRects(shown_, image, rings_, rings_);
   shown_ = image;
   Repaint(rects);
-}
-
-void TPictureForm1::AddDrawnRect(int offset, int reach, std::vector<PixelRect>& rects) const {
-  const PixelRect rect = view_.DrawnRect(offset, reach);
-  if (!rect.Empty()) rects.push_back(rect);
 }
 
 // The scale or the part's size changed: everything is drawn again.

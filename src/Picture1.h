@@ -114,7 +114,6 @@ class TPictureForm1 : public ToolWindow {
 
   // Drawing into the back buffer, and asking the window to blit.
   void Show(const MapImage& image);
-  void AddDrawnRect(int offset, int reach, std::vector<PixelRect>& rects) const;
   void Repaint(const std::vector<PixelRect>& rects);
   void DrawIntoBuffer(const std::vector<PixelRect>& rects);
   int OutlineReach() const;

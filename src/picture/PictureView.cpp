@@ -1,8 +1,8 @@
 #include "picture/PictureView.h"
 
 #include <algorithm>
+#include <iterator>
 
-#include "picture/MapPicture.h"
 
 PictureView::PictureView(int scale) : scale_(std::clamp(scale, MinMapPictureScale, MaxMapPictureScale)) {}
 
@@ -68,6 +68,26 @@ PixelRect PictureView::DrawnRect(int offset, int reach) const {
 PixelRect PictureView::PictureRect() const {
   const MapPictureSize picture = MapPictureSizeAt(scale_);
   return {0, 0, std::min(width_, picture.width - origin_.x), std::min(height_, picture.height - origin_.y)};
+}
+
+std::vector<PixelRect> PictureView::ChangedRects(const MapImage& shown, const MapImage& image,
+                                                 const std::vector<MapRing>& shownRings,
+                                                 const std::vector<MapRing>& rings) const {
+  std::vector<int> reach(MapSize, 0);
+  for (int offset = 0; offset < MapSize; ++offset)
+    if (image[offset] != shown[offset]) reach[offset] = HexagonReach(scale_);
+  if (rings != shownRings) {
+    std::vector<MapRing> before = shownRings, after = rings, changed;
+    std::sort(before.begin(), before.end());
+    std::sort(after.begin(), after.end());
+    std::set_symmetric_difference(before.begin(), before.end(), after.begin(), after.end(), std::back_inserter(changed));
+    for (const MapRing& ring : changed) reach[ring.offset] = RingReach(scale_);
+  }
+  std::vector<PixelRect> rects;
+  for (int offset = 0; offset < MapSize; ++offset)
+    if (const PixelRect rect = reach[offset] > 0 ? DrawnRect(offset, reach[offset]) : PixelRect{}; !rect.Empty())
+      rects.push_back(rect);
+  return rects;
 }
 
 int PictureView::SmallestScale() const {

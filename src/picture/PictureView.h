@@ -6,9 +6,11 @@
 // where it is; keeping a cell in view scrolls by the least amount.
 
 #include <optional>
+#include <vector>
 
 #include "map/HexGrid.h"
 #include "picture/HexGeometry.h"
+#include "picture/MapPicture.h"
 
 class PictureView {
  public:
@@ -38,6 +40,12 @@ class PictureView {
   PixelRect DrawnRect(int offset, int reach) const;
   // The part's pixels that show the picture; beyond it, nothing.
   PixelRect PictureRect() const;
+  // What must be drawn again where the map and the rings shown become
+  // `image` and `rings`: each hexagon whose code changed as far as a code
+  // reaches, each ring that came or went as far as a ring reaches; a hexagon
+  // whose code and ring both change once.
+  std::vector<PixelRect> ChangedRects(const MapImage& shown, const MapImage& image,
+                                      const std::vector<MapRing>& shownRings, const std::vector<MapRing>& rings) const;
 
   // Zooms to `scale`, from the smallest that still fills the part to the
   // largest, the picture's point under `anchor` staying under it. False

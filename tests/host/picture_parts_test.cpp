@@ -92,6 +92,31 @@ TEST(PictureView, ShowsACellWholeByTheLeastScroll) {
   }
 }
 
+// A code as far as a code reaches, a ring that came or went as far as a
+// ring does, a hexagon with both once, and nothing out of view.
+TEST(PictureView, DrawsAgainWhatAChangeReaches) {
+  const PictureView view = ViewOf(8, 400, 300);
+  const int inView = *view.HexagonAt({200, 150}), outOfView = At(300, 70);
+  MapImage shown{};
+  shown.fill(4);
+  struct Row {
+    int changed;  // the hexagon whose code changes, or none
+    std::vector<MapRing> rings;
+    std::vector<PixelRect> drawn;
+  };
+  const Row rows[] = {
+      {inView, {}, {view.DrawnRect(inView, HexagonReach(8))}},
+      {NoMapOffset, {{inView, RingKind::Problem}}, {view.DrawnRect(inView, RingReach(8))}},
+      {inView, {{inView, RingKind::Change}}, {view.DrawnRect(inView, RingReach(8))}},
+      {outOfView, {{outOfView, RingKind::Conflict}}, {}},
+  };
+  for (const Row& row : rows) {
+    MapImage image = shown;
+    if (row.changed != NoMapOffset) image[row.changed] = 3;
+    EXPECT_EQ(view.ChangedRects(shown, image, {}, row.rings), row.drawn);
+  }
+}
+
 TEST(PictureView, APointerOutsidePullsTowardItAtMostAStep) {
   const PictureView view = ViewOf(4, 300, 200);
   struct Row {
