@@ -315,7 +315,6 @@ void TMainForm1::ApplyPatchFile(const MapPath& path) {
   if (theirs) model_.ApplyPatch(outcome, *theirs);
 }
 
-
 // The map as Tiled, a spreadsheet or a picture takes it.
 void TMainForm1::Export1Click() {
   SaveDialogSettings settings;

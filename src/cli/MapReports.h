@@ -19,7 +19,6 @@ std::vector<std::string> InfoLines(const MapImage& image, std::uint64_t fileSize
 
 std::string CellLine(int offset, TerrainCode code);
 
-
 // Why a file could not be read or written, in a player's words; empty when
 // the file system did not say.
 std::string FailureReason(const FileFailure& failure);

@@ -1,7 +1,6 @@
 // valtea-map on Linux: arguments and output in UTF-8, files through the
 // standard library.
 
-
 #include <cstdio>
 #include <filesystem>
 #include <string>

@@ -415,7 +415,6 @@ void MapPicturePainter::DrawPart(const MapPicturePart& part, std::uint8_t* bits,
   }
 }
 
-
 // A hexagon's colour reaches 5/4 of a scale across and its mark and road a
 // quarter more; a ring three scales.
 int HexagonReach(int scale) { return 2 * scale + 1; }

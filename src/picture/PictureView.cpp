@@ -3,7 +3,6 @@
 #include <algorithm>
 #include <iterator>
 
-
 PictureView::PictureView(int scale) : scale_(std::clamp(scale, MinMapPictureScale, MaxMapPictureScale)) {}
 
 void PictureView::Resize(int width, int height) {
@@ -111,6 +110,8 @@ bool PictureView::ZoomAt(int scale, PicturePoint anchor) {
 bool PictureView::ZoomStep(int direction, PicturePoint anchor) { return ZoomAt(scale_ + direction, anchor); }
 
 PicturePoint PictureView::PullToward(PicturePoint inPart, int most) const {
-  const auto pull = [most](int at, int size) { return at < 0 ? std::max(at, -most) : at >= size ? std::min(at - size + 1, most) : 0; };
+  const auto pull = [most](int at, int size) {
+    return at < 0 ? std::max(at, -most) : at >= size ? std::min(at - size + 1, most) : 0;
+  };
   return {pull(inPart.x, width_), pull(inPart.y, height_)};
 }

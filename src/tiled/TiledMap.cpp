@@ -43,7 +43,6 @@ std::string TiledCellName(int index) {
 
 // ---- writing ----
 
-
 Json TileProperties(TerrainCode code, const Utf8Converter& utf8Of) {
   return {{"id", code},
           {"properties",

@@ -121,7 +121,6 @@ class IconPicture : public Control {
   void Create(const ControlArgs& args, HICON icon);
 };
 
-
 // A line of text; with ES_READONLY one the user can select and copy only.
 class EditField : public Control {
  public:
