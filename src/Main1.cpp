@@ -205,9 +205,9 @@ void TMainForm1::ConnectEvents() {
   RoadComboBox1.onSelectionChanged = [this] { RoadComboBox1Change(); };
   // Undo and Redo wait while the list is open, and come back with it closed.
   RoadComboBox1.onClosedUp = [this] { commands_.ShowStates(MainMenu1, &ToolBar1); };
-  for (::Control* control :
-       std::initializer_list<::Control*>{&StringGrid1, &ToolBar1, &RoadComboBox1, &Edit1, &Edit2, &Edit3, &Label1})
+  for (::Control* control : std::initializer_list<::Control*>{&ToolBar1, &RoadComboBox1, &Edit1, &Edit2, &Edit3, &Label1})
     control->onFocus = [this, control] { RememberFocusedControl(control->Window()); };
+  StringGrid1.onFocus = [this] { RememberFocusedControl(StringGrid1.Window()); };
   StringGrid1.cellName = [this](GridCell cell) { return Widen(model_.SpokenCellName(cell.column, cell.row)); };
   // No caption on the screen names these; screen readers are told.
   Edit1.SetAccessibleName(Widen(CodeFieldName));

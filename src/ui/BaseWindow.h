@@ -59,8 +59,9 @@ class BaseWindow {
   // rescaled; what else depends on the DPI is done here, before the window
   // takes the rectangle the system suggests.
   virtual void OnDpiChanged() {}
-  // For a control that is a window of its own: its DPI follows its parent's.
-  void SetDpi(int dpi) { dpi_ = dpi; }
+  // A control that is a window of its own: its parent moved to `dpi`, and
+  // it lays itself out anew there.
+  virtual void FollowParentDpi(int dpi) { dpi_ = dpi; }
 
   static LRESULT CALLBACK WindowProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 

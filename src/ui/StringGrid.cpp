@@ -123,24 +123,25 @@ void StringGrid::Create(const ControlArgs& args) {
   window.height = Scale(args.box.height, dpi);
   window.parent = args.parent;
   window.menuOrId = reinterpret_cast<HMENU>(static_cast<INT_PTR>(args.id));
+  box_ = args.box;
+  if (args.font != nullptr) fontKind_ = args.font;
   BaseWindow::Create(window);
-  ControlArgs adopted = args;
-  adopted.dpi = dpi;
-  Adopt(Window(), adopted);
-  BaseWindow::SetDpi(dpi);
-  font_ = Font();
+  FollowParentDpi(dpi);
+}
+
+void StringGrid::FollowParentDpi(int dpi) {
+  navigation_.SetGeometry(GeometryAt(dpi));
+  BaseWindow::FollowParentDpi(dpi);
+  SetWindowPos(Window(), nullptr, Scaled(box_.left), Scaled(box_.top), Scaled(box_.width), Scaled(box_.height),
+               SWP_NOZORDER | SWP_NOACTIVATE);
+  SendMessageW(Window(), WM_SETFONT, reinterpret_cast<WPARAM>(SharedFont(*fontKind_, dpi)), TRUE);
   RECT client{};
   GetClientRect(Window(), &client);
   OnSize(client.right, client.bottom);
 }
 
-void StringGrid::SetDpi(int dpi) {
-  navigation_.SetGeometry(GeometryAt(dpi));
-  BaseWindow::SetDpi(dpi);
-  Control::SetDpi(dpi);  // moves the window, which lays out the cells anew, and sets the font
-  RECT client{};
-  GetClientRect(Window(), &client);
-  OnSize(client.right, client.bottom);
+void StringGrid::SetEnabled(bool enabled) {
+  if ((IsWindowEnabled(Window()) != FALSE) != enabled) EnableWindow(Window(), enabled);
 }
 
 void StringGrid::SetCellText(int column, int row, std::string shiftJisText) {
@@ -233,7 +234,6 @@ LRESULT StringGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCDESTROY:
       DetachTableAccessible(accessible_);
       accessible_ = nullptr;
-      ForgetWindow(Window());
       return DefaultHandling(message, wParam, lParam);
     case WM_CAPTURECHANGED:
       OnCaptureChanged();
@@ -656,7 +656,7 @@ void StringGrid::PaintCell(CellPainter& painter, int column, int row) {
               current ? colours.highlightText : colours.windowText);
   // One line: ExtTextOut takes CR and LF as characters, not as line breaks.
   const std::wstring& text = WideText(IndexOf(column, row));
-  const int indent = Control::Scaled(Layout::GridTextIndent);
+  const int indent = Scaled(Layout::GridTextIndent);
   ExtTextOutW(painter.dc, cell.left + indent, cell.top + indent, ETO_OPAQUE | ETO_CLIPPED, &cell, text.c_str(),
               static_cast<UINT>(text.size()), nullptr);
   if (fixed) {

@@ -18,8 +18,9 @@
 #include "ui/Handles.h"
 #include "ui/Layout.h"
 
-// A control like the standard ones, though a window class of its own.
-class StringGrid : public Control, private BaseWindow, private AccessibleTable {
+// A control like the standard ones, though a window class of its own: one
+// window object, which its parent rescales with its controls.
+class StringGrid : private BaseWindow, private AccessibleTable {
  public:
   // The timer that scrolls while the left button is held outside the cells.
   static constexpr UINT_PTR TrackingTimerId = 1;
@@ -32,8 +33,7 @@ class StringGrid : public Control, private BaseWindow, private AccessibleTable {
   // WS_TABSTOP, both scroll bars and a client edge; args.style and
   // args.exStyle are not used.
   void Create(const ControlArgs& args);
-  // Cells, lines and the font follow the DPI; the current cell and the view stay.
-  void SetDpi(int dpi) override;
+  void SetEnabled(bool enabled);
   void SetCellText(int column, int row, std::string shiftJisText);  // stores, invalidates only that cell
   const std::string& CellText(int column, int row) const;
   GridCell CurrentCell() const;
@@ -45,6 +45,8 @@ class StringGrid : public Control, private BaseWindow, private AccessibleTable {
 
   // The click event: the user made a cell current, with the mouse or the keyboard.
   std::function<void()> onClick;
+  // The keyboard focus came to the grid.
+  std::function<void()> onFocus;
   // What a screen reader reads for a cell. The grid knows no terrain, so its
   // owner names the cells; without it a cell is named by its place, "5 : 10".
   std::function<std::wstring(GridCell cell)> cellName;
@@ -54,6 +56,8 @@ class StringGrid : public Control, private BaseWindow, private AccessibleTable {
  protected:
   LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void RecoverFromEscapedError() noexcept override;
+  // Cells, lines and the font follow the DPI; the current cell and the view stay.
+  void FollowParentDpi(int dpi) override;
 
  private:
   struct Placement {
@@ -131,6 +135,8 @@ class StringGrid : public Control, private BaseWindow, private AccessibleTable {
   std::vector<bool> wideReady_;
   std::vector<bool> changedTexts_;  // in view, not yet marked for painting; see MarkTextChanged
   bool textsChanged_ = false;
+  Layout::Box box_{};                     // at 96 dots per inch
+  const FontKind* fontKind_ = &Fonts::Window;
   HFONT font_ = nullptr;
   PixelPoint pointer_;  // the last pointer position seen while tracking
   TableAccessible* accessible_ = nullptr;  // made at the first request of a screen reader
