@@ -270,13 +270,14 @@ class Commands {
     const bool ours = words.Has("--ours"), theirs = words.Has("--theirs");
     if (ours && theirs) throw ArgumentError(PathText{"--ours と --theirs は一緒には使えません", {}});
     RefuseToOverwrite(path, {patchPath});
-    if (LooksLikeAMap(patchPath, ReadSmallFile(files_, patchPath)) ||
+    const std::vector<std::uint8_t> patch = ReadSmallFile(files_, patchPath);
+    if (LooksLikeAMap(patchPath, patch) ||
         LooksLikeAPatch(path, ReadMapContent(files_, path).bytes))
       throw ArgumentError(PathText{"%s と %s の順が逆のようです: 地図が先、パッチが後です "
                                    "(valtea-map patch MAP PATCH)",
                                    path, patchPath});
     const LoadedMap map = LoadMap(path);
-    const PatchOutcome outcome = ReadPatchFile(files_, patchPath, map.image);
+    const PatchOutcome outcome = PatchOutcomeOf(patchPath, patch, map.image);
     if (outcome.misfit) return SayMisfit(patchPath);
     if (!outcome.conflicts.empty() && !ours && !theirs) {
       for (const PatchConflict& conflict : outcome.conflicts) Say(console_, ConflictLine(conflict));

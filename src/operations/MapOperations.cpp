@@ -68,7 +68,10 @@ MapImage ImportedMap(FileSystem& files, const FileFormat& format, const MapPath&
 }
 
 PatchOutcome ReadPatchFile(FileSystem& files, const MapPath& path, const MapImage& image) {
-  const std::vector<std::uint8_t> bytes = ReadSmallFile(files, path);
+  return PatchOutcomeOf(path, ReadSmallFile(files, path), image);
+}
+
+PatchOutcome PatchOutcomeOf(const MapPath& path, const std::vector<std::uint8_t>& bytes, const MapImage& image) {
   try {
     return ReadPatchOutcome(path, bytes, image);
   } catch (const FormatFault& fault) {

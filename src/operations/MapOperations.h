@@ -50,6 +50,8 @@ MapImage ImportedMap(FileSystem& files, const FileFormat& format, const MapPath&
 // read. A BPS made from another map comes back as a misfit; the editor
 // refuses it with MisfitRefusal.
 PatchOutcome ReadPatchFile(FileSystem& files, const MapPath& path, const MapImage& image);
+// The same, of the patch's bytes read already.
+PatchOutcome PatchOutcomeOf(const MapPath& path, const std::vector<std::uint8_t>& bytes, const MapImage& image);
 void RefuseMisfit(const PatchOutcome& outcome, const MapPath& path);
 // The patched map, the conflicts at `theirs` true taking the patch's code.
 MapImage WithSides(const PatchOutcome& outcome, const std::vector<bool>& theirs);

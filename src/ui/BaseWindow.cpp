@@ -214,10 +214,9 @@ LRESULT BaseWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
 void BaseWindow::TakeDpi(int dpi, const RECT& suggested) {
   dpi_ = dpi;
   for (HWND child = GetWindow(window_, GW_CHILD); child != nullptr; child = GetWindow(child, GW_HWNDNEXT))
-    if (::Control* control = ::Control::Of(child)) {
-      control->SetDpi(dpi);
-    } else if (const WindowEntry* entry = EntryOf(child); entry != nullptr && entry->window != nullptr) {
-      entry->window->FollowParentDpi(dpi);
+    if (const WindowEntry* entry = EntryOf(child)) {
+      if (entry->control != nullptr) entry->control->SetDpi(dpi);
+      else if (entry->window != nullptr) entry->window->FollowParentDpi(dpi);
     }
   OnDpiChanged();
   SetWindowPos(window_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
