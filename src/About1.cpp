@@ -124,8 +124,7 @@ LRESULT TAboutForm1::HandleDialogMessage(UINT message, WPARAM wParam, LPARAM lPa
     case WM_ACTIVATE:
       OnActivate(LOWORD(wParam));
       return 0;
-    default:
-      break;
+    default: break;
   }
   return DialogWindow::HandleDialogMessage(message, wParam, lParam);
 }

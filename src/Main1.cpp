@@ -216,25 +216,7 @@ void TMainForm1::ConnectEvents() {
   RoadComboBox1.SetAccessibleName(Widen(RoadChooserName));
 }
 
-HWND TMainForm1::Control(MainControl id) const {
-  switch (id) {
-    case IdStringGrid1:
-      return StringGrid1.Window();
-    case IdToolBar1:
-      return ToolBar1.Window();
-    case IdRoadComboBox1:
-      return RoadComboBox1.Window();
-    case IdEdit1:
-      return Edit1.Window();
-    case IdEdit2:
-      return Edit2.Window();
-    case IdEdit3:
-      return Edit3.Window();
-    case IdLabel1:
-      return Label1.Window();
-  }
-  return nullptr;
-}
+HWND TMainForm1::Control(MainControl id) const { return GetDlgItem(Window(), id); }
 
 // Handlers.
 
@@ -588,8 +570,7 @@ LRESULT TMainForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DESTROY:
       OnDestroy();
       return 0;
-    default:
-      return DefaultHandling(message, wParam, lParam);
+    default: return DefaultHandling(message, wParam, lParam);
   }
 }
 

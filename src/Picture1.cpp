@@ -242,8 +242,7 @@ LRESULT TPictureForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     case WM_PAINT:
       OnPaint();
       return 0;
-    case WM_ERASEBKGND:
-      return 1;
+    case WM_ERASEBKGND: return 1;
     case WM_SIZE:
       OnSize(LOWORD(lParam), HIWORD(lParam));
       return 0;
@@ -285,8 +284,7 @@ LRESULT TPictureForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
       memory_->scale = view_.Scale();
       buffer_.Forget();
       return ToolWindow::HandleMessage(message, wParam, lParam);
-    default:
-      return ToolWindow::HandleMessage(message, wParam, lParam);
+    default: return ToolWindow::HandleMessage(message, wParam, lParam);
   }
 }
 

@@ -51,8 +51,7 @@ LRESULT TProblemsForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE) List1.Focus();
       return 0;
-    default:
-      return ToolWindow::HandleMessage(message, wParam, lParam);
+    default: return ToolWindow::HandleMessage(message, wParam, lParam);
   }
 }
 

@@ -30,8 +30,7 @@ int ParseCell(const MapPath& argument) {
       Refuse("オフセット %s は地図の外です (0.." + std::to_string(MapSize - 1) + ")", argument);
     case CellReading::Result::CellOutside:
       Refuse("マス %s は地図の外です (列 1..352、行 1..76)", argument);
-    case CellReading::Result::Cell:
-      break;
+    case CellReading::Result::Cell: break;
   }
   if (IsPlaceholderCell(reading.cell.column, reading.cell.row))
     Refuse("マス %s は偶数列の 1 行目で、地図のバイトがありません", argument);

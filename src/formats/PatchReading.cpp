@@ -54,8 +54,7 @@ PatchKind PatchKindOfContent(const std::vector<std::uint8_t>& bytes) {
 PatchOutcome ReadPatchOutcome(const MapPath& path, const std::vector<std::uint8_t>& patch, const MapImage& map) {
   try {
     switch (PatchKindOfContent(patch)) {
-      case PatchKind::Bps:
-        return BpsOutcome(patch, map);
+      case PatchKind::Bps: return BpsOutcome(patch, map);
       case PatchKind::Ips: {
         PatchOutcome outcome;
         outcome.kind = PatchKind::Ips;
@@ -63,8 +62,7 @@ PatchOutcome ReadPatchOutcome(const MapPath& path, const std::vector<std::uint8_
         outcome.unchecked = true;
         return outcome;
       }
-      case PatchKind::Text:
-        break;
+      case PatchKind::Text: break;
     }
     ThreeWayResult result = ApplyThreeWay(ParseTextPatch(DecodedText(path, patch)), map);
     PatchOutcome outcome;

@@ -47,12 +47,10 @@ static std::vector<std::uint8_t> ReadStartOf(FileSystem& files, const MapPath& p
                                              std::uint64_t& size) {
   std::vector<std::uint8_t> content;
   switch (files.ReadStart(path, most, content, size)) {
-    case FileSystem::ReadResult::Read:
-      return content;
+    case FileSystem::ReadResult::Read: return content;
     case FileSystem::ReadResult::CannotOpen:
       Fail(CannotOpenMessage, path, files.LastFailure());
-    case FileSystem::ReadResult::ShortRead:
-      break;
+    case FileSystem::ReadResult::ShortRead: break;
   }
   Fail(ReadErrorMessage, {}, files.LastFailure());
 }
@@ -89,8 +87,7 @@ void WriteWholeFile(FileSystem& files, const MapPath& path, const std::vector<st
   }
   MapPath oldLeft;
   switch (files.Replace(path, newPath, oldLeft)) {
-    case FileSystem::ReplaceResult::Replaced:
-      return;
+    case FileSystem::ReplaceResult::Replaced: return;
     case FileSystem::ReplaceResult::ReplacedOldLeft:
       throw OldFileLeftError(PathText{std::string(OldFileLeftMessage), path, oldLeft});
     case FileSystem::ReplaceResult::TargetKept: {
@@ -98,8 +95,7 @@ void WriteWholeFile(FileSystem& files, const MapPath& path, const std::vector<st
       files.Remove(newPath);
       Fail(CannotCreateMessage, path, reason);
     }
-    case FileSystem::ReplaceResult::TargetMovedAway:
-      break;
+    case FileSystem::ReplaceResult::TargetMovedAway: break;
   }
   // The new file may be the only copy of the map now: it stays, and the
   // user learns where it is.

@@ -19,8 +19,7 @@ std::string ProblemLine(const MapImage& image, const RoadProblem& problem) {
   const std::string start = CellName(problem.offset) + " " + CodeName(image[problem.offset]) + " " +
                             SideName(problem.side) + ": ";
   switch (problem.kind) {
-    case RoadProblemKind::OffTheMap:
-      return start + "道が地図の外へ出ています";
+    case RoadProblemKind::OffTheMap: return start + "道が地図の外へ出ています";
     case RoadProblemKind::LooseEnd:
       return start + "道が " + CellName(problem.neighbour) + " " + CodeName(image[problem.neighbour]) +
              " で途切れています";
@@ -40,20 +39,15 @@ std::string RoadRefusalLine(const MapImage& image, const RoadRefusal& refusal, i
   if (refusal.Offset() < 0 || refusal.Offset() >= MapSize) return "道が地図の外に出ます";
   const std::string cell = CellName(refusal.Offset()) + " の " + CodeName(image[refusal.Offset()]);
   switch (refusal.Kind()) {
-    case RoadRefusalKind::SameCell:
-      return "FROM と TO が同じマス " + CellName(from) + " です";
-    case RoadRefusalKind::NotAnEnd:
-      return cell + " では道が終われません (道の端は港湾、御所、城、町か道路のマス)";
+    case RoadRefusalKind::SameCell: return "FROM と TO が同じマス " + CellName(from) + " です";
+    case RoadRefusalKind::NotAnEnd: return cell + " では道が終われません (道の端は港湾、御所、城、町か道路のマス)";
     case RoadRefusalKind::NoWay:
       return CellName(from) + " から " + CellName(to) +
              " への道がありません (山、港湾、御所、城と町は道路の端でしか通れず、"
              "水は 1 本の道路で 1 マスしか渡れません)";
-    case RoadRefusalKind::NoPiece:
-      return cell + " に合う道路がありません (橋は曲がれません)";
-    case RoadRefusalKind::NotAWay:
-      return cell + " は前のマスの斜めの隣ではありません";
-    case RoadRefusalKind::NoGround:
-      return cell + " では道が終われません (道の端は平地、丘陵、湿地、砂浜、馬産地、港湾、御所、城、町か道路のマス)";
+    case RoadRefusalKind::NoPiece: return cell + " に合う道路がありません (橋は曲がれません)";
+    case RoadRefusalKind::NotAWay: return cell + " は前のマスの斜めの隣ではありません";
+    case RoadRefusalKind::NoGround: return cell + " では道が終われません (道の端は平地、丘陵、湿地、砂浜、馬産地、港湾、御所、城、町か道路のマス)";
   }
   return cell;
 }

@@ -58,8 +58,7 @@ class NewRoadPolicy : public RoutePolicy {
     const TerrainCode code = image_[next];
     switch (GroundOf(code)) {
       case Ground::Open:
-      case Ground::Road:
-        return StepCost + GroundCost(code);
+      case Ground::Road: return StepCost + GroundCost(code);
       case Ground::Bridge:
         if (!Joins(code, side)) return std::nullopt;
         onto.heading = slant;
@@ -69,8 +68,7 @@ class NewRoadPolicy : public RoutePolicy {
         onto.heading = slant;
         onto.marked = true;
         return StepCost + GroundCost(code);
-      case Ground::Blocked:
-        break;
+      case Ground::Blocked: break;
     }
     return std::nullopt;
   }

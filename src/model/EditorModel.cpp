@@ -43,8 +43,7 @@ GoToAnswer ReadGoToText(std::string_view shiftJis) {
                                 Range(1, LastGridRow) + " です"};
     case CellReading::Result::OffsetOutside:
       return {std::nullopt, "そのオフセットは地図の外です。オフセットは " + Range(0, MapSize - 1) + " です"};
-    case CellReading::Result::Unreadable:
-      break;
+    case CellReading::Result::Unreadable: break;
   }
   return {std::nullopt, "マスの位置 (列 : 行) か、@ とオフセットを入れてください"};
 }

@@ -101,12 +101,9 @@ void RefuseEmptyPatch(const PatchOutcome& outcome, const MapImage& image) {
 
 std::string PatchPreviewSummary(const PatchOutcome& outcome, std::size_t changes) {
   switch (outcome.kind) {
-    case PatchKind::Bps:
-      return std::string(BpsFitsText);
-    case PatchKind::Ips:
-      return std::string(IpsUncheckedText);
-    case PatchKind::Text:
-      break;
+    case PatchKind::Bps: return std::string(BpsFitsText);
+    case PatchKind::Ips: return std::string(IpsUncheckedText);
+    case PatchKind::Text: break;
   }
   return PatchSummary(changes, outcome.alreadyApplied, outcome.conflicts.size());
 }

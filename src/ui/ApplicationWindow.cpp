@@ -50,8 +50,7 @@ LRESULT ApplicationWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lPa
     case WM_SIZE:
       OnSize(wParam);
       return 0;
-    default:
-      return DefaultHandling(message, wParam, lParam);
+    default: return DefaultHandling(message, wParam, lParam);
   }
 }
 

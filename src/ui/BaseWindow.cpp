@@ -27,10 +27,8 @@ bool IsUserRequest(UINT message) {
     case WM_CLOSE:
     case WM_DROPFILES:
     case WM_VKEYTOITEM:
-    case WM_DPICHANGED:
-      return true;
-    default:
-      return false;
+    case WM_DPICHANGED: return true;
+    default: return false;
   }
 }
 
@@ -203,8 +201,7 @@ LRESULT BaseWindow::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_DPICHANGED:
       TakeDpi(LOWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
       return 0;
-    default:
-      break;
+    default: break;
   }
   return HandleMessage(message, wParam, lParam);
 }

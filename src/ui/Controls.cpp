@@ -388,10 +388,8 @@ std::optional<LRESULT> ToolBar::OnNotify(const NMHDR& header) {
 // drawn here because a visual style, Wine's too, draws every button flat.
 LRESULT ToolBar::OnCustomDraw(const NMCUSTOMDRAW& draw) const {
   switch (draw.dwDrawStage) {
-    case CDDS_PREPAINT:
-      return CDRF_NOTIFYPOSTPAINT | CDRF_NOTIFYITEMDRAW;
-    case CDDS_ITEMPREPAINT:
-      return CDRF_NOTIFYPOSTPAINT;
+    case CDDS_PREPAINT: return CDRF_NOTIFYPOSTPAINT | CDRF_NOTIFYITEMDRAW;
+    case CDDS_ITEMPREPAINT: return CDRF_NOTIFYPOSTPAINT;
     case CDDS_ITEMPOSTPAINT: {
       RECT button = draw.rc;
       const bool pressed = (draw.uItemState & CDIS_SELECTED) != 0;
@@ -404,7 +402,6 @@ LRESULT ToolBar::OnCustomDraw(const NMCUSTOMDRAW& draw) const {
       DrawEdge(draw.hdc, &edges, EDGE_ETCHED, BF_TOP | BF_BOTTOM);
       return CDRF_DODEFAULT;
     }
-    default:
-      return CDRF_DODEFAULT;
+    default: return CDRF_DODEFAULT;
   }
 }

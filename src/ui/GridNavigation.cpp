@@ -147,10 +147,8 @@ void GridNavigation::ApplyKey(GridKey key, bool control) {
     case GridKey::PageDown:
       if (control) return MoveCurrentTo(columns_.Current(), rows_.LastFullyVisible());
       return TurnPage(rows_, 1);
-    case GridKey::Home:
-      return MoveCurrentTo(1, control ? 1 : rows_.Current());
-    case GridKey::End:
-      return MoveCurrentTo(LastGridColumn, control ? LastGridRow : rows_.Current());
+    case GridKey::Home: return MoveCurrentTo(1, control ? 1 : rows_.Current());
+    case GridKey::End: return MoveCurrentTo(LastGridColumn, control ? LastGridRow : rows_.Current());
   }
 }
 
@@ -205,20 +203,13 @@ void GridNavigation::ScrollRows(ScrollRequest request, int position) { Scroll(ro
 
 void GridNavigation::Scroll(GridAxis& axis, ScrollRequest request, int position) {
   switch (request) {
-    case ScrollRequest::LineBack:
-      return axis.SetFirst(axis.First() - 1);
-    case ScrollRequest::LineForward:
-      return axis.SetFirst(axis.First() + 1);
-    case ScrollRequest::PageBack:
-      return axis.SetFirst(axis.First() - axis.Page());
-    case ScrollRequest::PageForward:
-      return axis.SetFirst(axis.First() + axis.Page());
-    case ScrollRequest::ToPosition:
-      return axis.SetFirst(position);
-    case ScrollRequest::ToStart:
-      return axis.SetFirst(1);
-    case ScrollRequest::ToEnd:
-      return axis.SetFirst(axis.LastIndex());
+    case ScrollRequest::LineBack: return axis.SetFirst(axis.First() - 1);
+    case ScrollRequest::LineForward: return axis.SetFirst(axis.First() + 1);
+    case ScrollRequest::PageBack: return axis.SetFirst(axis.First() - axis.Page());
+    case ScrollRequest::PageForward: return axis.SetFirst(axis.First() + axis.Page());
+    case ScrollRequest::ToPosition: return axis.SetFirst(position);
+    case ScrollRequest::ToStart: return axis.SetFirst(1);
+    case ScrollRequest::ToEnd: return axis.SetFirst(axis.LastIndex());
   }
 }
 

@@ -59,37 +59,23 @@ class SelectedObject {
   HGDIOBJ previous_;
 };
 
-namespace handle_detail {
-struct DeleteGdiObject {
-  void operator()(void* object) const { DeleteObject(static_cast<HGDIOBJ>(object)); }
+// A handle that gives itself back through `Free` when its owner goes.
+template <auto Free>
+struct FreeHandle {
+  template <typename Handle>
+  void operator()(Handle handle) const { Free(handle); }
 };
-struct DestroyIconHandle {
-  void operator()(HICON icon) const { DestroyIcon(icon); }
-};
-struct DestroyImageList {
-  void operator()(HIMAGELIST list) const { ImageList_Destroy(list); }
-};
-struct DestroyAccelerators {
-  void operator()(HACCEL table) const { DestroyAcceleratorTable(table); }
-};
-struct DestroyMenuHandle {
-  void operator()(HMENU menu) const { DestroyMenu(menu); }
-};
-struct DeleteMemoryDc {
-  void operator()(HDC dc) const { DeleteDC(dc); }
-};
-}  // namespace handle_detail
 
-template <typename Handle, typename Deleter>
-using UniqueHandle = std::unique_ptr<std::remove_pointer_t<Handle>, Deleter>;
+template <typename Handle, auto Free>
+using UniqueHandle = std::unique_ptr<std::remove_pointer_t<Handle>, FreeHandle<Free>>;
 
-using FontHandle = UniqueHandle<HFONT, handle_detail::DeleteGdiObject>;
-using BrushHandle = UniqueHandle<HBRUSH, handle_detail::DeleteGdiObject>;
-using PenHandle = UniqueHandle<HPEN, handle_detail::DeleteGdiObject>;
-using BitmapHandle = UniqueHandle<HBITMAP, handle_detail::DeleteGdiObject>;
-using RegionHandle = UniqueHandle<HRGN, handle_detail::DeleteGdiObject>;
-using IconHandle = UniqueHandle<HICON, handle_detail::DestroyIconHandle>;
-using ImageListHandle = UniqueHandle<HIMAGELIST, handle_detail::DestroyImageList>;
-using AcceleratorHandle = UniqueHandle<HACCEL, handle_detail::DestroyAccelerators>;
-using MenuHandle = UniqueHandle<HMENU, handle_detail::DestroyMenuHandle>;
-using MemoryDcHandle = UniqueHandle<HDC, handle_detail::DeleteMemoryDc>;
+using FontHandle = UniqueHandle<HFONT, DeleteObject>;
+using BrushHandle = UniqueHandle<HBRUSH, DeleteObject>;
+using PenHandle = UniqueHandle<HPEN, DeleteObject>;
+using BitmapHandle = UniqueHandle<HBITMAP, DeleteObject>;
+using RegionHandle = UniqueHandle<HRGN, DeleteObject>;
+using IconHandle = UniqueHandle<HICON, DestroyIcon>;
+using ImageListHandle = UniqueHandle<HIMAGELIST, ImageList_Destroy>;
+using AcceleratorHandle = UniqueHandle<HACCEL, DestroyAcceleratorTable>;
+using MenuHandle = UniqueHandle<HMENU, DestroyMenu>;
+using MemoryDcHandle = UniqueHandle<HDC, DeleteDC>;

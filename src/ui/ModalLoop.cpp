@@ -84,13 +84,11 @@ int RunModalLoop(const BaseWindow& window, const int& result, int cancelled) {
 
 LRESULT DialogWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case DM_GETDEFID:
-      return MAKELRESULT(IDOK, DC_HASDEFID);
+    case DM_GETDEFID: return MAKELRESULT(IDOK, DC_HASDEFID);
     case WM_CLOSE:
       result_ = Cancelled;
       return 0;
-    default:
-      return HandleDialogMessage(message, wParam, lParam);
+    default: return HandleDialogMessage(message, wParam, lParam);
   }
 }
 

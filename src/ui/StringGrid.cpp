@@ -29,46 +29,29 @@ PixelPoint PointOf(LPARAM lParam) {
 
 std::optional<GridKey> GridKeyOf(UINT key) {
   switch (key) {
-    case VK_UP:
-      return GridKey::Up;
-    case VK_DOWN:
-      return GridKey::Down;
-    case VK_LEFT:
-      return GridKey::Left;
-    case VK_RIGHT:
-      return GridKey::Right;
-    case VK_PRIOR:
-      return GridKey::PageUp;
-    case VK_NEXT:
-      return GridKey::PageDown;
-    case VK_HOME:
-      return GridKey::Home;
-    case VK_END:
-      return GridKey::End;
-    default:
-      return std::nullopt;
+    case VK_UP: return GridKey::Up;
+    case VK_DOWN: return GridKey::Down;
+    case VK_LEFT: return GridKey::Left;
+    case VK_RIGHT: return GridKey::Right;
+    case VK_PRIOR: return GridKey::PageUp;
+    case VK_NEXT: return GridKey::PageDown;
+    case VK_HOME: return GridKey::Home;
+    case VK_END: return GridKey::End;
+    default: return std::nullopt;
   }
 }
 
 // The thumb's SB_THUMBTRACK is left out on purpose: the view moves when the thumb is released.
 std::optional<ScrollRequest> ScrollRequestOf(int request) {
   switch (request) {
-    case SB_LINEUP:
-      return ScrollRequest::LineBack;
-    case SB_LINEDOWN:
-      return ScrollRequest::LineForward;
-    case SB_PAGEUP:
-      return ScrollRequest::PageBack;
-    case SB_PAGEDOWN:
-      return ScrollRequest::PageForward;
-    case SB_THUMBPOSITION:
-      return ScrollRequest::ToPosition;
-    case SB_TOP:
-      return ScrollRequest::ToStart;
-    case SB_BOTTOM:
-      return ScrollRequest::ToEnd;
-    default:
-      return std::nullopt;
+    case SB_LINEUP: return ScrollRequest::LineBack;
+    case SB_LINEDOWN: return ScrollRequest::LineForward;
+    case SB_PAGEUP: return ScrollRequest::PageBack;
+    case SB_PAGEDOWN: return ScrollRequest::PageForward;
+    case SB_THUMBPOSITION: return ScrollRequest::ToPosition;
+    case SB_TOP: return ScrollRequest::ToStart;
+    case SB_BOTTOM: return ScrollRequest::ToEnd;
+    default: return std::nullopt;
   }
 }
 
@@ -177,8 +160,7 @@ LRESULT StringGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PRINTCLIENT:
       OnPrintClient(reinterpret_cast<HDC>(wParam));
       return 0;
-    case WM_ERASEBKGND:
-      return 1;  // painting covers every pixel
+    case WM_ERASEBKGND: return 1;  // painting covers every pixel
     case WM_SIZE:
       OnSize(LOWORD(lParam), HIWORD(lParam));
       return 0;
@@ -186,14 +168,12 @@ LRESULT StringGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
       font_ = wParam != 0 ? reinterpret_cast<HFONT>(wParam) : DefaultWindowFont();
       if (LOWORD(lParam) != 0) InvalidateRect(Window(), nullptr, FALSE);
       return 0;
-    case WM_GETFONT:
-      return reinterpret_cast<LRESULT>(font_);
+    case WM_GETFONT: return reinterpret_cast<LRESULT>(font_);
     case WM_SETFOCUS:
     case WM_KILLFOCUS:
       OnFocusChanged(message == WM_SETFOCUS);
       return 0;
-    case WM_GETDLGCODE:
-      return DLGC_WANTARROWS;  // Tab stays with the dialog manager
+    case WM_GETDLGCODE: return DLGC_WANTARROWS;  // Tab stays with the dialog manager
     case WM_KEYDOWN:
       OnKeyDown(static_cast<UINT>(wParam));
       return 0;
@@ -229,8 +209,7 @@ LRESULT StringGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case DrawScrollBarsMessage:
       DrawScrollBars();
       return 0;
-    case WM_GETOBJECT:
-      return OnGetObject(wParam, lParam);
+    case WM_GETOBJECT: return OnGetObject(wParam, lParam);
     case WM_NCDESTROY:
       DetachTableAccessible(accessible_);
       accessible_ = nullptr;
@@ -238,8 +217,7 @@ LRESULT StringGrid::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_CAPTURECHANGED:
       OnCaptureChanged();
       return 0;
-    default:
-      return DefaultHandling(message, wParam, lParam);
+    default: return DefaultHandling(message, wParam, lParam);
   }
 }
 

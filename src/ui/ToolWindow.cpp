@@ -94,8 +94,7 @@ LRESULT ToolWindow::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_NCDESTROY:
       if (place_.owner != nullptr && IsWindow(place_.owner)) PostMessageW(place_.owner, ReleaseMessage(), 0, 0);
       return DefaultHandling(message, wParam, lParam);
-    default:
-      return DefaultHandling(message, wParam, lParam);
+    default: return DefaultHandling(message, wParam, lParam);
   }
 }
 
