@@ -89,6 +89,7 @@ void TMainForm1::CreateWindowAndControls() {
   toolWindows_.SetOwner(Window());
   toolWindows_.Add(ProblemsForm1, [this] { ShowPicture(); });  // without its rings
   toolWindows_.Add(PictureForm1);
+  toolWindows_.Add(DistancesForm1);
 
   StringGrid1.Create(ArgsOf(IdStringGrid1, Layout::StringGrid1));
   CreateToolBar();
@@ -126,10 +127,12 @@ CommandTable TMainForm1::MakeCommands() {
                   [this, choosing] { return model_.RedoEnabled() && !choosing(); }),
       MenuCommand(IdGoToCell1, "マスへ移動(&G)...", ShortcutCtrl + 'G', [this] { GoToCell1Click(); }, loaded),
       MenuCommand(IdMapPicture1, "地図の絵(&M)", ShortcutCtrl + 'M', [this] { MapPicture1Click(); }, loaded),
+      MenuCommand(IdNetworkColours1, "道路網を色分けする(&N)", 0, [this] { NetworkColours1Click(); }),
       MenuCommand(IdProblems1, "道路網の問題(&P)...", 0, [this] { Problems1Click(); }, loaded),
       MenuCommand(IdNextProblem1, "次の問題へ(&N)", VK_F8, [this] { NextProblem1Click(); }, loaded),
       MenuCommand(IdPreviousProblem1, "前の問題へ(&B)", ShortcutShift + VK_F8, [this] { PreviousProblem1Click(); },
                   loaded),
+      MenuCommand(IdDistances1, "道のり(&D)...", 0, [this] { Distances1Click(); }, loaded),
       MenuCommand(IdShapeRoads1, "道路の形を直す(&S)", 0, [this] { ShapeRoads1Click(); }, loaded),
       MenuCommand(IdSetRoadStart1, "ここを始点にする(&T)", ShortcutCtrl + 'B', [this] { SetRoadStart1Click(); }, loaded),
       MenuCommand(IdLayRoad1, "", ShortcutCtrl + 'L', [this] { LayRoad1Click(); }, loaded),
@@ -141,6 +144,7 @@ CommandTable TMainForm1::MakeCommands() {
   for (Command& row : rows) {
     if (row.id == IdRedo1) row.otherKeys = ShortcutCtrl + ShortcutShift + 'Z';
     if (row.id == IdLayRoad1) row.captionNow = [this] { return model_.LayRoadCaption(); };
+    if (row.id == IdNetworkColours1) row.checked = [this] { return pictureMemory_.networks; };
   }
   return CommandTable(std::move(rows));
 }
@@ -150,8 +154,9 @@ void TMainForm1::CreateMenuBar() {
       {"ファイル(&F)",
        {IdOpen1, IdSave1, IdSaveCopy1, 0, IdApplyPatch1, IdSavePatch1, 0, IdImport1, IdExport1, 0, IdExit1}},
       {"編集(&E)", {IdUndo1, IdRedo1, 0, IdGoToCell1}},
-      {"表示(&V)", {IdMapPicture1}},
-      {"道路(&R)", {IdProblems1, IdNextProblem1, IdPreviousProblem1, 0, IdShapeRoads1, 0, IdSetRoadStart1, IdLayRoad1}},
+      {"表示(&V)", {IdMapPicture1, IdNetworkColours1}},
+      {"道路(&R)", {IdProblems1, IdNextProblem1, IdPreviousProblem1, IdDistances1, 0, IdShapeRoads1, 0, IdSetRoadStart1,
+                   IdLayRoad1}},
       {"ヘルプ(&H)", {IdContents1, 0, IdAbout1}},
   });
   accelerators_ = commands_.CreateShortcuts();
@@ -370,6 +375,25 @@ void TMainForm1::Problems1Click() {
   ProblemsForm1->BringToFront();
 }
 
+// The roads of each network in a colour of their own, in the picture.
+void TMainForm1::NetworkColours1Click() {
+  pictureMemory_.networks = !pictureMemory_.networks;
+  commands_.ShowStates(MainMenu1, &ToolBar1);
+  ShowPicture();
+}
+
+void TMainForm1::Distances1Click() {
+  if (!DistancesForm1) {
+    toolWindows_.Open(DistancesForm1, [this](int index) { DistancesForm1GoTo(index); });
+    ShowDistances();
+  }
+  DistancesForm1->BringToFront();
+}
+
+void TMainForm1::DistancesForm1GoTo(int index) {
+  RunModelOperation([&] { model_.GoToDistance(static_cast<std::size_t>(index)); });
+}
+
 void TMainForm1::MapPicture1Click() {
   if (!PictureForm1) {
     TPictureForm1::Events events;
@@ -495,6 +519,7 @@ void TMainForm1::OnFollow() {
   UpdateWindow(StringGrid1.Window());
   if (PictureForm1 && PictureForm1->Window() != nullptr) UpdateWindow(PictureForm1->Window());
   ShowProblems();
+  ShowDistances();
 }
 
 // The picture follows every change of the map and of the current cell; it
@@ -505,7 +530,11 @@ void TMainForm1::ShowPicture() {
   std::vector<MapRing> rings = patchRings_;
   if (problemsOpen)
     for (const int offset : model_.ProblemOffsets()) rings.push_back({offset, RingKind::Problem});
-  PictureForm1->ShowMap(model_.MapImage(), StringGrid1.CurrentCell(), rings);
+  static const std::vector<std::uint8_t> ownColours;
+  const NetworkLook* networks = pictureMemory_.networks ? &model_.NetworksNow() : nullptr;
+  if (networks) rings.insert(rings.end(), networks->rings.begin(), networks->rings.end());
+  PictureForm1->ShowMap(model_.MapImage(), StringGrid1.CurrentCell(), rings, networks ? networks->roadColours : ownColours);
+  PictureForm1->ShowNote(Widen(model_.JoinChangeText()));
 }
 
 // The problem window follows every change of the map while it is open.
@@ -513,6 +542,13 @@ void TMainForm1::ShowProblems() {
   if (!ProblemsForm1 || ProblemsForm1->Window() == nullptr || problemsShown_ == model_.MapRevision()) return;
   ProblemsForm1->ShowProblems(WideLines(model_.ProblemLines()), Widen(model_.ProblemSummaryText()));
   problemsShown_ = model_.MapRevision();
+}
+
+// The distances window follows the map and the current cell while it is open.
+void TMainForm1::ShowDistances() {
+  if (!DistancesForm1 || DistancesForm1->Window() == nullptr) return;
+  const EditorModel::Distances& distances = model_.DistancesHere();
+  DistancesForm1->ShowLines(Widen(distances.caption), Widen(distances.heading), WideLines(distances.lines));
 }
 
 // Messages.

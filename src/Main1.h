@@ -10,6 +10,7 @@
 
 #include <string>
 
+#include "Distances1.h"
 #include "Picture1.h"
 #include "Problems1.h"
 #include "model/EditorModel.h"
@@ -47,6 +48,8 @@ enum MainCommand : WORD {
   IdExport1,
   IdImport1,
   IdGoToCell1,
+  IdNetworkColours1,
+  IdDistances1,
 };
 
 // The controls' identifiers, apart from the commands' so that no
@@ -85,6 +88,7 @@ class TMainForm1 : public BaseWindow, private EditorView {
   HWND TaskbarWindow() const { return application_.Window(); }
   // The problem window while it is open, or null.
   TProblemsForm1* ProblemsForm() const { return ProblemsForm1.get(); }
+  TDistancesForm1* DistancesForm() const { return DistancesForm1.get(); }
   TPictureForm1* PictureForm() const { return PictureForm1.get(); }
 
  protected:
@@ -134,6 +138,9 @@ class TMainForm1 : public BaseWindow, private EditorView {
   void PictureForm1StrokeEnded(const MapImage& drawn);
   void ShowPicture();
   void ProblemsForm1GoTo(int index);
+  void NetworkColours1Click();
+  void Distances1Click();
+  void DistancesForm1GoTo(int index);
 
   void OpenCommand();
   void OpenPath(const std::wstring& path);
@@ -144,6 +151,7 @@ class TMainForm1 : public BaseWindow, private EditorView {
   static UINT FollowMessage();
   void OnFollow();
   void ShowProblems();
+  void ShowDistances();
   HWND NextTabStop(bool backwards) const;
 
   // Messages.
@@ -181,6 +189,7 @@ class TMainForm1 : public BaseWindow, private EditorView {
   EditField Edit3;
   Label Label1;
   WindowPtr<TProblemsForm1> ProblemsForm1;
+  WindowPtr<TDistancesForm1> DistancesForm1;
   WindowPtr<TPictureForm1> PictureForm1;
   PictureMemory pictureMemory_;
   // What the picture rings while a patch is previewed.

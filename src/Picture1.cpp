@@ -148,20 +148,23 @@ void TPictureForm1::SelectTool(Tool tool) {
   if (WindowFromPoint(pointer) == Window()) SetCursor(LoadCursorW(nullptr, CursorOf(tool)));
 }
 
-void TPictureForm1::ShowMap(const MapImage& image, GridCell current, const std::vector<MapRing>& rings) {
+void TPictureForm1::ShowMap(const MapImage& image, GridCell current, const std::vector<MapRing>& rings,
+                            const std::vector<std::uint8_t>& roadColours) {
   if (stroking_) CancelStroke();
   if (!showing_) {
     shown_ = image;
     rings_ = rings;
+    roadColours_ = roadColours;
     current_ = current;
     showing_ = true;
     view_.Centre(CellToOffset(current.column, current.row));
     ViewChanged();
     return;
   }
-  const std::vector<PixelRect> rects = view_.ChangedRects(shown_, image, rings_, rings);
+  const std::vector<PixelRect> rects = view_.ChangedRects({shown_, rings_, roadColours_}, {image, rings, roadColours});
   shown_ = image;
   rings_ = rings;
+  roadColours_ = roadColours;
   Repaint(rects);
   if (current != current_) {
     // The outline is drawn over the picture, not into it: its hexagons are
@@ -179,7 +182,7 @@ void TPictureForm1::ShowMap(const MapImage& image, GridCell current, const std::
 
 // A stroke's map, with the rings as they are.
 void TPictureForm1::Show(const MapImage& image) {
-  const std::vector<PixelRect> rects = view_.ChangedRects(shown_, image, rings_, rings_);
+  const std::vector<PixelRect> rects = view_.ChangedRects({shown_, rings_, roadColours_}, {image, rings_, roadColours_});
   shown_ = image;
   Repaint(rects);
 }
@@ -217,7 +220,7 @@ void TPictureForm1::Repaint(const std::vector<PixelRect>& rects) {
 
 void TPictureForm1::DrawIntoBuffer(const std::vector<PixelRect>& rects) {
   if (!showing_ || !buffer_.Ready()) return;
-  const MapPicturePainter painter(shown_, view_.Scale(), rings_);
+  const MapPicturePainter painter(shown_, view_.Scale(), rings_, roadColours_);
   const PixelRect picture = view_.PictureRect();
   for (const PixelRect& rect : rects) {
     const PixelRect drawn{std::max(rect.left, 0), std::max(rect.top, 0), std::min(rect.right, picture.right),
@@ -554,7 +557,16 @@ void TPictureForm1::RecoverFromEscapedError() noexcept {
   }
 }
 
-void TPictureForm1::ShowStatus(std::wstring text) { status_.SetText(text); }
+void TPictureForm1::ShowStatus(std::wstring text) {
+  statusText_ = std::move(text);
+  const std::wstring gap = statusText_.empty() || note_.empty() ? L"" : L"\u3000";
+  status_.SetText(statusText_ + gap + note_);
+}
+
+void TPictureForm1::ShowNote(const std::wstring& note) {
+  note_ = note;
+  ShowStatus(statusText_);
+}
 
 bool TPictureForm1::OnSetCursor() {
   POINT pointer{};

@@ -37,6 +37,7 @@ struct PictureMemory {
   int scale = DefaultMapPictureScale;
   PictureToolKind tool = PictureToolKind::Select;
   TerrainCode land = DefaultEraserLand;
+  bool networks = false;  // the road networks told apart by colour
 };
 
 class TPictureForm1 : public ToolWindow {
@@ -55,9 +56,14 @@ class TPictureForm1 : public ToolWindow {
   // and with the tool it had when it last closed.
   TPictureForm1(ToolWindowPlace place, Events events, PictureMemory* memory = nullptr);
 
-  // What to show. Only the hexagons that differ from what it shows are
-  // drawn again; the current cell is kept in view as the grid keeps it.
-  void ShowMap(const MapImage& image, GridCell current, const std::vector<MapRing>& rings);
+  // What to show, with each road's colour (NetworkLook; none: every road
+  // its own). Only the hexagons that differ from what it shows are drawn
+  // again; the current cell is kept in view as the grid keeps it.
+  void ShowMap(const MapImage& image, GridCell current, const std::vector<MapRing>& rings,
+               const std::vector<std::uint8_t>& roadColours = {});
+  // A line the status line keeps after what it says of the pointer, until
+  // another replaces it: what the last change did to the roads.
+  void ShowNote(const std::wstring& note);
 
   int Scale() const { return view_.Scale(); }
   // The picture's pixel at the top left corner of the part that shows it.
@@ -135,6 +141,8 @@ class TPictureForm1 : public ToolWindow {
   bool showing_ = false;
   GridCell current_;
   std::vector<MapRing> rings_;
+  std::vector<std::uint8_t> roadColours_;
+  std::wstring note_, statusText_;
   bool panning_ = false;
   POINT panFrom_{0, 0};
 };

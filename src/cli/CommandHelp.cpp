@@ -15,7 +15,7 @@ constexpr std::string_view Introduction =
 
 // In the order a player meets them; the examples of diff, patch, export and
 // import use each other's files.
-constexpr std::array<CommandHelp, 13> Commands = {{
+constexpr std::array<CommandHelp, 14> Commands = {{
     {"info", "valtea-map info MAP",
      "      地形ごとの数 (コード、記号、名前)、道路、橋、町、城、35 以上のバイト\n"
      "      とそのオフセット、26576 バイトでなければファイルの大きさ。\n",
@@ -23,9 +23,17 @@ constexpr std::array<CommandHelp, 13> Commands = {{
     {"check", "valtea-map check MAP",
      "      道路網の検査: つながらない道路を 1 件 1 行で、最後に件数。\n",
      "valtea-map check MAPDATA.VLT"},
-    {"render", "valtea-map render MAP OUT.png [--scale N] [--problems]",
+    {"network", "valtea-map network MAP [--from CELL]",
+     "      道路がどの場所 (港湾、御所、城、町) をつなぐか: 2 つ以上の場所をつなぐ\n"
+     "      道路網ごとに見出しとその場所を大きい順に、次にほかの場所へ道が\n"
+     "      つながっていない場所、最後に数。--from では場所 CELL から道で\n"
+     "      つながる場所を近い順に、何歩先かと一緒に示します。\n",
+     "valtea-map network MAPDATA.VLT --from 182:26"},
+    {"render", "valtea-map render MAP OUT.png [--scale N] [--problems] [--networks]",
      "      地図全体の絵 (PNG)。N は半行あたりの点の数 ({scales})。\n"
-     "      --problems では検査の問題を赤い輪で囲みます。\n",
+     "      --problems では検査の問題を赤い輪で囲みます。--networks では 2 つ以上の\n"
+     "      場所をつなぐ道路網を網ごとの色で、場所に届かない道路と道の来ない場所を\n"
+     "      警告の色で描いて輪で囲みます。\n",
      "valtea-map render MAPDATA.VLT map.png --problems"},
     {"diff", "valtea-map diff OLD NEW [--patch OUT]",
      "      違うバイトを 1 バイト 1 行で (マス、オフセット、前の記号とコード ->\n"

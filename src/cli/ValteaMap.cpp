@@ -108,7 +108,8 @@ class Commands {
     static const std::vector<Row> rows = {
         {"info", 1, 1, {}, {}, &Commands::Info},
         {"check", 1, 1, {}, {}, &Commands::Check},
-        {"render", 2, 2, {"--problems"}, {"--scale"}, &Commands::Render},
+        {"network", 1, 1, {}, {"--from"}, &Commands::Network},
+        {"render", 2, 2, {"--problems", "--networks"}, {"--scale"}, &Commands::Render},
         {"diff", 2, 2, {}, {"--patch"}, &Commands::Diff},
         {"patch", 2, 2, {"--dry-run", "--ours", "--theirs"}, {}, &Commands::Patch},
         {"export", 1, 2, {}, {}, &Commands::Export},
@@ -220,6 +221,13 @@ class Commands {
     return checked.findings == 0 ? ExitSuccess : ExitFindings;
   }
 
+  int Network(const CommandWords& words) {
+    const MapImage image = LoadMap(words.Plain()[0]).image;
+    const std::optional<MapPath> from = words.Value("--from");
+    SayLines((from ? StepsFrom(image, ParseCell(*from)) : NetworkBlocks(image)).lines);
+    return ExitSuccess;
+  }
+
   int Render(const CommandWords& words) {
     const MapPath& mapPath = words.Plain()[0];
     const MapPath& picturePath = words.Plain()[1];
@@ -238,7 +246,7 @@ class Commands {
     std::vector<int> ringed;
     if (words.Has("--problems"))
       for (const RoadProblem& problem : FindRoadProblems(map.image)) ringed.push_back(problem.offset);
-    SaySaved(Write(picturePath, format.writePicture(map.image, scale, ringed)), picturePath);
+    SaySaved(Write(picturePath, format.writePicture(map.image, scale, ringed, words.Has("--networks"))), picturePath);
     return ExitSuccess;
   }
 

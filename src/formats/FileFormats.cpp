@@ -106,8 +106,8 @@ std::vector<FileFormat> MakeFormats() {
   formats.push_back(std::move(ips));
 
   FileFormat png = Described("PNG の絵", {".png"}, FormatContent::Picture);
-  png.writePicture = [](const MapImage& image, int scale, const std::vector<int>& ringed) {
-    return EncodePalettePng(DrawIndexedMapPicture(image, scale, ringed));
+  png.writePicture = [](const MapImage& image, int scale, const std::vector<int>& ringed, bool networks) {
+    return EncodePalettePng(DrawIndexedMapPicture(image, scale, ringed, networks));
   };
   formats.push_back(std::move(png));
   return formats;

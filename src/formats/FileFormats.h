@@ -61,8 +61,10 @@ struct FileFormat {
   std::function<std::vector<std::uint8_t>(const MapImage& before, const MapImage& after,
                                           const std::vector<CellChange>& changes, const ToUtf8& utf8)>
       writePatch;
-  // A picture of the map at `scale`, the cells at `ringed` ringed.
-  std::function<std::vector<std::uint8_t>(const MapImage& image, int scale, const std::vector<int>& ringed)>
+  // A picture of the map at `scale`, the cells at `ringed` ringed, the road
+  // networks told apart where asked.
+  std::function<std::vector<std::uint8_t>(const MapImage& image, int scale, const std::vector<int>& ringed,
+                                          bool networks)>
       writePicture;
 };
 

@@ -54,3 +54,61 @@ std::string RoadRefusalLine(const MapImage& image, const RoadRefusal& refusal, i
 
 std::string RoadLengthLine(std::size_t steps) { return "道の長さ: " + Number(static_cast<long>(steps)) + " 歩"; }
 
+
+namespace {
+
+std::string PlaceName(const MapImage& image, int offset) {
+  return FullNameOf(image[offset]) + " (" + CellName(offset) + ")";
+}
+
+}  // namespace
+
+std::string PlaceLine(const MapImage& image, int offset) {
+  return CellName(offset) + " " + OffsetText(offset) + ": " + FullNameOf(image[offset]);
+}
+
+std::string NetworkHeading(std::size_t number, const PlaceNetwork& network, const MapImage& image) {
+  struct Kind {
+    std::string_view name;
+    bool (*is)(TerrainCode);
+    long count;
+  };
+  Kind kinds[] = {{"城", [](TerrainCode code) { return code == terrain::Castle; }, 0},
+                  {"町", IsCity, 0},
+                  {"港湾", IsHarbour, 0},
+                  {"御所", [](TerrainCode code) { return code == terrain::Palace; }, 0}};
+  for (const int place : network.places)
+    for (Kind& kind : kinds) kind.count += kind.is(image[place]) ? 1 : 0;
+  std::string line = "道路網 " + Number(static_cast<long>(number)) + ": ";
+  for (const Kind& kind : kinds)
+    if (kind.count > 0) line += std::string(kind.name) + " " + Number(kind.count) + "、";
+  return line + "道路 " + Number(network.roadPieces) + "、橋 " + Number(network.bridges);
+}
+
+std::string LonePlacesHeading(std::size_t count) {
+  return "ほかの場所へ道がつながっていない場所: " + Number(static_cast<long>(count));
+}
+
+std::string NetworkSummary(const RoadNetworks& found) {
+  long joining = 0, lone = static_cast<long>(found.unreached.size());
+  for (const PlaceNetwork& network : found.networks) ++(network.places.size() >= 2 ? joining : lone);
+  return "2 つ以上の場所をつなぐ道路網: " + Number(joining) + "、ほかの場所へつながっていない場所: " + Number(lone) +
+         "、場所に届かない道路: " + Number(static_cast<long>(found.placeless.size()));
+}
+
+std::string PlaceStepsLine(const MapImage& image, const PlaceSteps& place) {
+  return PlaceLine(image, place.offset) + " " + Number(place.steps) + " 歩";
+}
+
+std::string NotAPlaceLine(const MapImage& image, int offset) {
+  return CellName(offset) + " の " + CodeName(image[offset]) + " は場所ではありません (道のりは港湾、御所、城と町の間で測ります)";
+}
+
+std::string NoPlaceReachedLine() { return "ここから道でつながる場所はありません"; }
+
+std::string JoinChangeLine(const MapImage& image, const JoinChange& change) {
+  std::string line = PlaceName(image, change.place) + " が" + PlaceName(image, change.other) +
+                     (change.joined ? " の道路網につながりました" : " の道路網から離れました");
+  if (change.moreChanges > 0) line += " (ほかに " + Number(change.moreChanges) + " か所)";
+  return line;
+}

@@ -15,6 +15,7 @@ const std::string_view NotReadMessage = "ファイル %s は読み込まれて�
 
 namespace {
 
+constexpr std::string_view DistancesCaption = "道のり";
 constexpr std::string_view CaptionAfterRead = VALTEA_PRODUCT_NAME " - %s";
 constexpr std::string_view LayCaption = "始点からここまで道路を敷く(&L)";
 constexpr std::string_view NoStartMessage = "道路の始点がありません。始点のマスで「ここを始点にする」(Ctrl+B) を選んでください";
@@ -87,6 +88,7 @@ void EditorModel::LoadMapFile() {
     }
   // The image now holds what was just read; a failed read above keeps the history.
   history_.Clear();
+  joinChange_.clear();
   roadStart_.reset();
   MapChanged();
   imageSource_ = fileName_;
@@ -131,6 +133,7 @@ void EditorModel::ChooseRoad(int index) {
   // The entry already shown only shortens the text: no byte to take back.
   if (after.code == before.code) return;
   history_.Record({{{currentOffset_, before, after}}, currentOffset_});
+  NoteJoinChange({{currentOffset_, before, after}});
   MapChanged();
 }
 
@@ -209,6 +212,7 @@ void EditorModel::PutBack(const EditStep& step, bool after) {
     const GridCell cell = OffsetToCell(edit.offset);
     view_.SetCellText(cell.column, cell.row, state.text);
   }
+  NoteJoinChange(step.cells, after);
   MapChanged();
   ShowAsClicked(step.shownOffset);
 }
@@ -324,4 +328,48 @@ void EditorModel::GoToProblem(std::size_t index) {
 
 void EditorModel::ShowCode(TerrainCode code) {
   codeText_ = std::string(GlyphOf(code)) + " : " + std::to_string(code);
+}
+
+// The image as it was is this one with the cells of the step as they were.
+void EditorModel::NoteJoinChange(const std::vector<CellEdit>& cells, bool forward) {
+  ::MapImage before = image_;
+  std::vector<int> changed;
+  for (const CellEdit& edit : cells) {
+    before[edit.offset] = (forward ? edit.before : edit.after).code;
+    changed.push_back(edit.offset);
+  }
+  const std::optional<JoinChange> change = FindJoinChange(before, image_, changed);
+  joinChange_ = change ? JoinChangeLine(image_, *change) : std::string();
+}
+
+const EditorModel::Distances& EditorModel::DistancesHere() {
+  if (distancesRevision_ == mapRevision_ && distancesOffset_ == currentOffset_) return distances_;
+  distancesRevision_ = mapRevision_;
+  distancesOffset_ = currentOffset_;
+  distances_ = {std::string(DistancesCaption), {}, {}, {}};
+  if (!mapLoaded_ || currentOffset_ == NoMapOffset) return distances_;
+  if (!IsPlace(image_[currentOffset_])) {
+    distances_.heading = NotAPlaceLine(image_, currentOffset_);
+    return distances_;
+  }
+  const std::string name = FullNameOf(image_[currentOffset_]);
+  distances_.caption += " - " + name;
+  distances_.heading = name + " (" + CellName(currentOffset_) + ")";
+  for (const PlaceSteps& place : PlacesReachedFrom(image_, currentOffset_)) {
+    distances_.lines.push_back(PlaceStepsLine(image_, place));
+    distances_.offsets.push_back(place.offset);
+  }
+  if (distances_.lines.empty()) distances_.heading += ": " + NoPlaceReachedLine();
+  return distances_;
+}
+
+void EditorModel::GoToDistance(std::size_t index) {
+  const std::vector<int> offsets = DistancesHere().offsets;
+  if (index < offsets.size()) ShowAsClicked(offsets[index]);
+}
+
+const NetworkLook& EditorModel::NetworksNow() {
+  if (networksRevision_ != mapRevision_) networks_ = LookOfNetworks(image_);
+  networksRevision_ = mapRevision_;
+  return networks_;
 }

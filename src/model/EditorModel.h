@@ -17,6 +17,7 @@
 #include "map/PathText.h"
 #include "map/RoadNetwork.h"
 #include "model/EditHistory.h"
+#include "picture/MapPicture.h"
 
 // The program's name: the window caption before a map is read, the taskbar
 // button and the caption of every error box.
@@ -135,6 +136,24 @@ class EditorModel {
   void NextProblem();
   void PreviousProblem();
   void GoToProblem(std::size_t index);
+  // What the roads join, for the place at the current cell: the tool
+  // window's caption and heading ("京都 (182:26)"), and one line per place it
+  // reaches in network --from's order and words; on a cell that is no place,
+  // the heading says so and there are no lines. GoToDistance makes place
+  // `index` of them current.
+  struct Distances {
+    std::string caption, heading;
+    std::vector<std::string> lines;
+    std::vector<int> offsets;
+  };
+  const Distances& DistancesHere();
+  void GoToDistance(std::size_t index);
+  // The roads of the map told apart by network, for the picture.
+  const NetworkLook& NetworksNow();
+  // What the last step of the history, or its undoing, changed in which
+  // places are joined ("堺 (172:35) が京都 (182:26) の道路網につながりました");
+  // empty when it changed nothing there.
+  const std::string& JoinChangeText() const { return joinChange_; }
   // Grows by one with every change of the map image.
   unsigned long MapRevision() const { return mapRevision_; }
 
@@ -181,6 +200,7 @@ class EditorModel {
   void MapChanged();
   void ShowAsClicked(int offset);
   void FindProblems();
+  void NoteJoinChange(const std::vector<CellEdit>& cells, bool forward = true);
 
   FileSystem& files_;
   EditorView& view_;
@@ -205,6 +225,12 @@ class EditorModel {
   std::vector<std::string> problemLines_;
   std::string problemSummary_;
   int problemCursor_ = -1;
+  // The distances at distancesRevision_ from distancesOffset_, the networks at networksRevision_.
+  unsigned long distancesRevision_ = static_cast<unsigned long>(-1), networksRevision_ = distancesRevision_;
+  int distancesOffset_ = NoMapOffset;
+  Distances distances_;
+  NetworkLook networks_;
+  std::string joinChange_;
 
   PathText caption_;
   std::string positionText_;

@@ -54,7 +54,7 @@ std::vector<MapPath> ExportTargets(const FileFormat& format, const MapPath& path
 
 std::vector<FormatFile> ExportFiles(const FileFormat& format, const MapImage& image, const MapPath& path,
                                     const ToUtf8& utf8) {
-  if (format.content == FormatContent::Picture) return {{path, format.writePicture(image, DefaultMapPictureScale, {})}};
+  if (format.content == FormatContent::Picture) return {{path, format.writePicture(image, DefaultMapPictureScale, {}, false)}};
   return format.writeMap(image, path, utf8);
 }
 
@@ -126,6 +126,34 @@ MapOutcome CheckedRoads(const MapImage& image) {
   for (const RoadProblem& problem : problems) outcome.lines.push_back(ProblemLine(image, problem));
   outcome.lines.push_back(ProblemSummary(problems.size()));
   outcome.findings = problems.size();
+  return outcome;
+}
+
+MapOutcome NetworkBlocks(const MapImage& image) {
+  MapOutcome outcome{image, {}};
+  const RoadNetworks found = FindRoadNetworks(image);
+  std::vector<int> lone = found.unreached;
+  std::size_t number = 0;
+  for (const PlaceNetwork& network : found.networks) {
+    if (network.places.size() < 2) {
+      lone.push_back(network.places.front());
+      continue;
+    }
+    outcome.lines.push_back(NetworkHeading(++number, network, image));
+    for (const int place : network.places) outcome.lines.push_back(PlaceLine(image, place));
+  }
+  std::sort(lone.begin(), lone.end());
+  outcome.lines.push_back(LonePlacesHeading(lone.size()));
+  for (const int place : lone) outcome.lines.push_back(PlaceLine(image, place));
+  outcome.lines.push_back(NetworkSummary(found));
+  return outcome;
+}
+
+MapOutcome StepsFrom(const MapImage& image, int from) {
+  if (!IsPlace(image[from])) Refuse(NotAPlaceLine(image, from));
+  MapOutcome outcome{image, {}};
+  for (const PlaceSteps& place : PlacesReachedFrom(image, from)) outcome.lines.push_back(PlaceStepsLine(image, place));
+  if (outcome.lines.empty()) outcome.lines.push_back(NoPlaceReachedLine());
   return outcome;
 }
 

@@ -69,6 +69,14 @@ std::vector<MapRing> PatchRings(const PatchOutcome& outcome, const MapImage& ima
 // The problems of the road network, a line each, then the summary.
 MapOutcome CheckedRoads(const MapImage& image);
 
+// What the roads join: a block per network that joins two or more places,
+// largest first (its heading, then its places), then the places that reach
+// no other place under their heading, then the summary.
+MapOutcome NetworkBlocks(const MapImage& image);
+// The places that the place at `from` reaches, nearest first, a line each
+// with its steps; refused when `from` is no place.
+MapOutcome StepsFrom(const MapImage& image, int from);
+
 // The road tools. Each refuses in `road`'s words, and describes its result
 // as the differences by offset, then what the tool adds.
 MapOutcome ShapedRoads(const MapImage& image);             // then the problems left, as check says them

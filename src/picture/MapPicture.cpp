@@ -19,6 +19,13 @@ constexpr Rgba MarkEdge = Opaque(255, 255, 255);
 constexpr Rgba RingColour = Opaque(255, 0, 0);
 constexpr Rgba ChangeRingColour = Opaque(0, 90, 255);
 constexpr Rgba ConflictRingColour = Opaque(230, 0, 230);
+constexpr Rgba WarningColour = Opaque(255, 80, 0);
+// Dark enough to stand out on the light colours of road and bridge
+// hexagons, and far from each other, from the road's own brown and from
+// the warning.
+constexpr std::array<Rgba, NetworkColourCount> NetworkColours = {
+    Opaque(170, 0, 40), Opaque(20, 40, 190),  Opaque(0, 120, 40),  Opaque(120, 30, 160),
+    Opaque(0, 115, 130), Opaque(90, 90, 0), Opaque(200, 0, 140)};
 constexpr Rgba CodeBitSet = Opaque(0, 0, 0);
 constexpr Rgba CodeBitClear = Opaque(200, 200, 200);
 
@@ -76,19 +83,22 @@ struct IndexedSurface {
 };
 
 // The one palette of every map picture: the colours of all codes and of
-// roads, bridges, marks and problem rings, each once. The other rings come
-// last, so that the files' palette stays what it was without them.
+// roads, bridges, marks and problem rings, each once. The other rings and
+// the networks come last, so that the files' palette stays what it was
+// without them.
 Palette& MapColours() {
   static Palette palette = [] {
     Palette colours;
     for (int code = 0; code < 256; ++code) colours.InkOf(ColourOf(static_cast<TerrainCode>(code)));
     for (Rgba colour : {RoadColour, BridgeColour, MarkEdge, RingColour, ChangeRingColour, ConflictRingColour})
       colours.InkOf(colour);
+    for (Rgba colour : NetworkColours) colours.InkOf(colour);
+    colours.InkOf(WarningColour);
     return colours;
   }();
   return palette;
 }
-constexpr std::size_t OtherRingColours = 2;
+constexpr std::size_t OtherRingColours = 2 + NetworkColourCount + 1;
 
 // The part of the square inside the surface, row by row.
 template <typename Surface>
@@ -235,21 +245,30 @@ void DrawLine(Surface& surface, PicturePoint from, PicturePoint to, int width, c
 struct Inks {
   explicit Inks(Palette& palette)
       : road(palette.InkOf(RoadColour)), bridge(palette.InkOf(BridgeColour)), markEdge(palette.InkOf(MarkEdge)),
-        rings{palette.InkOf(RingColour), palette.InkOf(ChangeRingColour), palette.InkOf(ConflictRingColour)} {
+        rings{palette.InkOf(RingColour), palette.InkOf(ChangeRingColour), palette.InkOf(ConflictRingColour),
+              palette.InkOf(WarningColour)} {
     for (int code = 0; code < 256; ++code) terrain[code] = palette.InkOf(ColourOf(static_cast<TerrainCode>(code)));
+    for (int network = 0; network < NetworkColourCount; ++network)
+      roads[network + 1] = palette.InkOf(NetworkColours[network]);
+    roads[WarningRoadColour] = rings[static_cast<int>(RingKind::Warning)];
+  }
+  // The ink of a road piece or bridge in a road colour of NetworkLook.
+  const Ink& RoadInk(TerrainCode code, std::uint8_t colour) const {
+    if (colour != OwnRoadColour && colour < roads.size()) return roads[colour];
+    return IsBridge(code) ? bridge : road;
   }
   Ink road, bridge, markEdge;
-  std::array<Ink, 3> rings;  // by RingKind
+  std::array<Ink, 4> rings;  // by RingKind
   std::array<Ink, 256> terrain;
+  std::array<Ink, WarningRoadColour + 1> roads;
 };
 
 // From the centre to the middle of each side the piece joins.
 template <typename Surface>
-void DrawRoad(Surface& surface, PicturePoint centre, TerrainCode code, int scale, const Inks& inks) {
+void DrawRoad(Surface& surface, PicturePoint centre, TerrainCode code, int scale, const Ink& ink) {
   const int width = std::max(1, scale / 2);
   for (Side side : SlantedSides)
-    if (Joins(code, side))
-      DrawLine(surface, centre, SideMiddle(centre, side, scale), width, IsBridge(code) ? inks.bridge : inks.road);
+    if (Joins(code, side)) DrawLine(surface, centre, SideMiddle(centre, side, scale), width, ink);
 }
 
 bool IsMarked(TerrainCode code) { return code == Castle || IsCity(code); }
@@ -372,21 +391,24 @@ const Inks& MapInks() {
 // Prepared once for a map and scale: its hexagons' inks, so that many small
 // parts cost what they show.
 struct MapPicturePainter::Prepared {
-  Prepared(const MapImage& image, int scale, const std::vector<MapRing>& rings)
-      : image(image), scale(scale), rings(rings), filler(image, scale, MapInks().terrain) {
+  Prepared(const MapImage& image, int scale, const std::vector<MapRing>& rings,
+           const std::vector<std::uint8_t>& roadColours)
+      : image(image), scale(scale), rings(rings), roadColours(roadColours), filler(image, scale, MapInks().terrain) {
     for (std::size_t index = 0; index < rings.size(); ++index) ringsByOffset.emplace_back(rings[index].offset, index);
     std::sort(ringsByOffset.begin(), ringsByOffset.end());
   }
   const MapImage& image;
   int scale;
   const std::vector<MapRing>& rings;
+  const std::vector<std::uint8_t> roadColours;  // a copy: a few microseconds, and never left dangling
   // A part looks up the rings of the hexagons reaching it, not every ring.
   std::vector<std::pair<int, std::size_t>> ringsByOffset;
   HexFiller filler;
 };
 
-MapPicturePainter::MapPicturePainter(const MapImage& image, int scale, const std::vector<MapRing>& rings)
-    : prepared_(std::make_unique<Prepared>(image, scale, rings)) {}
+MapPicturePainter::MapPicturePainter(const MapImage& image, int scale, const std::vector<MapRing>& rings,
+                                     const std::vector<std::uint8_t>& roadColours)
+    : prepared_(std::make_unique<Prepared>(image, scale, rings, roadColours)) {}
 
 MapPicturePainter::~MapPicturePainter() = default;
 
@@ -401,7 +423,8 @@ void MapPicturePainter::DrawPart(const MapPicturePart& part, std::uint8_t* bits,
   std::vector<std::size_t> ringed;
   const auto& byOffset = prepared_->ringsByOffset;
   ForEachHexagonReaching(surface, scale, [&](int offset, PicturePoint centre) {
-    if (IsRoadPiece(image[offset])) DrawRoad(surface, centre, image[offset], scale, inks);
+    const std::uint8_t colour = prepared_->roadColours.empty() ? OwnRoadColour : prepared_->roadColours[offset];
+    if (IsRoadPiece(image[offset])) DrawRoad(surface, centre, image[offset], scale, inks.RoadInk(image[offset], colour));
     if (IsMarked(image[offset])) marked.emplace_back(offset, centre);
     for (auto ring = std::lower_bound(byOffset.begin(), byOffset.end(), std::pair<int, std::size_t>(offset, 0));
          ring != byOffset.end() && ring->first == offset; ++ring)
@@ -434,11 +457,20 @@ void DrawMapPicturePart(const MapImage& image, int scale, const std::vector<int>
   MapPicturePainter(image, scale, rings).DrawPart(part, bits, stride);
 }
 
-IndexedImage DrawIndexedMapPicture(const MapImage& image, int scale, const std::vector<int>& ringed) {
+IndexedImage DrawIndexedMapPicture(const MapImage& image, int scale, const std::vector<int>& ringed, bool networks) {
   const MapPictureSize size = MapPictureSizeAt(scale);
   IndexedImage picture(size.width, size.height);
-  DrawMapPicturePart(image, scale, ringed, {0, 0, size.width, size.height}, picture.pixels.data(), size.width);
-  picture.palette = MapPicturePalette();
+  if (!networks) {
+    DrawMapPicturePart(image, scale, ringed, {0, 0, size.width, size.height}, picture.pixels.data(), size.width);
+    picture.palette = MapPicturePalette();
+    return picture;
+  }
+  NetworkLook look = LookOfNetworks(image);
+  for (const int offset : ringed) look.rings.push_back({offset, RingKind::Problem});
+  std::sort(look.rings.begin(), look.rings.end());
+  MapPicturePainter(image, scale, look.rings, look.roadColours)
+      .DrawPart({0, 0, size.width, size.height}, picture.pixels.data(), size.width);
+  picture.palette = MapPictureRingPalette();
   return picture;
 }
 
@@ -457,7 +489,7 @@ Image DrawTerrainTile(TerrainCode code, int scale) {
   Palette palette;
   const Inks inks(palette);
   const PicturePoint centre{size.width / 2, size.height / 2};
-  if (IsRoadPiece(code)) DrawRoad(surface, centre, code, scale, inks);
+  if (IsRoadPiece(code)) DrawRoad(surface, centre, code, scale, inks.RoadInk(code, OwnRoadColour));
   if (IsMarked(code)) DrawMark(surface, centre, code, scale, inks);
   if (code >= TerrainCodeCount) DrawCodeBits(surface, centre, code, scale);
   for (int y = 0; y < tile.height; ++y)

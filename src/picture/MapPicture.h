@@ -17,9 +17,9 @@ constexpr int DefaultMapPictureScale = 4;
 constexpr int MaxMapPictureScale = 16;
 
 // A ring round a hexagon, in the colour of what it tells: a problem of the
-// road network, a cell that a patch would change, or one where the patch
-// and the map disagree.
-enum class RingKind : std::uint8_t { Problem, Change, Conflict };
+// road network, a cell that a patch would change, one where the patch and
+// the map disagree, or a road or place that the roads join to nothing.
+enum class RingKind : std::uint8_t { Problem, Change, Conflict, Warning };
 struct MapRing {
   int offset;
   RingKind kind;
@@ -34,11 +34,26 @@ struct MapRing {
 int HexagonReach(int scale);
 int RingReach(int scale);
 
+// The road networks told apart: the roads of each network that joins two or
+// more places in a colour of its own, neighbouring networks in different
+// colours; roads that reach no place and places that no road reaches in the
+// warning colour, and ringed.
+constexpr std::uint8_t OwnRoadColour = 0;  // a road as any road is drawn
+constexpr int NetworkColourCount = 7;      // colours 1..NetworkColourCount
+constexpr std::uint8_t WarningRoadColour = NetworkColourCount + 1;
+struct NetworkLook {
+  std::vector<std::uint8_t> roadColours;  // for each offset; empty: every road its own colour
+  std::vector<MapRing> rings;             // the warnings, by offset
+};
+NetworkLook LookOfNetworks(const MapImage& image);
+
 // scale must be MinMapPictureScale..MaxMapPictureScale. `ringed` are map offsets.
 Image DrawMapPicture(const MapImage& image, int scale, const std::vector<int>& ringed = {});
 // The same picture as palette indices (MapPicturePalette), a byte a pixel: a
-// quarter of the memory, and what a palette PNG holds.
-IndexedImage DrawIndexedMapPicture(const MapImage& image, int scale, const std::vector<int>& ringed = {});
+// quarter of the memory, and what a palette PNG holds. With `networks`, the
+// networks told apart, in the palette with every ring's colour.
+IndexedImage DrawIndexedMapPicture(const MapImage& image, int scale, const std::vector<int>& ringed = {},
+                                   bool networks = false);
 
 // A part of the picture, in its pixels.
 struct MapPicturePart {
@@ -53,10 +68,12 @@ struct MapPicturePart {
 void DrawMapPicturePart(const MapImage& image, int scale, const std::vector<int>& ringed, const MapPicturePart& part,
                         std::uint8_t* bits, int stride);
 // The same, prepared once for many parts of one map at one scale, with rings
-// of every kind: image and rings must outlive it.
+// of every kind and the roads' colours (NetworkLook): image and rings must
+// outlive it.
 class MapPicturePainter {
  public:
-  MapPicturePainter(const MapImage& image, int scale, const std::vector<MapRing>& rings);
+  MapPicturePainter(const MapImage& image, int scale, const std::vector<MapRing>& rings,
+                    const std::vector<std::uint8_t>& roadColours = {});
   ~MapPicturePainter();
   void DrawPart(const MapPicturePart& part, std::uint8_t* bits, int stride) const;
 
@@ -66,7 +83,8 @@ class MapPicturePainter {
 };
 // The palette of every map picture, whatever the map, with problems ringed.
 const std::vector<Rgba>& MapPicturePalette();
-// The same, then the colours of the other rings: what a window's bitmap takes.
+// The same, then the colours of the other rings and of the networks: what a
+// window's bitmap takes.
 const std::vector<Rgba>& MapPictureRingPalette();
 
 // One hexagon alone, drawn as on the map (colour, road or bridge along its

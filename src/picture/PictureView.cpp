@@ -69,14 +69,17 @@ PixelRect PictureView::PictureRect() const {
   return {0, 0, std::min(width_, picture.width - origin_.x), std::min(height_, picture.height - origin_.y)};
 }
 
-std::vector<PixelRect> PictureView::ChangedRects(const MapImage& shown, const MapImage& image,
-                                                 const std::vector<MapRing>& shownRings,
-                                                 const std::vector<MapRing>& rings) const {
+std::vector<PixelRect> PictureView::ChangedRects(const Look& shown, const Look& look) const {
+  const auto colourAt = [](const std::vector<std::uint8_t>& colours, int offset) {
+    return colours.empty() ? OwnRoadColour : colours[offset];
+  };
   std::vector<int> reach(MapSize, 0);
   for (int offset = 0; offset < MapSize; ++offset)
-    if (image[offset] != shown[offset]) reach[offset] = HexagonReach(scale_);
-  if (rings != shownRings) {
-    std::vector<MapRing> before = shownRings, after = rings, changed;
+    if (look.image[offset] != shown.image[offset] ||
+        colourAt(look.roadColours, offset) != colourAt(shown.roadColours, offset))
+      reach[offset] = HexagonReach(scale_);
+  if (look.rings != shown.rings) {
+    std::vector<MapRing> before = shown.rings, after = look.rings, changed;
     std::sort(before.begin(), before.end());
     std::sort(after.begin(), after.end());
     std::set_symmetric_difference(before.begin(), before.end(), after.begin(), after.end(), std::back_inserter(changed));

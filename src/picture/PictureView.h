@@ -40,12 +40,17 @@ class PictureView {
   PixelRect DrawnRect(int offset, int reach) const;
   // The part's pixels that show the picture; beyond it, nothing.
   PixelRect PictureRect() const;
-  // What must be drawn again where the map and the rings shown become
-  // `image` and `rings`: each hexagon whose code changed as far as a code
-  // reaches, each ring that came or went as far as a ring reaches; a hexagon
-  // whose code and ring both change once.
-  std::vector<PixelRect> ChangedRects(const MapImage& shown, const MapImage& image,
-                                      const std::vector<MapRing>& shownRings, const std::vector<MapRing>& rings) const;
+  // What the picture shows: the map, its rings, each road's colour.
+  struct Look {
+    const MapImage& image;
+    const std::vector<MapRing>& rings;
+    const std::vector<std::uint8_t>& roadColours;  // none: every road its own
+  };
+  // What must be drawn again where what is shown becomes `look`: each
+  // hexagon whose code or road colour changed as far as a code reaches,
+  // each ring that came or went as far as a ring reaches; a hexagon whose
+  // code and ring both change once.
+  std::vector<PixelRect> ChangedRects(const Look& shown, const Look& look) const;
 
   // Zooms to `scale`, from the smallest that still fills the part to the
   // largest, the picture's point under `anchor` staying under it. False

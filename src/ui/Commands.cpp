@@ -119,6 +119,7 @@ void CommandTable::ShowStates(HMENU menu, ToolBar* toolBar) const {
     }
     if (menu == nullptr || (command.caption.empty() && !command.captionNow)) continue;
     SetMenuItemEnabled(menu, command.id, Enabled(command.id));
+    if (command.checked) CheckMenuItem(menu, command.id, MF_BYCOMMAND | (command.checked() ? MF_CHECKED : MF_UNCHECKED));
     if (!command.captionNow) continue;
     const std::wstring caption = Widen(MenuItemText(command.captionNow(), command.keys));
     if (MenuItemCaption(menu, command.id) != caption) SetMenuItemCaption(menu, command.id, caption);

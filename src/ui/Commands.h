@@ -27,6 +27,8 @@ struct Command {
   int otherKeys = 0;  // a second shortcut, not shown (Ctrl+Shift+Z beside Ctrl+Y)
   std::function<void()> run;       // none: the item is there, greyed for good
   std::function<bool()> enabled;   // none: whenever there is something to run
+  // A check mark beside the item: none, no mark.
+  std::function<bool()> checked;
   // A caption that changes (names what the command will act on).
   std::function<std::string()> captionNow;
   // A toolbar button: the menu command it stands beside, whose caption,

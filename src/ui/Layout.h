@@ -38,10 +38,10 @@ constexpr int ToolWindowLeastHeight = 240;
 // The problem window, owned by the main window: a line saying how many
 // problems there are above the list of them, which takes the rest of the
 // window as it is resized.
-constexpr int ProblemsClientWidth = 520;
-constexpr int ProblemsClientHeight = 260;
-constexpr Box ProblemsSummary{8, 8, 504, 12};
-constexpr Box ProblemsList{8, 28, 504, 224};  // right and bottom margins stay 8 as the window grows
+constexpr int ListWindowClientWidth = 520;
+constexpr int ListWindowClientHeight = 260;
+constexpr Box ListWindowSummary{8, 8, 504, 12};
+constexpr Box ListWindowList{8, 28, 504, 224};  // right and bottom margins stay 8 as the window grows
 
 // The map picture window, in the picture's own pixels: how far the arrow
 // keys, a scroll bar arrow and a tick of a stroke outside it move it. The

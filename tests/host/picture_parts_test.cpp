@@ -103,17 +103,21 @@ TEST(PictureView, DrawsAgainWhatAChangeReaches) {
     int changed;  // the hexagon whose code changes, or none
     std::vector<MapRing> rings;
     std::vector<PixelRect> drawn;
+    std::uint8_t roadColour = OwnRoadColour;  // of the hexagon in view, after
   };
   const Row rows[] = {
       {inView, {}, {view.DrawnRect(inView, HexagonReach(8))}},
       {NoMapOffset, {{inView, RingKind::Problem}}, {view.DrawnRect(inView, RingReach(8))}},
       {inView, {{inView, RingKind::Change}}, {view.DrawnRect(inView, RingReach(8))}},
       {outOfView, {{outOfView, RingKind::Conflict}}, {}},
+      {NoMapOffset, {}, {view.DrawnRect(inView, HexagonReach(8))}, WarningRoadColour},
   };
   for (const Row& row : rows) {
     MapImage image = shown;
     if (row.changed != NoMapOffset) image[row.changed] = 3;
-    EXPECT_EQ(view.ChangedRects(shown, image, {}, row.rings), row.drawn);
+    std::vector<std::uint8_t> colours(MapSize, OwnRoadColour);
+    colours[inView] = row.roadColour;
+    EXPECT_EQ(view.ChangedRects({shown, {}, {}}, {image, row.rings, colours}), row.drawn);
   }
 }
 
