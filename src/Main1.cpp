@@ -502,7 +502,7 @@ void TMainForm1::ShowViewState() {
   FollowAtIdle();
 }
 
-// The windows that follow the map, apart from the grid and the picture,
+// The windows that follow the map, apart from the grid and the picture of it,
 // bring themselves up to date once the messages waiting now are handled:
 // once however many changes came, after the grid and the picture show them.
 void TMainForm1::FollowAtIdle() {
@@ -520,6 +520,7 @@ void TMainForm1::OnFollow() {
   if (PictureForm1 && PictureForm1->Window() != nullptr) UpdateWindow(PictureForm1->Window());
   ShowProblems();
   ShowDistances();
+  if (PictureForm1 && PictureForm1->Window() != nullptr) PictureForm1->ShowNote(Widen(model_.JoinChangeText()));
 }
 
 // The picture follows every change of the map and of the current cell; it
@@ -534,7 +535,6 @@ void TMainForm1::ShowPicture() {
   const NetworkLook* networks = pictureMemory_.networks ? &model_.NetworksNow() : nullptr;
   if (networks) rings.insert(rings.end(), networks->rings.begin(), networks->rings.end());
   PictureForm1->ShowMap(model_.MapImage(), StringGrid1.CurrentCell(), rings, networks ? networks->roadColours : ownColours);
-  PictureForm1->ShowNote(Widen(model_.JoinChangeText()));
 }
 
 // The problem window follows every change of the map while it is open.

@@ -199,8 +199,9 @@ void TPictureForm1::ViewChanged() {
 // only asked to blit. A few rectangles are asked for as a region; many, as
 // the rectangle round them, since a region of a thousand parts costs the
 // system more than the blit of everything between them.
-void TPictureForm1::Repaint(const std::vector<PixelRect>& rects) {
-  if (rects.empty()) return;
+void TPictureForm1::Repaint(const std::vector<PixelRect>& changed) {
+  if (changed.empty()) return;
+  const std::vector<PixelRect> rects = PictureView::Gathered(changed);
   DrawIntoBuffer(rects);
   constexpr std::size_t MostRegionParts = 16;
   if (rects.size() <= MostRegionParts) {

@@ -1,7 +1,7 @@
 // The work of valtea-map's commands on the sample map, without starting a
-// process: check, render at the default scale (drawing, and drawing with the
-// PNG file), export and import. Targets on the development machine: check
-// 0.5 ms, import 2 ms, render 50 ms.
+// process: check, network (at most twice check's lines), render at the
+// default scale (drawing, and drawing with the PNG file), export and import.
+// Targets on the development machine: check 0.5 ms, import 2 ms, render 50 ms.
 
 #include <benchmark/benchmark.h>
 
@@ -10,7 +10,9 @@
 #include <string>
 
 #include "map/MapText.h"
+#include "map/PlaceNetworks.h"
 #include "map/RoadNetwork.h"
+#include "operations/MapOperations.h"
 #include "picture/MapPicture.h"
 #include "picture/Png.h"
 #include "support/MemoryFileSystem.h"
@@ -32,6 +34,23 @@ void Check(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(FindRoadProblems(SampleMap()));
 }
 BENCHMARK(Check)->Unit(benchmark::kMicrosecond);
+
+// What check and network print, with their lines: network at most twice check.
+void CheckLines(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(CheckedRoads(SampleMap()));
+}
+BENCHMARK(CheckLines)->Unit(benchmark::kMicrosecond);
+
+void NetworkLines(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(NetworkBlocks(SampleMap()));
+}
+BENCHMARK(NetworkLines)->Unit(benchmark::kMicrosecond);
+
+// From Kyoto, 182:26, to every place its roads reach.
+void NetworkFrom(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(StepsFrom(SampleMap(), CellToOffset(182, 26)));
+}
+BENCHMARK(NetworkFrom)->Unit(benchmark::kMicrosecond);
 
 // What render draws: palette indices (target: 5 ms at the default scale).
 void RenderDrawing(benchmark::State& state) {
@@ -69,3 +88,14 @@ void Import(benchmark::State& state) {
 BENCHMARK(Import)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
+
+void FindNetworksOnly(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(FindRoadNetworks(SampleMap()));
+}
+BENCHMARK(FindNetworksOnly)->Unit(benchmark::kMicrosecond);
+
+// What the picture asks after every change with the networks' colours on.
+void NetworkColours(benchmark::State& state) {
+  for (auto _ : state) benchmark::DoNotOptimize(LookOfNetworks(SampleMap()));
+}
+BENCHMARK(NetworkColours)->Unit(benchmark::kMicrosecond);

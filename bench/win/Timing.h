@@ -30,11 +30,13 @@ struct Figures {
   std::vector<double> samples;
 
   double Median() const {
+    if (samples.empty()) return 0;
     std::vector<double> sorted = samples;
     std::sort(sorted.begin(), sorted.end());
     return sorted[sorted.size() / 2];
   }
   void Print(const char* what) const {
+    if (samples.empty()) return static_cast<void>(std::printf("%-58s none\n", what));
     std::printf("%-58s best %8.2f ms   median %8.2f ms\n", what,
                 *std::min_element(samples.begin(), samples.end()), Median());
   }

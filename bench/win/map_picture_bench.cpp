@@ -7,7 +7,10 @@
 // and the problem window, which follows at idle, have too. Targets, in full
 // repaints of the grid in the same run: half a repaint a hexagon; the
 // release onto open land until the picture shows it one, until every window
-// does two.
+// does two. With the networks' colours on: a hexagon entered, half a repaint.
+// Last, on the sample map with the colours on, an erasure that splits its
+// largest network into two that each join places, until the picture shows
+// both colours: one repaint.
 
 #include <windows.h>
 
@@ -20,6 +23,7 @@
 #include "Main1.h"
 #include "Picture1.h"
 #include "Timing.h"
+#include "map/PlaceNetworks.h"
 #include "picture/HexGeometry.h"
 #include "support/WindowTesting.h"
 
@@ -116,6 +120,18 @@ int BenchStroke() {
       UpdateWindow(grid);
     }));
   }
+  // The colours on: one more stroke, castle to castle.
+  command(IdNetworkColours1);
+  Figures colouredHexagon;
+  const std::vector<int> coloured = ZigzagFrom(CellToOffset(21, 20 + 4 * StrokeRounds));
+  SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at(coloured.front()));
+  for (std::size_t index = 1; index < coloured.size(); ++index)
+    colouredHexagon.samples.push_back(Time([&] {
+      SendMessageW(window, WM_MOUSEMOVE, MK_LBUTTON, at(coloured[index]));
+      UpdateWindow(window);
+    }));
+  SendMessageW(window, WM_LBUTTONUP, 0, at(coloured.back()));
+  HandleQueuedMessages();
   const bool recorded = form->Model().UndoEnabled() && dialogs.errorBoxes.empty();
   std::printf("Road brush, %d strokes of %d hexagons on plain land, picture at scale %d\n", StrokeRounds,
               StrokeHexagons, picture.Scale());
@@ -123,12 +139,15 @@ int BenchStroke() {
   release.Print("the release, castle to castle, until every window shows it");
   openPicture.Print("the release onto open land, until the picture shows it");
   openRelease.Print("the same, until every window shows it (two problems more)");
+  colouredHexagon.Print("with the networks' colours: one hexagon entered, until the picture shows it");
   fullRepaint.Print("a full repaint of the grid, for comparison");
   const double full = fullRepaint.Median();
   std::printf("in full repaints (medians): a hexagon %.2f (target 0.5); the release castle to castle %.2f (1); onto "
               "open land until the picture shows it %.2f (1), until every window does %.2f (2)\n",
               perHexagon.Median() / full, release.Median() / full, openPicture.Median() / full,
               openRelease.Median() / full);
+  std::printf("with the networks' colours, in full repaints (medians): a hexagon %.2f (target 0.5)\n",
+              colouredHexagon.Median() / full);
   form.reset();
   std::error_code ignored;
   fs::remove_all(folder, ignored);
@@ -137,6 +156,82 @@ int BenchStroke() {
     return 1;
   }
   return 0;
+}
+
+// The first road piece of the sample's largest network whose erasure leaves
+// two networks that each join two places or more.
+int SplitPoint(const MapImage& map) {
+  const auto joining = [](const MapImage& image) {
+    int count = 0;
+    for (const PlaceNetwork& network : FindRoadNetworks(image).networks) count += network.places.size() >= 2 ? 1 : 0;
+    return count;
+  };
+  const RoadNetworks found = FindRoadNetworks(map);
+  const int before = joining(map);
+  for (int offset = 0; offset < MapSize; ++offset) {
+    if (found.networkOf[offset] != 0 || !IsRoadPiece(map[offset])) continue;
+    MapImage cut = map;
+    cut[offset] = 4;
+    if (joining(cut) == before + 1) return offset;
+  }
+  return NoMapOffset;
+}
+
+int BenchSplit() {
+  const MapImage map = SampleMap();
+  const int point = SplitPoint(map);
+  ScriptedDialogs dialogs;
+  dialogs.answer = std::filesystem::path(VALTEA_SOURCE_FOLDER "/samples/MAPDATA.VLT").make_preferred().wstring();
+  auto form = MakeWindow<TMainForm1>();
+  form->CreateWindowAndControls();
+  form->Show(SW_SHOWNORMAL);
+  const auto command = [&](WORD id) {
+    SendMessageW(form->Window(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+    HandleQueuedMessages();
+  };
+  command(IdOpen1);
+  command(IdMapPicture1);
+  command(IdNetworkColours1);
+  if (point == NoMapOffset || form->PictureForm() == nullptr) {
+    std::fprintf(stderr, "the sample map did not open, or has no network to split\n");
+    return 1;
+  }
+  TPictureForm1& picture = *form->PictureForm();
+  HWND window = picture.Window();
+  SetWindowPos(window, nullptr, 0, 0, 1200, 800, SWP_NOZORDER | SWP_NOACTIVATE);
+  HWND grid = form->Control(IdStringGrid1);
+  form->Grid().SetCurrentCell(OffsetToCell(point));
+  SendMessageW(grid, WM_KEYDOWN, VK_RIGHT, 0);
+  SendMessageW(grid, WM_KEYDOWN, VK_LEFT, 0);
+  SendMessageW(window, WM_KEYDOWN, 'E', 0);
+  HandleQueuedMessages();
+  const PicturePoint centre = HexCentreAt(point, picture.Scale());
+  const LPARAM at = MAKELPARAM(centre.x - picture.Origin().x, centre.y - picture.Origin().y + picture.PictureTop());
+  Figures split, fullRepaint;
+  for (int round = 0; round < Rounds; ++round) {
+    const double t0 = NowMilliseconds();
+    SendMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, at);
+    const double t1 = NowMilliseconds();
+    SendMessageW(window, WM_LBUTTONUP, 0, at);
+    const double t2 = NowMilliseconds();
+    UpdateWindow(window);
+    const double t3 = NowMilliseconds();
+    std::fprintf(stderr, "press %.2f release %.2f update %.2f\n", t1 - t0, t2 - t1, t3 - t2);
+    split.samples.push_back(t3 - t0);
+    HandleQueuedMessages();
+    command(IdUndo1);
+    fullRepaint.samples.push_back(Time([&] {
+      InvalidateRect(grid, nullptr, FALSE);
+      UpdateWindow(grid);
+    }));
+  }
+  const bool splitFound = dialogs.errorBoxes.empty();
+  std::printf("The sample map with the networks' colours, picture at scale %d, %d rounds\n", picture.Scale(), Rounds);
+  split.Print("an erasure that splits a network, until the picture shows both colours");
+  fullRepaint.Print("a full repaint of the grid, for comparison");
+  std::printf("in full repaints (medians): the split %.2f (target 1)\n", split.Median() / fullRepaint.Median());
+  if (!splitFound) std::fprintf(stderr, "the erasure was refused\n");
+  return splitFound ? 0 : 1;
 }
 
 }  // namespace
@@ -184,5 +279,6 @@ int main() {
   edit.Print("one edited hexagon drawn and shown (target 1 ms)");
   zoom.Print("one zoom step, drawn and shown (target 30 ms)");
   picture.reset();
-  return BenchStroke();
+  if (const int status = BenchStroke()) return status;
+  return BenchSplit();
 }

@@ -1,7 +1,9 @@
 #include "map/HexGrid.h"
 
 #include <algorithm>
+#include <cstdint>
 #include <cstdlib>
+#include <vector>
 
 GridCell OffsetToCell(int offset) {
   const int line = offset / MapLineLength;
@@ -38,9 +40,20 @@ GridCell NeighbourCell(GridCell cell, Side side) {
   return cell;
 }
 
+// Looked up: the walks over road networks ask for tens of thousands of
+// neighbours after every change.
 int NeighbourOffset(int offset, Side side) {
-  const GridCell next = NeighbourCell(OffsetToCell(offset), side);
-  return CellToOffset(next.column, next.row);
+  using Neighbours = std::array<std::int16_t, SideCount>;
+  static const std::vector<Neighbours> table = [] {
+    std::vector<Neighbours> neighbours(MapSize);
+    for (int each = 0; each < MapSize; ++each)
+      for (const Side toward : AllSides) {
+        const GridCell next = NeighbourCell(OffsetToCell(each), toward);
+        neighbours[each][static_cast<int>(toward)] = static_cast<std::int16_t>(CellToOffset(next.column, next.row));
+      }
+    return neighbours;
+  }();
+  return table[offset][static_cast<int>(side)];
 }
 
 std::optional<Side> SlantedSideToward(int offset, int neighbour) {

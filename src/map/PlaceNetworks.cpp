@@ -1,28 +1,22 @@
 #include "map/PlaceNetworks.h"
 
 #include <algorithm>
-#include <numeric>
+#include <array>
 
 #include "map/RoadNetwork.h"
 
+// The trait table's places, in a table of this file's own: a pass over the
+// map asks once a hexagon.
+bool IsPlace(TerrainCode code) {
+  static const std::array<bool, 256> places = [] {
+    std::array<bool, 256> table{};
+    for (int code = 0; code < 256; ++code) table[code] = IsRoadEnd(static_cast<TerrainCode>(code));
+    return table;
+  }();
+  return places[code];
+}
+
 namespace {
-
-// Joined hexagons in one set, each set named by one of its offsets.
-class JoinedSets {
- public:
-  JoinedSets() : parent_(MapSize) { std::iota(parent_.begin(), parent_.end(), 0); }
-  int Root(int offset) {
-    while (parent_[offset] != offset) offset = parent_[offset] = parent_[parent_[offset]];
-    return offset;
-  }
-  void Join(int a, int b) {
-    a = Root(a), b = Root(b);
-    if (a != b) parent_[std::max(a, b)] = std::min(a, b);
-  }
-
- private:
-  std::vector<int> parent_;
-};
 
 // A hexagon that can be joined to anything: a road piece, a bridge or a place.
 bool CanJoin(TerrainCode code) { return IsRoadPiece(code) || IsPlace(code); }
@@ -38,6 +32,7 @@ bool IsLarger(const PlaceNetwork& a, const PlaceNetwork& b) {
 class PlaceGroups {
  public:
   explicit PlaceGroups(const MapImage& image) : image_(image), group_(MapSize, -1) {}
+  bool CanJoinAt(int offset) const { return CanJoin(image_[offset]); }
   const std::vector<int>& Of(int place) {
     if (group_[place] < 0) Walk(place);
     return groups_[group_[place]];
@@ -75,27 +70,22 @@ std::vector<int> Without(const std::vector<int>& all, const std::vector<int>& go
 
 // The places whose network may differ between the maps: those of the
 // networks, in either map, that hold a changed hexagon or its neighbours.
-std::vector<int> PlacesNear(const MapImage& before, const MapImage& after, const std::vector<int>& changed) {
+std::vector<int> PlacesNear(PlaceGroups& was, PlaceGroups& is, const std::vector<int>& changed) {
   std::vector<int> places;
-  for (const MapImage* image : {&before, &after}) {
-    PlaceGroups groups(*image);
-    for (const int offset : changed) {
+  for (PlaceGroups* groups : {&was, &is})
+    for (const int offset : changed)
       for (const int near : {offset, NeighbourOffset(offset, Side::NorthEast), NeighbourOffset(offset, Side::SouthEast),
                              NeighbourOffset(offset, Side::SouthWest), NeighbourOffset(offset, Side::NorthWest)})
-        if (near != NoMapOffset && CanJoin((*image)[near])) {
-          const std::vector<int>& group = groups.Of(near);
+        if (near != NoMapOffset && groups->CanJoinAt(near)) {
+          const std::vector<int>& group = groups->Of(near);
           places.insert(places.end(), group.begin(), group.end());
         }
-    }
-  }
   std::sort(places.begin(), places.end());
   places.erase(std::unique(places.begin(), places.end()), places.end());
   return places;
 }
 
 }  // namespace
-
-bool IsPlace(TerrainCode code) { return IsRoadEnd(code); }
 
 bool AreJoined(const MapImage& image, int offset, Side side) {
   const int neighbour = NeighbourOffset(offset, side);
@@ -106,54 +96,54 @@ bool AreJoined(const MapImage& image, int offset, Side side) {
 }
 
 RoadNetworks FindRoadNetworks(const MapImage& image) {
-  JoinedSets sets;
-  // Every road piece is in a network, of its own if it is joined to nothing;
-  // a place only when a road joins it.
-  std::vector<bool> joined(MapSize, false);
-  for (int offset = 0; offset < MapSize; ++offset) {
-    if (!IsRoadPiece(image[offset])) continue;  // every join has a road piece on one side
-    joined[offset] = true;
-    for (const Side side : SlantedSides)
-      if (AreJoined(image, offset, side)) {
-        const int neighbour = NeighbourOffset(offset, side);
-        sets.Join(offset, neighbour);
-        joined[offset] = joined[neighbour] = true;
-      }
-  }
   RoadNetworks found;
-  std::vector<PlaceNetwork> byRoot(MapSize);
-  std::vector<int> roots;
+  // While the map is walked, a hexagon's part: each road piece and whatever
+  // is joined to it step by step, in the order of the first piece met.
+  std::vector<int>& partOf = found.networkOf;
+  partOf.assign(MapSize, RoadNetworks::NoNetwork);
+  std::vector<PlaceNetwork> parts;
+  std::vector<int> queue;
+  for (int start = 0; start < MapSize; ++start) {
+    if (!IsRoadPiece(image[start]) || partOf[start] != RoadNetworks::NoNetwork) continue;
+    const int part = static_cast<int>(parts.size());
+    PlaceNetwork& network = parts.emplace_back();
+    network.firstOffset = start;
+    queue.assign(1, start);
+    partOf[start] = part;
+    for (std::size_t next = 0; next < queue.size(); ++next) {
+      const int offset = queue[next];
+      const TerrainCode code = image[offset];
+      network.firstOffset = std::min(network.firstOffset, offset);
+      if (IsPlace(code)) network.places.push_back(offset);
+      if (IsBridge(code)) ++network.bridges;
+      else if (IsRoadPiece(code)) ++network.roadPieces;
+      for (const Side side : SlantedSides) {
+        const int neighbour = NeighbourOffset(offset, side);
+        if (neighbour == NoMapOffset || partOf[neighbour] != RoadNetworks::NoNetwork || !AreJoined(image, offset, side))
+          continue;
+        partOf[neighbour] = part;
+        queue.push_back(neighbour);
+      }
+    }
+    std::sort(network.places.begin(), network.places.end());
+  }
+  std::vector<int> order;  // the parts that hold a place, largest first
+  for (std::size_t part = 0; part < parts.size(); ++part)
+    if (!parts[part].places.empty()) order.push_back(static_cast<int>(part));
+  std::sort(order.begin(), order.end(), [&](int a, int b) { return IsLarger(parts[a], parts[b]); });
+  std::vector<int> networkOfPart(parts.size(), RoadNetworks::Placeless);
+  for (std::size_t rank = 0; rank < order.size(); ++rank) networkOfPart[order[rank]] = static_cast<int>(rank);
   for (int offset = 0; offset < MapSize; ++offset) {
-    const TerrainCode code = image[offset];
-    if (!CanJoin(code)) continue;
-    if (!joined[offset]) {
-      if (IsPlace(code)) found.unreached.push_back(offset);
+    const int part = partOf[offset];
+    if (part == RoadNetworks::NoNetwork) {
+      if (IsPlace(image[offset])) found.unreached.push_back(offset);
       continue;
     }
-    const int root = sets.Root(offset);
-    PlaceNetwork& network = byRoot[root];
-    if (root == offset) {
-      network.firstOffset = offset;
-      roots.push_back(root);
-    }
-    if (IsPlace(code)) network.places.push_back(offset);
-    if (IsBridge(code)) ++network.bridges;
-    else if (IsRoadPiece(code)) ++network.roadPieces;
+    partOf[offset] = networkOfPart[part];
   }
-  for (const int root : roots)
-    (byRoot[root].places.empty() ? found.placeless : found.networks).push_back(std::move(byRoot[root]));
-  std::sort(found.networks.begin(), found.networks.end(), IsLarger);
-  found.networkOf.assign(MapSize, RoadNetworks::NoNetwork);
-  found.reachesNoPlace.assign(MapSize, false);
-  std::vector<int> indexOfRoot(MapSize, RoadNetworks::NoNetwork);
-  for (std::size_t index = 0; index < found.networks.size(); ++index)
-    indexOfRoot[found.networks[index].firstOffset] = static_cast<int>(index);
-  for (int offset = 0; offset < MapSize; ++offset) {
-    if (!joined[offset]) continue;
-    const int index = indexOfRoot[sets.Root(offset)];
-    found.networkOf[offset] = index;
-    found.reachesNoPlace[offset] = index == RoadNetworks::NoNetwork;
-  }
+  for (PlaceNetwork& part : parts)
+    if (part.places.empty()) found.placeless.push_back(std::move(part));
+  for (const int part : order) found.networks.push_back(std::move(parts[part]));
   return found;
 }
 
@@ -189,7 +179,7 @@ std::optional<JoinChange> FindJoinChange(const MapImage& before, const MapImage&
     return std::nullopt;
   PlaceGroups was(before), is(after);
   std::vector<int> moved;
-  for (const int offset : PlacesNear(before, after, changed))
+  for (const int offset : PlacesNear(was, is, changed))
     if (IsPlace(before[offset]) && IsPlace(after[offset]) && was.Of(offset) != is.Of(offset)) moved.push_back(offset);
   if (moved.empty()) return std::nullopt;
   const int place = moved.front();

@@ -26,6 +26,7 @@ struct PlaceNetwork {
 
 struct RoadNetworks {
   static constexpr int NoNetwork = -1;
+  static constexpr int Placeless = -2;  // a road of `placeless`
   // Every network that holds a place and a road, largest first: by places,
   // then by road pieces and bridges, then by its first offset.
   std::vector<PlaceNetwork> networks;
@@ -33,10 +34,8 @@ struct RoadNetworks {
   std::vector<int> unreached;
   // Roads that reach no place, by their first offset; their places are empty.
   std::vector<PlaceNetwork> placeless;
-  // For each offset the index of its network in `networks`, or NoNetwork.
+  // For each offset the index of its network in `networks`, Placeless, or NoNetwork.
   std::vector<int> networkOf;
-  // Whether a road of the placeless networks lies at an offset.
-  std::vector<bool> reachesNoPlace;
 };
 
 // One pass over the map.

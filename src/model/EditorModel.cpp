@@ -88,7 +88,7 @@ void EditorModel::LoadMapFile() {
     }
   // The image now holds what was just read; a failed read above keeps the history.
   history_.Clear();
-  joinChange_.clear();
+  lastStep_.clear();
   roadStart_.reset();
   MapChanged();
   imageSource_ = fileName_;
@@ -133,7 +133,7 @@ void EditorModel::ChooseRoad(int index) {
   // The entry already shown only shortens the text: no byte to take back.
   if (after.code == before.code) return;
   history_.Record({{{currentOffset_, before, after}}, currentOffset_});
-  NoteJoinChange({{currentOffset_, before, after}});
+  NoteStep({{currentOffset_, before, after}});
   MapChanged();
 }
 
@@ -212,7 +212,7 @@ void EditorModel::PutBack(const EditStep& step, bool after) {
     const GridCell cell = OffsetToCell(edit.offset);
     view_.SetCellText(cell.column, cell.row, state.text);
   }
-  NoteJoinChange(step.cells, after);
+  NoteStep(step.cells, after);
   MapChanged();
   ShowAsClicked(step.shownOffset);
 }
@@ -330,16 +330,24 @@ void EditorModel::ShowCode(TerrainCode code) {
   codeText_ = std::string(GlyphOf(code)) + " : " + std::to_string(code);
 }
 
-// The image as it was is this one with the cells of the step as they were.
-void EditorModel::NoteJoinChange(const std::vector<CellEdit>& cells, bool forward) {
+void EditorModel::NoteStep(const std::vector<CellEdit>& cells, bool forward) {
+  lastStep_ = cells;
+  lastStepForward_ = forward;
+}
+
+// The image before the last step is this one with the step's cells as they were.
+const std::string& EditorModel::JoinChangeText() {
+  if (joinChangeRevision_ == mapRevision_) return joinChange_;
+  joinChangeRevision_ = mapRevision_;
   ::MapImage before = image_;
   std::vector<int> changed;
-  for (const CellEdit& edit : cells) {
-    before[edit.offset] = (forward ? edit.before : edit.after).code;
+  for (const CellEdit& edit : lastStep_) {
+    before[edit.offset] = (lastStepForward_ ? edit.before : edit.after).code;
     changed.push_back(edit.offset);
   }
   const std::optional<JoinChange> change = FindJoinChange(before, image_, changed);
   joinChange_ = change ? JoinChangeLine(image_, *change) : std::string();
+  return joinChange_;
 }
 
 const EditorModel::Distances& EditorModel::DistancesHere() {

@@ -152,8 +152,8 @@ class EditorModel {
   const NetworkLook& NetworksNow();
   // What the last step of the history, or its undoing, changed in which
   // places are joined ("堺 (172:35) が京都 (182:26) の道路網につながりました");
-  // empty when it changed nothing there.
-  const std::string& JoinChangeText() const { return joinChange_; }
+  // empty when it changed nothing there. Worked out when first asked.
+  const std::string& JoinChangeText();
   // Grows by one with every change of the map image.
   unsigned long MapRevision() const { return mapRevision_; }
 
@@ -200,7 +200,7 @@ class EditorModel {
   void MapChanged();
   void ShowAsClicked(int offset);
   void FindProblems();
-  void NoteJoinChange(const std::vector<CellEdit>& cells, bool forward = true);
+  void NoteStep(const std::vector<CellEdit>& cells, bool forward = true);
 
   FileSystem& files_;
   EditorView& view_;
@@ -230,6 +230,10 @@ class EditorModel {
   int distancesOffset_ = NoMapOffset;
   Distances distances_;
   NetworkLook networks_;
+  // The cells of the last step, as it went, and what it did to the joins.
+  std::vector<CellEdit> lastStep_;
+  bool lastStepForward_ = true;
+  unsigned long joinChangeRevision_ = static_cast<unsigned long>(-1);
   std::string joinChange_;
 
   PathText caption_;

@@ -36,8 +36,8 @@ int RingReach(int scale);
 
 // The road networks told apart: the roads of each network that joins two or
 // more places in a colour of its own, neighbouring networks in different
-// colours; roads that reach no place and places that no road reaches in the
-// warning colour, and ringed.
+// colours; roads that reach no place in the warning colour, each ringed at
+// its first hexagon, and places that no road reaches ringed in that colour.
 constexpr std::uint8_t OwnRoadColour = 0;  // a road as any road is drawn
 constexpr int NetworkColourCount = 7;      // colours 1..NetworkColourCount
 constexpr std::uint8_t WarningRoadColour = NetworkColourCount + 1;

@@ -92,6 +92,19 @@ std::vector<PixelRect> PictureView::ChangedRects(const Look& shown, const Look& 
   return rects;
 }
 
+std::vector<PixelRect> PictureView::Gathered(const std::vector<PixelRect>& rects) {
+  if (rects.size() < 2) return rects;
+  PixelRect around = rects.front();
+  long long apart = 0;
+  for (const PixelRect& rect : rects) {
+    around = {std::min(around.left, rect.left), std::min(around.top, rect.top), std::max(around.right, rect.right),
+              std::max(around.bottom, rect.bottom)};
+    apart += static_cast<long long>(rect.Width()) * rect.Height();
+  }
+  const long long whole = static_cast<long long>(around.Width()) * around.Height();
+  return whole <= 2 * apart ? std::vector<PixelRect>{around} : rects;
+}
+
 int PictureView::SmallestScale() const {
   int scale = MaxMapPictureScale;
   while (scale > MinMapPictureScale &&

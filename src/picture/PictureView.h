@@ -52,6 +52,11 @@ class PictureView {
   // code and ring both change once.
   std::vector<PixelRect> ChangedRects(const Look& shown, const Look& look) const;
 
+  // The rectangles to draw for `rects`: the one round them all where it is
+  // not much larger than they are together (a road's hexagons, say), since
+  // each part drawn costs more than its pixels; else the rectangles.
+  static std::vector<PixelRect> Gathered(const std::vector<PixelRect>& rects);
+
   // Zooms to `scale`, from the smallest that still fills the part to the
   // largest, the picture's point under `anchor` staying under it. False
   // where the scale stays.

@@ -3,6 +3,7 @@
 
 #include "map/CellNames.h"
 #include "map/RoadStroke.h"
+#include "map/RoadTexts.h"
 #include "operations/MapOperations.h"
 #include "patch/Bps.h"
 #include "model/EditorModel.h"
@@ -12,6 +13,7 @@
 
 #include <algorithm>
 #include <array>
+#include <functional>
 #include <stdexcept>
 #include <cstdint>
 #include <string>
@@ -1119,6 +1121,38 @@ TEST_F(RoadToolsTest, ShapeAndLayAreOneStepEachOfEveryCellTheyChange) {
   model.Redo();
   EXPECT_EQ(model.MapImage(), laid);
   EXPECT_FALSE(model.RedoEnabled());
+}
+
+// Shape mends the slip and joins the castles: the step says so, its Undo
+// says it back, a step of open land says nothing. The distances follow the
+// current cell and the map.
+TEST_F(RoadToolsTest, StepsThatJoinOrSplitPlacesSaySoAndTheDistancesFollow) {
+  OpenRoads();
+  const std::string joined = "本城 (105:28) が本城 (101:30) の道路網につながりました";
+  struct Row {
+    std::function<void()> step;
+    std::string said;
+  };
+  const Row rows[] = {
+      {[&] { model.ShapeRoads(); }, joined},
+      {[&] { model.Undo(); }, "本城 (105:28) が本城 (101:30) の道路網から離れました"},
+      {[&] { model.Redo(); }, joined},
+      {[&] { Click(50, 50), model.ChooseRoad(13); }, ""},
+  };
+  for (const Row& row : rows) {
+    row.step();
+    EXPECT_EQ(model.JoinChangeText(), row.said);
+  }
+  Click(101, 30);
+  const EditorModel::Distances& here = model.DistancesHere();
+  EXPECT_EQ(here.caption, "道のり - 本城");
+  EXPECT_EQ(here.heading, "本城 (101:30)");
+  EXPECT_EQ(here.lines, std::vector<std::string>{PlaceStepsLine(model.MapImage(), {At(105, 28), 4})});
+  model.GoToDistance(0);
+  EXPECT_EQ(view.current, (GridCell{105, 28}));
+  Click(102, 30);
+  EXPECT_EQ(model.DistancesHere().heading, NotAPlaceLine(model.MapImage(), At(102, 30)));
+  EXPECT_TRUE(model.DistancesHere().lines.empty());
 }
 
 // What cannot be laid says why, as valtea-map does, and changes nothing;

@@ -120,7 +120,8 @@ TEST_F(ValteaMap, TellsItsVersionAndExplainsEveryCommandWithAnExample) {
   EXPECT_EQ(Run({u"--version"}).out, "valtea-map 0.1\n");
   const ProgramRun help = Run({u"--help"});
   EXPECT_EQ(help.status, Success);
-  for (const char* command : {"info", "check", "render", "diff", "export", "import", "get", "set", "shape", "road"}) {
+  for (const char* command :
+       {"info", "check", "network", "render", "diff", "export", "import", "get", "set", "shape", "road"}) {
     EXPECT_NE(help.out.find(std::string("valtea-map ") + command + " "), std::string::npos) << command;
     EXPECT_NE(help.out.find(std::string(u8"例: valtea-map ") + command + " "), std::string::npos) << command;
   }
@@ -553,6 +554,46 @@ TEST_F(ValteaMap, RenderDrawsTheMapAndRingsItsProblems) {
 
   EXPECT_EQ(Run({u"render", map, png}).status, Success);
   EXPECT_EQ(DecodePng(ReadBytes(png)).image.width, 2816) << "scale 4 unless told otherwise";
+}
+
+// A castle and Kyoto joined by two ／ (north-east of each other), a harbour
+// no road reaches and a ／ that reaches no place.
+TEST_F(ValteaMap, NetworkSaysWhatTheRoadsJoinAndHowFarApart) {
+  WriteBytes(map, MapOf(Plain, {{101, 30, 31}, {102, 30, 18}, {103, 29, 18}, {104, 29, 32}, {200, 30, 7}, {250, 30, 18}}));
+  const auto line = [](int column, int row, const std::string& rest) {
+    char offset[32];
+    std::snprintf(offset, sizeof offset, " 0x%X %d: ", CellToOffset(column, row), CellToOffset(column, row));
+    return std::to_string(column) + ":" + std::to_string(row) + offset + rest + "\n";
+  };
+  struct Row {
+    std::vector<MapPath> words;
+    int status;
+    std::string out, err;
+  };
+  const Row rows[] = {
+      {{u"network", map}, Success,
+       u8"道路網 1: 城 1、町 1、道路 2、橋 0\n" + line(101, 30, u8"本城") + line(104, 29, u8"京都") +
+           u8"ほかの場所へ道がつながっていない場所: 1\n" + line(200, 30, u8"港湾") +
+           u8"2 つ以上の場所をつなぐ道路網: 1、ほかの場所へつながっていない場所: 1、場所に届かない道路: 1\n",
+       ""},
+      {{u"network", map, u"--from", u"101:30"}, Success, line(104, 29, u8"京都 3 歩"), ""},
+      {{u"network", map, u"--from", u"200:30"}, Success, u8"ここから道でつながる場所はありません\n", ""},
+      {{u"network", map, u"--from", u"102:30"}, Error, "",
+       u8"valtea-map: 102:30 の ／ (18) は場所ではありません (道のりは港湾、御所、城と町の間で測ります)\n"},
+  };
+  for (const Row& row : rows) {
+    const ProgramRun run = Run(row.words);
+    EXPECT_EQ(run.status, row.status);
+    EXPECT_EQ(run.out, row.out);
+    EXPECT_EQ(run.err, row.err);
+  }
+  // Every road in a network's colour or the warning's; none in the road's own.
+  const MapPath png = folder.File(u"networks.png");
+  ASSERT_EQ(Run({u"render", map, png, u"--networks", u"--scale", u"2"}).status, Success);
+  const Image picture = DecodePng(ReadBytes(png)).image;
+  const auto count = [&](Rgba colour) { return std::count(picture.pixels.begin(), picture.pixels.end(), colour); };
+  EXPECT_EQ(count(Opaque(110, 50, 20)), 0);
+  EXPECT_GT(count(Opaque(255, 80, 0)), 0);
 }
 
 TEST_F(ValteaMap, RenderRefusesBadScalesAndWritesNothing) {

@@ -2011,3 +2011,54 @@ TEST_F(MainWindowBrushTest, TheEraserTakesTheRoadBackIntoTheLandChosen) {
   SendMessageW(Picture().Window(), WM_MOUSEMOVE, 0, At({105, 28}));
   EXPECT_EQ(TextOf(Picture().Status()), L"105 : 28 本城 31");
 }
+
+// The colours: from the View menu, a check item; a stroke that joins two
+// castles draws its road in their network's colour at once and the status
+// line says what it joined; Ctrl+Z says it back.
+TEST_F(MainWindowBrushTest, TheNetworksColoursFollowAStroke) {
+  OpenPicture();
+  Command(IdNetworkColours1);
+  EXPECT_TRUE(GetMenuState(form->Menu(), IdNetworkColours1, MF_BYCOMMAND) & MF_CHECKED);
+  SetFocus(Picture().Window());
+  PressToolKey('B');
+  Drag({{105, 28}, {106, 28}, {107, 27}, {108, 27}, {109, 26}, {110, 26}, {110, 27}, {110, 28}, {110, 29}, {110, 30}});
+  const MapImage& image = form->Model().MapImage();
+  const NetworkLook look = LookOfNetworks(image);
+  ASSERT_NE(look.roadColours[CellToOffset(107, 27)], OwnRoadColour);
+  UpdateWindow(Picture().Window());
+  const POINT at = CentreOf({107, 27});
+  HDC dc = GetDC(Picture().Window());
+  const COLORREF shown = GetPixel(dc, at.x, at.y);
+  ReleaseDC(Picture().Window(), dc);
+  std::vector<std::uint8_t> pixel(1);
+  const PicturePoint centre = HexCentreAt(CellToOffset(107, 27), Picture().Scale());
+  MapPicturePainter(image, Picture().Scale(), look.rings, look.roadColours)
+      .DrawPart({centre.x, centre.y, 1, 1}, pixel.data(), 1);
+  const Rgba drawn = MapPictureRingPalette()[pixel[0]];
+  EXPECT_EQ(shown, RGB(drawn.r, drawn.g, drawn.b));
+  EXPECT_NE(TextOf(Picture().Status()).find(L"の道路網につながりました"), std::wstring::npos);
+  Shortcut('Z');
+  EXPECT_NE(TextOf(Picture().Status()).find(L"の道路網から離れました"), std::wstring::npos);
+}
+
+// The distances window follows the current cell and the map; Enter on a
+// line makes that place current.
+TEST_F(MainWindowRoadsTest, TheDistancesWindowFollowsTheCurrentCell) {
+  OpenThroughDialog(path);
+  Command(IdShapeRoads1);
+  GoTo(101, 30);
+  Command(IdDistances1);
+  TDistancesForm1* distances = form->DistancesForm();
+  ASSERT_NE(distances, nullptr);
+  EXPECT_EQ(TextOf(distances->Window()), L"道のり - 本城");
+  EXPECT_EQ(TextOf(distances->Summary()), L"本城 (101:30)");
+  ASSERT_EQ(distances->List().Count(), 1);
+  EXPECT_EQ(distances->List().Item(0).substr(0, 7), L"105:28 ");
+  PostKey(distances->List().Window(), VK_RETURN);
+  Pump();
+  EXPECT_EQ(form->Grid().CurrentCell(), (GridCell{105, 28}));
+  EXPECT_EQ(TextOf(distances->Summary()), L"本城 (105:28)");
+  GoTo(110, 30);
+  EXPECT_EQ(TextOf(distances->Summary()), L"本城 (110:30): ここから道でつながる場所はありません");
+  EXPECT_EQ(distances->List().Count(), 0);
+}

@@ -172,7 +172,7 @@ class Storm {
   // actions of a run can be replayed without the ones before them.
   void Act(long action) {
     RandomNumbers random(seed_ * 1000003 + static_cast<std::uint64_t>(action));
-    switch (random.Below(21)) {
+    switch (random.Below(22)) {
       case 0: case 1: return ClickCell(random);
       case 2: return DragInGrid(random);
       case 3: return GridKey(random);
@@ -181,13 +181,14 @@ class Storm {
       case 7: return ChooseByKeys(random);
       case 8: case 9: return UndoOrRedo(random);
       case 10: return MenuCommand(random);
-      case 11: return ProblemList(random);
+      case 11: return ListLine(random, form_->ProblemsForm(), IdProblems1);
       case 12: case 13: case 14: return Stroke(random);
       case 15: return PictureTool(random);
       case 16: return Patch(random);
       case 17: return Import(random);
       case 18: return GoTo(random);
       case 19: return UndoOrRedo(random);
+      case 20: return ListLine(random, form_->DistancesForm(), IdDistances1);
       default: return Drop(random);
     }
   }
@@ -273,7 +274,8 @@ class Storm {
   void MenuCommand(RandomNumbers& random) {
     static constexpr WORD Commands[] = {IdOpen1,       IdSave1,          IdSaveCopy1,     IdSavePatch1,  IdExport1,
                                         IdUndo1,       IdRedo1,          IdMapPicture1,   IdProblems1,   IdNextProblem1,
-                                        IdPreviousProblem1, IdShapeRoads1, IdSetRoadStart1, IdLayRoad1, IdSaveToolButton2};
+                                        IdPreviousProblem1, IdShapeRoads1, IdSetRoadStart1, IdLayRoad1, IdSaveToolButton2,
+                                        IdNetworkColours1, IdDistances1};
     const WORD id = Commands[random.Below(static_cast<int>(std::size(Commands)))];
     static const std::u16string SavedNames[] = {u"copy.VLT", u"changes.txt", u"changes.bps", u"export.csv",
                                                 u"export.tmj", u"export.png", u"MAPDATA.VLT"};
@@ -281,10 +283,10 @@ class Storm {
     Command(id);
   }
 
-  void ProblemList(RandomNumbers& random) {
-    TProblemsForm1* problems = form_->ProblemsForm();
-    if (problems == nullptr || problems->Window() == nullptr) return Command(IdProblems1);
-    HWND list = FindWindowExW(problems->Window(), nullptr, L"ListBox", nullptr);
+  // Enter on a line of a list window, opened first when it is not.
+  void ListLine(RandomNumbers& random, ListWindow* window, WORD opens) {
+    if (window == nullptr || window->Window() == nullptr) return Command(opens);
+    HWND list = FindWindowExW(window->Window(), nullptr, L"ListBox", nullptr);
     const int lines = static_cast<int>(SendMessageW(list, LB_GETCOUNT, 0, 0));
     if (lines <= 0) return;
     SetFocus(list);
@@ -431,9 +433,13 @@ class Storm {
     if (picture == nullptr || picture->Stroking()) return;
     UpdateWindow(picture->Window());
     const bool problems = form_->ProblemsForm() != nullptr && form_->ProblemsForm()->Window() != nullptr;
-    std::vector<int> ringed;
+    std::vector<MapRing> rings;
     if (problems)
-      for (const RoadProblem& problem : FindRoadProblems(Model().MapImage())) ringed.push_back(problem.offset);
+      for (const RoadProblem& problem : FindRoadProblems(Model().MapImage())) rings.push_back({problem.offset, RingKind::Problem});
+    NetworkLook networks;
+    if (GetMenuState(form_->Menu(), IdNetworkColours1, MF_BYCOMMAND) & MF_CHECKED) networks = LookOfNetworks(Model().MapImage());
+    rings.insert(rings.end(), networks.rings.begin(), networks.rings.end());
+    const MapPicturePainter painter(Model().MapImage(), picture->Scale(), rings, networks.roadColours);
     RECT client{};
     GetClientRect(picture->Window(), &client);
     const GridCell current = form_->Grid().CurrentCell();
@@ -446,9 +452,8 @@ class Storm {
       const int x = centre.x - picture->Origin().x + 1, y = centre.y - picture->Origin().y + picture->Scale() / 2;
       if (x < 0 || x >= client.right || y < 0 || y >= client.bottom - picture->PictureTop() - 30) continue;
       std::uint8_t index = 0;
-      DrawMapPicturePart(form_->Model().MapImage(), picture->Scale(), ringed,
-                         {picture->Origin().x + x, picture->Origin().y + y, 1, 1}, &index, 1);
-      const Rgba colour = MapPicturePalette()[index];
+      painter.DrawPart({picture->Origin().x + x, picture->Origin().y + y, 1, 1}, &index, 1);
+      const Rgba colour = MapPictureRingPalette()[index];
       const COLORREF shown = GetPixel(dc, x, y + picture->PictureTop());
       if (shown != RGB(colour.r, colour.g, colour.b)) {
         ReleaseDC(picture->Window(), dc);
