@@ -85,8 +85,8 @@ NetworkLook LookOfNetworks(const MapImage& image) {
     if (found.networkOf[offset] == RoadNetworks::Placeless) {
       look.roadColours[offset] = WarningRoadColour;
       if (std::binary_search(firsts.begin(), firsts.end(), offset)) look.rings.push_back({offset, RingKind::Warning});
-    } else if (found.networkOf[offset] >= 0 && IsRoadPiece(image[offset])) {
-      look.roadColours[offset] = colours[found.networkOf[offset]];
+    } else if (found.networkOf[offset] >= 0) {
+      if (IsRoadPiece(image[offset])) look.roadColours[offset] = colours[found.networkOf[offset]];
     } else if (IsPlace(image[offset])) {
       look.rings.push_back({offset, RingKind::Warning});  // a place no road reaches
     }

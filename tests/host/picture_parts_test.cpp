@@ -121,6 +121,49 @@ TEST(PictureView, DrawsAgainWhatAChangeReaches) {
   }
 }
 
+// A road's neighbouring hexagons are drawn as the one rectangle round them;
+// two hexagons far apart stay two.
+TEST(PictureView, GathersRectanglesOnlyWhereTheyFillWhatIsRoundThem) {
+  const PixelRect a{0, 0, 10, 10}, beside{10, 0, 20, 10}, below{0, 10, 10, 20}, far{500, 300, 510, 310};
+  struct Row {
+    std::vector<PixelRect> rects, drawn;
+  };
+  const Row rows[] = {
+      {{a}, {a}},
+      {{a, beside}, {{0, 0, 20, 10}}},
+      {{a, beside, below}, {{0, 0, 20, 20}}},
+      {{a, far}, {a, far}},
+  };
+  for (const Row& row : rows) EXPECT_EQ(PictureView::Gathered(row.rects), row.drawn);
+}
+
+// Two networks of two castles side by side in colours of their own, a road
+// of none in the warning colour ringed at its first hexagon, a castle no
+// road reaches ringed.
+TEST(NetworkLook, NeighbouringNetworksDifferAndWhatJoinsNothingWarns) {
+  MapImage image{};
+  image.fill(4);
+  const auto line = [&](int column, int row) {  // castle, two ／, castle
+    int offset = At(column, row);
+    image[offset] = 31;
+    for (int step = 0; step < 3; ++step) image[offset = NeighbourOffset(offset, Side::NorthEast)] = 18;
+    image[offset] = 31;
+    return NeighbourOffset(At(column, row), Side::NorthEast);
+  };
+  const int first = line(101, 40), second = line(101, 41);
+  image[NeighbourOffset(At(101, 41), Side::NorthEast)] = 18;
+  const int loose = At(201, 30), alone = At(250, 30);
+  image[loose] = image[NeighbourOffset(loose, Side::NorthEast)] = 18;
+  image[alone] = 31;
+  const NetworkLook look = LookOfNetworks(image);
+  EXPECT_NE(look.roadColours[first], OwnRoadColour);
+  EXPECT_NE(look.roadColours[second], OwnRoadColour);
+  EXPECT_NE(look.roadColours[first], look.roadColours[second]);
+  EXPECT_EQ(look.roadColours[loose], WarningRoadColour);
+  EXPECT_EQ(look.rings, (std::vector<MapRing>{{std::min(loose, NeighbourOffset(loose, Side::NorthEast)), RingKind::Warning},
+                                              {alone, RingKind::Warning}}));
+}
+
 TEST(PictureView, APointerOutsidePullsTowardItAtMostAStep) {
   const PictureView view = ViewOf(4, 300, 200);
   struct Row {
