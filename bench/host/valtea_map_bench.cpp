@@ -89,11 +89,6 @@ BENCHMARK(Import)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-void FindNetworksOnly(benchmark::State& state) {
-  for (auto _ : state) benchmark::DoNotOptimize(FindRoadNetworks(SampleMap()));
-}
-BENCHMARK(FindNetworksOnly)->Unit(benchmark::kMicrosecond);
-
 // What the picture asks after every change with the networks' colours on.
 void NetworkColours(benchmark::State& state) {
   for (auto _ : state) benchmark::DoNotOptimize(LookOfNetworks(SampleMap()));

@@ -39,6 +39,23 @@ MapImage SampleMap() {
   return image;
 }
 
+void RunCommand(TMainForm1& form, WORD id) {
+  SendMessageW(form.Window(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
+  HandleQueuedMessages();
+}
+
+// The real main window with the map at `path` opened through File > Open,
+// then `commands` run in turn.
+WindowPtr<TMainForm1> OpenEditor(ScriptedDialogs& dialogs, const std::wstring& path, std::initializer_list<WORD> commands) {
+  dialogs.answer = path;
+  auto form = MakeWindow<TMainForm1>();
+  form->CreateWindowAndControls();
+  form->Show(SW_SHOWNORMAL);
+  RunCommand(*form, IdOpen1);
+  for (const WORD id : commands) RunCommand(*form, id);
+  return form;
+}
+
 constexpr int StrokeHexagons = 300;
 constexpr int StrokeRounds = 10;
 
@@ -69,17 +86,8 @@ int BenchStroke() {
     plain.write(reinterpret_cast<const char*>(land.data()), static_cast<std::streamsize>(land.size()));
   }
   ScriptedDialogs dialogs;
-  dialogs.answer = file.wstring();
-  auto form = MakeWindow<TMainForm1>();
-  form->CreateWindowAndControls();
-  form->Show(SW_SHOWNORMAL);
-  const auto command = [&](WORD id) {
-    SendMessageW(form->Window(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
-    HandleQueuedMessages();
-  };
-  command(IdOpen1);
-  command(IdMapPicture1);
-  command(IdProblems1);
+  auto form = OpenEditor(dialogs, file.wstring(), {IdMapPicture1, IdProblems1});
+  const auto command = [&](WORD id) { RunCommand(*form, id); };
   TPictureForm1& picture = *form->PictureForm();
   HWND window = picture.Window();
   SetWindowPos(window, nullptr, 0, 0, 1500, 560, SWP_NOZORDER | SWP_NOACTIVATE);
@@ -181,17 +189,8 @@ int BenchSplit() {
   const MapImage map = SampleMap();
   const int point = SplitPoint(map);
   ScriptedDialogs dialogs;
-  dialogs.answer = std::filesystem::path(VALTEA_SOURCE_FOLDER "/samples/MAPDATA.VLT").make_preferred().wstring();
-  auto form = MakeWindow<TMainForm1>();
-  form->CreateWindowAndControls();
-  form->Show(SW_SHOWNORMAL);
-  const auto command = [&](WORD id) {
-    SendMessageW(form->Window(), WM_COMMAND, MAKEWPARAM(id, 0), 0);
-    HandleQueuedMessages();
-  };
-  command(IdOpen1);
-  command(IdMapPicture1);
-  command(IdNetworkColours1);
+  auto form = OpenEditor(dialogs, std::filesystem::path(VALTEA_SOURCE_FOLDER "/samples/MAPDATA.VLT").make_preferred().wstring(),
+                         {IdMapPicture1, IdNetworkColours1});
   if (point == NoMapOffset || form->PictureForm() == nullptr) {
     std::fprintf(stderr, "the sample map did not open, or has no network to split\n");
     return 1;
@@ -219,7 +218,7 @@ int BenchSplit() {
     std::fprintf(stderr, "press %.2f release %.2f update %.2f\n", t1 - t0, t2 - t1, t3 - t2);
     split.samples.push_back(t3 - t0);
     HandleQueuedMessages();
-    command(IdUndo1);
+    RunCommand(*form, IdUndo1);
     fullRepaint.samples.push_back(Time([&] {
       InvalidateRect(grid, nullptr, FALSE);
       UpdateWindow(grid);
