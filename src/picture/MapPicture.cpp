@@ -120,9 +120,7 @@ void FillSquare(Surface& surface, int left, int top, int size, const Ink& ink) {
 class HexFiller {
  public:
   HexFiller(const MapImage& image, int scale, const std::array<Ink, 256>& inks)
-      : scale_(scale), rows_(static_cast<std::size_t>(MapPictureSizeAt(scale).height)) {
-    for (int offset = 0; offset < MapSize; ++offset) inks_[offset] = inks[image[offset]];
-  }
+      : image_(image), scale_(scale), inks_(inks), rows_(static_cast<std::size_t>(MapPictureSizeAt(scale).height)) {}
 
   template <typename Surface>
   void Fill(Surface& surface) const {
@@ -141,7 +139,7 @@ class HexFiller {
                                                                    : row.inner[here % 2];
         for (const Run& run : own) {
           const int from = std::max(left + run.from, surface.Left()), to = std::min(left + run.to, surface.Right());
-          if (from < to) surface.FillSpan(y, from, to, inks_[offsets[here + run.neighbour]]);
+          if (from < to) surface.FillSpan(y, from, to, inks_[image_[offsets[here + run.neighbour]]]);
         }
       }
     }
@@ -223,8 +221,9 @@ class HexFiller {
     }
   }
 
+  const MapImage& image_;
   int scale_;
-  std::array<Ink, MapSize> inks_;
+  const std::array<Ink, 256>& inks_;
   mutable std::vector<Row> rows_;
   mutable std::vector<int> offsets_ = std::vector<int>(LastGridColumn);
   mutable Row beyond_;

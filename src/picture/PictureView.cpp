@@ -73,22 +73,29 @@ std::vector<PixelRect> PictureView::ChangedRects(const Look& shown, const Look& 
   const auto colourAt = [](const std::vector<std::uint8_t>& colours, int offset) {
     return colours.empty() ? OwnRoadColour : colours[offset];
   };
-  std::vector<int> reach(MapSize, 0);
+  // Each hexagon to draw again and how far, by offset; one with a code and
+  // a ring that changed as far as the ring reaches.
+  std::vector<std::pair<int, int>> reaches;
   for (int offset = 0; offset < MapSize; ++offset)
     if (look.image[offset] != shown.image[offset] ||
         colourAt(look.roadColours, offset) != colourAt(shown.roadColours, offset))
-      reach[offset] = HexagonReach(scale_);
+      reaches.emplace_back(offset, HexagonReach(scale_));
   if (look.rings != shown.rings) {
     std::vector<MapRing> before = shown.rings, after = look.rings, changed;
     std::sort(before.begin(), before.end());
     std::sort(after.begin(), after.end());
     std::set_symmetric_difference(before.begin(), before.end(), after.begin(), after.end(), std::back_inserter(changed));
-    for (const MapRing& ring : changed) reach[ring.offset] = RingReach(scale_);
+    for (const MapRing& ring : changed) reaches.emplace_back(ring.offset, RingReach(scale_));
+    std::sort(reaches.begin(), reaches.end(), [](const auto& a, const auto& b) {
+      return a.first != b.first ? a.first < b.first : a.second > b.second;
+    });
   }
   std::vector<PixelRect> rects;
-  for (int offset = 0; offset < MapSize; ++offset)
-    if (const PixelRect rect = reach[offset] > 0 ? DrawnRect(offset, reach[offset]) : PixelRect{}; !rect.Empty())
-      rects.push_back(rect);
+  for (std::size_t index = 0; index < reaches.size(); ++index) {
+    const auto [offset, reach] = reaches[index];
+    if (index > 0 && reaches[index - 1].first == offset) continue;  // the farthest reach comes first
+    if (const PixelRect rect = DrawnRect(offset, reach); !rect.Empty()) rects.push_back(rect);
+  }
   return rects;
 }
 
