@@ -236,12 +236,33 @@ void TMainForm1::Open1Click() { OpenCommand(); }
 
 void TMainForm1::OpenToolButton1Click() { OpenCommand(); }
 
-void TMainForm1::Save1Click() {
+void TMainForm1::Save1Click() { SaveCommand(); }
+
+void TMainForm1::SaveToolButton2Click() { SaveCommand(); }
+
+// A file another program changed since it was read or written is written
+// over only when the player says so, each time.
+void TMainForm1::SaveCommand() {
+  if (model_.MapFileChanged()) {
+    model_.MapFileChangeAsked();
+    if (!Dialogs().AskYesNo(Window(), Widen(model_.OverwriteQuestion()))) return;
+  }
   RunModelOperation([this] { model_.SaveMapFile(); });
 }
 
-void TMainForm1::SaveToolButton2Click() {
-  RunModelOperation([this] { model_.SaveMapFile(); });
+// Back in the window, once the messages waiting are handled: a change of
+// the map's file by another program is asked about once, and an Open of
+// the same file reads it again.
+void TMainForm1::CheckMapFile() {
+  checkPending_ = false;
+  if (!model_.MapSource() || !model_.MapFileChangeUnasked()) return;
+  model_.MapFileChangeAsked();
+  if (Dialogs().AskYesNo(Window(), Widen(model_.ReadAgainQuestion()))) OpenPath(WideFromPath(*model_.MapSource()));
+}
+
+UINT TMainForm1::CheckFileMessage() {
+  static const UINT message = RegisterWindowMessageW(L"ValteaCheckTheMapFile");
+  return message;
 }
 
 // A copy of the image as it is now, elsewhere; the map's own file, its name
@@ -584,6 +605,10 @@ LRESULT TMainForm1::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
     OnFollow();
     return 0;
   }
+  if (message == CheckFileMessage()) {
+    CheckMapFile();
+    return 0;
+  }
   switch (message) {
     case WM_COMMAND:
       OnCommand(LOWORD(wParam));
@@ -628,6 +653,7 @@ void TMainForm1::OnSysCommand(WPARAM command, LPARAM lParam) {
 // this one; then the control last noted stays.
 void TMainForm1::OnActivate(WPARAM wParam, LPARAM lParam) {
   if (LOWORD(wParam) == WA_INACTIVE) RememberFocusedControl(GetFocus());
+  else if (!checkPending_) checkPending_ = PostMessageW(Window(), CheckFileMessage(), 0, 0) != FALSE;
   DefaultHandling(WM_ACTIVATE, wParam, lParam);  // gives this window the focus when it is activated
 }
 

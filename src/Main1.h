@@ -139,6 +139,9 @@ class TMainForm1 : public BaseWindow, private EditorView {
   void ShowPicture();
   void ProblemsForm1GoTo(int index);
   void NetworkColours1Click();
+  void SaveCommand();
+  void CheckMapFile();
+  static UINT CheckFileMessage();
   void Distances1Click();
   void DistancesForm1GoTo(int index);
 
@@ -197,6 +200,7 @@ class TMainForm1 : public BaseWindow, private EditorView {
   ToolWindows toolWindows_;
   unsigned long problemsShown_ = 0;  // the map revision the problem window shows
   bool followPending_ = false;
+  bool checkPending_ = false;  // a look at the map file is posted
 
   // The control that had the keyboard focus last; it gets it back whenever
   // the window is active again.

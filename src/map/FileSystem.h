@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <optional>
 #include <vector>
 
 #include "map/PathText.h"
@@ -65,6 +66,10 @@ class FileSystem {
 
   // Whether `path` names an existing folder, where no map can be written.
   virtual bool IsFolder(const MapPath& path) = 0;
+
+  // When the file was last written, in the system's own units; none where
+  // the system cannot say.
+  virtual std::optional<std::int64_t> LastWriteTime(const MapPath&) { return std::nullopt; }
 
   // Why the last ReadStart, CreateBeside, NewFile::Write or Replace of this
   // file system failed.

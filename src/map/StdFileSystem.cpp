@@ -201,3 +201,10 @@ bool StdFileSystem::IsFolder(const MapPath& path) {
   std::error_code error;
   return fs::is_directory(fs::path(path), error) && !error;
 }
+
+std::optional<std::int64_t> StdFileSystem::LastWriteTime(const MapPath& path) {
+  std::error_code error;
+  const fs::file_time_type written = fs::last_write_time(fs::path(path), error);
+  if (error) return std::nullopt;
+  return static_cast<std::int64_t>(written.time_since_epoch().count());
+}

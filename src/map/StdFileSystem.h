@@ -19,6 +19,7 @@ class StdFileSystem : public FileSystem {
   void Remove(const MapPath& path) override;
   bool SameFile(const MapPath& one, const MapPath& other) override;
   bool IsFolder(const MapPath& path) override;
+  std::optional<std::int64_t> LastWriteTime(const MapPath& path) override;
 
  private:
   ReadResult Refuse(FileFailure failure);

@@ -16,6 +16,11 @@ const std::string_view NotReadMessage = "ファイル %s は読み込まれて�
 namespace {
 
 constexpr std::string_view DistancesCaption = "道のり";
+constexpr std::string_view OverwriteQuestionText =
+    "ファイル %s は読み込んだ後でほかのプログラムに書き換えられています。上書きしますか?";
+constexpr std::string_view ReadAgainQuestionText =
+    "ファイル %s は読み込んだ後でほかのプログラムに書き換えられています。読み込み直しますか?";
+constexpr std::string_view EditsLostText = "\n読み込み直すと、保存していない変更は失われます。";
 constexpr std::string_view CaptionAfterRead = VALTEA_PRODUCT_NAME " - %s";
 constexpr std::string_view LayCaption = "始点からここまで道路を敷く(&L)";
 constexpr std::string_view NoStartMessage = "道路の始点がありません。始点のマスで「ここを始点にする」(Ctrl+B) を選んでください";
@@ -92,7 +97,9 @@ void EditorModel::LoadMapFile() {
   roadStart_.reset();
   MapChanged();
   imageSource_ = fileName_;
-  opened_ = image_;
+  opened_ = savedImage_ = image_;
+  fileMark_ = MarkOfMapFile();
+  askedMark_.reset();
   caption_ = PathText{std::string(CaptionAfterRead), fileName_};
   const GridCell current = view_.CurrentCell();
   SelectCell(current.column, current.row);
@@ -144,6 +151,9 @@ void EditorModel::ChooseRoad(int index) {
 void EditorModel::SaveMapFile() {
   if (!imageSource_) throw MapFileError(PathText{std::string(NotReadMessage), fileName_});
   WriteMapImage(files_, *imageSource_, image_);
+  savedImage_ = image_;
+  fileMark_ = MarkOfMapFile();
+  askedMark_.reset();
 }
 
 void EditorModel::SaveCopy(const MapPath& path) {
@@ -380,4 +390,31 @@ const NetworkLook& EditorModel::NetworksNow() {
   if (networksRevision_ != mapRevision_) networks_ = LookOfNetworks(image_);
   networksRevision_ = mapRevision_;
   return networks_;
+}
+
+std::optional<EditorModel::FileMark> EditorModel::MarkOfMapFile() const {
+  if (!imageSource_) return std::nullopt;
+  std::vector<std::uint8_t> content;
+  std::uint64_t size = 0;
+  if (files_.ReadStart(*imageSource_, MapSize, content, size) != FileSystem::ReadResult::Read) return std::nullopt;
+  const std::string_view bytes(reinterpret_cast<const char*>(content.data()), content.size());
+  return FileMark{size, files_.LastWriteTime(*imageSource_), std::hash<std::string_view>{}(bytes)};
+}
+
+bool EditorModel::MapFileChanged() {
+  const std::optional<FileMark> now = MarkOfMapFile();
+  return fileMark_ && now && *now != *fileMark_;
+}
+
+bool EditorModel::MapFileChangeUnasked() { return MapFileChanged() && askedMark_ != MarkOfMapFile(); }
+
+void EditorModel::MapFileChangeAsked() { askedMark_ = MarkOfMapFile(); }
+
+PathText EditorModel::OverwriteQuestion() const {
+  return PathText{std::string(OverwriteQuestionText), imageSource_.value_or(fileName_)};
+}
+
+PathText EditorModel::ReadAgainQuestion() const {
+  return PathText{std::string(ReadAgainQuestionText) + (HasUnsavedEdits() ? std::string(EditsLostText) : ""),
+                  imageSource_.value_or(fileName_)};
 }

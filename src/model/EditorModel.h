@@ -154,6 +154,18 @@ class EditorModel {
   // places are joined ("堺 (172:35) が京都 (182:26) の道路網につながりました");
   // empty when it changed nothing there. Worked out when first asked.
   const std::string& JoinChangeText();
+  // The file Save writes, as this program last read or wrote it: whether
+  // another program has changed it since (a file that has gone has not);
+  // whether that change was already asked about; and that it was asked about
+  // now. The questions, in their words, name the file.
+  bool MapFileChanged();
+  bool MapFileChangeUnasked();
+  void MapFileChangeAsked();
+  PathText OverwriteQuestion() const;
+  PathText ReadAgainQuestion() const;
+  // Whether the image differs from what was last read or written.
+  bool HasUnsavedEdits() const { return image_ != savedImage_; }
+  const std::optional<MapPath>& MapSource() const { return imageSource_; }
   // Grows by one with every change of the map image.
   unsigned long MapRevision() const { return mapRevision_; }
 
@@ -201,6 +213,17 @@ class EditorModel {
   void ShowAsClicked(int offset);
   void FindProblems();
   void NoteStep(const std::vector<CellEdit>& cells, bool forward = true);
+  // What the file is now: its size, when it was written, a hash of its bytes.
+  struct FileMark {
+    std::uint64_t size = 0;
+    std::optional<std::int64_t> written;
+    std::size_t hash = 0;
+    bool operator==(const FileMark& other) const {
+      return size == other.size && written == other.written && hash == other.hash;
+    }
+    bool operator!=(const FileMark& other) const { return !(*this == other); }
+  };
+  std::optional<FileMark> MarkOfMapFile() const;
 
   FileSystem& files_;
   EditorView& view_;
@@ -215,6 +238,9 @@ class EditorModel {
   std::optional<MapPath> imageSource_;
   // The map as the last accepted Open read it, which the changes are measured from.
   ::MapImage opened_{};
+  // The image as last read or written, and its file then and as last asked about.
+  ::MapImage savedImage_{};
+  std::optional<FileMark> fileMark_, askedMark_;
   // The steps since the last successful read.
   EditHistory history_;
   std::optional<int> roadStart_;

@@ -296,3 +296,10 @@ bool Win32FileSystem::IsFolder(const MapPath& path) {
   const DWORD attributes = GetFileAttributesW(WideFromPath(path).c_str());
   return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
 }
+
+std::optional<std::int64_t> Win32FileSystem::LastWriteTime(const MapPath& path) {
+  WIN32_FILE_ATTRIBUTE_DATA data{};
+  if (!GetFileAttributesExW(WideFromPath(path).c_str(), GetFileExInfoStandard, &data)) return std::nullopt;
+  return static_cast<std::int64_t>(static_cast<std::uint64_t>(data.ftLastWriteTime.dwHighDateTime) << 32 |
+                                   data.ftLastWriteTime.dwLowDateTime);
+}

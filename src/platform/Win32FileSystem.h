@@ -35,6 +35,7 @@ class Win32FileSystem : public FileSystem {
   void Remove(const MapPath& path) override;
   bool SameFile(const MapPath& one, const MapPath& other) override;
   bool IsFolder(const MapPath& path) override;
+  std::optional<std::int64_t> LastWriteTime(const MapPath& path) override;
 
   static Win32FileCalls& SystemCalls();
 

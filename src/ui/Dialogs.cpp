@@ -100,6 +100,11 @@ void SystemDialogs::ShowErrorBox(const std::wstring& text) {
   if (active != nullptr && IsWindow(active)) SetActiveWindow(active);
 }
 
+bool SystemDialogs::AskYesNo(HWND owner, const std::wstring& question) {
+  return MessageBoxW(owner, question.c_str(), ErrorBoxCaption().c_str(), MB_YESNO | MB_ICONWARNING | MB_DEFBUTTON2) ==
+         IDYES;
+}
+
 void SetErrorBoxCaption(std::wstring caption) { ErrorBoxCaption() = std::move(caption); }
 
 UserDialogs& Dialogs() {

@@ -52,6 +52,9 @@ class UserDialogs {
   // The error box: application title as caption, stop icon, OK, modal to the
   // whole application. `text` is shown as given.
   virtual void ShowErrorBox(const std::wstring& text) = 0;
+  // A question with the application title as caption, はい and いいえ, いいえ
+  // the default: true for はい.
+  virtual bool AskYesNo(HWND owner, const std::wstring& question) = 0;
 };
 
 // The real ones: the common open dialog and a message box.
@@ -63,6 +66,7 @@ class SystemDialogs : public UserDialogs {
   std::optional<std::wstring> AskText(HWND owner, const TextPrompt& prompt) override;
   std::optional<std::vector<bool>> AskPatchSides(HWND owner, const PatchPreview& preview) override;
   void ShowErrorBox(const std::wstring& text) override;
+  bool AskYesNo(HWND owner, const std::wstring& question) override;
 };
 
 // The caption of every error box: the application's title, which the program

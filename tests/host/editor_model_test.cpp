@@ -1061,6 +1061,35 @@ TEST_F(HistoryTest, HoldsAHundredThousandCellsAndForgetsTheOldestSteps) {
   EXPECT_EQ(model.MapImage()[681], 3);
 }
 
+// Another program rewrites the map's file: a change until this program
+// writes it again, asked about once until it changes again; a file that has
+// gone is no change. The question to read it again says what is lost.
+TEST_F(HistoryTest, AChangeOfTheMapsFileByAnotherProgramIsNoticedUntilItIsWritten) {
+  const Bytes content = OpenWithThreeRoads();
+  ChangeTwoCells();
+  const auto losesEdits = [&] { return model.ReadAgainQuestion().format.find("失われます") != std::string::npos; };
+  struct Row {
+    const char* what;
+    std::function<void()> step;
+    bool changed, unasked, editsLost;
+  };
+  const Row rows[] = {
+      {"read", [] {}, false, false, true},
+      {"rewritten", [&] { files.files[MapA][5] ^= 1; }, true, true, true},
+      {"asked", [&] { model.MapFileChangeAsked(); }, true, false, true},
+      {"rewritten again", [&] { files.files[MapA][6] ^= 1; }, true, true, true},
+      {"saved", [&] { model.SaveMapFile(); }, false, false, false},
+      {"gone", [&] { files.files.erase(MapA); }, false, false, false},
+  };
+  for (const Row& row : rows) {
+    row.step();
+    EXPECT_EQ(model.MapFileChanged(), row.changed) << row.what;
+    EXPECT_EQ(model.MapFileChangeUnasked(), row.unasked) << row.what;
+    EXPECT_EQ(losesEdits(), row.editsLost) << row.what;
+  }
+  EXPECT_NE(Bytes(model.MapImage().begin(), model.MapImage().end()), content);
+}
+
 // --- Road tools ------------------------------------------------------------
 
 // Plain land with two castles, 101:30 and 105:28, a road between them with a

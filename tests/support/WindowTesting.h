@@ -31,6 +31,13 @@ class ScriptedDialogs : public UserDialogs {
   OpenDialogSettings lastSettings;
   HWND lastOwner = nullptr;
   std::vector<std::wstring> errorBoxes;
+  std::vector<std::wstring> questions;  // asked with AskYesNo, answered with `yes`
+  bool yes = false;
+  bool AskYesNo(HWND owner, const std::wstring& question) override {
+    lastOwner = owner;
+    questions.push_back(question);
+    return yes;
+  }
 
   std::optional<std::wstring> AskMapPath(HWND owner, const OpenDialogSettings& settings) override {
     ++openDialogs;

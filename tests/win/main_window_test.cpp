@@ -416,7 +416,9 @@ TEST_F(MainWindowTest, SaveToolButtonWritesTheMapBack) {
   const MapPath path = WriteMap(SampleMap());
   OpenThroughDialog(path);
   WriteBytes(path, std::vector<std::uint8_t>(10, 0));  // changed behind the editor's back
+  dialogs.yes = true;                                   // and written over once the player says so
   ClickToolButton(IdSaveToolButton2);
+  EXPECT_EQ(dialogs.questions.size(), 1u);
   EXPECT_TRUE(dialogs.errorBoxes.empty());
   EXPECT_EQ(ReadBytes(path), SampleMap());
 }
@@ -2061,4 +2063,37 @@ TEST_F(MainWindowRoadsTest, TheDistancesWindowFollowsTheCurrentCell) {
   GoTo(110, 30);
   EXPECT_EQ(TextOf(distances->Summary()), L"本城 (110:30): ここから道でつながる場所はありません");
   EXPECT_EQ(distances->List().Count(), 0);
+}
+
+// Save over a file that another program rewrote asks first, each time, and
+// いいえ writes nothing; back in the window, a change not asked about yet is
+// asked about once, and はい reads the file again.
+TEST_F(MainWindowRoadsTest, AFileRewrittenBehindThePlayersBackIsNotOverwrittenUnasked) {
+  OpenThroughDialog(path);
+  Command(IdShapeRoads1);
+  std::vector<std::uint8_t> other = map;
+  other[CellToOffset(120, 30)] = 3;
+  WriteBytes(path, other);
+  const auto activate = [&] {
+    SendMessageW(Main(), WM_ACTIVATE, WA_ACTIVE, 0);
+    Pump();
+  };
+  Command(IdSave1);
+  ASSERT_EQ(dialogs.questions.size(), 1u);
+  EXPECT_NE(dialogs.questions[0].find(L"上書きしますか?"), std::wstring::npos);
+  EXPECT_EQ(ReadBytes(path), other) << "いいえ writes nothing";
+  activate();
+  EXPECT_EQ(dialogs.questions.size(), 1u) << "asked at Save already";
+  other[CellToOffset(121, 30)] = 3;
+  WriteBytes(path, other);
+  activate();
+  ASSERT_EQ(dialogs.questions.size(), 2u);
+  EXPECT_NE(dialogs.questions[1].find(L"読み込み直しますか?\n読み込み直すと、保存していない変更は失われます。"),
+            std::wstring::npos);
+  dialogs.yes = true;
+  other[CellToOffset(122, 30)] = 3;
+  WriteBytes(path, other);
+  activate();
+  EXPECT_TRUE(std::equal(other.begin(), other.end(), form->Model().MapImage().begin())) << "read again";
+  EXPECT_FALSE(MenuItemEnabled(IdUndo1)) << "as an Open";
 }
