@@ -73,13 +73,15 @@ std::vector<int> Without(const std::vector<int>& all, const std::vector<int>& go
 std::vector<int> PlacesNear(PlaceGroups& was, PlaceGroups& is, const std::vector<int>& changed) {
   std::vector<int> places;
   for (PlaceGroups* groups : {&was, &is})
-    for (const int offset : changed)
-      for (const int near : {offset, NeighbourOffset(offset, Side::NorthEast), NeighbourOffset(offset, Side::SouthEast),
-                             NeighbourOffset(offset, Side::SouthWest), NeighbourOffset(offset, Side::NorthWest)})
-        if (near != NoMapOffset && groups->CanJoinAt(near)) {
-          const std::vector<int>& group = groups->Of(near);
+    for (const int offset : changed) {
+      std::vector<int> near{offset};
+      for (const Side side : SlantedSides) near.push_back(NeighbourOffset(offset, side));
+      for (const int hexagon : near)
+        if (hexagon != NoMapOffset && groups->CanJoinAt(hexagon)) {
+          const std::vector<int>& group = groups->Of(hexagon);
           places.insert(places.end(), group.begin(), group.end());
         }
+    }
   std::sort(places.begin(), places.end());
   places.erase(std::unique(places.begin(), places.end()), places.end());
   return places;
