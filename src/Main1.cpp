@@ -30,6 +30,7 @@ constexpr DWORD Style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX
 
 constexpr std::string_view GoToCaption = "マスへ移動";
 constexpr std::string_view PatchPreviewCaption = "パッチの確認 - ";
+constexpr std::string_view ComparisonCaption = "地図の比較 - ";
 constexpr std::string_view CodeFieldName = "コード";
 constexpr std::string_view HexOffsetFieldName = "16進オフセット";
 constexpr std::string_view DecimalOffsetFieldName = "10進オフセット";
@@ -118,6 +119,7 @@ CommandTable TMainForm1::MakeCommands() {
       MenuCommand(IdSaveCopy1, "コピーを保存(&A)...", 0, [this] { SaveCopy1Click(); }, saving),
       MenuCommand(IdApplyPatch1, "パッチを当てる(&P)...", 0, [this] { ApplyPatch1Click(); }, saving),
       MenuCommand(IdSavePatch1, "変更をパッチとして保存(&D)...", 0, [this] { SavePatch1Click(); }, saving),
+      MenuCommand(IdCompare1, "地図と比べる(&C)...", 0, [this] { Compare1Click(); }, saving),
       MenuCommand(IdExport1, "エクスポート(&E)...", 0, [this] { Export1Click(); }, saving),
       MenuCommand(IdImport1, "インポート(&I)...", 0, [this] { Import1Click(); }, saving),
       MenuCommand(IdExit1, "終了(&X)", 0, [this] { Exit1Click(); }),
@@ -152,7 +154,8 @@ CommandTable TMainForm1::MakeCommands() {
 void TMainForm1::CreateMenuBar() {
   menuBar_ = commands_.CreateMenuBar({
       {"ファイル(&F)",
-       {IdOpen1, IdSave1, IdSaveCopy1, 0, IdApplyPatch1, IdSavePatch1, 0, IdImport1, IdExport1, 0, IdExit1}},
+       {IdOpen1, IdSave1, IdSaveCopy1, 0, IdApplyPatch1, IdSavePatch1, IdCompare1, 0, IdImport1, IdExport1, 0,
+        IdExit1}},
       {"編集(&E)", {IdUndo1, IdRedo1, 0, IdGoToCell1}},
       {"表示(&V)", {IdMapPicture1, IdNetworkColours1}},
       {"道路(&R)", {IdProblems1, IdNextProblem1, IdPreviousProblem1, IdDistances1, 0, IdShapeRoads1, 0, IdSetRoadStart1,
@@ -286,13 +289,14 @@ void TMainForm1::SavePatch1Click() {
   if (path) RunModelOperation([&] { model_.SaveChangesAsPatch(PathFromWide(*path), PlatformUtf8()); });
 }
 
-// A mod from a forum, seen before it changes anything.
+// Mods from a forum, seen before they change anything.
 void TMainForm1::ApplyPatch1Click() {
   OpenDialogSettings settings;
   settings.initialFolder = MapFolder();
   settings.filter = Widen(DialogFilter({FormatContent::Patch}) + "|" + std::string(AllFilesFilter));
-  const std::optional<std::wstring> path = Dialogs().AskOpenPath(Window(), settings);
-  if (path) RunModelOperation([&] { ApplyPatchFile(PathFromWide(*path)); });
+  std::vector<MapPath> paths;
+  for (const std::wstring& path : Dialogs().AskOpenPaths(Window(), settings)) paths.push_back(PathFromWide(path));
+  if (!paths.empty()) RunModelOperation([&] { ApplyPatchFiles(std::move(paths)); });
 }
 
 // While a modal question is up, the picture rings what it is about.
@@ -307,20 +311,84 @@ auto TMainForm1::AskOverPicture(std::vector<MapRing> rings, Ask&& ask) {
   return ask();
 }
 
-// What the patch is and would do, in patch's words; the player chooses
-// the side of each conflict and applies it as one step.
-void TMainForm1::ApplyPatchFile(const MapPath& path) {
-  const PatchOutcome outcome = model_.ReadPatch(path);
-  const std::vector<std::string> changes = ChangeLines(model_.MapImage(), outcome.image);
+void TMainForm1::ShowRings(std::vector<MapRing> rings) {
+  patchRings_ = std::move(rings);
+  ShowPicture();
+}
+
+// What the patches are and would do, in patch's words.
+PatchPreview TMainForm1::PreviewOf(const PatchChain& chain) const {
+  const MapImage patched = chain.WithSides({});
   PatchPreview preview;
-  preview.caption = Widen(PatchPreviewCaption) + WideFromPath(FileNameOf(path));
-  preview.summary = Widen(PatchPreviewSummary(outcome, changes.size()));
-  for (const PatchConflict& conflict : outcome.conflicts) preview.conflicts.push_back(Widen(ConflictLine(conflict)));
-  preview.changes = WideLines(changes);
-  const std::optional<std::vector<bool>> theirs = AskOverPicture(PatchRings(outcome, model_.MapImage()), [&] {
-    return Dialogs().AskPatchSides(Window(), preview);
-  });
-  if (theirs) model_.ApplyPatch(outcome, *theirs);
+  preview.summary = Widen(chain.Summary(patched));
+  for (const PathText& line : chain.ConflictLines()) preview.conflicts.push_back(Widen(line));
+  preview.changes = WideLines(ChangeLines(model_.MapImage(), patched));
+  return preview;
+}
+
+// The patches in the order of their names, which the preview can change;
+// the player chooses the side of each conflict and applies them all as one step.
+void TMainForm1::ApplyPatchFiles(std::vector<MapPath> paths) {
+  std::stable_sort(paths.begin(), paths.end(),
+                   [](const MapPath& a, const MapPath& b) { return FileNameOf(a) < FileNameOf(b); });
+  const std::vector<PatchFile> files = model_.ReadPatchFiles(paths);
+  const auto ordered = [&](const std::vector<std::size_t>& order) {
+    std::vector<PatchFile> chosen;
+    for (const std::size_t index : order) chosen.push_back(files.at(index));
+    return chosen;
+  };
+  const PatchChain chain = model_.PatchChainOf(files);
+  PatchPreview preview = PreviewOf(chain);
+  preview.caption = Widen(PatchPreviewCaption);
+  for (const MapPath& path : paths) {
+    preview.patches.push_back(WideFromPath(FileNameOf(path)));
+    preview.caption += (path == paths.front() ? L"" : L"、") + preview.patches.back();
+  }
+  // Nothing thrown reaches the dialog: a misfit in the new order is said in it.
+  preview.reorder = [&](const std::vector<std::size_t>& order) {
+    try {
+      const PatchChain again = model_.PatchChainOf(ordered(order));
+      ShowRings(again.Rings());
+      return PreviewOf(again);
+    } catch (...) {
+      ShowRings({});
+      PatchPreview refused;
+      refused.summary = ErrorMessageOf(std::current_exception());
+      refused.refused = true;
+      return refused;
+    }
+  };
+  const std::optional<PreviewAnswer> answer =
+      AskOverPicture(chain.Rings(), [&] { return Dialogs().AskPatchSides(Window(), preview); });
+  if (answer) model_.ApplyPatches(model_.PatchChainOf(ordered(answer->order)), answer->theirs);
+}
+
+// Any map beside this one, each difference taken from it or not.
+void TMainForm1::Compare1Click() {
+  OpenDialogSettings settings;
+  settings.initialFolder = MapFolder();
+  settings.filter = Widen(DialogFilter({FormatContent::Map}, true) + "|" + std::string(AllFilesFilter));
+  const std::optional<std::wstring> path = Dialogs().AskOpenPath(Window(), settings);
+  if (path) RunModelOperation([&] { CompareWith(PathFromWide(*path)); });
+}
+
+void TMainForm1::CompareWith(const MapPath& path) {
+  const MapImage other = model_.ReadComparedMap(path);
+  const std::vector<CellChange> differences = ChangesBetween(model_.MapImage(), other);
+  PatchPreview preview;
+  preview.kind = PreviewKind::Comparison;
+  preview.caption = Widen(ComparisonCaption) + WideFromPath(FileNameOf(path));
+  preview.summary = Widen(ChangeSummary(differences.size()));
+  for (const CellChange& difference : differences) preview.conflicts.push_back(Widen(ChangeLine(difference)));
+  preview.onSelect = [&](std::size_t line) {  // as Go to: current, and scrolled into view
+    if (line >= differences.size()) return;
+    StringGrid1.SetCurrentCell(OffsetToCell(differences[line].offset));
+    StringGrid1Click();
+  };
+  preview.onSides = [&](const std::vector<bool>& taken) { ShowRings(ComparisonRings(differences, taken)); };
+  const std::optional<PreviewAnswer> answer = AskOverPicture(
+      ComparisonRings(differences, {}), [&] { return Dialogs().AskPatchSides(Window(), preview); });
+  if (answer) model_.TakeFromMap(other, answer->theirs);
 }
 
 // The map as Tiled, a spreadsheet or a picture takes it.
@@ -476,7 +544,7 @@ void TMainForm1::FormDropFiles(HDROP drop) {
     case Drop::Kind::Nothing: return;
     case Drop::Kind::Open: return OpenPath(WideFromPath(what.path));
     case Drop::Kind::Import: return RunModelOperation([&] { model_.ImportMap(what.path); });
-    case Drop::Kind::Patch: return RunModelOperation([&] { ApplyPatchFile(what.path); });
+    case Drop::Kind::Patch: return RunModelOperation([&] { ApplyPatchFiles({what.path}); });
   }
 }
 

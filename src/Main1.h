@@ -19,6 +19,7 @@
 #include "ui/BaseWindow.h"
 #include "ui/Commands.h"
 #include "ui/Controls.h"
+#include "ui/PatchPreviewDialog.h"
 #include "ui/Dialogs.h"
 #include "ui/Handles.h"
 #include "ui/StringGrid.h"
@@ -50,6 +51,7 @@ enum MainCommand : WORD {
   IdGoToCell1,
   IdNetworkColours1,
   IdDistances1,
+  IdCompare1,
 };
 
 // The controls' identifiers, apart from the commands' so that no
@@ -113,7 +115,11 @@ class TMainForm1 : public BaseWindow, private EditorView {
   void SaveCopy1Click();
   void SavePatch1Click();
   void ApplyPatch1Click();
-  void ApplyPatchFile(const MapPath& path);
+  void ApplyPatchFiles(std::vector<MapPath> paths);
+  PatchPreview PreviewOf(const PatchChain& chain) const;
+  void Compare1Click();
+  void CompareWith(const MapPath& path);
+  void ShowRings(std::vector<MapRing> rings);
   template <typename Ask>
   auto AskOverPicture(std::vector<MapRing> rings, Ask&& ask);
   void Export1Click();

@@ -40,14 +40,17 @@ constexpr std::array<CommandHelp, 14> Commands = {{
      "      後の記号とコード)、最後に件数。--patch では OUT にパッチも書きます:\n"
      "      OUT.txt はこの表示そのもの (UTF-8)、OUT.bps は BPS、OUT.ips は IPS。\n",
      "valtea-map diff MAPDATA.VLT.bak MAPDATA.VLT --patch mod.txt"},
-    {"patch", "valtea-map patch MAP PATCH [--dry-run] [--ours | --theirs]",
+    {"patch", "valtea-map patch MAP PATCH... [--dry-run] [--ours | --theirs]",
      "      テキスト、BPS か IPS のパッチを MAP に当てます (種類は中身で見分けます)。\n"
      "      テキストのパッチはマスごとに、地図が前のコードなら後のコードにし、\n"
      "      もう後のコードなら何もしません。どちらでもないマスは衝突です:\n"
      "      全部を示し、何も書かずに終了コード 1。--ours では衝突したマスは地図の\n"
      "      コードのまま、--theirs ではパッチの後のコードにして、残りを当てます。\n"
      "      BPS は作られたときの地図そのものにしか当たりません。IPS は地図を\n"
-     "      確かめられないので、違う地図にもそのまま当たります。\n",
+     "      確かめられないので、違う地図にもそのまま当たります。\n"
+     "      PATCH をいくつも並べると、その順に、前のパッチを当てた後の地図に\n"
+     "      当てます。前のパッチが変えたマスでの衝突は「地図は (前のパッチ の後)」\n"
+     "      と示します。どれか一つでも当たらなければ、何も書きません。\n",
      "valtea-map patch MAPDATA.VLT mod.txt --dry-run"},
     {"export", "valtea-map export MAP [OUT.csv | OUT.tmj]",
      "      テキスト形式で書き出します (OUT がなければ標準出力へ)。OUT.tmj か\n"

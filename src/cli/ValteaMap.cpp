@@ -14,6 +14,7 @@
 #include "formats/FileFormats.h"
 #include "formats/PatchReading.h"
 #include "operations/MapOperations.h"
+#include "operations/SideBySide.h"
 #include "map/MapFile.h"
 #include "map/MapText.h"
 #include "map/TextEncoding.h"
@@ -111,7 +112,7 @@ class Commands {
         {"network", 1, 1, {}, {"--from"}, &Commands::Network},
         {"render", 2, 2, {"--problems", "--networks"}, {"--scale"}, &Commands::Render},
         {"diff", 2, 2, {}, {"--patch"}, &Commands::Diff},
-        {"patch", 2, 2, {"--dry-run", "--ours", "--theirs"}, {}, &Commands::Patch},
+        {"patch", 2, MapSize, {"--dry-run", "--ours", "--theirs"}, {}, &Commands::Patch},
         {"export", 1, 2, {}, {}, &Commands::Export},
         {"import", 2, 2, {}, {}, &Commands::Import},
         {"get", 2, 2, {}, {}, &Commands::Get},
@@ -272,36 +273,44 @@ class Commands {
     return [this](std::string_view text) { return console_.Utf8Of(PathText{std::string(text), {}}); };
   }
 
+  // Several patches one after another, each against the map as the ones
+  // before it left it; nothing is written when one of them is refused.
   int Patch(const CommandWords& words) {
     const MapPath& path = words.Plain()[0];
-    const MapPath& patchPath = words.Plain()[1];
+    const std::vector<MapPath> patchPaths(words.Plain().begin() + 1, words.Plain().end());
     const bool ours = words.Has("--ours"), theirs = words.Has("--theirs");
     if (ours && theirs) throw ArgumentError(PathText{"--ours と --theirs は一緒には使えません", {}});
-    RefuseToOverwrite(path, {patchPath});
-    const std::vector<std::uint8_t> patch = ReadSmallFile(files_, patchPath);
-    if (LooksLikeAMap(patchPath, patch) ||
-        LooksLikeAPatch(path, ReadMapContent(files_, path).bytes))
-      throw ArgumentError(PathText{"%s と %s の順が逆のようです: 地図が先、パッチが後です "
-                                   "(valtea-map patch MAP PATCH)",
-                                   path, patchPath});
+    for (const MapPath& patchPath : patchPaths) RefuseToOverwrite(path, {patchPath});
+    const std::vector<PatchFile> patches = ReadPatchFiles(files_, patchPaths);
+    const bool mapLooksLikeAPatch = LooksLikeAPatch(path, ReadMapContent(files_, path).bytes);
+    for (const PatchFile& patch : patches)
+      if (mapLooksLikeAPatch || LooksLikeAMap(patch.path, patch.bytes))
+        throw ArgumentError(PathText{"%s と %s の順が逆のようです: 地図が先、パッチが後です "
+                                     "(valtea-map patch MAP PATCH)",
+                                     path, patch.path});
     const LoadedMap map = LoadMap(path);
-    const PatchOutcome outcome = PatchOutcomeOf(patchPath, patch, map.image);
-    if (outcome.misfit) return SayMisfit(patchPath);
-    if (!outcome.conflicts.empty() && !ours && !theirs) {
-      for (const PatchConflict& conflict : outcome.conflicts) Say(console_, ConflictLine(conflict));
-      Say(console_, PatchSummary(0, outcome.alreadyApplied, outcome.conflicts.size()));
+    const PatchChain chain = ReadPatchChain(patches, map.image);
+    if (chain.misfit) return SayMisfit(chain.patches[*chain.misfit].path);
+    const std::size_t conflicts = chain.ConflictCount();
+    if (conflicts > 0 && !ours && !theirs) {
+      SayLines(chain.ConflictLines());
+      Say(console_, PatchSummary(0, chain.AlreadyApplied(), conflicts));
       Say(console_, std::string(MisfitMessage));
       return ExitFindings;
     }
-    if (outcome.unchecked)
+    if (std::any_of(chain.patches.begin(), chain.patches.end(), [](const ChainedPatch& patch) { return patch.outcome.unchecked; }))
       ReportError(console_, PathText{"注意: " + std::string(IpsUncheckedText), {}});
-    const MapImage patched = WithSides(outcome, std::vector<bool>(outcome.conflicts.size(), theirs));
-    for (const PatchConflict& conflict : outcome.conflicts) Say(console_, SideLine(conflict, theirs));
+    const std::vector<bool> sides(conflicts, theirs);
+    const MapImage patched = chain.WithSides(sides);
+    SayLines(chain.SideLines(sides));
     const Saved saved = SaveIfChanged(words, path, map.image, patched);
     const std::vector<std::string> changes = ChangeLines(map.image, patched);
     SayLines(changes);
-    if (outcome.appliedBefore) Say(console_, std::string(AppliedBeforeText));
-    Say(console_, PatchSummary(changes.size(), outcome.alreadyApplied, outcome.conflicts.size()));
+    for (const ChainedPatch& patch : chain.patches)
+      if (patch.outcome.appliedBefore)
+        console_.Out(PathText{(chain.patches.size() > 1 ? "%s: " : "") + std::string(AppliedBeforeText) + "\n",
+                              FileNameOf(patch.path)});
+    Say(console_, PatchSummary(changes.size(), chain.AlreadyApplied(), conflicts));
     SaySaved(saved, path);
     return ExitSuccess;
   }
@@ -314,6 +323,9 @@ class Commands {
 
   void SayLines(const std::vector<std::string>& lines) {
     for (const std::string& line : lines) Say(console_, line);
+  }
+  void SayLines(const std::vector<PathText>& lines) {
+    for (const PathText& line : lines) console_.Out(PathText{line.format + "\n", line.path, line.otherPath});
   }
 
   int Export(const CommandWords& words) {

@@ -149,11 +149,11 @@ std::string EndingsText(std::initializer_list<FormatContent> contents, bool game
   return text;
 }
 
-std::string DialogFilter(std::initializer_list<FormatContent> contents) {
+std::string DialogFilter(std::initializer_list<FormatContent> contents, bool gameMapToo) {
   std::string filter;
   for (const FileFormat& format : FileFormats()) {
     if (std::none_of(contents.begin(), contents.end(),
-                     [&](FormatContent content) { return Listed(format, content, false); }))
+                     [&](FormatContent content) { return Listed(format, content, gameMapToo); }))
       continue;
     std::string patterns;
     for (const std::string_view ending : format.endings)

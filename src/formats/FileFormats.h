@@ -80,8 +80,9 @@ const FileFormat* FormatOfName(const MapPath& name, FormatContent content, bool 
 std::string EndingsText(std::initializer_list<FormatContent> contents, bool gameMapToo = false);
 
 // The filter of a file dialog for the formats of `content`, as the program
-// writes filters ("name|pattern|name|pattern"): "テキストのパッチ (*.txt)|*.txt|...".
-std::string DialogFilter(std::initializer_list<FormatContent> contents);
+// writes filters ("name|pattern|name|pattern"): "テキストのパッチ (*.txt)|*.txt|...";
+// the game's map file only where `gameMapToo`.
+std::string DialogFilter(std::initializer_list<FormatContent> contents, bool gameMapToo = false);
 
 // A file name's ending in lower case: ".csv"; empty for none.
 std::string EndingOf(const MapPath& name);

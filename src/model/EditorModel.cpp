@@ -184,15 +184,24 @@ void EditorModel::ImportMap(const MapPath& path) {
   TakeImage(ImportedMap(files_, FormatOfNameOrRefuse(path, {FormatContent::Map}), path));
 }
 
-PatchOutcome EditorModel::ReadPatch(const MapPath& path) {
-  PatchOutcome outcome = ReadPatchFile(files_, path, image_);
-  RefuseMisfit(outcome, path);
-  RefuseEmptyPatch(outcome, image_);
-  return outcome;
+std::vector<PatchFile> EditorModel::ReadPatchFiles(const std::vector<MapPath>& paths) {
+  return ::ReadPatchFiles(files_, paths);
 }
 
-void EditorModel::ApplyPatch(const PatchOutcome& outcome, const std::vector<bool>& theirs) {
-  if (mapLoaded_) TakeImage(WithSides(outcome, theirs));
+PatchChain EditorModel::PatchChainOf(const std::vector<PatchFile>& patches) const {
+  PatchChain chain = ReadPatchChain(patches, image_);
+  RefuseMisfitOrEmpty(chain);
+  return chain;
+}
+
+void EditorModel::ApplyPatches(const PatchChain& chain, const std::vector<bool>& theirs) {
+  if (mapLoaded_ && chain.start == image_) TakeImage(chain.WithSides(theirs));
+}
+
+::MapImage EditorModel::ReadComparedMap(const MapPath& path) { return ComparedMap(files_, path); }
+
+void EditorModel::TakeFromMap(const ::MapImage& other, const std::vector<bool>& taken) {
+  if (mapLoaded_) TakeImage(WithTaken(image_, ChangesBetween(image_, other), taken));
 }
 
 MapPath EditorModel::CopyPathSuggestion() const {

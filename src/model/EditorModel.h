@@ -17,6 +17,7 @@
 #include "map/PathText.h"
 #include "map/RoadNetwork.h"
 #include "model/EditHistory.h"
+#include "operations/SideBySide.h"
 #include "picture/MapPicture.h"
 
 // The program's name: the window caption before a map is read, the taskbar
@@ -96,14 +97,22 @@ class EditorModel {
   // image takes it as one step of the history. Throws MapFileError with
   // import's reason, and changes nothing then.
   void ImportMap(const MapPath& path);
-  // A patch read against the image now, for its preview: what it would do.
-  // Throws MapFileError with patch's reason for a damaged patch, for a BPS
-  // patch made from another map and for one that would change nothing.
-  PatchOutcome ReadPatch(const MapPath& path);
+  // Patches read from their files, then read in this order against the
+  // image now, for their preview: what they would do. Throws MapFileError
+  // with patch's reason for a damaged patch, for a BPS patch that does not
+  // fit the map the ones above leave (by name) and where nothing would change.
+  std::vector<PatchFile> ReadPatchFiles(const std::vector<MapPath>& paths);
+  PatchChain PatchChainOf(const std::vector<PatchFile>& patches) const;
   // What the preview showed, the conflicts whose entry in `theirs` is true
-  // taking the patch's new code and the others staying: one step of the
+  // taking their patch's new code and the others staying: one step of the
   // history, none when nothing changes.
-  void ApplyPatch(const PatchOutcome& outcome, const std::vector<bool>& theirs);
+  void ApplyPatches(const PatchChain& chain, const std::vector<bool>& theirs);
+  // Another map to compare with, of any map format; throws MapFileError
+  // with the format's reason.
+  ::MapImage ReadComparedMap(const MapPath& path);
+  // The cells of `other` at `taken` true among the differences from the
+  // image now: one step of the history, none when none is taken.
+  void TakeFromMap(const ::MapImage& other, const std::vector<bool>& taken);
   // Take back the last step, or apply the last one taken back again: every
   // cell of it gets its code and text back, and one cell of it becomes the
   // current one. With nothing to do they do nothing.

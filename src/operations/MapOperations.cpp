@@ -83,17 +83,6 @@ void RefuseMisfit(const PatchOutcome& outcome, const MapPath& path) {
   if (outcome.misfit) Refuse(std::string(BpsMisfitText), path);
 }
 
-MapImage WithSides(const PatchOutcome& outcome, const std::vector<bool>& theirs) {
-  MapImage patched = outcome.image;
-  for (std::size_t index = 0; index < outcome.conflicts.size() && index < theirs.size(); ++index)
-    if (theirs[index]) patched[outcome.conflicts[index].change.offset] = outcome.conflicts[index].change.after;
-  return patched;
-}
-
-std::string SideLine(const PatchConflict& conflict, bool theirs) {
-  return ConflictLine(conflict) + (theirs ? "  → パッチの後のコードにします" : "  → 地図のまま");
-}
-
 void RefuseEmptyPatch(const PatchOutcome& outcome, const MapImage& image) {
   if (outcome.image != image || !outcome.conflicts.empty()) return;
   Refuse(std::string(outcome.appliedBefore || outcome.alreadyApplied > 0 ? AppliedBeforeText : NothingToPatchText));
@@ -106,18 +95,6 @@ std::string PatchPreviewSummary(const PatchOutcome& outcome, std::size_t changes
     case PatchKind::Text: break;
   }
   return PatchSummary(changes, outcome.alreadyApplied, outcome.conflicts.size());
-}
-
-std::vector<MapRing> PatchRings(const PatchOutcome& outcome, const MapImage& image) {
-  std::vector<MapRing> rings;
-  std::vector<bool> conflicting(MapSize);
-  for (const PatchConflict& conflict : outcome.conflicts) {
-    conflicting[conflict.change.offset] = true;
-    rings.push_back({conflict.change.offset, RingKind::Conflict});
-  }
-  for (const CellChange& change : ChangesBetween(image, outcome.image))
-    if (!conflicting[change.offset]) rings.push_back({change.offset, RingKind::Change});
-  return rings;
 }
 
 MapOutcome CheckedRoads(const MapImage& image) {

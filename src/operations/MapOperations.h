@@ -53,18 +53,11 @@ PatchOutcome ReadPatchFile(FileSystem& files, const MapPath& path, const MapImag
 // The same, of the patch's bytes read already.
 PatchOutcome PatchOutcomeOf(const MapPath& path, const std::vector<std::uint8_t>& bytes, const MapImage& image);
 void RefuseMisfit(const PatchOutcome& outcome, const MapPath& path);
-// The patched map, the conflicts at `theirs` true taking the patch's code.
-MapImage WithSides(const PatchOutcome& outcome, const std::vector<bool>& theirs);
-// A conflict and the side it takes: "...  → 地図のまま".
-std::string SideLine(const PatchConflict& conflict, bool theirs);
 extern const std::string_view AppliedBeforeText;  // "このパッチはもう当ててあります"
 // A patch that would change nothing is refused: applied already, or empty.
 void RefuseEmptyPatch(const PatchOutcome& outcome, const MapImage& image);
 // What the preview says of the patch as a whole.
 std::string PatchPreviewSummary(const PatchOutcome& outcome, std::size_t changes);
-// What the picture rings while the patch is previewed over `image`: each
-// cell it would change, its conflicts in their own colour.
-std::vector<MapRing> PatchRings(const PatchOutcome& outcome, const MapImage& image);
 
 // The problems of the road network, a line each, then the summary.
 MapOutcome CheckedRoads(const MapImage& image);

@@ -176,8 +176,9 @@ ThreeWayResult ApplyThreeWay(const std::vector<CellChange>& changes, const MapIm
   return result;
 }
 
-std::string ConflictLine(const PatchConflict& conflict) {
+std::string ConflictLine(const PatchConflict& conflict, std::string_view mapSource) {
   const CellChange& change = conflict.change;
-  return CellName(change.offset) + " " + OffsetText(change.offset) + ": 地図は " + CodeName(conflict.found) +
+  return CellName(change.offset) + " " + OffsetText(change.offset) + ": 地図は " + std::string(mapSource) +
+         CodeName(conflict.found) +
          "、パッチは " + CodeName(change.before) + std::string(Arrow) + CodeName(change.after);
 }

@@ -44,4 +44,6 @@ struct ThreeWayResult {
 
 ThreeWayResult ApplyThreeWay(const std::vector<CellChange>& changes, const MapImage& map);
 
-std::string ConflictLine(const PatchConflict& conflict);
+// "19:30 0x589 1417: 地図は ／ (18)、パッチは ＼ (19) -> 平 (4)"; `mapSource`
+// stands before the map's code, to say where it came from.
+std::string ConflictLine(const PatchConflict& conflict, std::string_view mapSource = {});

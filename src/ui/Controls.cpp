@@ -280,7 +280,8 @@ void ListBox::SetSelection(int index) { SendMessageW(Window(), LB_SETCURSEL, sta
 bool ListBox::OnCommand(WORD code) {
   if (code == LBN_SETFOCUS && onFocus) onFocus();
   if (code == LBN_DBLCLK && onActivate && Selection() >= 0) onActivate(Selection());
-  return code == LBN_SETFOCUS || code == LBN_DBLCLK;
+  if (code == LBN_SELCHANGE && onSelect && Selection() >= 0) onSelect(Selection());
+  return code == LBN_SETFOCUS || code == LBN_DBLCLK || (code == LBN_SELCHANGE && onSelect);
 }
 
 std::optional<LRESULT> ListBox::OnKeyToItem(WORD key) {

@@ -173,6 +173,7 @@ class ListBox : public Control {
   bool OnCommand(WORD code) override;
   std::optional<LRESULT> OnKeyToItem(WORD key) override;
   std::function<void(int index)> onActivate;
+  std::function<void(int index)> onSelect;  // the user moved the selection
   WORD activationKey = VK_RETURN;  // with a double click, what activates a line
 
  private:

@@ -2,6 +2,7 @@
 
 #include <commdlg.h>
 
+#include <algorithm>
 #include <new>
 #include <utility>
 #include <vector>
@@ -53,7 +54,11 @@ class FileDialog {
     dialog.lpstrDefExt = defaultExtension;
     dialog.Flags = flags;
     if (!show(&dialog)) return std::nullopt;
-    return std::wstring(file.data());
+    if (!(flags & OFN_ALLOWMULTISELECT)) return std::wstring(file.data());
+    // "folder\0name\0name\0\0", or one full path "path\0\0".
+    std::size_t end = 0;
+    while (end + 1 < file.size() && (file[end] != L'\0' || file[end + 1] != L'\0')) ++end;
+    return std::wstring(file.data(), end);
   }
 
  private:
@@ -75,6 +80,29 @@ std::optional<std::wstring> SystemDialogs::AskOpenPath(HWND owner, const OpenDia
   return AskMapPath(owner, settings);
 }
 
+std::vector<std::wstring> SystemDialogs::AskOpenPaths(HWND owner, const OpenDialogSettings& settings) {
+  const FileDialog dialog(owner, settings.initialFolder, settings.fileName, settings.filter);
+  const std::optional<std::wstring> chosen = dialog.Ask(
+      OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING | OFN_NOCHANGEDIR | OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST,
+      nullptr, GetOpenFileNameW);
+  return chosen ? PathsOfSelection(*chosen) : std::vector<std::wstring>{};
+}
+
+std::vector<std::wstring> PathsOfSelection(const std::wstring& selection) {
+  std::vector<std::wstring> parts;
+  for (std::size_t start = 0; start <= selection.size();) {
+    const std::size_t end = std::min(selection.find(L'\0', start), selection.size());
+    if (end > start) parts.push_back(selection.substr(start, end - start));
+    start = end + 1;
+  }
+  if (parts.size() < 2) return parts;
+  std::wstring folder = parts.front();
+  if (folder.back() != L'\\') folder += L'\\';
+  std::vector<std::wstring> paths;
+  for (std::size_t index = 1; index < parts.size(); ++index) paths.push_back(folder + parts[index]);
+  return paths;
+}
+
 std::optional<std::wstring> SystemDialogs::AskSavePath(HWND owner, const SaveDialogSettings& settings) {
   const FileDialog dialog(owner, settings.initialFolder, settings.fileName,
                           settings.filter.empty() ? Widen(AllFilesFilter) : settings.filter);
@@ -89,7 +117,7 @@ std::optional<std::wstring> SystemDialogs::AskText(HWND owner, const TextPrompt&
   return dialog->Ask();
 }
 
-std::optional<std::vector<bool>> SystemDialogs::AskPatchSides(HWND owner, const PatchPreview& preview) {
+std::optional<PreviewAnswer> SystemDialogs::AskPatchSides(HWND owner, const PatchPreview& preview) {
   auto dialog = MakeWindow<PatchPreviewDialog>(owner, preview);
   return dialog->Ask();
 }

@@ -33,6 +33,7 @@ struct SaveDialogSettings {
 
 struct TextPrompt;
 struct PatchPreview;
+struct PreviewAnswer;
 
 class UserDialogs {
  public:
@@ -46,9 +47,12 @@ class UserDialogs {
   virtual std::optional<std::wstring> AskSavePath(HWND owner, const SaveDialogSettings& settings) = 0;
   // A line of text through PromptDialog; nothing when the user cancels.
   virtual std::optional<std::wstring> AskText(HWND owner, const TextPrompt& prompt) = 0;
-  // The preview of a patch (PatchPreviewDialog): the side of each conflict
-  // (true: the patch's) once the user applies it; nothing when cancelled.
-  virtual std::optional<std::vector<bool>> AskPatchSides(HWND owner, const PatchPreview& preview) = 0;
+  // The open dialog taking several files at once; none when the user cancels.
+  virtual std::vector<std::wstring> AskOpenPaths(HWND owner, const OpenDialogSettings& settings) = 0;
+  // The preview of patches or of a comparison (PatchPreviewDialog): the side
+  // of each conflict (true: the patch's, the other map's) and the patches'
+  // order once the user applies it; nothing when cancelled.
+  virtual std::optional<PreviewAnswer> AskPatchSides(HWND owner, const PatchPreview& preview) = 0;
   // The error box: application title as caption, stop icon, OK, modal to the
   // whole application. `text` is shown as given.
   virtual void ShowErrorBox(const std::wstring& text) = 0;
@@ -64,10 +68,15 @@ class SystemDialogs : public UserDialogs {
   std::optional<std::wstring> AskOpenPath(HWND owner, const OpenDialogSettings& settings) override;
   std::optional<std::wstring> AskSavePath(HWND owner, const SaveDialogSettings& settings) override;
   std::optional<std::wstring> AskText(HWND owner, const TextPrompt& prompt) override;
-  std::optional<std::vector<bool>> AskPatchSides(HWND owner, const PatchPreview& preview) override;
+  std::vector<std::wstring> AskOpenPaths(HWND owner, const OpenDialogSettings& settings) override;
+  std::optional<PreviewAnswer> AskPatchSides(HWND owner, const PatchPreview& preview) override;
   void ShowErrorBox(const std::wstring& text) override;
   bool AskYesNo(HWND owner, const std::wstring& question) override;
 };
+
+// The full paths of what the open dialog returns with several files taken:
+// "folder\0name\0name", or one full path alone.
+std::vector<std::wstring> PathsOfSelection(const std::wstring& selection);
 
 // The caption of every error box: the application's title, which the program
 // sets before it shows anything.

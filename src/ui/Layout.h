@@ -78,7 +78,8 @@ constexpr Box AboutCopyLabel{96, 48, 53, 12};
 constexpr Box AboutOkButton1{336, 56, 75, 25};
 
 // The preview of a patch: what it is, its lines, the sides of its conflicts,
-// 適用 and キャンセル.
+// 適用 and キャンセル; the comparison of two maps alike. Several patches add
+// their list with 上へ and 下へ above, and the rest moves down by its band.
 constexpr int PatchPreviewClientWidth = 640;
 constexpr int PatchPreviewClientHeight = 341;
 constexpr Box PatchPreviewSummary{12, 12, 616, 12};
@@ -87,6 +88,11 @@ constexpr Box PatchPreviewAllOurs{12, 304, 200, 25};
 constexpr Box PatchPreviewAllTheirs{218, 304, 200, 25};
 constexpr Box PatchPreviewApply{472, 304, 75, 25};
 constexpr Box PatchPreviewCancel{553, 304, 75, 25};
+constexpr int PatchPreviewPatchesBand = 76;
+constexpr Box PatchPreviewPatches{12, 12, 532, 64};
+constexpr Box PatchPreviewUp{553, 12, 75, 25};
+constexpr Box PatchPreviewDown{553, 43, 75, 25};
+constexpr Box Lowered(Box box, int by) { return {box.left, box.top + by, box.width, box.height}; }
 
 // A dialog that asks for one line of text (Go to): what it takes, the
 // field, why a text was refused, then OK and キャンセル.

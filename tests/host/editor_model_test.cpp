@@ -688,17 +688,18 @@ TEST_F(EditorModelTest, APatchIsReadForItsPreviewAndAppliedWithTheSidesChosen) {
                            ": 平 (4) -> 丘 (3)\n違うバイト: 2\n";
   files.files[u"C:\\mods\\roads.txt"] = Bytes(text.begin(), text.end());
   ASSERT_NE(content[conflict], 4);
-  const PatchOutcome outcome = model.ReadPatch(u"C:\\mods\\roads.txt");
+  const PatchChain chain = model.PatchChainOf(model.ReadPatchFiles({u"C:\\mods\\roads.txt"}));
+  const PatchOutcome& outcome = chain.patches.at(0).outcome;
   ASSERT_EQ(outcome.conflicts.size(), 1u);
   EXPECT_EQ(outcome.conflicts[0].found, content[conflict]);
 
-  model.ApplyPatch(outcome, {false});  // ours
+  model.ApplyPatches(chain, {false});  // ours
   EXPECT_EQ(model.MapImage()[681], 3);
   EXPECT_EQ(model.MapImage()[conflict], content[conflict]);
   model.Undo();
   EXPECT_EQ(model.MapImage()[681], 20);
   EXPECT_FALSE(model.UndoEnabled()) << "one step";
-  model.ApplyPatch(outcome, {true});  // theirs
+  model.ApplyPatches(chain, {true});  // theirs
   EXPECT_EQ(model.MapImage()[conflict], 3);
 
   // A BPS patch made from another map changes nothing and says why.
@@ -708,7 +709,7 @@ TEST_F(EditorModelTest, APatchIsReadForItsPreviewAndAppliedWithTheSidesChosen) {
   files.files[u"C:\\mods\\other.bps"] = MakeBps(other, otherAfter);
   const ::MapImage before = model.MapImage();
   try {
-    model.ReadPatch(u"C:\\mods\\other.bps");
+    model.PatchChainOf(model.ReadPatchFiles({u"C:\\mods\\other.bps"}));
     ADD_FAILURE() << "read";
   } catch (const MapFileError& error) {
     EXPECT_EQ(error.Text().format, std::string(BpsMisfitText));

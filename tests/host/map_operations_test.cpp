@@ -8,9 +8,12 @@
 #include <vector>
 
 #include "operations/MapOperations.h"
+#include "operations/SideBySide.h"
 #include "patch/Bps.h"
 #include "patch/Ips.h"
+#include "map/MapText.h"
 #include "patch/TextPatch.h"
+#include "support/MemoryFileSystem.h"
 
 namespace {
 
@@ -63,20 +66,84 @@ TEST(MapOperations, APatchPreviewSaysWhatItIsRingsItsCellsAndRefusesNothingToDo)
       {MakeIps(map, map), map, "", "このパッチで変わるマスはありません"},
   };
   for (const Row& row : rows) {
-    const PatchOutcome outcome = ReadPatchOutcome(u"mod", row.patch, row.against);
+    const PatchChain chain = ReadPatchChain({{u"mod", row.patch}}, row.against);
     try {
-      RefuseEmptyPatch(outcome, row.against);
-      EXPECT_EQ(PatchPreviewSummary(outcome, ChangesBetween(row.against, outcome.image).size()), row.summary);
+      RefuseMisfitOrEmpty(chain);
+      EXPECT_EQ(chain.Summary(chain.WithSides({})), row.summary);
       EXPECT_TRUE(row.refusal.empty());
     } catch (const MapFileError& error) {
       EXPECT_EQ(error.Text().format, row.refusal);
     }
   }
-  const PatchOutcome conflicted = ReadPatchOutcome(u"mod", rows[0].patch, changedThere);
-  const std::vector<MapRing> rings = PatchRings(conflicted, changedThere);
-  EXPECT_EQ(rings, (std::vector<MapRing>{{200, RingKind::Conflict}, {100, RingKind::Change}}));
-  EXPECT_EQ(WithSides(conflicted, {true})[200], 3);
-  EXPECT_EQ(WithSides(conflicted, {false})[200], 5);
+  const PatchChain conflicted = ReadPatchChain({{u"mod", rows[0].patch}}, changedThere);
+  EXPECT_EQ(conflicted.Rings(), (std::vector<MapRing>{{200, RingKind::Conflict}, {100, RingKind::Change}}));
+  EXPECT_EQ(conflicted.WithSides({true})[200], 3);
+  EXPECT_EQ(conflicted.WithSides({false})[200], 5);
+}
+
+// Any map to compare with: the game's file under any name, the text form
+// and Tiled by their reasons; a file of another size is no map.
+TEST(MapOperations, AComparedMapIsReadInAnyFormatAndRefusedWithItsReason) {
+  MapImage other{};
+  other[7] = 20;
+  const std::string text = MapToText(other);
+  MemoryFileSystem files;
+  files.files[u"C:\\friend\\MAPDATA.VLT"] = {other.begin(), other.end()};
+  files.files[u"C:\\friend\\MAPDATA.BAK"] = {other.begin(), other.end()};
+  files.files[u"C:\\friend\\map.csv"] = {text.begin(), text.end()};
+  files.files[u"C:\\friend\\short.vlt"] = {other.begin(), other.end() - 1};
+  files.files[u"C:\\friend\\notes.txt"] = {'h', 'i'};
+  files.files[u"C:\\friend\\broken.csv"] = {'1', ',', '2', '\n'};
+  struct Row {
+    const char16_t* name;
+    std::string refusal;  // empty: read as `other`
+  };
+  const Row rows[] = {
+      {u"MAPDATA.VLT", ""},
+      {u"MAPDATA.BAK", ""},
+      {u"map.csv", ""},
+      {u"short.vlt", "%s は地図ではありません: 地図ファイルは 26576 バイトですが、このファイルは 26575 バイトです"},
+      {u"notes.txt", "%s は地図ではありません: 地図ファイルは 26576 バイトですが、このファイルは 2 バイトです"},
+      {u"broken.csv", "%s:1:"},
+      {u"missing.VLT", "ファイル %s は開けません"},
+  };
+  for (const Row& row : rows) {
+    const MapPath path = MapPath(u"C:\\friend\\") + row.name;
+    try {
+      EXPECT_EQ(ComparedMap(files, path), other);
+      EXPECT_EQ(row.refusal, "");
+    } catch (const MapFileError& error) {
+      EXPECT_EQ(error.Text().format.substr(0, row.refusal.size()), row.refusal);
+      EXPECT_EQ(error.Text().path, path);
+    }
+  }
+}
+
+// Each difference taken or not: the map takes exactly those, and the
+// picture rings those taken in the conflict colour.
+TEST(MapOperations, TheCellsTakenFromAComparedMapAreThoseChosen) {
+  MapImage mine{}, theirs{};
+  theirs[3] = 1;
+  theirs[9] = 2;
+  const std::vector<CellChange> differences = ChangesBetween(mine, theirs);
+  struct Row {
+    std::vector<bool> taken;
+    TerrainCode at3, at9;
+    RingKind ring3, ring9;
+  };
+  const Row rows[] = {
+      {{}, 0, 0, RingKind::Change, RingKind::Change},
+      {{true}, 1, 0, RingKind::Conflict, RingKind::Change},
+      {{false, true}, 0, 2, RingKind::Change, RingKind::Conflict},
+      {{true, true}, 1, 2, RingKind::Conflict, RingKind::Conflict},
+  };
+  for (const Row& row : rows) {
+    const MapImage result = WithTaken(mine, differences, row.taken);
+    EXPECT_EQ(ChangesBetween(mine, result).size(), static_cast<std::size_t>((row.at3 != 0) + (row.at9 != 0)));
+    EXPECT_EQ(result[3], row.at3);
+    EXPECT_EQ(result[9], row.at9);
+    EXPECT_EQ(ComparisonRings(differences, row.taken), (std::vector<MapRing>{{3, row.ring3}, {9, row.ring9}}));
+  }
 }
 
 }  // namespace

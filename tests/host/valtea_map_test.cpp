@@ -439,6 +439,43 @@ TEST_F(ValteaMapPatch, ASecondModMergesAndACellBothChangeIsAConflict) {
   EXPECT_EQ(ReadBytes(map), MapOf(Castle));
 }
 
+// Several mods in one go, each onto the map the ones before it left: where
+// the second wants a cell the first changed otherwise, its conflict names the
+// first; a BPS that no longer fits after the ones before it writes nothing.
+TEST_F(ValteaMapPatch, SeveralModsApplyInOrderAndAConflictNamesThePatchBefore) {
+  const MapPath bps = MakePatch(u"first.bps");
+  const MapPath first = MakePatch(u"first.txt");
+  WriteBytes(after, MapOf(Plain, {{19, 30, 18}, {5, 10, 28}, {352, 76, 200}, {100, 30, 31}}));
+  const MapPath second = folder.File(u"second.txt");
+  Run({u"diff", before, after, u"--patch", second});
+  const std::string conflict =
+      u8"second.txt: 19:30 0x589 1417: 地図は (first.txt の後) 平 (4)、パッチは ＼ (19) -> ／ (18)";
+  struct Row {
+    std::vector<MapPath> patches;
+    int status;
+    std::string firstLine;
+    Bytes written;
+  };
+  const Row rows[] = {
+      {{first, second}, Findings, conflict, original},
+      {{first, second, u"--theirs"}, Success, conflict + u8"  → パッチの後のコードにします",
+       MapOf(Plain, {{19, 30, 18}, {5, 10, 29}, {352, 76, 200}, {100, 30, 31}})},
+      {{first, second, u"--ours"}, Success, conflict + u8"  → 地図のまま",
+       MapOf(Plain, {{19, 30, 4}, {5, 10, 29}, {352, 76, 200}, {100, 30, 31}})},
+      {{second, bps, u"--theirs"}, Findings, u8"BPS パッチ " + Utf8(bps) + u8" はこの地図には当たりません。BPS は作られたときの地図そのもの",
+       original},
+  };
+  for (const Row& row : rows) {
+    WriteBytes(map, original);
+    std::vector<MapPath> words{u"patch", map};
+    words.insert(words.end(), row.patches.begin(), row.patches.end());
+    const ProgramRun run = Run(words);
+    EXPECT_EQ(run.status, row.status) << row.firstLine;
+    EXPECT_EQ(run.out.substr(0, run.out.find('\n')), row.firstLine);
+    EXPECT_EQ(ReadBytes(map), row.written) << row.firstLine;
+  }
+}
+
 // What players' tools write: Notepad's Shift-JIS with CR LF and a modder's
 // comment, UTF-8 with a byte order mark, and Windows PowerShell's UTF-16LE.
 TEST_F(ValteaMapPatch, TextPatchesInEveryEncodingOfPlayersTools) {

@@ -70,16 +70,31 @@ class ScriptedDialogs : public UserDialogs {
     }
     return std::nullopt;
   }
-  std::optional<std::vector<bool>> AskPatchSides(HWND owner, const PatchPreview& preview) override {
+  // Several files where some are given, else the one of AskOpenPath.
+  std::vector<std::wstring> AskOpenPaths(HWND owner, const OpenDialogSettings& settings) override {
+    if (!openAnswers.empty()) {
+      lastOwner = owner;
+      lastOpenSettings = settings;
+      return openAnswers;
+    }
+    const std::optional<std::wstring> one = AskOpenPath(owner, settings);
+    return one ? std::vector<std::wstring>{*one} : std::vector<std::wstring>{};
+  }
+  std::optional<PreviewAnswer> AskPatchSides(HWND owner, const PatchPreview& preview) override {
     lastOwner = owner;
     lastPatchPreview = preview;
     ++patchPreviews;
     if (whilePreviewing) whilePreviewing();
-    return patchSides;
+    if (!patchSides) return std::nullopt;
+    std::vector<std::size_t> order = patchOrder;
+    for (std::size_t index = order.size(); index < preview.patches.size(); ++index) order.push_back(index);
+    return PreviewAnswer{*patchSides, order};
   }
   void ShowErrorBox(const std::wstring& text) override { errorBoxes.push_back(text); }
 
   std::optional<std::vector<bool>> patchSides;  // what the preview's 適用 gives; nothing = cancel
+  std::vector<std::size_t> patchOrder;          // the patches' order it gives, as listed where empty
+  std::vector<std::wstring> openAnswers;        // several files from the open dialog
   std::function<void()> whilePreviewing;        // looks at the screen while the preview is open
   PatchPreview lastPatchPreview;
   int patchPreviews = 0;

@@ -1534,6 +1534,16 @@ class MainWindowPatchTest : public MainWindowPictureTest {
     WriteBytes(patch, std::vector<std::uint8_t>(text.begin(), text.end()));
     return patch;
   }
+
+  // A pixel of a cell's ring, on its right, where no other ring reaches.
+  COLORREF RingPixel(GridCell cell) {
+    UpdateWindow(Picture().Window());
+    const POINT centre = CentreOf(cell);
+    HDC dc = GetDC(Picture().Window());
+    const COLORREF shown = GetPixel(dc, centre.x + 3 * Picture().Scale() - 1, centre.y);
+    ReleaseDC(Picture().Window(), dc);
+    return shown;
+  }
 };
 
 TEST_F(MainWindowPatchTest, APatchIsAppliedThroughItsPreviewAsOneStep) {
@@ -1588,15 +1598,7 @@ TEST_F(MainWindowPatchTest, ThePictureRingsWhatThePatchWouldChangeWhileItIsPrevi
   GoTo(100, 20);  // the outline away from the rings
   dialogs.openAnswer = WideFromPath(WritePatch());
   dialogs.patchSides = std::vector<bool>{true};
-  // A pixel of a cell's ring, on its right, where no other ring reaches.
-  const auto ringPixel = [&](GridCell cell) {
-    UpdateWindow(Picture().Window());
-    const POINT centre = CentreOf(cell);
-    HDC dc = GetDC(Picture().Window());
-    const COLORREF shown = GetPixel(dc, centre.x + 3 * Picture().Scale() - 1, centre.y);
-    ReleaseDC(Picture().Window(), dc);
-    return shown;
-  };
+  const auto ringPixel = [&](GridCell cell) { return RingPixel(cell); };
   COLORREF changed = 0, conflicting = 0;
   dialogs.whilePreviewing = [&] {
     changed = ringPixel({120, 30});
@@ -1618,7 +1620,7 @@ TEST_F(MainWindowPatchTest, ThePictureRingsWhatThePatchWouldChangeWhileItIsPrevi
 // a button all of them, Enter applies.
 class SystemPatchPreview : public ScriptedDialogs {
  public:
-  std::optional<std::vector<bool>> AskPatchSides(HWND owner, const PatchPreview& preview) override {
+  std::optional<PreviewAnswer> AskPatchSides(HWND owner, const PatchPreview& preview) override {
     return SystemDialogs().AskPatchSides(owner, preview);
   }
 };
@@ -1656,6 +1658,105 @@ TEST_F(MainWindowPatchTest, ThePreviewWaitsForASideOfEveryConflict) {
   EXPECT_EQ(form->Model().MapImage()[CellToOffset(121, 30)], 5);
   EXPECT_EQ(form->Model().MapImage()[CellToOffset(120, 30)], 3);
   EXPECT_TRUE(IsWindowEnabled(Main()));
+}
+
+// A friend's map beside this one: its differences ringed while the window is
+// open, a line selected makes its cell current, the sides chosen are taken
+// as one step.
+TEST_F(MainWindowPatchTest, TheComparisonRingsItsDifferencesAndTakesThoseChosen) {
+  OpenThroughDialog(path);
+  Command(IdMapPicture1);
+  GoTo(100, 20);
+  std::vector<std::uint8_t> friends = map;
+  friends[CellToOffset(120, 30)] = 3;
+  friends[CellToOffset(121, 30)] = 5;
+  const MapPath other = folder.File(u"friend.vlt");
+  WriteBytes(other, friends);
+  dialogs.openAnswer = WideFromPath(other);
+  dialogs.patchSides = std::vector<bool>{false, true};
+  COLORREF untaken = 0, taken = 0;
+  GridCell selected{};
+  dialogs.whilePreviewing = [&] {
+    untaken = RingPixel({121, 30});
+    dialogs.lastPatchPreview.onSides({false, true});
+    taken = RingPixel({121, 30});
+    dialogs.lastPatchPreview.onSelect(1);
+    selected = form->Grid().CurrentCell();
+  };
+  Command(IdCompare1);
+  ASSERT_EQ(dialogs.patchPreviews, 1);
+  EXPECT_EQ(dialogs.lastPatchPreview.caption, L"地図の比較 - friend.vlt");
+  EXPECT_EQ(dialogs.lastPatchPreview.summary, L"違うバイト: 2");
+  EXPECT_EQ(dialogs.lastOpenSettings.filter.rfind(L"地図ファイル (*.vlt)|*.vlt|テキスト形式", 0), 0u);
+  EXPECT_EQ(untaken, RGB(0, 90, 255));
+  EXPECT_EQ(taken, RGB(230, 0, 230));
+  EXPECT_EQ(selected, (GridCell{121, 30}));
+  EXPECT_EQ(form->Model().MapImage()[CellToOffset(120, 30)], map[CellToOffset(120, 30)]);
+  EXPECT_EQ(form->Model().MapImage()[CellToOffset(121, 30)], 5);
+  Shortcut('Z');
+  EXPECT_TRUE(std::equal(map.begin(), map.end(), form->Model().MapImage().begin()));
+}
+
+// The real comparison window: 取り込む greyed until a side is the other
+// map's; Space takes a line, Enter takes what was chosen.
+TEST_F(MainWindowPatchTest, TheComparisonWindowTakesALineWithSpaceAndEnter) {
+  OpenThroughDialog(path);
+  std::vector<std::uint8_t> friends = map;
+  friends[CellToOffset(120, 30)] = 3;
+  const MapPath other = folder.File(u"friend.vlt");
+  WriteBytes(other, friends);
+  SystemPatchPreview real;
+  real.openAnswer = WideFromPath(other);
+  bool takeAtFirst = true, takeAfterSpace = false;
+  ModalAnswerer answerer(ComparisonClassName, L"地図の比較 - friend.vlt", [&](HWND dialog) {
+    HWND list = FindWindowExW(dialog, nullptr, L"ListBox", nullptr);
+    HWND take = GetDlgItem(dialog, IDOK);
+    takeAtFirst = IsWindowEnabled(take) != FALSE;
+    SendMessageW(list, LB_SETCURSEL, 0, 0);
+    PostKey(list, VK_SPACE);
+    for (int wait = 0; wait < 300 && !IsWindowEnabled(take); ++wait) Sleep(10);
+    takeAfterSpace = IsWindowEnabled(take) != FALSE;
+    PostKey(list, VK_RETURN);
+  });
+  Command(IdCompare1);
+  ASSERT_TRUE(answerer.Join());
+  EXPECT_FALSE(takeAtFirst);
+  EXPECT_TRUE(takeAfterSpace);
+  EXPECT_EQ(form->Model().MapImage()[CellToOffset(120, 30)], 3);
+}
+
+// Several patches from the real open dialog, in the order of their names;
+// the preview lists them and reads them again in the order it is given.
+class SystemOpenPaths : public ScriptedDialogs {
+ public:
+  std::vector<std::wstring> AskOpenPaths(HWND owner, const OpenDialogSettings& settings) override {
+    return SystemDialogs().AskOpenPaths(owner, settings);
+  }
+};
+
+TEST_F(MainWindowPatchTest, SeveralPatchesFromTheOpenDialogAreAppliedInTheirOrder) {
+  OpenThroughDialog(path);
+  const MapPath second = WritePatch();  // mod.txt: 120:30 plain to hills
+  const std::string text = u8"120:30 0x2306 8966: 平 (4) -> 湿 (5)\n違うバイト: 1\n";
+  WriteBytes(folder.File(u"first.txt"), std::vector<std::uint8_t>(text.begin(), text.end()));
+  SystemOpenPaths real;
+  real.patchSides = std::vector<bool>{true, true};
+  std::vector<std::wstring> reordered;
+  real.whilePreviewing = [&] { reordered = real.lastPatchPreview.reorder({1, 0}).conflicts; };
+  ModalAnswerer answerer(L"#32770", L"", [&](HWND dialog) { AnswerOpenDialog(dialog, L"\"mod.txt\" \"first.txt\""); });
+  SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(IdApplyPatch1, 0), 0);
+  ASSERT_TRUE(answerer.Join());
+  Pump();
+  ASSERT_EQ(real.patchPreviews, 1);
+  EXPECT_EQ(real.lastPatchPreview.patches, (std::vector<std::wstring>{L"first.txt", L"mod.txt"}));
+  EXPECT_EQ(real.lastPatchPreview.caption, L"パッチの確認 - first.txt、mod.txt");
+  ASSERT_EQ(real.lastPatchPreview.conflicts.size(), 2u);
+  EXPECT_EQ(real.lastPatchPreview.conflicts[0],
+            L"mod.txt: 120:30 0x2306 8966: 地図は (first.txt の後) 湿 (5)、パッチは 平 (4) -> 丘 (3)");
+  ASSERT_EQ(reordered.size(), 2u);
+  EXPECT_EQ(reordered[1], L"first.txt: 120:30 0x2306 8966: 地図は (mod.txt の後) 丘 (3)、パッチは 平 (4) -> 湿 (5)");
+  EXPECT_EQ(form->Model().MapImage()[CellToOffset(120, 30)], 3) << "mod.txt's side, applied last";
+  EXPECT_EQ(form->Model().MapImage()[CellToOffset(121, 30)], 5);
 }
 
 TEST_F(MainWindowRoadsTest, SaveACopyRefusesTheMapsOwnFileAndAFolder) {
