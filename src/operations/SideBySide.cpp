@@ -31,18 +31,18 @@ std::vector<PatchFile> ReadPatchFiles(FileSystem& files, const std::vector<MapPa
 PatchChain ReadPatchChain(const std::vector<PatchFile>& files, const MapImage& image) {
   PatchChain chain;
   chain.start = image;
-  MapImage now = image;
-  std::vector<std::optional<std::size_t>> lastChangedBy(MapSize);
+  chain.patches.reserve(files.size());  // each holds two images: moved once
+  std::vector<int> lastChangedBy(MapSize, -1);
   for (const PatchFile& file : files) {
-    ChainedPatch patch{file.path, now, PatchOutcomeOf(file.path, file.bytes, now), {}};
-    for (const PatchConflict& conflict : patch.outcome.conflicts)
-      patch.changedBy.push_back(lastChangedBy[conflict.change.offset]);
-    for (const CellChange& change : ChangesBetween(now, patch.outcome.image))
-      lastChangedBy[change.offset] = chain.patches.size();
-    now = patch.outcome.image;
-    const bool misfit = patch.outcome.misfit;
-    chain.patches.push_back(std::move(patch));
-    if (misfit) {
+    const MapImage& now = chain.patches.empty() ? image : chain.patches.back().outcome.image;
+    ChainedPatch& patch = chain.patches.emplace_back(ChainedPatch{file.path, now, PatchOutcomeOf(file.path, file.bytes, now), {}});
+    for (const PatchConflict& conflict : patch.outcome.conflicts) {
+      const int above = lastChangedBy[conflict.change.offset];
+      patch.changedBy.push_back(above < 0 ? std::nullopt : std::optional<std::size_t>(above));
+    }
+    for (const CellChange& change : ChangesBetween(patch.before, patch.outcome.image))
+      lastChangedBy[change.offset] = static_cast<int>(chain.patches.size() - 1);
+    if (patch.outcome.misfit) {
       chain.misfit = chain.patches.size() - 1;
       break;
     }

@@ -258,10 +258,17 @@ void ListBox::SetItems(const std::vector<std::wstring>& items) {
   while (sameAtEnd < items.size() - same && sameAtEnd < items_.size() - same &&
          items[items.size() - 1 - sameAtEnd] == items_[items_.size() - 1 - sameAtEnd])
     ++sameAtEnd;
-  const std::size_t gone = items_.size() - same - sameAtEnd;
+  const std::size_t gone = items_.size() - same - sameAtEnd, added = items.size() - sameAtEnd - same;
+  // Thousands of lines (a comparison) go in without a redraw each.
+  const bool many = gone + added > 32;
+  if (many) SendMessageW(Window(), WM_SETREDRAW, FALSE, 0);
   for (std::size_t line = 0; line < gone; ++line) SendMessageW(Window(), LB_DELETESTRING, same, 0);
   for (std::size_t line = same; line < items.size() - sameAtEnd; ++line)
     SendMessageW(Window(), LB_INSERTSTRING, line, reinterpret_cast<LPARAM>(items[line].c_str()));
+  if (many) {
+    SendMessageW(Window(), WM_SETREDRAW, TRUE, 0);
+    InvalidateRect(Window(), nullptr, TRUE);
+  }
   items_ = items;
   if (!items_.empty()) SetSelection(selection < 0 ? 0 : std::min(selection, Count() - 1));
 }

@@ -1660,10 +1660,11 @@ TEST_F(MainWindowPatchTest, ThePreviewWaitsForASideOfEveryConflict) {
   EXPECT_TRUE(IsWindowEnabled(Main()));
 }
 
-// A friend's map beside this one: its differences ringed while the window is
-// open, a line selected makes its cell current, the sides chosen are taken
-// as one step.
-TEST_F(MainWindowPatchTest, TheComparisonRingsItsDifferencesAndTakesThoseChosen) {
+// The real comparison window over a friend's map: 取り込む greyed until a
+// side is the other map's; a line selected makes its cell current, Space
+// takes it, rung in the conflict colour, and Enter takes what was chosen as
+// one step.
+TEST_F(MainWindowPatchTest, TheComparisonWindowRingsSelectsAndTakesByKeys) {
   OpenThroughDialog(path);
   Command(IdMapPicture1);
   GoTo(100, 20);
@@ -1672,57 +1673,47 @@ TEST_F(MainWindowPatchTest, TheComparisonRingsItsDifferencesAndTakesThoseChosen)
   friends[CellToOffset(121, 30)] = 5;
   const MapPath other = folder.File(u"friend.vlt");
   WriteBytes(other, friends);
-  dialogs.openAnswer = WideFromPath(other);
-  dialogs.patchSides = std::vector<bool>{false, true};
-  COLORREF untaken = 0, taken = 0;
-  GridCell selected{};
-  dialogs.whilePreviewing = [&] {
-    untaken = RingPixel({121, 30});
-    dialogs.lastPatchPreview.onSides({false, true});
-    taken = RingPixel({121, 30});
-    dialogs.lastPatchPreview.onSelect(1);
-    selected = form->Grid().CurrentCell();
-  };
-  Command(IdCompare1);
-  ASSERT_EQ(dialogs.patchPreviews, 1);
-  EXPECT_EQ(dialogs.lastPatchPreview.caption, L"地図の比較 - friend.vlt");
-  EXPECT_EQ(dialogs.lastPatchPreview.summary, L"違うバイト: 2");
-  EXPECT_EQ(dialogs.lastOpenSettings.filter.rfind(L"地図ファイル (*.vlt)|*.vlt|テキスト形式", 0), 0u);
-  EXPECT_EQ(untaken, RGB(0, 90, 255));
-  EXPECT_EQ(taken, RGB(230, 0, 230));
-  EXPECT_EQ(selected, (GridCell{121, 30}));
-  EXPECT_EQ(form->Model().MapImage()[CellToOffset(120, 30)], map[CellToOffset(120, 30)]);
-  EXPECT_EQ(form->Model().MapImage()[CellToOffset(121, 30)], 5);
-  Shortcut('Z');
-  EXPECT_TRUE(std::equal(map.begin(), map.end(), form->Model().MapImage().begin()));
-}
-
-// The real comparison window: 取り込む greyed until a side is the other
-// map's; Space takes a line, Enter takes what was chosen.
-TEST_F(MainWindowPatchTest, TheComparisonWindowTakesALineWithSpaceAndEnter) {
-  OpenThroughDialog(path);
-  std::vector<std::uint8_t> friends = map;
-  friends[CellToOffset(120, 30)] = 3;
-  const MapPath other = folder.File(u"friend.vlt");
-  WriteBytes(other, friends);
   SystemPatchPreview real;
   real.openAnswer = WideFromPath(other);
-  bool takeAtFirst = true, takeAfterSpace = false;
+  struct {
+    bool takeAtFirst = true, takeAfterSpace = false;
+    COLORREF before = 0, after = 0;
+    std::wstring offset;
+  } seen;
   ModalAnswerer answerer(ComparisonClassName, L"地図の比較 - friend.vlt", [&](HWND dialog) {
     HWND list = FindWindowExW(dialog, nullptr, L"ListBox", nullptr);
     HWND take = GetDlgItem(dialog, IDOK);
-    takeAtFirst = IsWindowEnabled(take) != FALSE;
+    seen.takeAtFirst = IsWindowEnabled(take) != FALSE;
+    const auto ring = [&] {
+      HDC dc = GetDC(Picture().Window());
+      const POINT centre = CentreOf({121, 30});
+      const COLORREF shown = GetPixel(dc, centre.x + 3 * Picture().Scale() - 1, centre.y);
+      ReleaseDC(Picture().Window(), dc);
+      return shown;
+    };
+    for (int wait = 0; wait < 300 && ring() != RGB(0, 90, 255); ++wait) Sleep(10);  // painted at idle
+    seen.before = ring();
     SendMessageW(list, LB_SETCURSEL, 0, 0);
+    PostKey(list, VK_DOWN);
     PostKey(list, VK_SPACE);
-    for (int wait = 0; wait < 300 && !IsWindowEnabled(take); ++wait) Sleep(10);
-    takeAfterSpace = IsWindowEnabled(take) != FALSE;
+    for (int wait = 0; wait < 300 && (!IsWindowEnabled(take) || ring() == seen.before); ++wait) Sleep(10);
+    seen.takeAfterSpace = IsWindowEnabled(take) != FALSE;
+    seen.after = ring();
+    seen.offset = TextOf(Control(IdEdit3));
     PostKey(list, VK_RETURN);
   });
   Command(IdCompare1);
   ASSERT_TRUE(answerer.Join());
-  EXPECT_FALSE(takeAtFirst);
-  EXPECT_TRUE(takeAfterSpace);
-  EXPECT_EQ(form->Model().MapImage()[CellToOffset(120, 30)], 3);
+  EXPECT_EQ(real.lastOpenSettings.filter.rfind(L"地図ファイル (*.vlt)|*.vlt|テキスト形式", 0), 0u);
+  EXPECT_FALSE(seen.takeAtFirst);
+  EXPECT_TRUE(seen.takeAfterSpace);
+  EXPECT_EQ(seen.before, RGB(0, 90, 255)) << "blue: a difference";
+  EXPECT_EQ(seen.after, RGB(230, 0, 230)) << "magenta: taken";
+  EXPECT_EQ(seen.offset, std::to_wstring(CellToOffset(121, 30))) << "the line selected is the current cell";
+  EXPECT_EQ(form->Model().MapImage()[CellToOffset(120, 30)], map[CellToOffset(120, 30)]);
+  EXPECT_EQ(form->Model().MapImage()[CellToOffset(121, 30)], 5);
+  Shortcut('Z');
+  EXPECT_TRUE(std::equal(map.begin(), map.end(), form->Model().MapImage().begin())) << "one step";
 }
 
 // Several patches from the real open dialog, in the order of their names;

@@ -158,6 +158,9 @@ class Storm {
     WriteFile(u"broken.csv", {'1', ',', '2', '\n'});
     patches_ = {u"mod.txt", u"mod.bps", u"mod.ips", u"broken.txt", u"missing.txt"};
     imports_ = {u"map.csv", u"broken.csv", u"missing.csv"};
+    WriteFile(u"friend.vlt", Bytes(changed));
+    WriteFile(u"short.vlt", {4, 4, 4});
+    compared_ = {u"friend.vlt", u"map.csv", u"MAPDATA.VLT", u"short.vlt", u"broken.csv"};
   }
 
   void WriteFile(const std::u16string& name, const std::vector<std::uint8_t>& bytes) {
@@ -172,7 +175,7 @@ class Storm {
   // actions of a run can be replayed without the ones before them.
   void Act(long action) {
     RandomNumbers random(seed_ * 1000003 + static_cast<std::uint64_t>(action));
-    switch (random.Below(22)) {
+    switch (random.Below(25)) {
       case 0: case 1: return ClickCell(random);
       case 2: return DragInGrid(random);
       case 3: return GridKey(random);
@@ -189,6 +192,9 @@ class Storm {
       case 18: return GoTo(random);
       case 19: return UndoOrRedo(random);
       case 20: return ListLine(random, form_->DistancesForm(), IdDistances1);
+      case 21: return Compare(random);
+      case 22: return SeveralPatches(random);
+      case 23: return RewriteMapFile(random);
       default: return Drop(random);
     }
   }
@@ -361,6 +367,51 @@ class Storm {
     Command(IdApplyPatch1);
   }
 
+  // Another map beside this one: lines selected and sides changed while it
+  // is open, then 取り込む with random sides, or 閉じる.
+  void Compare(RandomNumbers& random) {
+    dialogs_.openAnswer = FileIn(compared_[random.Below(static_cast<int>(compared_.size()))]);
+    dialogs_.patchSides.reset();
+    std::vector<bool> sides;
+    for (int line = 0; line < 64; ++line) sides.push_back(random.Below(3) == 0);
+    if (random.Below(4) != 0) dialogs_.patchSides = sides;
+    const int select = random.Below(64);
+    dialogs_.whilePreviewing = [&] {
+      const PatchPreview& preview = dialogs_.lastPatchPreview;
+      if (static_cast<std::size_t>(select) < preview.conflicts.size()) preview.onSelect(static_cast<std::size_t>(select));
+      preview.onSides(sides);
+    };
+    Command(IdCompare1);
+    dialogs_.whilePreviewing = nullptr;
+  }
+
+  // Two or three mods at once, in an order of the player's.
+  void SeveralPatches(RandomNumbers& random) {
+    dialogs_.openAnswers.clear();
+    for (int patch = 2 + random.Below(2); patch > 0; --patch)
+      dialogs_.openAnswers.push_back(FileIn(patches_[random.Below(3)]));
+    dialogs_.patchOrder = {0, 1, 2};
+    if (random.Below(2) == 0) std::swap(dialogs_.patchOrder[0], dialogs_.patchOrder[1]);
+    dialogs_.patchOrder.resize(dialogs_.openAnswers.size());
+    dialogs_.patchSides = std::vector<bool>(64, random.Below(2) == 0);
+    Command(IdApplyPatch1);
+    dialogs_.openAnswers.clear();
+    dialogs_.patchOrder.clear();
+  }
+
+  // Another program writes the map file; back in the window the player is
+  // asked to read it again, or Save asks later. Either answer, at random.
+  void RewriteMapFile(RandomNumbers& random) {
+    std::vector<std::uint8_t> bytes = ReadBytes(mapPath_);
+    if (bytes.size() != static_cast<std::size_t>(MapSize)) return;
+    bytes[random.Below(MapSize)] = static_cast<std::uint8_t>(random.Below(35));
+    WriteBytes(mapPath_, bytes);
+    dialogs_.yes = random.Below(2) == 0;
+    if (random.Below(2) == 0) return;
+    SendMessageW(Main(), WM_ACTIVATE, WA_ACTIVE, 0);
+    Pump();
+  }
+
   void Import(RandomNumbers& random) {
     dialogs_.openAnswer = FileIn(imports_[random.Below(static_cast<int>(imports_.size()))]);
     Command(IdImport1);
@@ -472,6 +523,7 @@ class Storm {
     }
     Pump();
     LookAtTheScreen();
+    dialogs_.yes = true;  // over whatever another program wrote
     Command(IdSave1);
     if (Model().HistoryReachesRead() && ReadBytes(mapPath_) != Bytes(read_)) Fail("undoing every step is not the map as read");
     while (Model().RedoEnabled()) SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(IdRedo1, 0), 0);
@@ -488,7 +540,7 @@ class Storm {
   MapPath mapPath_;
   ScriptedDialogs dialogs_;
   WindowPtr<TMainForm1> form_;
-  std::vector<std::u16string> patches_, imports_;
+  std::vector<std::u16string> patches_, imports_, compared_;
   MapImage read_{}, newest_{};
   std::size_t boxesSeen_ = 0;
   long at_ = 0;
