@@ -1684,13 +1684,7 @@ TEST_F(MainWindowPatchTest, TheComparisonWindowRingsSelectsAndTakesByKeys) {
     HWND list = FindWindowExW(dialog, nullptr, L"ListBox", nullptr);
     HWND take = GetDlgItem(dialog, IDOK);
     seen.takeAtFirst = IsWindowEnabled(take) != FALSE;
-    const auto ring = [&] {
-      HDC dc = GetDC(Picture().Window());
-      const POINT centre = CentreOf({121, 30});
-      const COLORREF shown = GetPixel(dc, centre.x + 3 * Picture().Scale() - 1, centre.y);
-      ReleaseDC(Picture().Window(), dc);
-      return shown;
-    };
+    const auto ring = [&] { return RingPixel({121, 30}); };
     for (int wait = 0; wait < 300 && ring() != RGB(0, 90, 255); ++wait) Sleep(10);  // painted at idle
     seen.before = ring();
     SendMessageW(list, LB_SETCURSEL, 0, 0);
@@ -1740,7 +1734,6 @@ TEST_F(MainWindowPatchTest, SeveralPatchesFromTheOpenDialogAreAppliedInTheirOrde
   Pump();
   ASSERT_EQ(real.patchPreviews, 1);
   EXPECT_EQ(real.lastPatchPreview.patches, (std::vector<std::wstring>{L"first.txt", L"mod.txt"}));
-  EXPECT_EQ(real.lastPatchPreview.caption, L"パッチの確認 - first.txt、mod.txt");
   ASSERT_EQ(real.lastPatchPreview.conflicts.size(), 2u);
   EXPECT_EQ(real.lastPatchPreview.conflicts[0],
             L"mod.txt: 120:30 0x2306 8966: 地図は (first.txt の後) 湿 (5)、パッチは 平 (4) -> 丘 (3)");
@@ -2178,4 +2171,10 @@ TEST_F(MainWindowRoadsTest, AFileRewrittenBehindThePlayersBackIsNotOverwrittenUn
   ASSERT_EQ(dialogs.questions.size(), 2u);
   EXPECT_TRUE(std::equal(other.begin(), other.end(), form->Model().MapImage().begin())) << "read again";
   EXPECT_FALSE(MenuItemEnabled(IdUndo1)) << "as an Open";
+  dialogs.yes = false;
+  Command(IdShapeRoads1);
+  WriteBytes(path, map);
+  activate();
+  ASSERT_EQ(dialogs.questions.size(), 3u);
+  EXPECT_TRUE(MenuItemEnabled(IdUndo1)) << "いいえ keeps the image and its history";
 }
