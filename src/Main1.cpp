@@ -544,7 +544,7 @@ void TMainForm1::FormDropFiles(HDROP drop) {
     case Drop::Kind::Nothing: return;
     case Drop::Kind::Open: return OpenPath(WideFromPath(what.path));
     case Drop::Kind::Import: return RunModelOperation([&] { model_.ImportMap(what.path); });
-    case Drop::Kind::Patch: return RunModelOperation([&] { ApplyPatchFiles({what.path}); });
+    case Drop::Kind::Patch: return RunModelOperation([&] { ApplyPatchFiles(what.patches); });
   }
 }
 

@@ -65,7 +65,12 @@ Drop EditorModel::WhatDropDoes(const std::vector<MapPath>& paths) const {
   for (const MapPath& path : paths)
     if (IsGameMapFileName(path)) return {Drop::Kind::Open, path};
   if (mapLoaded_ && FormatOfName(paths.front(), FormatContent::Map)) return {Drop::Kind::Import, paths.front()};
-  if (mapLoaded_ && FormatOfName(paths.front(), FormatContent::Patch)) return {Drop::Kind::Patch, paths.front()};
+  if (mapLoaded_ && FormatOfName(paths.front(), FormatContent::Patch)) {
+    Drop drop{Drop::Kind::Patch, paths.front(), {}};
+    for (const MapPath& path : paths)
+      if (FormatOfName(path, FormatContent::Patch)) drop.patches.push_back(path);
+    return drop;
+  }
   return {Drop::Kind::Open, paths.front()};
 }
 

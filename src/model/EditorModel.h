@@ -50,6 +50,7 @@ struct Drop {
   enum class Kind { Nothing, Open, Import, Patch };
   Kind kind = Kind::Nothing;
   MapPath path;
+  std::vector<MapPath> patches;  // a patch's preview: every patch dropped, in the drop's order
 };
 
 struct GoToAnswer {
@@ -64,7 +65,8 @@ class EditorModel {
 
   // Files dropped on the window open as File > Open with the first named
   // MAPDATA.VLT. Without one, and with a map open, a Tiled map or the text
-  // form first is imported, and a patch first opens its preview; anything
+  // form first is imported, and a patch first opens the preview of every
+  // patch dropped with it; anything
   // else opens, as File > Open with it would.
   Drop WhatDropDoes(const std::vector<MapPath>& paths) const;
   // The user chose `path` in the open dialog. A name other than MAPDATA.VLT

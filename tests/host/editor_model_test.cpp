@@ -172,6 +172,8 @@ TEST_F(EditorModelTest, ADropDoesWhatItsFilesAskInTheirOrder) {
     EXPECT_EQ(drop.kind, row.kind) << row.paths.size() << " loaded " << row.loaded;
     EXPECT_EQ(drop.path, row.path);
   }
+  const MapPath text = u"C:\\mods\\b.txt";
+  EXPECT_EQ(model.WhatDropDoes({patch, tiled, text}).patches, (std::vector<MapPath>{patch, text})) << "all patches";
 }
 
 TEST_F(EditorModelTest, FirstOpenShowsTheMapAndDescribesColumnOneRowOne) {

@@ -1710,36 +1710,47 @@ TEST_F(MainWindowPatchTest, TheComparisonWindowRingsSelectsAndTakesByKeys) {
   EXPECT_TRUE(std::equal(map.begin(), map.end(), form->Model().MapImage().begin())) << "one step";
 }
 
-// Several patches from the real open dialog, in the order of their names;
-// the preview lists them and reads them again in the order it is given.
-class SystemOpenPaths : public ScriptedDialogs {
+// Several patches from the real open dialog, listed in the real preview in
+// the order of their names; 下へ reads them again in the new order, which
+// 適用 applies.
+class SystemOpenPathsAndPreview : public SystemPatchPreview {
  public:
   std::vector<std::wstring> AskOpenPaths(HWND owner, const OpenDialogSettings& settings) override {
     return SystemDialogs().AskOpenPaths(owner, settings);
   }
 };
 
-TEST_F(MainWindowPatchTest, SeveralPatchesFromTheOpenDialogAreAppliedInTheirOrder) {
+TEST_F(MainWindowPatchTest, SeveralPatchesFromTheOpenDialogAreAppliedInTheOrderChosen) {
   OpenThroughDialog(path);
-  const MapPath second = WritePatch();  // mod.txt: 120:30 plain to hills
+  WritePatch();  // mod.txt: 120:30 plain to hills, and a conflict at 121:30
   const std::string text = u8"120:30 0x2306 8966: 平 (4) -> 湿 (5)\n違うバイト: 1\n";
   WriteBytes(folder.File(u"first.txt"), std::vector<std::uint8_t>(text.begin(), text.end()));
-  SystemOpenPaths real;
-  real.patchSides = std::vector<bool>{true, true};
-  std::vector<std::wstring> reordered;
-  real.whilePreviewing = [&] { reordered = real.lastPatchPreview.reorder({1, 0}).conflicts; };
-  ModalAnswerer answerer(L"#32770", L"", [&](HWND dialog) { AnswerOpenDialog(dialog, L"\"mod.txt\" \"first.txt\""); });
+  SystemOpenPathsAndPreview real;
+  std::wstring before, after;
+  ModalAnswerer open(L"#32770", L"", [&](HWND dialog) { AnswerOpenDialog(dialog, L"\"mod.txt\" \"first.txt\""); });
+  ModalAnswerer preview(PatchPreviewClassName, L"パッチの確認 - first.txt、mod.txt", [&](HWND dialog) {
+    HWND lines = FindWindowExW(dialog, FindWindowExW(dialog, nullptr, L"ListBox", nullptr), L"ListBox", nullptr);
+    const auto firstLine = [&] {
+      wchar_t line[256] = {};
+      SendMessageW(lines, LB_GETTEXT, 0, reinterpret_cast<LPARAM>(line));
+      return std::wstring(line);
+    };
+    before = firstLine();
+    PostMessageW(FindWindowExW(dialog, nullptr, L"Button", L"下へ(&D)"), BM_CLICK, 0, 0);
+    for (int wait = 0; wait < 300 && firstLine() == before; ++wait) Sleep(10);
+    after = firstLine();
+    PostMessageW(FindWindowExW(dialog, nullptr, L"Button", L"衝突はすべてパッチの側(&T)"), BM_CLICK, 0, 0);
+    for (int wait = 0; wait < 300 && !IsWindowEnabled(GetDlgItem(dialog, IDOK)); ++wait) Sleep(10);
+    PostMessageW(GetDlgItem(dialog, IDOK), BM_CLICK, 0, 0);
+  });
   SendMessageW(Main(), WM_COMMAND, MAKEWPARAM(IdApplyPatch1, 0), 0);
-  ASSERT_TRUE(answerer.Join());
+  ASSERT_TRUE(open.Join());
+  ASSERT_TRUE(preview.Join());
   Pump();
-  ASSERT_EQ(real.patchPreviews, 1);
-  EXPECT_EQ(real.lastPatchPreview.patches, (std::vector<std::wstring>{L"first.txt", L"mod.txt"}));
-  ASSERT_EQ(real.lastPatchPreview.conflicts.size(), 2u);
-  EXPECT_EQ(real.lastPatchPreview.conflicts[0],
-            L"mod.txt: 120:30 0x2306 8966: 地図は (first.txt の後) 湿 (5)、パッチは 平 (4) -> 丘 (3)");
-  ASSERT_EQ(reordered.size(), 2u);
-  EXPECT_EQ(reordered[1], L"first.txt: 120:30 0x2306 8966: 地図は (mod.txt の後) 丘 (3)、パッチは 平 (4) -> 湿 (5)");
-  EXPECT_EQ(form->Model().MapImage()[CellToOffset(120, 30)], 3) << "mod.txt's side, applied last";
+  EXPECT_EQ(before, L"mod.txt: 120:30 0x2306 8966: 地図は (first.txt の後) 湿 (5)、パッチは 平 (4) -> 丘 (3)"
+                    L"  → どちらか選んでください");
+  EXPECT_EQ(after.rfind(L"mod.txt: 121:30", 0), 0u) << "mod.txt first now";
+  EXPECT_EQ(form->Model().MapImage()[CellToOffset(120, 30)], 5) << "first.txt's side, applied last";
   EXPECT_EQ(form->Model().MapImage()[CellToOffset(121, 30)], 5);
 }
 
