@@ -82,13 +82,13 @@ TEST(MapOperations, APatchPreviewSaysWhatItIsRingsItsCellsAndRefusesNothingToDo)
 }
 
 // Any map to compare with: the game's file under any name, the text form
-// and Tiled by their reasons; a file of another size is no map.
-TEST(MapOperations, AComparedMapIsReadInAnyFormatAndRefusedWithItsReason) {
+// and Tiled by their reasons; a file of another size is no map. The cells
+// taken from it are those chosen, ringed in the conflict colour.
+TEST(MapOperations, AComparedMapIsReadInAnyFormatAndItsCellsTakenAsChosen) {
   MapImage other{};
   other[7] = 20;
   const std::string text = MapToText(other);
   MemoryFileSystem files;
-  files.files[u"C:\\friend\\MAPDATA.VLT"] = {other.begin(), other.end()};
   files.files[u"C:\\friend\\MAPDATA.BAK"] = {other.begin(), other.end()};
   files.files[u"C:\\friend\\map.csv"] = {text.begin(), text.end()};
   files.files[u"C:\\friend\\short.vlt"] = {other.begin(), other.end() - 1};
@@ -99,7 +99,6 @@ TEST(MapOperations, AComparedMapIsReadInAnyFormatAndRefusedWithItsReason) {
     std::string refusal;  // empty: read as `other`
   };
   const Row rows[] = {
-      {u"MAPDATA.VLT", ""},
       {u"MAPDATA.BAK", ""},
       {u"map.csv", ""},
       {u"short.vlt", "%s は地図ではありません: 地図ファイルは 26576 バイトですが、このファイルは 26575 バイトです"},
@@ -116,31 +115,13 @@ TEST(MapOperations, AComparedMapIsReadInAnyFormatAndRefusedWithItsReason) {
       EXPECT_EQ(error.Text().path, path);
     }
   }
-}
-
-// Each difference taken or not: the map takes exactly those, and the
-// picture rings those taken in the conflict colour.
-TEST(MapOperations, TheCellsTakenFromAComparedMapAreThoseChosen) {
-  MapImage mine{}, theirs{};
-  theirs[3] = 1;
-  theirs[9] = 2;
-  const std::vector<CellChange> differences = ChangesBetween(mine, theirs);
-  struct Row {
-    std::vector<bool> taken;
-    TerrainCode at3, at9;
-    RingKind ring3, ring9;
-  };
-  const Row rows[] = {
-      {{}, 0, 0, RingKind::Change, RingKind::Change},
-      {{false, true}, 0, 2, RingKind::Change, RingKind::Conflict},
-      {{true, true}, 1, 2, RingKind::Conflict, RingKind::Conflict},
-  };
-  for (const Row& row : rows) {
-    const MapImage result = WithTaken(mine, differences, row.taken);
-    EXPECT_EQ(result[3], row.at3);
-    EXPECT_EQ(result[9], row.at9);
-    EXPECT_EQ(ComparisonRings(differences, row.taken), (std::vector<MapRing>{{3, row.ring3}, {9, row.ring9}}));
-  }
+  MapImage mine{};
+  mine[9] = 2;
+  const std::vector<CellChange> differences = ChangesBetween(mine, other);
+  const MapImage taken = WithTaken(mine, differences, {false, true});
+  EXPECT_EQ(ChangesBetween(mine, taken).size(), 1u);
+  EXPECT_EQ(taken[9], 0) << "the other map's code, there only";
+  EXPECT_EQ(ComparisonRings(differences, {true}), (std::vector<MapRing>{{7, RingKind::Conflict}, {9, RingKind::Change}}));
 }
 
 }  // namespace

@@ -460,8 +460,6 @@ TEST_F(ValteaMapPatch, SeveralModsApplyInOrderAndAConflictNamesThePatchBefore) {
       {{first, second}, Findings, conflict, original},
       {{first, second, u"--theirs"}, Success, conflict + u8"  → パッチの後のコードにします",
        MapOf(Plain, {{19, 30, 18}, {5, 10, 29}, {352, 76, 200}, {100, 30, 31}})},
-      {{first, second, u"--ours"}, Success, conflict + u8"  → 地図のまま",
-       MapOf(Plain, {{19, 30, 4}, {5, 10, 29}, {352, 76, 200}, {100, 30, 31}})},
       {{second, bps, u"--theirs"}, Findings, u8"BPS パッチ " + Utf8(bps) + u8" はこの地図には当たりません。BPS は作られたときの地図そのもの",
        original},
   };

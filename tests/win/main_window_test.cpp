@@ -1281,9 +1281,10 @@ TEST_F(MainWindowRoadsTest, TheCommandTableFeedsMenusShortcutsAndButtons) {
       {0, 2, IdSaveCopy1, L"コピーを保存(&A)..."},
       {0, 4, IdApplyPatch1, L"パッチを当てる(&P)..."},
       {0, 5, IdSavePatch1, L"変更をパッチとして保存(&D)..."},
-      {0, 7, IdImport1, L"インポート(&I)..."},
-      {0, 8, IdExport1, L"エクスポート(&E)..."},
-      {0, 10, IdExit1, L"終了(&X)"},
+      {0, 6, IdCompare1, L"地図と比べる(&C)..."},
+      {0, 8, IdImport1, L"インポート(&I)..."},
+      {0, 9, IdExport1, L"エクスポート(&E)..."},
+      {0, 11, IdExit1, L"終了(&X)"},
       {1, 1, IdRedo1, L"やり直し(&R)\tCtrl+Y"},
       {1, 3, IdGoToCell1, L"マスへ移動(&G)...\tCtrl+G"},
   };
@@ -1294,11 +1295,11 @@ TEST_F(MainWindowRoadsTest, TheCommandTableFeedsMenusShortcutsAndButtons) {
   }
   EXPECT_EQ(GetMenuState(GetSubMenu(form->Menu(), 1), 2, MF_BYPOSITION) & MF_SEPARATOR, static_cast<UINT>(MF_SEPARATOR));
 
-  for (WORD id : {IdSaveCopy1, IdGoToCell1}) EXPECT_FALSE(MenuItemEnabled(id)) << id;
+  for (WORD id : {IdSaveCopy1, IdCompare1, IdGoToCell1}) EXPECT_FALSE(MenuItemEnabled(id)) << id;
   Shortcut('G');
   EXPECT_TRUE(dialogs.lastPrompt.caption.empty()) << "greyed: no dialog";
   OpenThroughDialog(path);
-  for (WORD id : {IdSaveCopy1, IdGoToCell1}) EXPECT_TRUE(MenuItemEnabled(id)) << id;
+  for (WORD id : {IdSaveCopy1, IdCompare1, IdGoToCell1}) EXPECT_TRUE(MenuItemEnabled(id)) << id;
   EXPECT_TRUE(ToolButtonEnabled(IdSaveToolButton2));
   Shortcut('G');
   EXPECT_EQ(dialogs.lastPrompt.caption, L"マスへ移動");
