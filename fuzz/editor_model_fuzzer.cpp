@@ -87,7 +87,7 @@ class Evening {
   }
 
   void Operate(Reader& input) {
-    const int operation = input.Byte() % 16;
+    const int operation = input.Byte() % 17;
     if (std::getenv("EDITOR_FUZZ_TRACE") != nullptr)
       std::fprintf(stderr, "operation %d, undo %d redo %d\n", operation, model_.UndoEnabled(), model_.RedoEnabled());
     switch (operation) {
@@ -106,6 +106,7 @@ class Evening {
       case 12: return Import(input);
       case 13: return GoTo(input);
       case 14: return Save(input);
+      case 15: return Compare(input);
       default: return Problems(input);
     }
   }
@@ -194,11 +195,13 @@ class Evening {
     ApplyPatchFile(path, input);
   }
 
+  // The patch alone, or twice in one go: the second time over the first.
   void ApplyPatchFile(const MapPath& path, Reader& input) {
-    const PatchOutcome outcome = model_.ReadPatch(path);
+    const std::vector<MapPath> paths(1 + input.Byte() % 2, path);
+    const PatchChain chain = model_.PatchChainOf(model_.ReadPatchFiles(paths));
     std::vector<bool> theirs;
-    for (std::size_t index = 0; index < outcome.conflicts.size(); ++index) theirs.push_back(input.Byte() % 2 == 1);
-    model_.ApplyPatch(outcome, theirs);
+    for (std::size_t index = 0; index < chain.ConflictCount(); ++index) theirs.push_back(input.Byte() % 2 == 1);
+    model_.ApplyPatches(chain, theirs);
   }
 
   static const FileFormat* PatchFormat(std::uint8_t choice) {
@@ -222,6 +225,21 @@ class Evening {
         bytes[static_cast<std::size_t>(input.Number(static_cast<int>(bytes.size())))] = input.Byte();
     }
     model_.ImportMap(path);
+  }
+
+  // Another map, the image with the input's bytes strewn over it or the
+  // bytes alone, and some of its differences taken.
+  void Compare(Reader& input) {
+    const MapPath path = u"C:\\game\\friend.vlt";
+    std::vector<std::uint8_t> other(model_.MapImage().begin(), model_.MapImage().end());
+    if (input.Byte() % 4 == 0) other = input.Bytes(input.Number(200));
+    for (int strewn = input.Byte() % 16; strewn > 0 && !other.empty(); --strewn)
+      other[input.Number(static_cast<int>(other.size()))] = input.Byte();
+    files_.files[path] = other;
+    const ::MapImage read = model_.ReadComparedMap(path);
+    std::vector<bool> taken;
+    for (int line = input.Byte() % 16; line > 0; --line) taken.push_back(input.Byte() % 2 == 1);
+    model_.TakeFromMap(read, taken);
   }
 
   void GoTo(Reader& input) {
