@@ -323,6 +323,8 @@ PatchPreview TMainForm1::PreviewOf(const PatchChain& chain) const {
   preview.summary = Widen(chain.Summary(patched));
   for (const PathText& line : chain.ConflictLines()) preview.conflicts.push_back(Widen(line));
   preview.changes = WideLines(ChangeLines(model_.MapImage(), patched));
+  preview.ours = Widen(PatchSideText(false));
+  preview.theirs = Widen(PatchSideText(true));
   return preview;
 }
 
@@ -380,6 +382,8 @@ void TMainForm1::CompareWith(const MapPath& path) {
   preview.caption = Widen(ComparisonCaption) + WideFromPath(FileNameOf(path));
   preview.summary = Widen(ChangeSummary(differences.size()));
   for (const CellChange& difference : differences) preview.conflicts.push_back(Widen(ChangeLine(difference)));
+  preview.ours = Widen(ComparisonSideText(false));
+  preview.theirs = Widen(ComparisonSideText(true));
   preview.onSelect = [&](std::size_t line) {  // as Go to: current, and scrolled into view
     if (line >= differences.size()) return;
     StringGrid1.SetCurrentCell(OffsetToCell(differences[line].offset));

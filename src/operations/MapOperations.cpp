@@ -11,12 +11,8 @@
 
 const std::string_view OverReadFileRefusal = "%s は読むファイル %s と同じファイルなので、書き込みません";
 const std::string_view OverOpenMapRefusal = "%s は開いている地図のファイル %s と同じファイルなので、書き込みません";
-const std::string_view AppliedBeforeText = "このパッチはもう当ててあります";
 
 namespace {
-
-constexpr std::string_view NothingToPatchText = "このパッチで変わるマスはありません";
-constexpr std::string_view BpsFitsText = "BPS パッチ: この地図のために作られたもので、そのまま当たります";
 
 [[noreturn]] void Refuse(std::string text, MapPath path = {}) { throw MapFileError(PathText{std::move(text), std::move(path)}); }
 
@@ -65,36 +61,6 @@ MapImage ImportedMap(FileSystem& files, const FileFormat& format, const MapPath&
   } catch (const FormatFault& fault) {
     throw MapFileError(fault.Text());
   }
-}
-
-PatchOutcome ReadPatchFile(FileSystem& files, const MapPath& path, const MapImage& image) {
-  return PatchOutcomeOf(path, ReadSmallFile(files, path), image);
-}
-
-PatchOutcome PatchOutcomeOf(const MapPath& path, const std::vector<std::uint8_t>& bytes, const MapImage& image) {
-  try {
-    return ReadPatchOutcome(path, bytes, image);
-  } catch (const FormatFault& fault) {
-    throw MapFileError(fault.Text());
-  }
-}
-
-void RefuseMisfit(const PatchOutcome& outcome, const MapPath& path) {
-  if (outcome.misfit) Refuse(std::string(BpsMisfitText), path);
-}
-
-void RefuseEmptyPatch(const PatchOutcome& outcome, const MapImage& image) {
-  if (outcome.image != image || !outcome.conflicts.empty()) return;
-  Refuse(std::string(outcome.appliedBefore || outcome.alreadyApplied > 0 ? AppliedBeforeText : NothingToPatchText));
-}
-
-std::string PatchPreviewSummary(const PatchOutcome& outcome, std::size_t changes) {
-  switch (outcome.kind) {
-    case PatchKind::Bps: return std::string(BpsFitsText);
-    case PatchKind::Ips: return std::string(IpsUncheckedText);
-    case PatchKind::Text: break;
-  }
-  return PatchSummary(changes, outcome.alreadyApplied, outcome.conflicts.size());
 }
 
 MapOutcome CheckedRoads(const MapImage& image) {

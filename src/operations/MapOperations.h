@@ -46,19 +46,6 @@ std::vector<FormatFile> ExportFiles(const FileFormat& format, const MapImage& im
 // A map exchange file read whole and checked, with the format's reason.
 MapImage ImportedMap(FileSystem& files, const FileFormat& format, const MapPath& path);
 
-// A patch read against `image`, with the patch's reason where it cannot be
-// read. A BPS made from another map comes back as a misfit; the editor
-// refuses it with MisfitRefusal.
-PatchOutcome ReadPatchFile(FileSystem& files, const MapPath& path, const MapImage& image);
-// The same, of the patch's bytes read already.
-PatchOutcome PatchOutcomeOf(const MapPath& path, const std::vector<std::uint8_t>& bytes, const MapImage& image);
-void RefuseMisfit(const PatchOutcome& outcome, const MapPath& path);
-extern const std::string_view AppliedBeforeText;  // "このパッチはもう当ててあります"
-// A patch that would change nothing is refused: applied already, or empty.
-void RefuseEmptyPatch(const PatchOutcome& outcome, const MapImage& image);
-// What the preview says of the patch as a whole.
-std::string PatchPreviewSummary(const PatchOutcome& outcome, std::size_t changes);
-
 // The problems of the road network, a line each, then the summary.
 MapOutcome CheckedRoads(const MapImage& image);
 

@@ -6,10 +6,32 @@
 #include "operations/MapOperations.h"
 #include "patch/TextPatch.h"
 
+const std::string_view AppliedBeforeText = "このパッチはもう当ててあります";
+
 namespace {
 
-constexpr std::string_view TheirsSideText = "  → パッチの後のコードにします";
-constexpr std::string_view OursSideText = "  → 地図のまま";
+constexpr std::string_view NothingToPatchText = "このパッチで変わるマスはありません";
+constexpr std::string_view BpsFitsText = "BPS パッチ: この地図のために作られたもので、そのまま当たります";
+
+// A patch read against `image`, with the patch's reason where it cannot be
+// read; a BPS made from another map comes back as a misfit.
+PatchOutcome PatchOutcomeOf(const MapPath& path, const std::vector<std::uint8_t>& bytes, const MapImage& image) {
+  try {
+    return ReadPatchOutcome(path, bytes, image);
+  } catch (const FormatFault& fault) {
+    throw MapFileError(fault.Text());
+  }
+}
+
+// What the preview says of one patch as a whole.
+std::string SummaryOfOne(const PatchOutcome& outcome, std::size_t changes) {
+  switch (outcome.kind) {
+    case PatchKind::Bps: return std::string(BpsFitsText);
+    case PatchKind::Ips: return std::string(IpsUncheckedText);
+    case PatchKind::Text: break;
+  }
+  return PatchSummary(changes, outcome.alreadyApplied, outcome.conflicts.size());
+}
 
 // The lines of one conflict: its patch named where there are several, and
 // the patch above whose code the map holds now.
@@ -51,17 +73,17 @@ PatchChain ReadPatchChain(const std::vector<PatchFile>& files, const MapImage& i
 }
 
 void RefuseMisfitOrEmpty(const PatchChain& chain) {
-  if (chain.misfit) RefuseMisfit(chain.patches[*chain.misfit].outcome, chain.patches[*chain.misfit].path);
-  if (chain.patches.size() == 1) return RefuseEmptyPatch(chain.patches.front().outcome, chain.start);
+  if (chain.misfit)
+    throw MapFileError(PathText{std::string(BpsMisfitText), chain.patches[*chain.misfit].path});
   if (chain.ConflictCount() > 0 || chain.WithSides({}) != chain.start) return;
-  // Nothing to do: applied already, as far as any of them can tell.
-  PatchOutcome nothing = chain.patches.front().outcome;
-  nothing.image = chain.start;
-  nothing.appliedBefore = std::any_of(chain.patches.begin(), chain.patches.end(), [](const ChainedPatch& patch) {
+  const bool applied = std::any_of(chain.patches.begin(), chain.patches.end(), [](const ChainedPatch& patch) {
     return patch.outcome.appliedBefore || patch.outcome.alreadyApplied > 0;
   });
-  RefuseEmptyPatch(nothing, chain.start);
+  throw MapFileError(PathText{std::string(applied ? AppliedBeforeText : NothingToPatchText), {}});
 }
+
+std::string_view PatchSideText(bool theirs) { return theirs ? "  → パッチの後のコードにします" : "  → 地図のまま"; }
+std::string_view ComparisonSideText(bool taken) { return taken ? "  → 比べた地図から" : "  → この地図のまま"; }
 
 std::size_t PatchChain::ConflictCount() const {
   std::size_t count = 0;
@@ -97,13 +119,13 @@ std::vector<PathText> PatchChain::ConflictLines() const {
 std::vector<PathText> PatchChain::SideLines(const std::vector<bool>& theirs) const {
   std::vector<PathText> lines = ConflictLines();
   for (std::size_t index = 0; index < lines.size(); ++index)
-    lines[index].format += index < theirs.size() && theirs[index] ? TheirsSideText : OursSideText;
+    lines[index].format += PatchSideText(index < theirs.size() && theirs[index]);
   return lines;
 }
 
 std::string PatchChain::Summary(const MapImage& patched) const {
   const std::size_t changes = ChangesBetween(start, patched).size();
-  if (patches.size() == 1) return PatchPreviewSummary(patches.front().outcome, changes);
+  if (patches.size() == 1) return SummaryOfOne(patches.front().outcome, changes);
   return "パッチ " + std::to_string(patches.size()) + " 個  " + PatchSummary(changes, AlreadyApplied(), ConflictCount());
 }
 

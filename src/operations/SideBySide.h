@@ -55,8 +55,14 @@ struct PatchChain {
 // Reads the patches in order, stopping at a misfit. Throws MapFileError
 // with a patch's reason where one cannot be read.
 PatchChain ReadPatchChain(const std::vector<PatchFile>& files, const MapImage& image);
-// The misfit refused by name, and patches that would change nothing.
+// The misfit refused by name, and patches that would change nothing:
+// "このパッチはもう当ててあります" where one of them finds itself applied.
 void RefuseMisfitOrEmpty(const PatchChain& chain);
+extern const std::string_view AppliedBeforeText;
+
+// What each side does, in patch's and in the comparison's words: "  → 地図のまま".
+std::string_view PatchSideText(bool theirs);
+std::string_view ComparisonSideText(bool taken);
 
 // ---- the comparison with another map ----
 

@@ -14,15 +14,12 @@ namespace {
 
 enum ControlId : WORD { SummaryId = 1001, ListId, AllOursId, AllTheirsId, PatchesId, UpId, DownId };
 
-// The words of each kind of window.
+// The buttons' words of each kind of window.
 struct PreviewTexts {
   std::string_view accept, cancel, allOurs, allTheirs;
-  std::string_view ours, theirs;  // what each side does, in patch's or diff's words
 };
-constexpr PreviewTexts PatchTexts{"適用(&A)", "キャンセル", "衝突はすべて自分の地図のまま(&O)", "衝突はすべてパッチの側(&T)",
-                                  "  → 地図のまま", "  → パッチの後のコードにします"};
-constexpr PreviewTexts ComparisonTexts{"取り込む(&A)", "閉じる", "すべてこの地図のまま(&O)", "すべて比べた地図から(&T)",
-                                       "  → この地図のまま", "  → 比べた地図から"};
+constexpr PreviewTexts PatchTexts{"適用(&A)", "キャンセル", "衝突はすべて自分の地図のまま(&O)", "衝突はすべてパッチの側(&T)"};
+constexpr PreviewTexts ComparisonTexts{"取り込む(&A)", "閉じる", "すべてこの地図のまま(&O)", "すべて比べた地図から(&T)"};
 constexpr std::string_view UndecidedText = "  → どちらか選んでください";
 constexpr std::string_view UpCaption = "上へ(&U)";
 constexpr std::string_view DownCaption = "下へ(&D)";
@@ -93,13 +90,12 @@ void PatchPreviewDialog::CreatePatchList() {
 // default button only once every side is chosen, and for a comparison
 // once one is taken.
 void PatchPreviewDialog::ShowLines() {
-  const PreviewTexts& texts = TextsOf(preview_.kind);
   summary_.SetText(preview_.summary);
   std::vector<std::wstring> lines;
   for (std::size_t index = 0; index < preview_.conflicts.size(); ++index) {
-    const std::string_view side =
-        sides_[index] == Side::Ours ? texts.ours : sides_[index] == Side::Theirs ? texts.theirs : UndecidedText;
-    lines.push_back(preview_.conflicts[index] + Widen(side));
+    const Side side = sides_[index];
+    lines.push_back(preview_.conflicts[index] +
+                    (side == Side::Ours ? preview_.ours : side == Side::Theirs ? preview_.theirs : Widen(UndecidedText)));
   }
   lines.insert(lines.end(), preview_.changes.begin(), preview_.changes.end());
   list_.SetItems(lines);

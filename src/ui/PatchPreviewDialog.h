@@ -27,6 +27,7 @@ struct PatchPreview {
   std::wstring summary;                 // what the patch is, or why it cannot be applied
   std::vector<std::wstring> conflicts;  // a line each, without its side
   std::vector<std::wstring> changes;    // the cells that would change
+  std::wstring ours, theirs;            // what each side does, after a conflict's line
   bool refused = false;                 // nothing can be applied in this order
   std::vector<std::wstring> patches;    // several patches' names, as first ordered
   // The preview of the patches in another order (indices into `patches`).
