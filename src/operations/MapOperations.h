@@ -13,7 +13,6 @@
 #include <vector>
 
 #include "formats/FileFormats.h"
-#include "formats/PatchReading.h"
 #include "map/FileSystem.h"
 #include "map/MapFile.h"
 #include "map/RoadStroke.h"

@@ -387,12 +387,10 @@ class Storm {
 
   // Two or three mods at once, in an order of the player's.
   void SeveralPatches(RandomNumbers& random) {
-    dialogs_.openAnswers.clear();
     for (int patch = 2 + random.Below(2); patch > 0; --patch)
       dialogs_.openAnswers.push_back(FileIn(patches_[random.Below(3)]));
-    dialogs_.patchOrder = {0, 1, 2};
-    if (random.Below(2) == 0) std::swap(dialogs_.patchOrder[0], dialogs_.patchOrder[1]);
-    dialogs_.patchOrder.resize(dialogs_.openAnswers.size());
+    dialogs_.patchOrder = {static_cast<std::size_t>(random.Below(2)), 0};  // as listed, or the first two swapped
+    dialogs_.patchOrder[1] = 1 - dialogs_.patchOrder[0];
     dialogs_.patchSides = std::vector<bool>(64, random.Below(2) == 0);
     Command(IdApplyPatch1);
     dialogs_.openAnswers.clear();
