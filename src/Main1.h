@@ -83,7 +83,6 @@ class TMainForm1 : public BaseWindow, private EditorView {
 
   // For tests and the message loop.
   const EditorModel& Model() const { return model_; }
-  const OpenDialogSettings& OpenDialog1() const { return OpenDialog1_; }
   StringGrid& Grid() { return StringGrid1; }
   HWND Control(MainControl id) const;
   HMENU Menu() const { return MainMenu1; }

@@ -63,15 +63,15 @@ EditorModel::EditorModel(FileSystem& files, EditorView& view)
 Drop EditorModel::WhatDropDoes(const std::vector<MapPath>& paths) const {
   if (paths.empty()) return {};
   for (const MapPath& path : paths)
-    if (IsGameMapFileName(path)) return {Drop::Kind::Open, path};
-  if (mapLoaded_ && FormatOfName(paths.front(), FormatContent::Map)) return {Drop::Kind::Import, paths.front()};
+    if (IsGameMapFileName(path)) return {Drop::Kind::Open, path, {}};
+  if (mapLoaded_ && FormatOfName(paths.front(), FormatContent::Map)) return {Drop::Kind::Import, paths.front(), {}};
   if (mapLoaded_ && FormatOfName(paths.front(), FormatContent::Patch)) {
     Drop drop{Drop::Kind::Patch, paths.front(), {}};
     for (const MapPath& path : paths)
       if (FormatOfName(path, FormatContent::Patch)) drop.patches.push_back(path);
     return drop;
   }
-  return {Drop::Kind::Open, paths.front()};
+  return {Drop::Kind::Open, paths.front(), {}};
 }
 
 void EditorModel::OpenMap(const MapPath& path) {

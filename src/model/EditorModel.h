@@ -210,7 +210,6 @@ class EditorModel {
   std::string SpokenCellName(int column, int row) const;
   // The Lay item's caption, which names the remembered start.
   std::string LayRoadCaption() const;
-  std::optional<int> RoadStart() const { return roadStart_; }
 
  private:
   void LoadMapFile();

@@ -43,7 +43,6 @@ class GridAxis {
   GridAxis(int lastIndex, GridGeometry geometry);
 
   void SetExtent(int pixels);  // the client width or height
-  int Extent() const { return extent_; }
 
   int Current() const { return current_; }
   int First() const { return first_; }

@@ -28,9 +28,6 @@ class PromptDialog : public DialogWindow {
   // cancels.
   std::optional<std::wstring> Ask();
 
-  EditField& Field() { return field_; }
-  HWND Refusal() const { return refusal_.Window(); }
-
  protected:
   LRESULT HandleDialogMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
 
