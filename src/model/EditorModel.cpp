@@ -415,12 +415,18 @@ std::optional<EditorModel::FileMark> EditorModel::MarkOfMapFile() const {
   return FileMark{size, files_.LastWriteTime(*imageSource_), std::hash<std::string_view>{}(bytes)};
 }
 
-bool EditorModel::MapFileChanged() {
+// The file is read once for each question.
+std::optional<EditorModel::FileMark> EditorModel::ChangedMark() const {
   const std::optional<FileMark> now = MarkOfMapFile();
-  return fileMark_ && now && *now != *fileMark_;
+  return fileMark_ && now && *now != *fileMark_ ? now : std::nullopt;
 }
 
-bool EditorModel::MapFileChangeUnasked() { return MapFileChanged() && askedMark_ != MarkOfMapFile(); }
+bool EditorModel::MapFileChanged() { return ChangedMark().has_value(); }
+
+bool EditorModel::MapFileChangeUnasked() {
+  const std::optional<FileMark> now = ChangedMark();
+  return now && now != askedMark_;
+}
 
 void EditorModel::MapFileChangeAsked() { askedMark_ = MarkOfMapFile(); }
 

@@ -234,6 +234,7 @@ class EditorModel {
     bool operator!=(const FileMark& other) const { return !(*this == other); }
   };
   std::optional<FileMark> MarkOfMapFile() const;
+  std::optional<FileMark> ChangedMark() const;  // the mark now, when it differs from fileMark_
 
   FileSystem& files_;
   EditorView& view_;
